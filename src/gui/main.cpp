@@ -1,0 +1,8 @@
+#include <cstdio>
+
+#include "Version.h"
+
+int main() {
+  std::printf("tarvik %s (%s)\n", tarvik::kVersion, tarvik::kReleaseDate);
+  return 0;
+}

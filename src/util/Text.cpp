@@ -1,0 +1,40 @@
+#include "util/Text.h"
+
+#include "util/Utf8.h"
+
+namespace tarvik {
+
+void TrimRightSpaces(std::string& text) {
+  while (!text.empty() && text.back() == ' ') text.pop_back();
+}
+
+void TrimLeftSpaces(std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  text.erase(0, first == std::string::npos ? text.size() : first);
+}
+
+void TrimSpaces(std::string& text) {
+  TrimRightSpaces(text);
+  TrimLeftSpaces(text);
+}
+
+void UpCase1251(char32_t& ch) {
+  if ((ch >= U'a' && ch <= U'z') || (ch >= U'а' && ch <= U'я')) {
+    ch -= 0x20;
+  } else if (ch == U'ё') {
+    ch = U'Ё';
+  }
+}
+
+void UpperCase1251(std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    char32_t ch = DecodeUtf8(text, pos);
+    UpCase1251(ch);
+    AppendUtf8(result, ch);
+  }
+  text = std::move(result);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+// A byte that does not start a well-formed UTF-8 sequence decodes to this value plus the byte,
+// so that malformed names (Linux allows any bytes) pass through the text helpers unchanged.
+inline constexpr char32_t kRawByteBase = 0x110000;
+
+// Decodes the character that starts at `pos` and advances `pos` past it.
+char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
+
+// Appends the UTF-8 form of `ch` (or the raw byte it stands for) to `out`.
+void AppendUtf8(std::string& out, char32_t ch);
+
+// Number of characters (not bytes) in `text`.
+std::size_t Utf8Length(std::string_view text);
+
+}  // namespace tarvik
