@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+// Windows-style error codes that platform operations return, and the run-time library's
+// input/output codes that the program's error box knows by name.
+namespace tarvik {
+
+inline constexpr int kNoError = 0;
+inline constexpr int kErrFileNotFound = 2;
+inline constexpr int kErrPathNotFound = 3;
+inline constexpr int kErrTooManyOpenFiles = 4;
+inline constexpr int kErrAccessDenied = 5;
+inline constexpr int kErrInvalidDrive = 15;
+inline constexpr int kErrNotReady = 21;
+inline constexpr int kErrSharingViolation = 32;
+inline constexpr int kErrReadBeyondEof = 100;
+inline constexpr int kErrDiskFull = 101;
+inline constexpr int kErrInvalidNumericInput = 106;
+inline constexpr int kErrInvalidName = 123;
+
+// The error box text of a code: "File not found" for 2, ..., "I/O error %d" for the rest.
+std::string IoErrorText(int code);
+
+}  // namespace tarvik

@@ -1,0 +1,113 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The operating system as the program sees it: drives with letters, Windows-style paths
+// ("C:\WORK\SUB", UTF-8) and file attributes. Relative and drive-relative paths resolve
+// against the platform's own current directory. Operations that can fail return a
+// Windows-style error code (kNoError on success, see ErrorCodes.h) unless noted otherwise;
+// callers decide whether a failure ends the command (IoError) or is only tested.
+namespace tarvik {
+
+// File attribute bits, as the file lists filter them.
+inline constexpr std::uint32_t kAttrReadOnly = 0x01;
+inline constexpr std::uint32_t kAttrHidden = 0x02;
+inline constexpr std::uint32_t kAttrSystem = 0x04;
+inline constexpr std::uint32_t kAttrVolumeId = 0x08;
+inline constexpr std::uint32_t kAttrDirectory = 0x10;
+inline constexpr std::uint32_t kAttrArchive = 0x20;
+inline constexpr std::uint32_t kInvalidAttributes = 0xFFFFFFFF;
+
+// Drive types.
+inline constexpr unsigned kDriveUnknown = 0;
+inline constexpr unsigned kDriveNoRootDir = 1;
+inline constexpr unsigned kDriveRemovable = 2;
+inline constexpr unsigned kDriveFixed = 3;
+inline constexpr unsigned kDriveRemote = 4;
+inline constexpr unsigned kDriveCdrom = 5;
+inline constexpr unsigned kDriveRamDisk = 6;
+
+// Volume flags.
+inline constexpr std::uint32_t kVolumeCaseSensitiveSearch = 0x1;
+inline constexpr std::uint32_t kVolumeCasePreservedNames = 0x2;
+
+struct VolumeInfo {
+  std::string label;
+  std::uint32_t flags = 0;
+};
+
+// One entry found by FindFiles: its long name as stored, its attributes and its size.
+struct FoundEntry {
+  std::string name;
+  std::uint32_t attributes = 0;
+  std::int64_t size = 0;
+};
+
+// The local date and time of one clock reading, in the user's formats.
+struct LocalDateTime {
+  std::string short_date;
+  std::string long_time;
+  bool midnight = false;  // the time is exactly 00:00:00
+};
+
+using FileHandle = int;
+inline constexpr FileHandle kNoFile = -1;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Bit i set when drive letter 'A' + i exists.
+  virtual std::uint32_t LogicalDrives() = 0;
+  // Drive type (kDrive*) of a root such as "C:\".
+  virtual unsigned DriveType(const std::string& root) = 0;
+  // Label and file-system flags of the volume of a root; never shows a system prompt.
+  virtual int VolumeInformation(const std::string& root, VolumeInfo& info) = 0;
+  // Total capacity in bytes of the volume of a root, -1 when unknown.
+  virtual std::int64_t TotalCapacity(const std::string& root) = 0;
+  // Remote name ("\\server\share") connected to a local name such as "Z:".
+  virtual int NetworkConnection(const std::string& local_name, std::string& remote_name) = 0;
+
+  // Changes the current directory; "X:" alone goes to the directory last current on X.
+  virtual int SetCurrentDirectory(const std::string& path) = 0;
+  // The current directory in Windows form ("C:\", "C:\WORK").
+  virtual std::string CurrentDirectory() = 0;
+  // Attributes of a path, kInvalidAttributes when it does not exist.
+  virtual std::uint32_t FileAttributes(const std::string& path) = 0;
+  // Entries matching a pattern ("C:\WORK\*.TXT", "*.*"); entries that are hidden, system,
+  // volume labels or directories are skipped unless `attributes` asks for that bit. A
+  // pattern whose directory cannot be read gives no entries.
+  virtual std::vector<FoundEntry> FindFiles(const std::string& pattern,
+                                            std::uint32_t attributes) = 0;
+  // True when a regular file (not a directory) exists at the path.
+  virtual bool FileExists(const std::string& path) = 0;
+
+  // Opens an existing file for reading only; others may go on reading and writing it.
+  virtual int OpenForReading(const std::string& path, FileHandle& file) = 0;
+  // Drops the cached pages of an open file so that the next reads come from the medium.
+  virtual void DropCachedPages(FileHandle file) = 0;
+  // Size in bytes of an open file.
+  virtual int SizeOfOpenFile(FileHandle file, std::int64_t& size) = 0;
+  // Reads up to `size` bytes at the file position; `done` is 0 at the end of the file.
+  virtual int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) = 0;
+  // Closes a file; a failure is of no interest to any caller.
+  virtual void Close(FileHandle file) = 0;
+  // Creates a file, or empties an existing one, for writing.
+  virtual int CreateTextFile(const std::string& path, FileHandle& file) = 0;
+  // Opens an existing file for writing at its end.
+  virtual int OpenForAppend(const std::string& path, FileHandle& file) = 0;
+  // Writes all of `bytes` at the file position.
+  virtual int Write(FileHandle file, std::string_view bytes) = 0;
+
+  // Milliseconds of a monotonic clock, wrapping at 32 bits.
+  virtual std::uint32_t TickCount() = 0;
+  // The current local date and time.
+  virtual LocalDateTime Now() = 0;
+  // Full path of the program's own file in Windows form.
+  virtual std::string ProgramPath() = 0;
+};
+
+}  // namespace tarvik
