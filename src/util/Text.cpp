@@ -26,15 +26,31 @@ void UpCase1251(char32_t& ch) {
   }
 }
 
-void UpperCase1251(std::string& text) {
+namespace {
+
+void MapCharacters(std::string& text, void (*map)(char32_t&)) {
   std::string result;
   result.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     char32_t ch = DecodeUtf8(text, pos);
-    UpCase1251(ch);
+    map(ch);
     AppendUtf8(result, ch);
   }
   text = std::move(result);
 }
+
+}  // namespace
+
+void UpperCase1251(std::string& text) { MapCharacters(text, UpCase1251); }
+
+void LowCase1251(char32_t& ch) {
+  if ((ch >= U'A' && ch <= U'Z') || (ch >= U'А' && ch <= U'Я')) {
+    ch += 0x20;
+  } else if (ch == U'Ё') {
+    ch = U'ё';
+  }
+}
+
+void LowerCase1251(std::string& text) { MapCharacters(text, LowCase1251); }
 
 }  // namespace tarvik

@@ -15,4 +15,8 @@ void TrimSpaces(std::string& text);
 void UpCase1251(char32_t& ch);
 void UpperCase1251(std::string& text);
 
+// The same table read backwards: A-Z, А-Я and Ё map to lower case, nothing else changes.
+void LowCase1251(char32_t& ch);
+void LowerCase1251(std::string& text);
+
 }  // namespace tarvik

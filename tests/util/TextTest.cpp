@@ -78,5 +78,27 @@ TEST(UpperCase1251Test, Texts) {
   }
 }
 
+TEST(LowerCase1251Test, InvertsTheUpperCasingTable) {
+  for (char32_t ch = 0; ch < 0x500; ++ch) {
+    char32_t up = ch;
+    UpCase1251(up);
+    char32_t down = up;
+    LowCase1251(down);
+    if (up != ch) {
+      EXPECT_EQ(down, ch) << static_cast<unsigned>(ch);
+    }
+  }
+  const std::pair<std::string, std::string> cases[] = {
+      {"C:\\МОЙ DIR Ёж", "c:\\мой dir ёж"},
+      {"ІЇЄҐЎЂЉ", "ІЇЄҐЎЂЉ"},
+      {std::string("A\xff", 2), std::string("a\xff", 2)},
+  };
+  for (const auto& [in, expected] : cases) {
+    std::string text = in;
+    LowerCase1251(text);
+    EXPECT_EQ(text, expected) << in;
+  }
+}
+
 }  // namespace
 }  // namespace tarvik
