@@ -1,0 +1,178 @@
+#include "browse/DirectoryListBox.h"
+
+#include <algorithm>
+
+#include "browse/Directories.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListBox.h"
+#include "browse/FileNames.h"
+#include "browse/PathParts.h"
+#include "browse/ResolvePath.h"
+#include "platform/ErrorCodes.h"
+#include "util/Text.h"
+
+namespace tarvik {
+
+namespace {
+
+// Sets a flag for the life of the guard, so that it is cleared also when a failure ends the
+// guarded step.
+class FlagGuard {
+ public:
+  explicit FlagGuard(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagGuard() { flag_ = false; }
+  FlagGuard(const FlagGuard&) = delete;
+  FlagGuard& operator=(const FlagGuard&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+DirectoryListBox::DirectoryListBox(Platform& platform)
+    : platform_(platform), directory_(platform.CurrentDirectory()) {
+  Fill();
+}
+
+DirectoryListBox::~DirectoryListBox() {
+  if (drive_combo_ != nullptr) drive_combo_->SetDirList(nullptr);
+  SetFileList(nullptr);
+}
+
+void DirectoryListBox::SetDirectory(const std::string& path) {
+  if (path.empty() || SameFileName(path, directory_, case_sensitive_)) return;
+  const ResolvedPath resolved = ResolvePath(platform_, path);
+  if (directory_.empty() || resolved.drive != directory_.front()) {
+    const FlagGuard guard(changing_directory_);
+    if (drive_combo_ != nullptr) {
+      drive_combo_->SetDrive(resolved.drive);
+    } else {
+      DriveChange(resolved.drive);
+    }
+  }
+  // The directory part may be relative to the directory last shown on the new drive.
+  if (DirectoryExists(platform_, directory_)) ChangeDirectory(platform_, directory_);
+  ChangeDirectory(platform_, resolved.directory);
+  directory_ = platform_.CurrentDirectory();
+  Fill();
+  Change();
+}
+
+void DirectoryListBox::SetFileList(FileListBox* file_list) {
+  if (file_list_ != nullptr) file_list_->dir_list_ = nullptr;
+  file_list_ = file_list;
+  if (file_list_ == nullptr) return;
+  if (file_list_->dir_list_ != nullptr && file_list_->dir_list_ != this) {
+    file_list_->dir_list_->file_list_ = nullptr;
+  }
+  file_list_->dir_list_ = this;
+}
+
+void DirectoryListBox::SetItemIndex(int index) {
+  item_index_ = index >= 0 && index < Count() ? index : -1;
+  display_changed_();
+}
+
+std::string DirectoryListBox::DisplayText(int index) const {
+  std::string text = entries_.at(index).text;
+  if (!case_preserving_ && !case_sensitive_) LowerCase1251(text);
+  return text;
+}
+
+int DirectoryListBox::Indent(int index) const {
+  if (index <= current_index_) return 4 * index + 2;
+  return 4 * static_cast<int>(std::count(directory_.begin(), directory_.end(), '\\')) + 6;
+}
+
+std::string DirectoryListBox::EntryPath(int index) const {
+  const std::string drive = DrivePart(directory_);
+  if (index == 0) return drive + "\\";
+  if (index > current_index_) return JoinPath(directory_, entries_.at(index).text);
+  if (index == current_index_) return directory_;
+  // An ancestor: the path up to the backslash that ends its level.
+  const std::string rest = directory_.substr(drive.size());
+  std::size_t end = 0;
+  for (int found = 0; found <= index && end != std::string::npos; ++found) {
+    end = rest.find('\\', found == 0 ? 0 : end + 1);
+  }
+  return drive + rest.substr(0, end);
+}
+
+void DirectoryListBox::OpenEntry(int index) {
+  if (index < 0 || index >= Count()) return;
+  SetItemIndex(index);
+  SetDirectory(EntryPath(index));
+}
+
+void DirectoryListBox::DriveChange(char drive) {
+  if (!directory_.empty() && UpCaseDrive(drive) == UpCaseDrive(directory_.front())) return;
+  if (drive != 0) {
+    // "X:" alone goes back to the directory last current on that drive.
+    ChangeDirectory(platform_, std::string(1, drive) + ":");
+    directory_ = platform_.CurrentDirectory();
+  }
+  if (!changing_directory_) {
+    Fill();
+    Change();
+  }
+}
+
+void DirectoryListBox::Fill() {
+  const std::string root = DrivePart(directory_) + "\\";
+  VolumeInfo volume;
+  if (platform_.VolumeInformation(root, volume) != kNoError) volume.flags = 0;
+  case_preserving_ = (volume.flags & (kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames)) != 0;
+  case_sensitive_ = (volume.flags & kVolumeCaseSensitiveSearch) != 0;
+
+  entries_.clear();
+  if (root.starts_with("\\\\")) {
+    entries_.push_back({root, Glyph::kOpenFolder});
+    if (directory_.size() > root.size()) {
+      AddPathLevels(directory_.substr(root.size()), false);
+    } else {
+      entries_.back().glyph = Glyph::kCurrentFolder;
+    }
+  } else {
+    AddPathLevels(directory_, true);
+  }
+  current_index_ = Count() - 1;
+
+  std::vector<ListEntry> subdirectories;
+  for (const FoundEntry& found : platform_.FindFiles(JoinPath(directory_, "*.*"), kAttrDirectory)) {
+    if ((found.attributes & kAttrDirectory) == 0 || found.name == "." || found.name == "..") {
+      continue;
+    }
+    subdirectories.push_back({found.name, Glyph::kClosedFolder});
+  }
+  SortEntries(subdirectories);
+  const auto last = std::unique(subdirectories.begin(), subdirectories.end(),
+                                [this](const auto& a, const auto& b) {
+                                  return SameFileName(a.text, b.text, case_sensitive_);
+                                });
+  entries_.insert(entries_.end(), subdirectories.begin(), last);
+  item_index_ = current_index_;
+  display_changed_();
+}
+
+void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_backslash) {
+  if (path.ends_with('\\')) {
+    entries_.push_back({path, Glyph::kCurrentFolder});
+    return;
+  }
+  std::size_t start = 0;
+  for (auto slash = path.find('\\'); slash != std::string::npos;
+       start = slash + 1, slash = path.find('\\', start)) {
+    std::string level = path.substr(start, slash - start);
+    if (start == 0 && first_gets_backslash) level += '\\';
+    entries_.push_back({std::move(level), Glyph::kOpenFolder});
+  }
+  entries_.push_back({path.substr(start), Glyph::kCurrentFolder});
+}
+
+void DirectoryListBox::Change() {
+  if (file_list_ != nullptr) file_list_->SetDirectory(directory_);
+  on_change_();
+}
+
+}  // namespace tarvik

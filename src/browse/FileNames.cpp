@@ -1,0 +1,51 @@
+#include "browse/FileNames.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <numeric>
+
+#include "browse/PathParts.h"
+#include "platform/ErrorCodes.h"
+#include "util/Text.h"
+
+namespace tarvik {
+
+namespace {
+
+std::string UpperCased(std::string_view text) {
+  std::string upper(text);
+  UpperCase1251(upper);
+  return upper;
+}
+
+}  // namespace
+
+bool SameFileName(std::string_view a, std::string_view b, bool case_sensitive) {
+  if (case_sensitive) return a == b;
+  return UpperCased(a) == UpperCased(b);
+}
+
+void SortEntries(std::vector<ListEntry>& entries) {
+  // Each key is computed once; a directory can hold many thousands of names.
+  std::vector<std::string> keys;
+  keys.reserve(entries.size());
+  for (const auto& entry : entries) keys.push_back(UpperCased(entry.text));
+  std::vector<std::size_t> order(entries.size());
+  std::iota(order.begin(), order.end(), std::size_t{0});
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    if (keys[a] != keys[b]) return keys[a] < keys[b];
+    return entries[a].text < entries[b].text;
+  });
+  std::vector<ListEntry> sorted;
+  sorted.reserve(entries.size());
+  for (const std::size_t index : order) sorted.push_back(std::move(entries[index]));
+  entries = std::move(sorted);
+}
+
+bool CaseSensitiveVolume(Platform& platform, std::string_view path) {
+  VolumeInfo info;
+  if (platform.VolumeInformation(DrivePart(path) + "\\", info) != kNoError) return false;
+  return (info.flags & kVolumeCaseSensitiveSearch) != 0;
+}
+
+}  // namespace tarvik
