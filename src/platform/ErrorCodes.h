@@ -18,6 +18,7 @@ inline constexpr int kErrReadBeyondEof = 100;
 inline constexpr int kErrDiskFull = 101;
 inline constexpr int kErrInvalidNumericInput = 106;
 inline constexpr int kErrInvalidName = 123;
+inline constexpr int kErrNotConnected = 2250;
 
 // The error box text of a code: "File not found" for 2, ..., "I/O error %d" for the rest.
 std::string IoErrorText(int code);

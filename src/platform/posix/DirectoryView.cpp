@@ -1,0 +1,127 @@
+#include "platform/posix/DirectoryView.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include "platform/Platform.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr unsigned kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MNT_ID;
+
+std::uint64_t DeviceOf(const struct statx& status) {
+  return (static_cast<std::uint64_t>(status.stx_dev_major) << 32) | status.stx_dev_minor;
+}
+
+// Looking at a directory must not mount anything on the way.
+int StatAt(int dir_fd, const char* name, int flags, struct statx& status) {
+  return statx(dir_fd, name, flags | AT_NO_AUTOMOUNT, kStatxMask, &status);
+}
+
+bool IsReadOnlyFileSystem(int fd) {
+  struct statvfs info;
+  return fstatvfs(fd, &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+}
+
+}  // namespace
+
+DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) {
+  do {
+    fd_ = open(posix_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+  } while (fd_ < 0 && errno == EINTR);
+  if (fd_ < 0) {
+    error_ = errno;
+    return;
+  }
+  struct statx status;
+  if (StatAt(fd_, "", AT_EMPTY_PATH, status) == 0) {
+    has_mount_id_ = (status.stx_mask & STATX_MNT_ID) != 0;
+    mount_id_ = status.stx_mnt_id;
+    device_ = DeviceOf(status);
+    owner_writes_ = (status.stx_mode & S_IWUSR) != 0;
+  }
+  read_only_fs_ = IsReadOnlyFileSystem(fd_);
+}
+
+DirectoryView::~DirectoryView() {
+  if (fd_ >= 0) close(fd_);
+}
+
+std::uint32_t DirectoryView::attributes() const {
+  return kAttrDirectory | (read_only_fs_ || !owner_writes_ ? kAttrReadOnly : 0);
+}
+
+EntryStatus DirectoryView::Stat(const std::string& name) const {
+  EntryStatus entry;
+  struct statx status;
+  if (StatAt(fd_, name.c_str(), AT_SYMLINK_NOFOLLOW, status) != 0) {
+    entry.error = errno;
+    return entry;
+  }
+  const bool dot_entry = name == "." || name == "..";
+  if (name.starts_with('.') && !dot_entry) entry.attributes |= kAttrHidden;
+  const bool link = S_ISLNK(status.stx_mode);
+  if (link && StatAt(fd_, name.c_str(), 0, status) != 0) {
+    entry.kind = EntryStatus::Kind::kFile;
+    entry.dangling = true;
+    return entry;
+  }
+  if (S_ISREG(status.stx_mode)) {
+    entry.kind = EntryStatus::Kind::kFile;
+    entry.size = static_cast<std::int64_t>(status.stx_size);
+  } else if (S_ISDIR(status.stx_mode)) {
+    entry.kind = EntryStatus::Kind::kDirectory;
+    entry.attributes |= kAttrDirectory;
+  } else {
+    entry.kind = EntryStatus::Kind::kInvisible;
+    return entry;
+  }
+
+  const bool same_mount = has_mount_id_ && (status.stx_mask & STATX_MNT_ID) != 0
+                              ? status.stx_mnt_id == mount_id_
+                              : DeviceOf(status) == device_;
+  bool read_only_fs = read_only_fs_;
+  if (!same_mount) {
+    struct statvfs info;
+    const std::string path = path_ + '/' + name;
+    read_only_fs = statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+  }
+  if (read_only_fs || (status.stx_mode & S_IWUSR) == 0) entry.attributes |= kAttrReadOnly;
+
+  if (entry.kind == EntryStatus::Kind::kDirectory && !dot_entry) {
+    const bool mount_root = (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0
+                                ? (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0
+                                : !same_mount;
+    if (link || mount_root) entry.attributes |= kAttrSystem;
+  }
+  return entry;
+}
+
+std::vector<std::string> DirectoryView::Names() const {
+  std::vector<std::string> names;
+  // The directory stream owns and closes its own descriptor.
+  const int stream_fd = openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (stream_fd < 0) return names;
+  DIR* stream = fdopendir(stream_fd);
+  if (stream == nullptr) {
+    close(stream_fd);
+    return names;
+  }
+  while (const dirent* item = readdir(stream)) {
+    const std::string_view name = item->d_name;
+    if (name != "." && name != "..") names.emplace_back(name);
+  }
+  closedir(stream);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// What the program sees of one directory entry.
+struct EntryStatus {
+  enum class Kind {
+    kMissing,    // no such entry; `error` holds the errno
+    kInvisible,  // a FIFO, socket or device node: never listed, never opened
+    kFile,       // a regular file, a link to one, or a dangling link
+    kDirectory,  // a directory or a link to one
+  };
+  Kind kind = Kind::kMissing;
+  int error = 0;
+  bool dangling = false;  // a link that leads nowhere (or in circles)
+  std::uint32_t attributes = 0;
+  std::int64_t size = 0;
+};
+
+// An open directory whose entries are looked at by name, with the attribute rules applied:
+// directory; hidden for a name starting with "." (but "." and ".." themselves); read-only
+// when the owner may not write or the file system is mounted read-only; system for a
+// directory that is the root of another mount or that is reached through a symbolic link,
+// so that a walk stays on one volume and never loops; never archive.
+class DirectoryView {
+ public:
+  explicit DirectoryView(const std::string& posix_path);
+  ~DirectoryView();
+  DirectoryView(const DirectoryView&) = delete;
+  DirectoryView& operator=(const DirectoryView&) = delete;
+
+  // errno of opening the directory, 0 when it is open.
+  int error() const { return error_; }
+  int fd() const { return fd_; }
+  // Attributes of the directory itself (directory, read-only).
+  std::uint32_t attributes() const;
+
+  // The status of the entry `name` (a name on disk, no separators). "." and ".." are
+  // never hidden or system.
+  EntryStatus Stat(const std::string& name) const;
+  // The names in the directory other than "." and "..", in byte order.
+  std::vector<std::string> Names() const;
+
+ private:
+  std::string path_;
+  int fd_ = -1;
+  int error_ = 0;
+  std::uint64_t mount_id_ = 0;
+  bool has_mount_id_ = false;
+  std::uint64_t device_ = 0;
+  bool read_only_fs_ = false;
+  bool owner_writes_ = true;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,87 @@
+#include "platform/posix/DriveTable.h"
+
+#include <algorithm>
+
+#include "platform/Platform.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::uint32_t kPosixVolumeFlags = kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames;
+
+bool IsAtOrBelow(const std::string& path, const std::string& dir) {
+  if (dir == "/") return path.starts_with('/');
+  return path.starts_with(dir) && (path.size() == dir.size() || path[dir.size()] == '/');
+}
+
+}  // namespace
+
+DriveTable::DriveTable(std::vector<DriveSpec> drives) {
+  for (DriveSpec& spec : drives) {
+    if (spec.letter >= 'a' && spec.letter <= 'z')
+      spec.letter = static_cast<char>(spec.letter - 'a' + 'A');
+    drives_.push_back(Drive{std::move(spec), "", true});
+  }
+}
+
+void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
+  std::erase_if(drives_, [&](const Drive& drive) {
+    return std::none_of(volumes.begin(), volumes.end(), [&](const MountedVolume& volume) {
+      return volume.mount_point == drive.spec.mount_point;
+    });
+  });
+  for (const MountedVolume& volume : volumes) {
+    const auto held = std::find_if(drives_.begin(), drives_.end(), [&](const Drive& drive) {
+      return drive.spec.mount_point == volume.mount_point;
+    });
+    if (held != drives_.end()) {
+      if (held->source != volume.source || held->spec.type != volume.type) {
+        held->spec.type = volume.type;
+        held->source = volume.source;
+        held->label_known = false;
+      }
+      continue;
+    }
+    char letter = 0;
+    if (volume.mount_point == "/") {
+      letter = 'C';
+    } else {
+      for (char candidate = 'D'; candidate <= 'Z' && letter == 0; ++candidate) {
+        if (Find(candidate) == nullptr) letter = candidate;
+      }
+    }
+    if (letter == 0 || Find(letter) != nullptr) continue;
+    drives_.push_back(
+        Drive{DriveSpec{letter, volume.mount_point, volume.type, "", kPosixVolumeFlags},
+              volume.source, false});
+  }
+  std::sort(drives_.begin(), drives_.end(),
+            [](const Drive& a, const Drive& b) { return a.spec.letter < b.spec.letter; });
+}
+
+Drive* DriveTable::Find(char letter) {
+  const auto found = std::find_if(drives_.begin(), drives_.end(), [letter](const Drive& drive) {
+    return drive.spec.letter == letter;
+  });
+  return found != drives_.end() ? &*found : nullptr;
+}
+
+const Drive* DriveTable::Holding(const std::string& posix_path) const {
+  const Drive* best = nullptr;
+  for (const Drive& drive : drives_) {
+    if (IsAtOrBelow(posix_path, drive.spec.mount_point) &&
+        (best == nullptr || drive.spec.mount_point.size() > best->spec.mount_point.size())) {
+      best = &drive;
+    }
+  }
+  return best;
+}
+
+std::uint32_t DriveTable::Mask() const {
+  std::uint32_t mask = 0;
+  for (const Drive& drive : drives_) mask |= 1u << (drive.spec.letter - 'A');
+  return mask;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// A mounted file system that holds the user's files, as the drive table needs it.
+struct MountedVolume {
+  std::string mount_point;
+  std::string source;  // the device or share it was mounted from
+  std::string fs_type;
+  unsigned type = 0;  // kDrive*
+};
+
+// The volumes of a mount table in /proc/self/mountinfo format, in table order: kernel file
+// systems, anything below /proc, /sys and /dev, tmpfs below /run (but /run/media) and bind
+// mounts of single files are left out; a mount point mounted over keeps its place and takes
+// the properties of the mount on top. Removable devices are recognised through the sysfs
+// tree at `sysfs_root`.
+std::vector<MountedVolume> ParseMountInfo(std::string_view mountinfo,
+                                          const std::string& sysfs_root);
+
+// The volumes of the running system.
+std::vector<MountedVolume> ReadMountTable();
+
+}  // namespace tarvik

@@ -1,0 +1,393 @@
+#include "platform/posix/PosixPlatform.h"
+
+#include <fcntl.h>
+#include <locale.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <ctime>
+#include <filesystem>
+#include <stdexcept>
+#include <system_error>
+
+#include "platform/ErrorCodes.h"
+#include "platform/posix/DirectoryView.h"
+#include "platform/posix/ErrnoCodes.h"
+#include "platform/posix/MountTable.h"
+#include "platform/posix/Pattern.h"
+#include "platform/posix/VolumeLabel.h"
+#include "platform/posix/WindowsName.h"
+
+namespace tarvik {
+
+namespace {
+
+std::string JoinPosix(const std::string& directory, const std::string& name) {
+  return directory == "/" ? '/' + name : directory + '/' + name;
+}
+
+bool IsCaseInsensitive(const Drive& drive) {
+  return (drive.spec.flags & kVolumeCaseSensitiveSearch) == 0;
+}
+
+// On a case-insensitive drive, the stored spelling of a name written in another case.
+void FindStoredSpelling(const std::string& directory, std::string& name) {
+  struct stat status;
+  if (lstat(JoinPosix(directory, name).c_str(), &status) == 0 || errno != ENOENT) return;
+  const DirectoryView view(directory);
+  for (const std::string& stored : view.Names()) {
+    if (EqualIgnoringCase(stored, name)) {
+      name = stored;
+      return;
+    }
+  }
+}
+
+int OpenAt(int dir_fd, const std::string& name, int flags) {
+  int fd;
+  do {
+    fd = openat(dir_fd, name.c_str(), flags, 0666);
+  } while (fd < 0 && errno == EINTR);
+  return fd;
+}
+
+// Opened with O_NONBLOCK so that a FIFO put in place of the file cannot hang the program;
+// blocking mode comes back once the descriptor is known to be a regular file.
+int KeepRegularFile(int fd, int refusal, FileHandle& file) {
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+    close(fd);
+    return refusal;
+  }
+  fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  file = fd;
+  return kNoError;
+}
+
+}  // namespace
+
+PosixPlatform::PosixPlatform()
+    : reads_mount_table_(true), drives_({}), directories_(WindowsPath{'C', {}}) {
+  drives_.Update(ReadMountTable());
+  std::error_code error;
+  const std::string start = WindowsPathOf(std::filesystem::current_path(error).string());
+  WindowsPath path;
+  if (!error && !start.empty() && directories_.Resolve(start, path) == kNoError) {
+    directories_.Change(path);
+  }
+}
+
+PosixPlatform::PosixPlatform(std::vector<DriveSpec> drives, std::string current_directory)
+    : reads_mount_table_(false), drives_(std::move(drives)), directories_(WindowsPath{'C', {}}) {
+  if (SetCurrentDirectory(current_directory) != kNoError) {
+    throw std::invalid_argument("no such directory: " + current_directory);
+  }
+}
+
+std::uint32_t PosixPlatform::LogicalDrives() {
+  if (reads_mount_table_) drives_.Update(ReadMountTable());
+  return drives_.Mask();
+}
+
+Drive* PosixPlatform::DriveOfRoot(const std::string& root) {
+  if (root.size() < 2 || root.size() > 3 || root[1] != ':') return nullptr;
+  if (root.size() == 3 && root[2] != '\\' && root[2] != '/') return nullptr;
+  char letter = root[0];
+  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
+  return drives_.Find(letter);
+}
+
+unsigned PosixPlatform::DriveType(const std::string& root) {
+  const Drive* drive = DriveOfRoot(root);
+  return drive != nullptr ? drive->spec.type : kDriveNoRootDir;
+}
+
+int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
+  Drive* drive = DriveOfRoot(root);
+  if (drive == nullptr) return kErrInvalidDrive;
+  struct statvfs status;
+  if (statvfs(drive->spec.mount_point.c_str(), &status) != 0) return kErrNotReady;
+  if (!drive->label_known) {
+    drive->spec.label = VolumeLabelOf(drive->source);
+    // Unlabelled volumes are told apart by where they are mounted.
+    if (drive->spec.label.empty()) drive->spec.label = drive->spec.mount_point;
+    drive->label_known = true;
+  }
+  info.label = drive->spec.label;
+  info.flags = drive->spec.flags;
+  return kNoError;
+}
+
+std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
+  const Drive* drive = DriveOfRoot(root);
+  struct statvfs status;
+  if (drive == nullptr || statvfs(drive->spec.mount_point.c_str(), &status) != 0) return -1;
+  return static_cast<std::int64_t>(status.f_blocks) * static_cast<std::int64_t>(status.f_frsize);
+}
+
+int PosixPlatform::NetworkConnection(const std::string& /*local_name*/, std::string& remote_name) {
+  remote_name.clear();
+  return kErrNotConnected;
+}
+
+int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
+  const Drive* drive = drives_.Find(path.drive);
+  if (drive == nullptr) return kErrPathNotFound;
+  posix_path = drive->spec.mount_point;
+  for (const std::string& name : path.names) {
+    std::string stored;
+    if (!ToPosixName(name, stored)) return kErrInvalidName;
+    if (IsCaseInsensitive(*drive)) FindStoredSpelling(posix_path, stored);
+    posix_path = JoinPosix(posix_path, stored);
+  }
+  return kNoError;
+}
+
+int PosixPlatform::Locate(const std::string& path, Located& located) {
+  int code = directories_.Resolve(path, located.path);
+  if (code != kNoError) return code;
+  located.name.clear();
+  if (located.path.names.empty()) return PosixPathOf(located.path, located.directory);
+  WindowsPath parent = located.path;
+  parent.names.pop_back();
+  code = PosixPathOf(parent, located.directory);
+  if (code != kNoError) return code;
+  if (!ToPosixName(located.path.names.back(), located.name)) return kErrInvalidName;
+  if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
+    FindStoredSpelling(located.directory, located.name);
+  }
+  return kNoError;
+}
+
+int PosixPlatform::SetCurrentDirectory(const std::string& path) {
+  Located located;
+  int code = directories_.Resolve(path, located.path);
+  if (code != kNoError) return code;
+  if (drives_.Find(located.path.drive) == nullptr) return kErrInvalidDrive;
+  code = Locate(path, located);
+  if (code != kNoError) return code;
+  const DirectoryView parent(located.directory);
+  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
+  if (!located.name.empty()) {
+    const EntryStatus entry = parent.Stat(located.name);
+    if (entry.kind == EntryStatus::Kind::kMissing) return ErrnoToCode(entry.error, ErrnoUse::kFile);
+    if (entry.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
+    if (faccessat(parent.fd(), located.name.c_str(), X_OK, 0) != 0) {
+      return ErrnoToCode(errno, ErrnoUse::kDirectory);
+    }
+  }
+  directories_.Change(located.path);
+  return kNoError;
+}
+
+std::string PosixPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }
+
+std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
+  Located located;
+  if (Locate(path, located) != kNoError) return kInvalidAttributes;
+  const DirectoryView parent(located.directory);
+  if (parent.error() != 0) return kInvalidAttributes;
+  if (located.name.empty()) return parent.attributes();
+  const EntryStatus entry = parent.Stat(located.name);
+  if (entry.kind == EntryStatus::Kind::kMissing || entry.kind == EntryStatus::Kind::kInvisible) {
+    return kInvalidAttributes;
+  }
+  return entry.attributes;
+}
+
+std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
+                                                 std::uint32_t attributes) {
+  std::vector<FoundEntry> found;
+  std::string_view directory_text;
+  std::string_view name_pattern;
+  SplitDirectoryAndName(pattern, directory_text, name_pattern);
+  if (name_pattern.empty()) return found;
+  WindowsPath directory = directories_.current();
+  if (!directory_text.empty() &&
+      directories_.Resolve(std::string(directory_text), directory) != kNoError) {
+    return found;
+  }
+  std::string posix_directory;
+  if (PosixPathOf(directory, posix_directory) != kNoError) return found;
+  const DirectoryView view(posix_directory);
+  if (view.error() != 0) return found;
+
+  std::vector<std::string> names;
+  if (!directory.names.empty()) names = {".", ".."};
+  for (std::string& name : view.Names()) names.push_back(std::move(name));
+  const std::uint32_t excluded =
+      (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
+  for (const std::string& name : names) {
+    std::string shown = ToWindowsName(name);
+    if (!MatchesPattern(name_pattern, shown)) continue;
+    const EntryStatus entry = view.Stat(name);
+    if (entry.kind == EntryStatus::Kind::kMissing || entry.kind == EntryStatus::Kind::kInvisible) {
+      continue;
+    }
+    if ((entry.attributes & excluded) != 0) continue;
+    found.push_back(FoundEntry{std::move(shown), entry.attributes, entry.size});
+  }
+  return found;
+}
+
+bool PosixPlatform::FileExists(const std::string& path) {
+  Located located;
+  if (Locate(path, located) != kNoError || located.name.empty()) return false;
+  const DirectoryView parent(located.directory);
+  return parent.error() == 0 && parent.Stat(located.name).kind == EntryStatus::Kind::kFile;
+}
+
+int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
+  file = kNoFile;
+  Located located;
+  const int code = Locate(path, located);
+  if (code != kNoError) return code;
+  if (located.name.empty()) return kErrAccessDenied;
+  const DirectoryView parent(located.directory);
+  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
+  const EntryStatus entry = parent.Stat(located.name);
+  switch (entry.kind) {
+    case EntryStatus::Kind::kMissing:
+      return ErrnoToCode(entry.error, ErrnoUse::kFile);
+    case EntryStatus::Kind::kInvisible:
+      return kErrFileNotFound;
+    case EntryStatus::Kind::kDirectory:
+      return kErrAccessDenied;
+    case EntryStatus::Kind::kFile:
+      if (entry.dangling) return kErrFileNotFound;
+      break;
+  }
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  int fd = OpenAt(parent.fd(), located.name, kFlags | O_NOATIME);
+  // O_NOATIME is refused for files that the user does not own.
+  if (fd < 0 && errno == EPERM) fd = OpenAt(parent.fd(), located.name, kFlags);
+  if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
+  return KeepRegularFile(fd, kErrFileNotFound, file);
+}
+
+void PosixPlatform::DropCachedPages(FileHandle file) {
+  posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
+}
+
+int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
+  struct stat status;
+  if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
+  size = status.st_size;
+  return kNoError;
+}
+
+int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  done = 0;
+  auto* bytes = static_cast<char*>(buffer);
+  // A block is filled as far as the file goes, so that only the end of the file gives a
+  // short block, whatever the file system hands out per call.
+  while (done < size) {
+    const ssize_t got = read(file, bytes + done, size - done);
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      return ErrnoToCode(errno, ErrnoUse::kFile);
+    }
+    if (got == 0) break;
+    done += static_cast<std::size_t>(got);
+  }
+  return kNoError;
+}
+
+void PosixPlatform::Close(FileHandle file) {
+  if (file != kNoFile) close(file);
+}
+
+int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHandle& file) {
+  file = kNoFile;
+  Located located;
+  const int code = Locate(path, located);
+  if (code != kNoError) return code;
+  if (located.name.empty()) return kErrAccessDenied;
+  const DirectoryView parent(located.directory);
+  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
+  const EntryStatus entry = parent.Stat(located.name);
+  if (entry.kind == EntryStatus::Kind::kMissing) {
+    if (entry.error != ENOENT || append) return ErrnoToCode(entry.error, ErrnoUse::kFile);
+  } else if (entry.kind != EntryStatus::Kind::kFile || entry.dangling ||
+             (entry.attributes & kAttrReadOnly) != 0) {
+    // The read-only attribute protects a file also from root, as it does on Windows.
+    return kErrAccessDenied;
+  }
+  const int flags =
+      O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
+  const int fd = OpenAt(parent.fd(), located.name, flags);
+  if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
+  return KeepRegularFile(fd, kErrAccessDenied, file);
+}
+
+int PosixPlatform::CreateTextFile(const std::string& path, FileHandle& file) {
+  return OpenForWriting(path, false, file);
+}
+
+int PosixPlatform::OpenForAppend(const std::string& path, FileHandle& file) {
+  return OpenForWriting(path, true, file);
+}
+
+int PosixPlatform::Write(FileHandle file, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = write(file, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return ErrnoToCode(errno, ErrnoUse::kWrite);
+    }
+    // Nothing written without an error: the medium is full.
+    if (written == 0) return kErrDiskFull;
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return kNoError;
+}
+
+std::uint32_t PosixPlatform::TickCount() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  const auto milliseconds = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
+                            static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
+  return static_cast<std::uint32_t>(milliseconds);
+}
+
+LocalDateTime PosixPlatform::Now() {
+  // The user's time formats, as setlocale(LC_TIME, "") would give them, without changing the
+  // locale of the whole process.
+  static const locale_t user_time = [] {
+    locale_t user = newlocale(LC_TIME_MASK, "", locale_t{});
+    return user != locale_t{} ? user : newlocale(LC_TIME_MASK, "C", locale_t{});
+  }();
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  localtime_r(&now, &local);
+  char text[128];
+  LocalDateTime result;
+  if (strftime_l(text, sizeof text, "%x", &local, user_time) > 0) result.short_date = text;
+  if (strftime_l(text, sizeof text, "%X", &local, user_time) > 0) result.long_time = text;
+  result.midnight = local.tm_hour == 0 && local.tm_min == 0 && local.tm_sec == 0;
+  return result;
+}
+
+std::string PosixPlatform::ProgramPath() {
+  std::error_code error;
+  const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : WindowsPathOf(program.string());
+}
+
+std::string PosixPlatform::WindowsPathOf(const std::string& posix_path) const {
+  const Drive* drive = drives_.Holding(posix_path);
+  if (drive == nullptr) return "";
+  WindowsPath path{drive->spec.letter, {}};
+  std::string_view rest(posix_path);
+  rest.remove_prefix(drive->spec.mount_point == "/" ? 0 : drive->spec.mount_point.size());
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('/'), rest.size());
+    if (end > 0) path.names.push_back(ToWindowsName(rest.substr(0, end)));
+    rest.remove_prefix(end < rest.size() ? end + 1 : end);
+  }
+  return FormatWindowsPath(path);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/posix/DriveTable.h"
+#include "platform/posix/WindowsPath.h"
+
+namespace tarvik {
+
+// Linux in the shape of drives, Windows-style paths and attributes. File handles are file
+// descriptors.
+class PosixPlatform : public Platform {
+ public:
+  // Drives from the machine's mount table, read again whenever the drives are asked for;
+  // the current directory starts as the process's working directory.
+  PosixPlatform();
+  // A fixed drive table; `current_directory` is a full path in Windows form on one of its
+  // drives. Throws std::invalid_argument when it names no directory on them.
+  PosixPlatform(std::vector<DriveSpec> drives, std::string current_directory);
+
+  std::uint32_t LogicalDrives() override;
+  unsigned DriveType(const std::string& root) override;
+  int VolumeInformation(const std::string& root, VolumeInfo& info) override;
+  std::int64_t TotalCapacity(const std::string& root) override;
+  int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
+
+  int SetCurrentDirectory(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  std::uint32_t FileAttributes(const std::string& path) override;
+  std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  bool FileExists(const std::string& path) override;
+
+  int OpenForReading(const std::string& path, FileHandle& file) override;
+  void DropCachedPages(FileHandle file) override;
+  int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
+  int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
+  void Close(FileHandle file) override;
+  int CreateTextFile(const std::string& path, FileHandle& file) override;
+  int OpenForAppend(const std::string& path, FileHandle& file) override;
+  int Write(FileHandle file, std::string_view bytes) override;
+
+  std::uint32_t TickCount() override;
+  LocalDateTime Now() override;
+  std::string ProgramPath() override;
+
+  // The path in Windows form of an absolute POSIX path, empty when no drive holds it.
+  std::string WindowsPathOf(const std::string& posix_path) const;
+
+ private:
+  // A path resolved down to the directory that holds its last name.
+  struct Located {
+    WindowsPath path;
+    std::string directory;  // POSIX path of the directory holding the last name
+    std::string name;       // the last name on disk, empty for a drive's root
+  };
+
+  // The drive of a root text such as "C:\" or "C:", nullptr when there is none.
+  Drive* DriveOfRoot(const std::string& root);
+  // Resolves a path text; kErrPathNotFound for an unknown drive, kErrInvalidName for a
+  // forbidden character.
+  int Locate(const std::string& path, Located& located);
+  // The POSIX path of a full path. On a case-insensitive drive, a name that does not exist
+  // as written is looked for ignoring case.
+  int PosixPathOf(const WindowsPath& path, std::string& posix_path);
+  int OpenForWriting(const std::string& path, bool append, FileHandle& file);
+
+  bool reads_mount_table_;
+  DriveTable drives_;
+  CurrentDirectories directories_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvik {
+
+// A full path on a drive: the letter and the names below its root, in the program's form.
+// Never holds "." or ".." or empty names.
+struct WindowsPath {
+  char drive = 'C';
+  std::vector<std::string> names;
+
+  bool operator==(const WindowsPath&) const = default;
+};
+
+// "C:\" for a root, "C:\WORK\SUB" otherwise.
+std::string FormatWindowsPath(const WindowsPath& path);
+
+// Splits a path text at its last separator into the directory part ("C:\WORK\", "C:", or
+// empty for a bare name) and the last name.
+void SplitDirectoryAndName(std::string_view path, std::string_view& directory,
+                           std::string_view& name);
+
+// The program's current directory, kept apart from the process's own (which is never
+// changed), with one remembered directory per drive as Windows keeps them.
+class CurrentDirectories {
+ public:
+  explicit CurrentDirectories(WindowsPath start);
+
+  // Makes a path full: "X:" alone is the directory remembered for X (its root at first),
+  // "X:name" is relative to it, "\name" is on the current drive, a bare name is relative
+  // to the current directory; "\" and "/" both separate, "." and ".." are folded away as
+  // Windows does, without looking at the disk. Network paths ("\\server\share") and empty
+  // texts give kErrPathNotFound.
+  int Resolve(std::string_view path, WindowsPath& full) const;
+
+  // Makes a full path current and remembers it for its drive.
+  void Change(const WindowsPath& directory);
+
+  const WindowsPath& current() const { return current_; }
+
+ private:
+  WindowsPath current_;
+  std::map<char, WindowsPath> remembered_;
+};
+
+}  // namespace tarvik
