@@ -1,0 +1,88 @@
+#include "scan/ListFile.h"
+
+#include <optional>
+#include <string_view>
+
+#include "platform/IoError.h"
+#include "util/Cp1251.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr std::string_view kDateLinePrefix = "Tarvik.exe.   Дата : ";
+constexpr std::string_view kTitleLine = "          Список найденных файлов";
+constexpr std::string_view kRuleLine = "-------------------------------------------";
+
+// The bytes of one line of the file. A Linux file name may hold a carriage return or a line
+// feed; written as they are, they would split one path over two lines of a file that holds
+// one path per line, so they become "?" like any other character the file cannot hold.
+std::string LineBytes(std::string_view line) {
+  std::string bytes = Utf8ToCp1251(line);
+  for (char& byte : bytes) {
+    if (byte == '\r' || byte == '\n') byte = '?';
+  }
+  bytes += "\r\n";
+  return bytes;
+}
+
+std::string DateLine(const LocalDateTime& now) {
+  std::string line(kDateLinePrefix);
+  line += now.short_date;
+  // A time of exactly midnight is left out, date alone.
+  if (!now.midnight) {
+    line += ' ';
+    line += now.long_time;
+  }
+  return line;
+}
+
+}  // namespace
+
+ListFile::ListFile(Platform& platform, Dialogs& dialogs, CheckBox& check_box6, SaveDialog& sd1,
+                   const std::string& program_dir, std::string& list_file_name)
+    : platform_(platform),
+      dialogs_(dialogs),
+      check_box6_(check_box6),
+      sd1_(sd1),
+      program_dir_(program_dir),
+      list_file_name_(list_file_name) {}
+
+bool ListFile::OpenListFile() {
+  if (!check_box6_.Checked()) return false;
+  sd1_.initial_dir = program_dir_;
+  sd1_.file_name = list_file_name_;
+  const std::optional<std::string> chosen = dialogs_.SaveFile(sd1_);
+  if (!chosen) {
+    check_box6_.SetChecked(false);
+    return false;
+  }
+  list_file_name_ = *chosen;
+
+  FileHandle file = kNoFile;
+  CheckIo(platform_.CreateTextFile(list_file_name_, file));
+  const std::string header[] = {DateLine(platform_.Now()), std::string(kTitleLine),
+                                std::string(kRuleLine)};
+  for (const std::string& line : header) {
+    const int code = platform_.Write(file, LineBytes(line));
+    if (code != kNoError) {
+      platform_.Close(file);
+      throw IoError(code);
+    }
+  }
+  platform_.Close(file);
+  return true;
+}
+
+bool ListFile::AppendListLine(const std::string& line) {
+  if (!check_box6_.Checked() || !platform_.FileExists(list_file_name_)) return false;
+  FileHandle file = kNoFile;
+  if (platform_.OpenForAppend(list_file_name_, file) != kNoError) return false;
+  // The list is a by-product of the check: a line that cannot be written is not worth
+  // stopping it for.
+  platform_.Write(file, LineBytes(line));
+  platform_.Close(file);
+  return true;
+}
+
+}  // namespace tarvik

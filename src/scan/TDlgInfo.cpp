@@ -1,0 +1,24 @@
+#include "scan/TDlgInfo.h"
+
+namespace tarvik {
+
+TDlgInfo::TDlgInfo() {
+  SetCaption("Info");
+  Layout.width = 298;
+  Layout.height = 75;
+  Layout.client_size = true;
+  Layout.centred = true;
+  Layout.fixed_size = true;
+  Layout.stay_on_top = true;
+  Button1.SetCaption("Скрыть");
+  Button1.OnClick.Subscribe([this] { Button1Click(); });
+}
+
+bool TDlgInfo::ShowInfo(const std::string& text, const std::string& caption) {
+  SetCaption(caption);
+  Label1.SetCaption(text);
+  Show();
+  return true;
+}
+
+}  // namespace tarvik
