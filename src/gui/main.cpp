@@ -1,6 +1,6 @@
 #include <cstdio>
 
-#include "Version.h"
+#include "app/Version.h"
 
 int main() {
   std::printf("tarvik %s (%s)\n", tarvik::kVersion, tarvik::kReleaseDate);

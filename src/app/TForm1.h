@@ -1,0 +1,155 @@
+#pragma once
+
+#include <string>
+
+#include "browse/DirectoryListBox.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListBox.h"
+#include "platform/Platform.h"
+#include "ui/Button.h"
+#include "ui/CheckBox.h"
+#include "ui/ComboBox.h"
+#include "ui/Dialogs.h"
+#include "ui/Edit.h"
+#include "ui/Label.h"
+#include "ui/MenuItem.h"
+#include "ui/PercentBar.h"
+#include "ui/Window.h"
+
+namespace tarvik {
+
+// A framed group of controls; only its caption is state.
+using GroupBox = Label;
+
+// The other windows the main window's handlers show and hide. They are created after the main
+// window, so the main window keeps only references to them.
+struct SecondaryWindows {
+  Window& AboutBox;
+  Window& ListError;
+  Window& DlgInfo;
+};
+
+// The main window: the drive, directory and file lists, the filter and option controls, the
+// status fields, the three percentage bars and the menus, with the handlers that keep the
+// fields current while the user browses.
+class TForm1 : public Window {
+ public:
+  // Builds the controls with their design state, links the lists, wires the events and runs
+  // FormCreate.
+  TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows);
+
+  // Shows the window maximised; the visible lists create their windows, the file list reads.
+  void ShowMaximised();
+
+  // Top band.
+  GroupBox GroupBox4;
+  DriveComboBox DriveComboBox1;
+  Label Label1;
+  Edit EditCurDir;
+  Label Label3;
+  Edit EditCountDir;
+  DirectoryListBox DirectoryListBox1;
+  FileListBox FileListBox2;
+
+  // Settings band.
+  GroupBox GroupBox1;
+  GroupBox GroupBox2;
+  CheckBox CheckBox1;
+  CheckBox CheckBox2;
+  CheckBox CheckBox3;
+  CheckBox CheckBox4;
+  CheckBox CheckBox5;
+  Label Label2;
+  Edit EditMask;
+  GroupBox GroupBox5;
+  Button BitBtn1;
+  PercentBar Gauge1;
+  CheckBox CheckBoxMode;
+  CheckBox CheckBox6;
+  Label Label10;
+  ComboBox CBSizeBlock;
+  Label Label7;
+  Edit EditSec1;
+  Label Label4;
+  Edit EditCountFile;
+
+  // File list and status band.
+  FileListBox FileListBox1;
+  Edit EditCurFile;
+  Label Label5;
+  Edit EditSize;
+  Edit EditSec;
+  Label Label6;
+  PercentBar Gauge2;
+  GroupBox GroupBox3;
+  Label Label8;
+  Edit Edit1;
+  Edit Edit2;
+  Label Label9;
+  PercentBar Gauge3;
+  Label LabelDiskSize;
+  Label Label11;
+
+  // Main menu.
+  MenuItem MainMenu1;
+  MenuItem N1;
+  MenuItem N2;
+  MenuItem N8;
+  MenuItem N5;
+  MenuItem N6;
+  MenuItem N7;
+  // Context menu of the window.
+  MenuItem PopupMenu1;
+  MenuItem N3;
+  MenuItem N4;
+  MenuItem N11;
+  MenuItem N12;
+  MenuItem N13;
+  // Context menu of the drive list.
+  MenuItem PopupMenu2;
+  MenuItem N9;
+  MenuItem N10;
+
+  // The save dialog of the found-files list file.
+  SaveDialog SD1;
+  // The directory of the program's own file, with its trailing backslash.
+  std::string ProgramDir;
+  // The found-files list file; kept across checks.
+  std::string ListFileName;
+
+  void FormCreate();
+  bool FormCloseQuery();
+  void UpdateDiskSize();
+  void DriveComboBox1Change();
+  void DirectoryListBox1Change();
+  void DirectoryListBox1Enter();
+  void DirectoryListBox1Exit();
+  void FileListBox1Enter();
+  void FileListBox1Exit();
+  void FileListBox1Change();
+  void FileListBox1Click();
+  void EditCurFileChange();
+  void EditMaskChange();
+  void CheckBox1Click();
+  void N7Click();
+  void N8Click();
+  // Commands of the check and of the network connections.
+  void BitBtn1Click();
+  void N3Click();
+  void N6Click();
+  void N9Click();
+  void N10Click();
+
+ private:
+  void InitTopBand();
+  void InitSettingsBand();
+  void InitStatusBand();
+  void InitMenus();
+  void WireEvents();
+
+  Platform& platform_;
+  Dialogs& dialogs_;
+  SecondaryWindows windows_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/TForm1.h"
+#include "platform/posix/PosixPlatform.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+
+// The real platform over a temporary drive C:, with the program's own path and the drive's
+// capacity under the test's control.
+class AppPlatform : public PosixPlatform {
+ public:
+  using PosixPlatform::PosixPlatform;
+
+  std::string ProgramPath() override { return program_path; }
+  std::int64_t TotalCapacity(const std::string& root) override {
+    capacity_roots += root;
+    return capacity;
+  }
+
+  std::string program_path = "C:\\APP\\TARVIK.EXE";
+  std::int64_t capacity = 652'345'344;
+  std::string capacity_roots;
+};
+
+// A main window over trees the test builds first: "C:" is one temporary directory, "D:"
+// another.
+class MainWindowTest : public ::testing::Test {
+ protected:
+  // Creates the window with `current` as the platform's current directory and shows it;
+  // `configure` adjusts the platform before the window is made.
+  void Start(const std::string& current = "C:\\",
+             const std::function<void(AppPlatform&)>& configure = {});
+
+  TForm1& form() { return *form_; }
+  AppPlatform& platform() { return *platform_; }
+
+  TempDir tmp_;
+  TempDir d_drive_;
+  ScriptedDialogs dialogs_;
+  Window about_box_;
+  Window list_error_;
+  Window dlg_info_;
+
+ private:
+  std::unique_ptr<AppPlatform> platform_;
+  std::unique_ptr<TForm1> form_;
+};
+
+}  // namespace tarvik

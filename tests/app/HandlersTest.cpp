@@ -1,0 +1,163 @@
+#include <gtest/gtest.h>
+
+#include "AppFixture.h"
+#include "app/RunHandler.h"
+#include "platform/IoError.h"
+#include "ui/ApplicationTitle.h"
+
+namespace tarvik {
+namespace {
+
+TEST_F(MainWindowTest, MaskIsTrimmedAndDefaults) {
+  tmp_.MakeFile("a.txt");
+  tmp_.MakeFile("b.TXT");
+  tmp_.MakeFile("c.bin");
+  Start();
+  const std::pair<const char*, const char*> cases[] = {
+      {"  *.TXT  ", "*.TXT"},           {"   ", "*.*"}, {"", "*.*"}, {"*.bin", "*.bin"},
+      {" *.txt;*.bin ", "*.txt;*.bin"},
+  };
+  for (auto [typed, mask] : cases) {
+    form().EditMask.SetText(typed);
+    EXPECT_EQ(form().FileListBox1.Mask(), mask) << '"' << typed << '"';
+    EXPECT_EQ(form().EditMask.Text(), typed);
+  }
+  form().EditMask.SetText(" *.TXT ");
+  EXPECT_EQ(form().EditCountFile.Text(), "2");
+}
+
+TEST_F(MainWindowTest, AttributeBoxesBuildTheFileType) {
+  tmp_.MakeFile("plain");
+  tmp_.MakeFile(".hidden");
+  tmp_.MakeFile("locked");
+  tmp_.Chmod("locked", 0444);
+  Start();
+  EXPECT_EQ(form().EditCountFile.Text(), "3");
+
+  form().CheckBox5.Click();  // Normal off
+  EXPECT_EQ(form().FileListBox1.FileType(), (TFileType{ftReadOnly, ftHidden, ftSystem, ftArchive}));
+  EXPECT_EQ(form().EditCountFile.Text(), "2");  // the hidden and the read-only file
+
+  form().CheckBox2.Click();  // Hidden off
+  EXPECT_EQ(form().EditCountFile.Text(), "1");
+
+  for (CheckBox* box : {&form().CheckBox1, &form().CheckBox3, &form().CheckBox4}) box->Click();
+  EXPECT_EQ(form().FileListBox1.FileType(), TFileType{});
+  EXPECT_EQ(form().EditCountFile.Text(), "0");
+
+  form().CheckBox5.Click();
+  EXPECT_EQ(form().FileListBox1.FileType(), TFileType{ftNormal});
+  EXPECT_EQ(form().EditCountFile.Text(), "2");  // everything but the hidden file
+}
+
+TEST_F(MainWindowTest, FileSizeShownForTheCurrentFile) {
+  tmp_.MakeFileOfSize("big.bin", 1500);
+  tmp_.MakeFile("empty.txt");
+  Start();
+  const std::pair<const char*, const char*> cases[] = {
+      {"big.bin", "1.500  Кб"},
+      {"empty.txt", "0.000  Кб"},
+      {"*.*", "-0.001  Кб"},
+      {"missing.txt", "-0.001  Кб"},
+  };
+  for (auto [name, size] : cases) {
+    form().EditCurFile.SetText(name);
+    EXPECT_EQ(form().EditSize.Text(), size) << name;
+  }
+}
+
+TEST_F(MainWindowTest, ClickingAFileShowsItsName) {
+  tmp_.MakeFileOfSize("a.bin", 2000);
+  tmp_.MakeFile("b.bin");
+  Start();
+  form().FileListBox1.ClickEntry(0);
+  EXPECT_EQ(form().EditCurFile.Text(), "a.bin");
+  EXPECT_EQ(form().EditSize.Text(), "2.000  Кб");
+  form().FileListBox1.ClickEntry(-1);
+  EXPECT_EQ(form().EditCurFile.Text(), "a.bin");
+}
+
+TEST_F(MainWindowTest, FocusEnablesTheCheckCommands) {
+  Start();
+  struct Step {
+    void (TForm1::*handler)();
+    bool n3, n4;
+  };
+  const Step steps[] = {
+      {&TForm1::DirectoryListBox1Enter, false, true},
+      {&TForm1::DirectoryListBox1Exit, false, false},
+      {&TForm1::FileListBox1Enter, true, false},
+      {&TForm1::FileListBox1Exit, false, false},
+      {&TForm1::FileListBox1Enter, true, false},
+      {&TForm1::FileListBox1Exit, false, false},
+      {&TForm1::DirectoryListBox1Enter, false, true},
+  };
+  EXPECT_TRUE(form().N3.Enabled());
+  EXPECT_TRUE(form().N4.Enabled());
+  for (const auto& step : steps) {
+    (form().*step.handler)();
+    EXPECT_EQ(form().N3.Enabled(), step.n3);
+    EXPECT_EQ(form().N4.Enabled(), step.n4);
+  }
+  EXPECT_TRUE(form().N2.Enabled());
+  EXPECT_TRUE(form().N8.Enabled());
+}
+
+TEST_F(MainWindowTest, AboutBoxHidesTheInfoWindowFirst) {
+  Start();
+  about_box_.SetCaption("Краткая информация");
+  dlg_info_.Show();
+  dialogs_.Ok([&] { EXPECT_FALSE(dlg_info_.Visible()); });
+  form().N7.Click();
+  EXPECT_EQ(dialogs_.Texts(DialogKind::kModal), std::vector<std::string>{"Краткая информация"});
+  EXPECT_FALSE(about_box_.Visible());
+}
+
+TEST_F(MainWindowTest, ProblemListShownOnRequest) {
+  Start();
+  dlg_info_.Show();
+  form().N8.Click();
+  EXPECT_FALSE(dlg_info_.Visible());
+  EXPECT_TRUE(list_error_.Visible());
+}
+
+TEST_F(MainWindowTest, DrivePickUpdatesTheLabelOnEveryNotification) {
+  Start();
+  int runs = 0;
+  form().DriveComboBox1.OnChange.Subscribe([&] { ++runs; });
+  form().DriveComboBox1.OnClick.Subscribe([&] { ++runs; });
+  platform().capacity_roots.clear();
+  form().DriveComboBox1.PickEntry(1);
+  EXPECT_EQ(runs, 3);
+  // The click comes while the list still holds the old drive.
+  EXPECT_EQ(platform().capacity_roots, "C:\\D:\\D:\\");
+  EXPECT_EQ(form().LabelDiskSize.Caption(), "Объем диска D:  = 652.345 Мб.");
+  EXPECT_EQ(form().EditCurDir.Text(), "D:\\");
+
+  // Picking the current drive again: the click and the closing notification only.
+  runs = 0;
+  form().DriveComboBox1.PickEntry(1);
+  EXPECT_EQ(runs, 2);
+}
+
+TEST_F(MainWindowTest, ClosingIsAlwaysAllowed) {
+  Start();
+  EXPECT_TRUE(form().FormCloseQuery());
+}
+
+TEST_F(MainWindowTest, FailedDirectoryChangeEndsInTheErrorBox) {
+  Start();
+  ApplicationTitle::Get().SetText("Проверка дисков");
+  RunHandler(dialogs_, [&] { form().DirectoryListBox1.SetDirectory("C:\\NOWHERE"); });
+  RunHandler(dialogs_, [] { throw IoError(kErrAccessDenied); });
+  RunHandler(dialogs_, [] { throw IoError(kErrNotReady); });
+  const auto errors = dialogs_.Texts(DialogKind::kError);
+  ASSERT_EQ(errors.size(), 3u);
+  EXPECT_EQ(errors[1], "File access denied.");
+  EXPECT_EQ(errors[2], "I/O error 21.");
+  EXPECT_EQ(dialogs_.Log().back().caption, "Проверка дисков");
+  EXPECT_EQ(form().EditCurDir.Text(), "C:\\");
+}
+
+}  // namespace
+}  // namespace tarvik
