@@ -71,7 +71,7 @@ void DirectoryListBox::SetFileList(FileListBox* file_list) {
 
 void DirectoryListBox::SetItemIndex(int index) {
   item_index_ = index >= 0 && index < Count() ? index : -1;
-  display_changed_();
+  StateChanged();
 }
 
 std::string DirectoryListBox::DisplayText(int index) const {
@@ -152,7 +152,7 @@ void DirectoryListBox::Fill() {
                                 });
   entries_.insert(entries_.end(), subdirectories.begin(), last);
   item_index_ = current_index_;
-  display_changed_();
+  StateChanged();
 }
 
 void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_backslash) {
@@ -172,7 +172,7 @@ void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_ba
 
 void DirectoryListBox::Change() {
   if (file_list_ != nullptr) file_list_->SetDirectory(directory_);
-  on_change_();
+  OnChange();
 }
 
 }  // namespace tarvik

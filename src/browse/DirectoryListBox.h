@@ -65,13 +65,13 @@ class DirectoryListBox {
   // selection and Directory is set to its path.
   void OpenEntry(int index);
 
-  Signal& OnChange() { return on_change_; }
-  // Entries or selection changed; for a view to refresh, unrelated to OnChange.
-  Signal& DisplayChanged() { return display_changed_; }
+  // Sent after every fill that a drive or directory change caused, once the file list follows.
+  Signal OnChange;
+  // Entries or selection changed, for the front end to mark its widget stale; not OnChange.
+  Signal StateChanged;
 
  private:
   friend class DriveComboBox;
-  friend class FileListBox;
 
   // The drive list moved to `drive`.
   void DriveChange(char drive);
@@ -91,8 +91,6 @@ class DirectoryListBox {
   // Set while SetDirectory moves the drive: the drive step then only changes the directory, and
   // the one fill and notification come from SetDirectory itself.
   bool changing_directory_ = false;
-  Signal on_change_;
-  Signal display_changed_;
 };
 
 }  // namespace tarvik

@@ -48,9 +48,9 @@ void DriveComboBox::SetDrive(char drive) {
     drive_ = 0;
     item_index_ = -1;
   }
-  display_changed_();
+  StateChanged();
   if (dir_list_ != nullptr) dir_list_->DriveChange(drive_);
-  on_change_();
+  OnChange();
 }
 
 void DriveComboBox::SetTextCase(TTextCase text_case) {
@@ -73,9 +73,9 @@ void DriveComboBox::SetDirList(DirectoryListBox* dir_list) {
 void DriveComboBox::PickEntry(int index) {
   if (index < 0 || index >= Count()) return;
   const char drive = entries_[index].text.front();
-  on_click_();
+  OnClick();
   SetDrive(drive);
-  on_change_();
+  OnChange();
 }
 
 void DriveComboBox::Fill() {
@@ -109,7 +109,7 @@ void DriveComboBox::Fill() {
         break;
     }
   }
-  display_changed_();
+  StateChanged();
 }
 
 std::string DriveComboBox::VolumeText(char letter) {

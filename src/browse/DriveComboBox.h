@@ -52,13 +52,14 @@ class DriveComboBox {
   // with the entry's first character, then OnChange once more.
   void PickEntry(int index);
 
-  Signal& OnChange() { return on_change_; }
-  Signal& OnClick() { return on_click_; }
-  // Entries, selection or Drive changed; for a view to refresh, unrelated to OnChange.
-  Signal& DisplayChanged() { return display_changed_; }
+  // Fired where the drive list's behaviour sends them; the main window's handlers subscribe.
+  Signal OnChange;
+  Signal OnClick;
+  // Entries, selection or Drive changed, for the front end to mark its widget stale. Not an
+  // event of the behaviour: it fires more often than OnChange and in other places.
+  Signal StateChanged;
 
  private:
-  friend class DirectoryListBox;
 
   void Fill();
   std::string VolumeText(char letter);
@@ -70,9 +71,6 @@ class DriveComboBox {
   DirectoryListBox* dir_list_ = nullptr;
   std::vector<ListEntry> entries_;
   int item_index_ = -1;
-  Signal on_change_;
-  Signal on_click_;
-  Signal display_changed_;
 };
 
 }  // namespace tarvik

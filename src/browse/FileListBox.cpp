@@ -82,7 +82,7 @@ void FileListBox::SetFileType(TFileType file_type) {
 void FileListBox::SetShowGlyphs(bool show_glyphs) {
   if (show_glyphs == show_glyphs_) return;
   show_glyphs_ = show_glyphs;
-  display_changed_();
+  StateChanged();
 }
 
 void FileListBox::CreateWindow() {
@@ -105,7 +105,7 @@ int FileListBox::ItemIndex() {
 
 void FileListBox::SetItemIndex(int index) {
   item_index_ = index >= 0 && index < Count() ? index : -1;
-  display_changed_();
+  StateChanged();
 }
 
 std::string FileListBox::SelectedPath() {
@@ -142,8 +142,8 @@ void FileListBox::ApplyPath(const std::string& path) {
 void FileListBox::ClickEntry(int index) {
   if (index < 0 || index >= Count()) return;
   item_index_ = index;
-  display_changed_();
-  on_click_();
+  StateChanged();
+  OnClick();
   if (item_index_ != last_index_) Change();
 }
 
@@ -180,14 +180,14 @@ void FileListBox::ReadFileNames() {
     }
     SortEntries(entries);
     entries_ = std::move(entries);
-    display_changed_();
+    StateChanged();
   }
   Change();
 }
 
 void FileListBox::Change() {
   last_index_ = item_index_;
-  on_change_();
+  OnChange();
 }
 
 std::string FileListBox::SelectedText() const {
@@ -208,14 +208,14 @@ void FileListBox::SelectFileName(const std::string& name) {
       break;
     }
   }
-  display_changed_();
+  StateChanged();
   Change();
 }
 
 void FileListBox::SetBusy(bool busy) {
   if (busy == busy_) return;
   busy_ = busy;
-  busy_changed_();
+  BusyChanged();
 }
 
 }  // namespace tarvik

@@ -74,11 +74,15 @@ class FileListBox {
   // True while a long read shows the busy cursor.
   bool Busy() const { return busy_; }
 
-  Signal& OnChange() { return on_change_; }
-  Signal& OnClick() { return on_click_; }
-  // Entries, selection or glyph display changed; for a view to refresh, unrelated to OnChange.
-  Signal& DisplayChanged() { return display_changed_; }
-  Signal& BusyChanged() { return busy_changed_; }
+  // OnChange after every read and every change of selection by the user or by ApplyPath;
+  // OnClick on the user's click.
+  Signal OnChange;
+  Signal OnClick;
+  // Entries, selection or ShowGlyphs changed, for the front end to mark its widget stale; not
+  // OnChange.
+  Signal StateChanged;
+  // Busy() changed; the front end shows or restores the cursor at once.
+  Signal BusyChanged;
 
  private:
   friend class DirectoryListBox;
@@ -104,10 +108,6 @@ class FileListBox {
   int item_index_ = -1;
   int last_index_ = -1;
   bool busy_ = false;
-  Signal on_change_;
-  Signal on_click_;
-  Signal display_changed_;
-  Signal busy_changed_;
 };
 
 }  // namespace tarvik

@@ -1,0 +1,97 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "browse/FileNames.h"
+#include "browse/FileType.h"
+#include "browse/PathParts.h"
+
+namespace tarvik {
+namespace {
+
+TEST(PathPartsTest, DrivePart) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"C:\\WORK\\SUB", "C:"},
+      {"c:", "c:"},
+      {"C:NAME", "C:"},
+      {"\\\\server\\share\\dir", "\\\\server\\share"},
+      {"\\\\server\\share", "\\\\server\\share"},
+      {"\\\\server", "\\\\server"},
+      {"\\WORK", ""},
+      {"WORK", ""},
+      {"", ""},
+  };
+  for (const auto& [path, drive] : cases) EXPECT_EQ(DrivePart(path), drive) << path;
+}
+
+TEST(PathPartsTest, FileNamePartAndJoin) {
+  const std::pair<std::string, std::string> names[] = {
+      {"C:\\A\\B.TXT", "B.TXT"}, {"C:B.TXT", "B.TXT"}, {"B.TXT", "B.TXT"},
+      {"C:\\A\\", ""},           {"\\", ""},           {"*.txt", "*.txt"},
+  };
+  for (const auto& [path, name] : names) EXPECT_EQ(FileNamePart(path), name) << path;
+  EXPECT_EQ(JoinPath("C:\\", "A"), "C:\\A");
+  EXPECT_EQ(JoinPath("C:\\WORK", "[SUB]"), "C:\\WORK\\[SUB]");
+  EXPECT_TRUE(HasWildcard("a?.txt"));
+  EXPECT_TRUE(HasWildcard("*"));
+  EXPECT_FALSE(HasWildcard("a.txt"));
+}
+
+TEST(FileNamesTest, EqualityFollowsTheVolumeCase) {
+  struct Case {
+    std::string a, b;
+    bool insensitive_equal, sensitive_equal;
+  };
+  const Case cases[] = {
+      {"C:\\WORK", "c:\\work", true, false},
+      {"Файл.txt", "ФАЙЛ.TXT", true, false},
+      {"ёж", "ЁЖ", true, false},
+      {"a", "a", true, true},
+      {"a", "b", false, false},
+      {"a", "a ", false, false},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(SameFileName(c.a, c.b, false), c.insensitive_equal) << c.a << " " << c.b;
+    EXPECT_EQ(SameFileName(c.a, c.b, true), c.sensitive_equal) << c.a << " " << c.b;
+  }
+}
+
+TEST(FileNamesTest, SortIgnoresCaseAndIsDeterministic) {
+  // Brackets come after the Latin letters, as their upper-case forms do.
+  const std::vector<std::string> expected = {"A",   "a",   "a",  "b.txt", "B.TXT2",
+                                             "[a]", "[B]", "Ёж", "яма"};
+  // Every input order gives the same list.
+  std::vector<std::string> names = expected;
+  std::sort(names.begin(), names.end());
+  do {
+    std::vector<ListEntry> entries;
+    for (const auto& name : names) entries.push_back({name, Glyph::kNone});
+    SortEntries(entries);
+    std::vector<std::string> sorted;
+    for (const auto& entry : entries) sorted.push_back(entry.text);
+    ASSERT_EQ(sorted, expected);
+  } while (std::next_permutation(names.begin(), names.begin() + 5));
+}
+
+TEST(FileTypeTest, AttributeWordHasNoBitForNormal) {
+  struct Case {
+    TFileType type;
+    std::uint32_t word;
+  };
+  const Case cases[] = {
+      {{}, 0},
+      {{ftNormal}, 0},
+      {{ftDirectory}, kAttrDirectory},
+      {{ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal}, 0x27},
+      {{ftVolumeID, ftArchive}, kAttrVolumeId | kAttrArchive},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.type.AttributeWord(), c.word);
+  TFileType type{ftReadOnly};
+  EXPECT_TRUE(type.Include(ftNormal).Contains(ftNormal));
+  EXPECT_FALSE(type.Exclude(ftReadOnly).Contains(ftReadOnly));
+  EXPECT_EQ(type, TFileType{ftNormal});
+}
+
+}  // namespace
+}  // namespace tarvik
