@@ -120,6 +120,11 @@ int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) 
   return kNoError;
 }
 
+std::string PosixPlatform::MountPointOf(const std::string& root) {
+  const Drive* drive = DriveOfRoot(root);
+  return drive != nullptr ? drive->spec.mount_point : "";
+}
+
 std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
   const Drive* drive = DriveOfRoot(root);
   struct statvfs status;

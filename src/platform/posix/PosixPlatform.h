@@ -48,6 +48,8 @@ class PosixPlatform : public Platform {
 
   // The path in Windows form of an absolute POSIX path, empty when no drive holds it.
   std::string WindowsPathOf(const std::string& posix_path) const;
+  // Where the drive of a root ("D:\") is mounted, empty when there is no such drive.
+  std::string MountPointOf(const std::string& root);
 
  private:
   // A path resolved down to the directory that holds its last name.

@@ -1,0 +1,149 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+
+#include "PlatformFixture.h"
+
+namespace tarvik {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+TEST_F(PlatformTest, FifoAndSocketAreNeverListedNorOpened) {
+  dir_.MakeFile("data.txt", "x");
+  dir_.MakeFifo("pipe");
+  dir_.MakeSocket("sock");
+  constexpr std::uint32_t kEverything = kAttrHidden | kAttrSystem | kAttrDirectory;
+  EXPECT_THAT(Find("C:\\*.*", kEverything), ElementsAre("data.txt"));
+  for (const char* path : {"C:\\pipe", "C:\\sock"}) {
+    EXPECT_FALSE(platform_->FileExists(path)) << path;
+    FileHandle file = kNoFile;
+    // Opening the FIFO for real would hang the test: a failure here means it never was.
+    EXPECT_EQ(platform_->OpenForReading(path, file), kErrFileNotFound) << path;
+    EXPECT_EQ(file, kNoFile);
+    EXPECT_EQ(platform_->CreateTextFile(path, file), kErrAccessDenied) << path;
+    EXPECT_EQ(platform_->OpenForAppend(path, file), kErrAccessDenied) << path;
+    EXPECT_NE(platform_->SetCurrentDirectory(path), kNoError) << path;
+  }
+}
+
+TEST_F(PlatformTest, LinkToFifoIsInvisibleToo) {
+  dir_.MakeFifo("pipe");
+  dir_.MakeSymlink("link", "pipe");
+  EXPECT_THAT(Find("C:\\*", 0), IsEmpty());
+  FileHandle file = kNoFile;
+  EXPECT_EQ(platform_->OpenForReading("C:\\link", file), kErrFileNotFound);
+}
+
+TEST_F(PlatformTest, DanglingLinkIsListedAsFileThatCannotBeOpened) {
+  dir_.MakeSymlink("gone.txt", "nowhere.txt");
+  dir_.MakeSymlink("self", "self");
+  const auto entries = platform_->FindFiles("C:\\*.*", 0);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].name, "gone.txt");
+  EXPECT_EQ(entries[0].size, 0);
+  EXPECT_EQ(entries[1].name, "self");
+  EXPECT_TRUE(platform_->FileExists("C:\\gone.txt"));
+  FileHandle file = kNoFile;
+  EXPECT_EQ(platform_->OpenForReading("C:\\gone.txt", file), kErrFileNotFound);
+  EXPECT_EQ(platform_->OpenForReading("C:\\self", file), kErrFileNotFound);
+  // Writing through it would create a file somewhere else.
+  EXPECT_EQ(platform_->CreateTextFile("C:\\gone.txt", file), kErrAccessDenied);
+  EXPECT_FALSE(std::filesystem::exists(dir_.Path("nowhere.txt")));
+}
+
+TEST_F(PlatformTest, LinkToFileIsThatFile) {
+  dir_.MakeFile("real.bin", "12345");
+  dir_.MakeSymlink("alias.bin", "real.bin");
+  const auto entries = platform_->FindFiles("C:\\alias.bin", 0);
+  ASSERT_EQ(entries.size(), 1u);
+  EXPECT_EQ(entries[0].size, 5);
+  EXPECT_EQ(entries[0].attributes, 0u);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_->OpenForReading("C:\\alias.bin", file), kNoError);
+  char buffer[16];
+  std::size_t done = 0;
+  EXPECT_EQ(platform_->Read(file, buffer, sizeof buffer, done), kNoError);
+  EXPECT_EQ(std::string(buffer, done), "12345");
+  platform_->Close(file);
+}
+
+TEST_F(PlatformTest, DotEntriesEverywhereButTheDriveRoot) {
+  dir_.MakeDir("a/b");
+  EXPECT_THAT(Find("C:\\*.*", kAttrDirectory), ElementsAre("a"));
+  EXPECT_THAT(Find("C:\\a\\*.*", kAttrDirectory), ElementsAre(".", "..", "b"));
+  EXPECT_THAT(Find("C:\\a\\b\\*", kAttrDirectory), ElementsAre(".", ".."));
+  // Without the directory bit they are skipped like every directory.
+  EXPECT_THAT(Find("C:\\a\\b\\*", 0), IsEmpty());
+}
+
+struct FilterCase {
+  std::uint32_t requested;
+  std::vector<std::string> listed;
+};
+
+void PrintTo(const FilterCase& c, std::ostream* out) { *out << "attributes " << c.requested; }
+
+class FindFilterTest : public PlatformTest, public ::testing::WithParamInterface<FilterCase> {};
+
+// Hidden, system and directory entries come only when their bit is asked for; read-only and
+// archive bits filter nothing.
+TEST_P(FindFilterTest, SkipsUnrequestedKinds) {
+  dir_.MakeDir("top");
+  dir_.MakeFile("top/plain");
+  dir_.MakeFile("top/.hidden");
+  dir_.MakeFile("top/locked");
+  dir_.Chmod("top/locked", 0400);
+  dir_.MakeDir("top/sub");
+  dir_.MakeDir("top/.hsub");
+  dir_.MakeSymlink("top/linked", "sub");
+  dir_.MakeSymlink("top/.hlinked", "sub");
+  std::vector<std::string> names = Find("C:\\top\\*.*", GetParam().requested);
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> expected = GetParam().listed;
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(names, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Attributes, FindFilterTest,
+    ::testing::Values(
+        FilterCase{0, {"plain", "locked"}},
+        FilterCase{kAttrReadOnly | kAttrArchive, {"plain", "locked"}},
+        FilterCase{kAttrHidden, {"plain", "locked", ".hidden"}},
+        FilterCase{kAttrDirectory, {".", "..", "plain", "locked", "sub"}},
+        FilterCase{kAttrDirectory | kAttrHidden,
+                   {".", "..", "plain", "locked", ".hidden", "sub", ".hsub"}},
+        FilterCase{kAttrDirectory | kAttrSystem, {".", "..", "plain", "locked", "sub", "linked"}},
+        FilterCase{kAttrDirectory | kAttrSystem | kAttrHidden,
+                   {".", "..", "plain", "locked", ".hidden", "sub", ".hsub", "linked", ".hlinked"}},
+        // A system entry that is a directory needs the directory bit as well.
+        FilterCase{kAttrSystem, {"plain", "locked"}}));
+
+TEST_F(PlatformTest, FindFilesOfUnreadableOrMissingDirectoryGivesNothing) {
+  dir_.MakeFile("file.txt");
+  for (const char* pattern :
+       {"C:\\none\\*.*", "C:\\file.txt\\*.*", "Q:\\*.*", "C:\\", "", "\\\\server\\share\\*.*"}) {
+    EXPECT_THAT(Find(pattern, kAttrDirectory), IsEmpty()) << pattern;
+  }
+}
+
+TEST_F(PlatformTest, FindFilesPatternForms) {
+  dir_.MakeFile("a.txt");
+  dir_.MakeFile("sub/b.txt");
+  dir_.MakeFile("sub/c.doc");
+  ASSERT_EQ(platform_->SetCurrentDirectory("C:\\sub"), kNoError);
+  EXPECT_THAT(Find("*.txt", 0), ElementsAre("b.txt"));
+  EXPECT_THAT(Find("C:*.doc", 0), ElementsAre("c.doc"));
+  EXPECT_THAT(Find("\\*.txt", 0), ElementsAre("a.txt"));
+  EXPECT_THAT(Find("..\\*.txt", 0), ElementsAre("a.txt"));
+  EXPECT_THAT(Find("C:/sub/*.txt", 0), ElementsAre("b.txt"));
+  // A name without wildcards finds that name, ignoring case as Windows does.
+  EXPECT_THAT(Find("C:\\sub\\B.TXT", 0), ElementsAre("b.txt"));
+}
+
+}  // namespace
+}  // namespace tarvik

@@ -1,0 +1,178 @@
+#include <gtest/gtest.h>
+
+#include "platform/Platform.h"
+#include "platform/posix/DriveTable.h"
+#include "platform/posix/MountTable.h"
+#include "platform/posix/VolumeLabel.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+namespace {
+
+// A sysfs tree as the kernel lays it out: /dev/block/MAJ:MIN leads to the device, and a
+// partition's "removable" is its parent disk's.
+void MakeSysfs(TempDir& dir) {
+  dir.MakeFile("sys/devices/pci0/block/sda/removable", "0\n");
+  dir.MakeDir("sys/devices/pci0/block/sda/sda1");
+  dir.MakeSymlink("sys/dev/block/8:1", "../../devices/pci0/block/sda/sda1");
+  dir.MakeFile("sys/devices/usb1/block/sdb/removable", "1\n");
+  dir.MakeDir("sys/devices/usb1/block/sdb/sdb1");
+  dir.MakeSymlink("sys/dev/block/8:17", "../../devices/usb1/block/sdb/sdb1");
+  dir.MakeFile("sys/devices/usb2/block/sdc/removable", "1\n");
+  dir.MakeSymlink("sys/dev/block/8:32", "../../devices/usb2/block/sdc");
+}
+
+std::string MountInfo(const std::string& bound_file) {
+  return "21 1 8:1 / / rw,relatime shared:1 - ext4 /dev/sda1 rw\n"
+         "22 21 0:21 / /proc rw,nosuid - proc proc rw\n"
+         "23 21 0:22 / /sys rw,nosuid - sysfs sysfs rw\n"
+         "24 23 0:30 / /sys/fs/cgroup rw - cgroup2 cgroup2 rw\n"
+         "25 24 0:31 / /sys/fs/cgroup/cpu rw - cgroup cgroup rw,cpu\n"
+         "26 21 0:6 / /dev rw - devtmpfs udev rw,size=100k\n"
+         "27 26 0:24 / /dev/shm rw - tmpfs tmpfs rw\n"
+         "28 21 0:25 / /run rw - tmpfs tmpfs rw,mode=755\n"
+         "29 28 0:26 / /run/user/1000 rw - tmpfs tmpfs rw\n"
+         "30 21 11:0 / /media/cd ro,relatime - iso9660 /dev/sr0 ro\n"
+         "31 21 8:17 / /media/usb\\040stick rw - vfat /dev/sdb1 rw\n"
+         "32 21 0:40 / /tmp rw - tmpfs tmpfs rw\n"
+         "33 21 0:41 / /mnt/share rw - cifs //server/share rw\n"
+         "34 21 8:1 /var/lib/docker/hostname " +
+         bound_file +
+         " rw - ext4 /dev/sda1 rw\n"
+         "35 21 8:2 / /home rw - ext4 /dev/sda2 rw\n"
+         "36 22 0:52 / /proc/sys/fs/binfmt_misc rw - binfmt_misc binfmt_misc rw\n"
+         "37 28 0:53 / /run/media/me/ram rw - tmpfs tmpfs rw\n"
+         "38 21 8:32 / /media/floppy rw - vfat /dev/sdc rw\n"
+         "39 21 0:54 / /net/nfs rw - nfs4 server:/export rw\n"
+         "40 21 0:55 / /mnt/ssh rw - fuse.sshfs me@host:/ rw\n"
+         "41 21 8:3 / /home rw - ext4 /dev/sda3 rw\n"
+         "42 21 0:56 / /mnt/ramfs rw - ramfs none rw\n"
+         "43 21 11:1 / /media/dvd ro - udf /dev/sr1 ro\n";
+}
+
+TEST(MountTableTest, KeepsVolumesThatHoldFilesInTableOrder) {
+  TempDir dir;
+  MakeSysfs(dir);
+  const std::string bound = dir.MakeFile("hostname", "box\n");
+  const std::vector<MountedVolume> volumes = ParseMountInfo(MountInfo(bound), dir.Path("sys"));
+  struct Expected {
+    const char* mount_point;
+    unsigned type;
+    const char* source;
+  };
+  const std::vector<Expected> expected = {
+      {"/", kDriveFixed, "/dev/sda1"},
+      {"/media/cd", kDriveCdrom, "/dev/sr0"},
+      {"/media/usb stick", kDriveRemovable, "/dev/sdb1"},
+      {"/tmp", kDriveRamDisk, "tmpfs"},
+      {"/mnt/share", kDriveRemote, "//server/share"},
+      // Mounted over later: keeps its place, takes the top mount's source.
+      {"/home", kDriveFixed, "/dev/sda3"},
+      {"/run/media/me/ram", kDriveRamDisk, "tmpfs"},
+      {"/media/floppy", kDriveRemovable, "/dev/sdc"},
+      {"/net/nfs", kDriveRemote, "server:/export"},
+      {"/mnt/ssh", kDriveRemote, "me@host:/"},
+      {"/mnt/ramfs", kDriveRamDisk, "none"},
+      {"/media/dvd", kDriveCdrom, "/dev/sr1"},
+  };
+  ASSERT_EQ(volumes.size(), expected.size());
+  for (std::size_t i = 0; i < expected.size(); ++i) {
+    EXPECT_EQ(volumes[i].mount_point, expected[i].mount_point) << i;
+    EXPECT_EQ(volumes[i].type, expected[i].type) << expected[i].mount_point;
+    EXPECT_EQ(volumes[i].source, expected[i].source) << expected[i].mount_point;
+  }
+}
+
+TEST(MountTableTest, EmptyOrBrokenTextGivesNoVolumes) {
+  EXPECT_TRUE(ParseMountInfo("", "/nonexistent").empty());
+  EXPECT_TRUE(ParseMountInfo("22 21 0:21 / /proc rw - proc proc rw\n", "/nonexistent").empty());
+}
+
+TEST(MountTableTest, WithoutSysfsEveryDiskIsFixed) {
+  const auto volumes =
+      ParseMountInfo("31 21 8:17 / /media/usb rw - vfat /dev/sdb1 rw\n", "/nonexistent");
+  ASSERT_EQ(volumes.size(), 1u);
+  EXPECT_EQ(volumes[0].type, kDriveFixed);
+}
+
+TEST(MountTableTest, ReadsTheMachinesTable) {
+  const auto volumes = ReadMountTable();
+  ASSERT_FALSE(volumes.empty());
+  EXPECT_EQ(volumes[0].mount_point, "/");
+}
+
+MountedVolume Volume(const char* mount_point, const char* source = "/dev/sda1") {
+  return MountedVolume{mount_point, source, "ext4", kDriveFixed};
+}
+
+std::string Letters(DriveTable& table) {
+  std::string text;
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    if (const Drive* drive = table.Find(letter)) {
+      text += std::string(1, letter) + '=' + drive->spec.mount_point + ' ';
+    }
+  }
+  return text;
+}
+
+TEST(DriveTableTest, MountPointKeepsItsLetterWhileMounted) {
+  DriveTable table({});
+  table.Update({Volume("/"), Volume("/a"), Volume("/b")});
+  EXPECT_EQ(Letters(table), "C=/ D=/a E=/b ");
+  EXPECT_EQ(table.Mask(), 0b11100u);
+  // Unmounting frees a letter; the next new volume takes the first free one.
+  table.Update({Volume("/"), Volume("/b")});
+  EXPECT_EQ(Letters(table), "C=/ E=/b ");
+  table.Update({Volume("/"), Volume("/c"), Volume("/b"), Volume("/d")});
+  EXPECT_EQ(Letters(table), "C=/ D=/c E=/b F=/d ");
+  // The root is C: even when listed late, and no other volume ever takes C:.
+  DriveTable late({});
+  late.Update({Volume("/x"), Volume("/")});
+  EXPECT_EQ(Letters(late), "C=/ D=/x ");
+}
+
+TEST(DriveTableTest, RemountFromAnotherDeviceForgetsTheLabel) {
+  DriveTable table({});
+  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
+  Drive* cd = table.Find('D');
+  ASSERT_NE(cd, nullptr);
+  cd->spec.label = "DISC_ONE";
+  cd->label_known = true;
+  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
+  EXPECT_TRUE(table.Find('D')->label_known);
+  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr1")});
+  EXPECT_FALSE(table.Find('D')->label_known);
+}
+
+TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
+  std::vector<MountedVolume> volumes{Volume("/")};
+  std::vector<std::string> names;
+  for (int i = 0; i < 30; ++i) names.push_back("/m" + std::to_string(i));
+  for (const std::string& name : names) volumes.push_back(Volume(name.c_str()));
+  DriveTable table({});
+  table.Update(volumes);
+  EXPECT_EQ(table.Mask(), 0x3FFFFFCu);
+  EXPECT_EQ(table.Find('Z')->spec.mount_point, "/m22");
+}
+
+TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {
+  DriveTable table({});
+  table.Update({Volume("/"), Volume("/media/cd"), Volume("/media/cd/inner")});
+  EXPECT_EQ(table.Holding("/media/cd/a/b")->spec.letter, 'D');
+  EXPECT_EQ(table.Holding("/media/cd")->spec.letter, 'D');
+  EXPECT_EQ(table.Holding("/media/cdrom")->spec.letter, 'C');
+  EXPECT_EQ(table.Holding("/media/cd/inner/x")->spec.letter, 'E');
+  DriveTable fixed({{'C', "/srv/c", kDriveFixed, "", 3}});
+  EXPECT_EQ(fixed.Holding("/usr/bin"), nullptr);
+}
+
+TEST(VolumeLabelTest, LinkNamesAreDecoded) {
+  EXPECT_EQ(DecodeLabelLinkName("My\\x20Disk"), "My Disk");
+  EXPECT_EQ(DecodeLabelLinkName("A\\x2fB\\x5c"), "A/B\\");
+  EXPECT_EQ(DecodeLabelLinkName("odd\\x2"), "odd\\x2");
+  EXPECT_EQ(DecodeLabelLinkName("PLAIN"), "PLAIN");
+  EXPECT_EQ(VolumeLabelOf("tmpfs"), "");
+}
+
+}  // namespace
+}  // namespace tarvik

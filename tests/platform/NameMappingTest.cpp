@@ -1,0 +1,76 @@
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <ostream>
+
+#include "PlatformFixture.h"
+#include "platform/posix/WindowsName.h"
+
+namespace tarvik {
+namespace {
+
+struct ForbiddenCase {
+  char ch;
+  const char* shown;  // U+F000 plus the character's code, in UTF-8
+};
+
+void PrintTo(const ForbiddenCase& c, std::ostream* out) { *out << c.ch; }
+
+class ForbiddenCharacterTest : public PlatformTest,
+                               public ::testing::WithParamInterface<ForbiddenCase> {};
+
+// A file whose name holds the character is listed with the private-use character, opened
+// and created under that name, and stored under its real name.
+TEST_P(ForbiddenCharacterTest, RoundTrips) {
+  const std::string posix_name = std::string("a") + GetParam().ch + "b.txt";
+  const std::string shown = std::string("a") + GetParam().shown + "b.txt";
+  dir_.MakeFile("dir/" + posix_name, "content");
+  EXPECT_THAT(Find("C:\\dir\\*.txt", 0), ::testing::ElementsAre(shown));
+
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_->OpenForReading("C:\\dir\\" + shown, file), kNoError);
+  std::int64_t size = 0;
+  EXPECT_EQ(platform_->SizeOfOpenFile(file, size), kNoError);
+  EXPECT_EQ(size, 7);
+  platform_->Close(file);
+
+  const std::string copy_shown = "copy" + std::string(GetParam().shown);
+  ASSERT_EQ(platform_->CreateTextFile("C:\\dir\\" + copy_shown, file), kNoError);
+  platform_->Close(file);
+  EXPECT_TRUE(std::filesystem::exists(dir_.Path("dir/copy" + std::string(1, GetParam().ch))));
+
+  // The character itself is no part of a name the program can give.
+  EXPECT_FALSE(platform_->FileExists("C:\\dir\\" + posix_name));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Characters, ForbiddenCharacterTest,
+    ::testing::Values(ForbiddenCase{'\\', "\uF05C"}, ForbiddenCase{':', "\uF03A"},
+                      ForbiddenCase{'*', "\uF02A"}, ForbiddenCase{'?', "\uF03F"},
+                      ForbiddenCase{'"', "\uF022"}, ForbiddenCase{'<', "\uF03C"},
+                      ForbiddenCase{'>', "\uF03E"}, ForbiddenCase{'|', "\uF07C"}),
+    [](const auto& info) { return "Code" + std::to_string(info.param.ch); });
+
+TEST(WindowsNameTest, OtherNamesPassUnchanged) {
+  // Any bytes are a valid Linux name, also ones that are no UTF-8 at all.
+  for (const std::string name :
+       {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", " spaced ", "\uF041"}) {
+    EXPECT_EQ(ToWindowsName(name), name);
+    std::string back;
+    ASSERT_TRUE(ToPosixName(name, back));
+    EXPECT_EQ(back, name);
+  }
+}
+
+TEST_F(PlatformTest, NameThatIsNoUtf8IsListedAndOpened) {
+  const std::string name = "latin1-\xe9t\xe9.txt";
+  dir_.MakeFile(name, "abc");
+  EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre(name));
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_->OpenForReading("C:\\" + name, file), kNoError);
+  platform_->Close(file);
+}
+
+}  // namespace
+}  // namespace tarvik
