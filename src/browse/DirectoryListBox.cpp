@@ -86,9 +86,10 @@ int DirectoryListBox::Indent(int index) const {
 }
 
 std::string DirectoryListBox::EntryPath(int index) const {
+  const ListEntry& entry = entries_.at(index);
   const std::string drive = DrivePart(directory_);
   if (index == 0) return drive + "\\";
-  if (index > current_index_) return JoinPath(directory_, entries_.at(index).text);
+  if (index > current_index_) return JoinPath(directory_, entry.text);
   if (index == current_index_) return directory_;
   // An ancestor: the path up to the backslash that ends its level.
   const std::string rest = directory_.substr(drive.size());

@@ -61,8 +61,8 @@ class DirectoryListBox {
   // The directory that opening an entry goes to.
   std::string EntryPath(int index) const;
 
-  // The user opens entry `index` (double click, or Enter on the selection): it becomes the
-  // selection and Directory is set to its path.
+  // The user opens entry `index` (a double click on it, or Enter with OpenEntry(ItemIndex())):
+  // it becomes the selection and Directory is set to its path.
   void OpenEntry(int index);
 
   // Sent after every fill that a drive or directory change caused, once the file list follows.

@@ -43,6 +43,7 @@ class DriveComboBox {
   // Links (or, with nullptr, unlinks) the directory list that follows the drive.
   void SetDirList(DirectoryListBox* dir_list);
 
+  // Texts are shown literally, on one line: "&" marks no accelerator.
   const std::vector<ListEntry>& Entries() const { return entries_; }
   int Count() const { return static_cast<int>(entries_.size()); }
   // Index of the selected entry, -1 for none.
@@ -60,7 +61,6 @@ class DriveComboBox {
   Signal StateChanged;
 
  private:
-
   void Fill();
   std::string VolumeText(char letter);
   std::string NetworkText(char letter);
