@@ -4,15 +4,21 @@
 
 namespace tarvik {
 
-int RecordingPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
-  volume_queries.push_back(root);
-  if (!root.empty() && (unreadable_labels & DriveBit(root[0])) != 0) return kErrNotReady;
-  return inner_.VolumeInformation(root, info);
+std::uint32_t BrowsePlatform::LogicalDrives() {
+  return FaultyPlatform::LogicalDrives() & ~hidden_drives;
 }
 
-int RecordingPlatform::NetworkConnection(const std::string& local_name, std::string& remote_name) {
+int BrowsePlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
+  volume_queries.push_back(root);
+  if (!root.empty() && (unreadable_labels & DriveBit(root[0])) != 0) return kErrNotReady;
+  return FaultyPlatform::VolumeInformation(root, info);
+}
+
+int BrowsePlatform::NetworkConnection(const std::string& local_name, std::string& remote_name) {
   const auto found = connections.find(local_name.empty() ? 0 : local_name[0]);
-  if (found == connections.end()) return inner_.NetworkConnection(local_name, remote_name);
+  if (found == connections.end()) {
+    return FaultyPlatform::NetworkConnection(local_name, remote_name);
+  }
   remote_name = found->second;
   return kNoError;
 }
@@ -38,7 +44,7 @@ void BrowseTest::Start(const std::string& current, std::vector<DriveSpec> drives
               {'D', tmp_.Path("d"), kDriveCdrom, "cd_disk", kPosixFlags}};
   }
   posix_ = std::make_unique<PosixPlatform>(std::move(drives), current);
-  platform_ = std::make_unique<RecordingPlatform>(*posix_);
+  platform_ = std::make_unique<BrowsePlatform>(*posix_);
 }
 
 MainLists::MainLists(Platform& platform)

@@ -30,10 +30,10 @@ TEST_F(ChainTest, SubdirectoryListFollowsButReadsOnlyWhenAsked) {
   lists.DirectoryListBox1.SetDirectory("C:\\W\\sub");
   lists.DirectoryListBox1.SetDirectory("C:\\W");
   EXPECT_FALSE(lists.FileListBox2.WindowCreated());
-  const int finds = platform().find_calls;
+  const int finds = platform().FindCalls();
   EXPECT_EQ(Texts(lists.FileListBox2.Entries()),
             (std::vector<std::string>{"[..]", "[.]", "[sub]"}));
-  EXPECT_EQ(platform().find_calls, finds + 1);
+  EXPECT_EQ(platform().FindCalls(), finds + 1);
   lists.DirectoryListBox1.SetDirectory("C:\\W\\sub");
   EXPECT_EQ(Texts(lists.FileListBox2.Entries()), (std::vector<std::string>{"[..]", "[.]"}));
 }

@@ -133,9 +133,9 @@ TEST_F(DirectoryListBoxTest, SameDirectoryCostsNothing) {
     int events = 0;
     dirs.OnChange.Subscribe([&] { ++events; });
     dirs.StateChanged.Subscribe([&] { ++events; });
-    const int finds = platform().find_calls;
+    const int finds = platform().FindCalls();
     dirs.SetDirectory(c.path);
-    EXPECT_EQ(platform().find_calls, finds) << c.path;
+    EXPECT_EQ(platform().FindCalls(), finds) << c.path;
     EXPECT_EQ(events, 0) << c.path;
   }
 }
@@ -160,6 +160,14 @@ TEST_F(DirectoryListBoxTest, DirectoryThatCannotBeEnteredChangesNothing) {
   EXPECT_THROW(dirs.OpenEntry(3), IoError);
   EXPECT_THROW(dirs.SetDirectory("C:\\A\\missing"), IoError);
   EXPECT_THROW(dirs.SetDirectory("C:\\A\\B\\f.txt\\x"), IoError);
+  // Root enters any directory, so a refusal comes from the decorator.
+  platform().Fail(PlatformCall::kSetCurrentDirectory, "ro", 1, kErrAccessDenied);
+  try {
+    dirs.OpenEntry(5);
+    FAIL() << "no error";
+  } catch (const IoError& error) {
+    EXPECT_STREQ(error.what(), "File access denied");
+  }
   EXPECT_EQ(dirs.Directory(), "C:\\A\\B");
   EXPECT_EQ(dirs.Entries(), entries);
   EXPECT_EQ(events, 0);

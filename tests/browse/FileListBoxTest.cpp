@@ -128,16 +128,16 @@ TEST_F(FileListBoxTest, NeverShownListReadsWhenFirstAsked) {
   list.SetDirectory("C:\\W\\sub");
   list.ApplyPath("C:\\W");
   EXPECT_FALSE(list.WindowCreated());
-  EXPECT_EQ(platform().find_calls, 0);
+  EXPECT_EQ(platform().FindCalls(), 0);
   EXPECT_EQ(list.Count(), 6);
-  EXPECT_EQ(platform().find_calls, 1);
+  EXPECT_EQ(platform().FindCalls(), 1);
   EXPECT_EQ(list.Count(), 6);
-  EXPECT_EQ(platform().find_calls, 1);
+  EXPECT_EQ(platform().FindCalls(), 1);
 }
 
 TEST_F(FileListBoxTest, OneReadAndOneChangePerDifferentSetting) {
   auto list = MakeList();
-  const int finds = platform().find_calls;
+  const int finds = platform().FindCalls();
   list->SetMask("*.txt");
   list->SetMask("*.txt");
   // The main window builds the set one box at a time.
@@ -147,7 +147,7 @@ TEST_F(FileListBoxTest, OneReadAndOneChangePerDifferentSetting) {
     list->SetFileType(type);
   }
   EXPECT_EQ(events_, std::vector<std::string>(6, "change"));
-  EXPECT_EQ(platform().find_calls, finds + 6);
+  EXPECT_EQ(platform().FindCalls(), finds + 6);
 }
 
 TEST_F(FileListBoxTest, SelectionFromCodeIsSilentAndClicksNotifyOnlyNewSelections) {
@@ -201,9 +201,9 @@ TEST_F(FileListBoxTest, SameDirectoryIsNotReadAgain) {
   for (const auto& c : cases) {
     Start("C:\\W", {{'C', tmp_.Path("c"), kDriveFixed, "System", c.flags}});
     auto list = MakeList();
-    const int finds = platform().find_calls;
+    const int finds = platform().FindCalls();
     list->SetDirectory(c.path);
-    EXPECT_EQ(platform().find_calls > finds, c.reads) << c.path;
+    EXPECT_EQ(platform().FindCalls() > finds, c.reads) << c.path;
   }
 }
 
@@ -252,10 +252,10 @@ TEST_F(FileListBoxTest, ApplyPathMovesSetsTheMaskOrSelects) {
     EXPECT_EQ(index < 0 ? "" : list->Entries()[index].text, step.selected) << step.path;
   }
   events_.clear();
-  const int finds = platform().find_calls;
+  const int finds = platform().FindCalls();
   for (const std::string same : {"C:\\W\\plain.txt", ""}) list->ApplyPath(same);
   EXPECT_TRUE(events_.empty());
-  EXPECT_EQ(platform().find_calls, finds);
+  EXPECT_EQ(platform().FindCalls(), finds);
 }
 
 TEST_F(FileListBoxTest, ApplyPathFailures) {
