@@ -162,8 +162,10 @@ TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {
   EXPECT_EQ(table.Holding("/media/cd")->spec.letter, 'D');
   EXPECT_EQ(table.Holding("/media/cdrom")->spec.letter, 'C');
   EXPECT_EQ(table.Holding("/media/cd/inner/x")->spec.letter, 'E');
-  DriveTable fixed({{'C', "/srv/c", kDriveFixed, "", 3}});
+  DriveTable fixed({{'c', "/srv/c/", kDriveFixed, "", 3}});
   EXPECT_EQ(fixed.Holding("/usr/bin"), nullptr);
+  ASSERT_NE(fixed.Holding("/srv/c/x"), nullptr);
+  EXPECT_EQ(fixed.Holding("/srv/c/x")->spec.letter, 'C');
 }
 
 TEST(VolumeLabelTest, LinkNamesAreDecoded) {

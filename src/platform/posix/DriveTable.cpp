@@ -19,8 +19,13 @@ bool IsAtOrBelow(const std::string& path, const std::string& dir) {
 
 DriveTable::DriveTable(std::vector<DriveSpec> drives) {
   for (DriveSpec& spec : drives) {
-    if (spec.letter >= 'a' && spec.letter <= 'z')
+    if (spec.letter >= 'a' && spec.letter <= 'z') {
       spec.letter = static_cast<char>(spec.letter - 'a' + 'A');
+    }
+    // Mount points are compared as path prefixes, which a trailing slash would defeat.
+    while (spec.mount_point.size() > 1 && spec.mount_point.ends_with('/')) {
+      spec.mount_point.pop_back();
+    }
     drives_.push_back(Drive{std::move(spec), "", true});
   }
 }
