@@ -1,0 +1,159 @@
+#include "ListBinders.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyledItemDelegate>
+
+#include "Binders.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr int kIndentRole = Qt::UserRole + 1;
+
+// Draws a directory entry shifted right by its indentation.
+class IndentDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
+    QStyleOptionViewItem shifted = option;
+    shifted.rect.setLeft(option.rect.left() + index.data(kIndentRole).toInt());
+    QStyledItemDelegate::paint(painter, shifted, index);
+  }
+};
+
+// Enter on the directory list opens the selected entry.
+class EnterKeyFilter : public QObject {
+ public:
+  EnterKeyFilter(const Runner& run, DirectoryListBox& directories, QListWidget& widget)
+      : QObject(&widget), run_(run), directories_(directories), widget_(widget) {
+    widget.installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    const int row = widget_.currentRow();
+    if (row >= 0) run_([this, row] { directories_.OpenEntry(row); });
+    return true;
+  }
+
+ private:
+  Runner run_;
+  DirectoryListBox& directories_;
+  QListWidget& widget_;
+};
+
+// Replaces the widget's rows when the texts or glyphs differ; keeps it untouched otherwise,
+// so that a refresh does not reset the scroll position.
+void ShowEntries(QListWidget& widget, const std::vector<ListEntry>& entries,
+                 const std::function<QString(int)>& text_of, bool glyphs) {
+  bool same = widget.count() == static_cast<int>(entries.size());
+  for (int i = 0; same && i < widget.count(); ++i) same = widget.item(i)->text() == text_of(i);
+  if (same) return;
+  widget.clear();
+  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
+    auto* item = new QListWidgetItem(text_of(i), &widget);
+    if (glyphs && entries[i].glyph != Glyph::kNone) item->setIcon(GlyphIcon(entries[i].glyph));
+  }
+}
+
+void Select(QListWidget& widget, int index) {
+  if (widget.currentRow() == index) return;
+  const QSignalBlocker block(widget);
+  widget.setCurrentRow(index);
+}
+
+}  // namespace
+
+QIcon GlyphIcon(Glyph glyph) {
+  QStyle* style = QApplication::style();
+  switch (glyph) {
+    case Glyph::kFloppy:
+      return style->standardIcon(QStyle::SP_DriveFDIcon);
+    case Glyph::kHard:
+    case Glyph::kRam:
+      return style->standardIcon(QStyle::SP_DriveHDIcon);
+    case Glyph::kNetwork:
+      return style->standardIcon(QStyle::SP_DriveNetIcon);
+    case Glyph::kCdrom:
+      return style->standardIcon(QStyle::SP_DriveCDIcon);
+    case Glyph::kOpenFolder:
+    case Glyph::kCurrentFolder:
+      return style->standardIcon(QStyle::SP_DirOpenIcon);
+    case Glyph::kClosedFolder:
+      return style->standardIcon(QStyle::SP_DirClosedIcon);
+    case Glyph::kExecutable:
+      return style->standardIcon(QStyle::SP_ComputerIcon);
+    case Glyph::kUnknownFile:
+      return style->standardIcon(QStyle::SP_FileIcon);
+    case Glyph::kNone:
+      break;
+  }
+  return {};
+}
+
+void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget) {
+  run.refresher().Bind(drives.StateChanged, [&drives, &widget] {
+    const QSignalBlocker block(widget);
+    widget.clear();
+    for (const ListEntry& entry : drives.Entries())
+      widget.addItem(GlyphIcon(entry.glyph), ToQt(entry.text));
+    widget.setCurrentIndex(drives.ItemIndex());
+  });
+  QObject::connect(&widget, &QComboBox::activated, &widget, [run, &drives](int index) {
+    run([&drives, index] { drives.PickEntry(index); });
+  });
+}
+
+void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListWidget& widget) {
+  widget.setItemDelegate(new IndentDelegate(&widget));
+  run.refresher().Bind(directories.StateChanged, [&directories, &widget] {
+    const auto& entries = directories.Entries();
+    ShowEntries(
+        widget, entries, [&](int i) { return ToQt(directories.DisplayText(i)); }, true);
+    for (int i = 0; i < widget.count(); ++i)
+      widget.item(i)->setData(kIndentRole, directories.Indent(i));
+    Select(widget, directories.ItemIndex());
+  });
+  QObject::connect(&widget, &QListWidget::currentRowChanged, &widget, [run, &directories](int row) {
+    run([&directories, row] { directories.SetItemIndex(row); });
+  });
+  QObject::connect(&widget, &QListWidget::itemDoubleClicked, &widget,
+                   [run, &directories, &widget](QListWidgetItem* item) {
+                     const int row = widget.row(item);
+                     run([&directories, row] { directories.OpenEntry(row); });
+                   });
+  new EnterKeyFilter(run, directories, widget);
+}
+
+void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget) {
+  run.refresher().Bind(files.StateChanged, [&files, &widget] {
+    if (!files.WindowCreated()) return;
+    const auto& entries = files.Entries();
+    ShowEntries(
+        widget, entries, [&](int i) { return ToQt(entries[i].text); }, files.ShowGlyphs());
+    Select(widget, files.ItemIndex());
+  });
+  files.BusyChanged.Subscribe([&files] {
+    if (files.Busy()) {
+      QApplication::setOverrideCursor(Qt::WaitCursor);
+    } else {
+      QApplication::restoreOverrideCursor();
+    }
+  });
+  QObject::connect(&widget, &QListWidget::itemClicked, &widget,
+                   [run, &files, &widget](QListWidgetItem* item) {
+                     const int row = widget.row(item);
+                     run([&files, row] { files.ClickEntry(row); });
+                   });
+}
+
+}  // namespace tarvik

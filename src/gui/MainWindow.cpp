@@ -1,0 +1,305 @@
+#include "MainWindow.h"
+
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include "Binders.h"
+#include "FocusWatcher.h"
+#include "ListBinders.h"
+#include "PercentBarWidget.h"
+
+namespace tarvik {
+
+namespace {
+
+QSplitter* NavySplitter(Qt::Orientation orientation) {
+  auto* splitter = new QSplitter(orientation);
+  splitter->setHandleWidth(3);
+  splitter->setChildrenCollapsible(false);
+  splitter->setStyleSheet("QSplitter::handle { background: navy; }");
+  return splitter;
+}
+
+// Widgets of the window take no context menu of their own, so that a right click anywhere
+// reaches the window's menu.
+template <typename W>
+W* Plain(W* widget) {
+  widget->setContextMenuPolicy(Qt::NoContextMenu);
+  return widget;
+}
+
+}  // namespace
+
+MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run) {
+  QFont font = this->font();
+  font.setPointSize(8);
+  setFont(font);
+  setGeometry(form.Layout.left, form.Layout.top, form.Layout.width, form.Layout.height);
+
+  auto* splitter2 = NavySplitter(Qt::Vertical);
+  splitter2->addWidget(BuildTopBand());
+  splitter2->addWidget(BuildFileGroup());
+  splitter2->setStretchFactor(1, 1);
+  splitter2->setSizes({113, 400});
+  setCentralWidget(splitter2);
+  BuildMenus();
+
+  run_.refresher().Bind(form.StateChanged, [this] { setWindowTitle(ToQt(form_.Caption())); });
+}
+
+QWidget* MainWindow::BuildTopBand() {
+  auto* group_box4 = new QGroupBox;
+  BindGroupBox(run_, form_.GroupBox4, *group_box4);
+  auto* band = new QVBoxLayout(group_box4);
+  band->setContentsMargins(2, 2, 2, 2);
+
+  auto* panel1 = new QHBoxLayout;
+  drive_combo_ = new QComboBox;
+  drive_combo_->setFixedWidth(145);
+  drive_combo_->setToolTip(ToQt("Текущий диск (по правой кнопке - соединение с сетевым диском)"));
+  drive_combo_->setContextMenuPolicy(Qt::CustomContextMenu);
+  BindDriveCombo(run_, form_.DriveComboBox1, *drive_combo_);
+  panel1->addWidget(drive_combo_);
+  auto* label1 = new QLabel;
+  BindLabel(run_, form_.Label1, *label1);
+  panel1->addWidget(label1);
+  auto* edit_cur_dir = Plain(new QLineEdit);
+  edit_cur_dir->setFixedWidth(281);
+  BindEdit(run_, form_.EditCurDir, *edit_cur_dir);
+  panel1->addWidget(edit_cur_dir);
+  auto* label3 = new QLabel;
+  BindLabel(run_, form_.Label3, *label3);
+  panel1->addWidget(label3);
+  auto* edit_count_dir = Plain(new QLineEdit);
+  edit_count_dir->setFixedWidth(57);
+  BindEdit(run_, form_.EditCountDir, *edit_count_dir);
+  panel1->addWidget(edit_count_dir);
+  panel1->addStretch();
+  band->addLayout(panel1);
+
+  auto* splitter1 = NavySplitter(Qt::Horizontal);
+  directory_list_ = Plain(new QListWidget);
+  BindDirectoryList(run_, form_.DirectoryListBox1, *directory_list_);
+  new FocusWatcher(
+      *directory_list_, [this] { run_([this] { form_.DirectoryListBox1Enter(); }); },
+      [this] { run_([this] { form_.DirectoryListBox1Exit(); }); });
+  splitter1->addWidget(directory_list_);
+  // The subdirectory list is walked by the check but never shown.
+  auto* file_list2 = new QListWidget;
+  file_list2->setToolTip(ToQt("Список ПодКаталогов текущего каталога"));
+  file_list2->setFixedWidth(137);
+  file_list2->hide();
+  splitter1->addWidget(file_list2);
+  band->addWidget(splitter1, 1);
+  return group_box4;
+}
+
+QWidget* MainWindow::BuildFileGroup() {
+  auto* group_box1 = new QGroupBox;
+  BindGroupBox(run_, form_.GroupBox1, *group_box1);
+  auto* group = new QVBoxLayout(group_box1);
+  group->setContentsMargins(2, 2, 2, 2);
+  group->addWidget(BuildSettingsBand());
+
+  auto* splitter3 = NavySplitter(Qt::Vertical);
+  file_list_ = Plain(new QListWidget);
+  BindFileList(run_, form_.FileListBox1, *file_list_);
+  new FocusWatcher(
+      *file_list_, [this] { run_([this] { form_.FileListBox1Enter(); }); },
+      [this] { run_([this] { form_.FileListBox1Exit(); }); });
+  splitter3->addWidget(file_list_);
+  splitter3->addWidget(BuildStatusBand());
+  splitter3->setStretchFactor(0, 1);
+  group->addWidget(splitter3, 1);
+  return group_box1;
+}
+
+QWidget* MainWindow::BuildSettingsBand() {
+  auto* panel3 = new QWidget;
+  panel3->setFixedHeight(106);
+  auto* row = new QHBoxLayout(panel3);
+  row->setContentsMargins(0, 0, 0, 0);
+
+  auto* group_box2 = new QGroupBox;
+  group_box2->setFixedWidth(255);
+  BindGroupBox(run_, form_.GroupBox2, *group_box2);
+  auto* types = new QGridLayout(group_box2);
+  const std::pair<CheckBox*, std::pair<int, int>> boxes[] = {
+      {&form_.CheckBox1, {0, 0}}, {&form_.CheckBox2, {1, 0}}, {&form_.CheckBox3, {2, 0}},
+      {&form_.CheckBox4, {0, 1}}, {&form_.CheckBox5, {1, 1}},
+  };
+  for (auto [box, cell] : boxes) {
+    auto* widget = new QCheckBox;
+    BindCheckBox(run_, *box, *widget);
+    types->addWidget(widget, cell.first, cell.second);
+  }
+  auto* mask_row = new QHBoxLayout;
+  auto* label2 = new QLabel;
+  BindLabel(run_, form_.Label2, *label2);
+  mask_row->addWidget(label2);
+  auto* edit_mask = Plain(new QLineEdit);
+  edit_mask->setFixedWidth(57);
+  BindEdit(run_, form_.EditMask, *edit_mask);
+  mask_row->addWidget(edit_mask);
+  types->addLayout(mask_row, 2, 1);
+  row->addWidget(group_box2);
+
+  auto* group_box5 = new QGroupBox;
+  BindGroupBox(run_, form_.GroupBox5, *group_box5);
+  auto* columns = new QHBoxLayout(group_box5);
+  auto* left = new QVBoxLayout;
+  auto* bit_btn1 = new QPushButton;
+  bit_btn1->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+  BindButton(run_, form_.BitBtn1, *bit_btn1);
+  left->addWidget(bit_btn1);
+  auto* gauge1 = new PercentBarWidget;
+  BindPercentBar(run_, form_.Gauge1, *gauge1);
+  left->addWidget(gauge1);
+  for (CheckBox* box : {&form_.CheckBoxMode, &form_.CheckBox6}) {
+    auto* widget = new QCheckBox;
+    BindCheckBox(run_, *box, *widget);
+    left->addWidget(widget);
+  }
+  columns->addLayout(left, 1);
+
+  auto* right = new QGridLayout;
+  auto* label10 = new QLabel;
+  BindLabel(run_, form_.Label10, *label10);
+  right->addWidget(label10, 0, 0);
+  auto* size_block = new QComboBox;
+  BindComboBox(run_, form_.CBSizeBlock, *size_block);
+  right->addWidget(size_block, 0, 1);
+  const std::pair<Label*, Edit*> fields[] = {{&form_.Label7, &form_.EditSec1},
+                                             {&form_.Label4, &form_.EditCountFile}};
+  int line = 1;
+  for (auto [label, edit] : fields) {
+    auto* label_widget = new QLabel;
+    BindLabel(run_, *label, *label_widget);
+    right->addWidget(label_widget, line, 0);
+    auto* edit_widget = Plain(new QLineEdit);
+    BindEdit(run_, *edit, *edit_widget);
+    right->addWidget(edit_widget, line++, 1);
+  }
+  columns->addLayout(right);
+  row->addWidget(group_box5, 1);
+  return panel3;
+}
+
+QWidget* MainWindow::BuildStatusBand() {
+  auto* panel5 = new QWidget;
+  panel5->setMinimumHeight(102);
+  auto* band = new QVBoxLayout(panel5);
+  band->setContentsMargins(0, 0, 0, 0);
+  band->setSpacing(2);
+
+  auto* edit_cur_file = Plain(new QLineEdit);
+  BindEdit(run_, form_.EditCurFile, *edit_cur_file);
+  band->addWidget(edit_cur_file);
+
+  auto* size_row = new QHBoxLayout;
+  auto add_label = [this](QHBoxLayout* layout, Label& label) {
+    auto* widget = new QLabel;
+    BindLabel(run_, label, *widget);
+    layout->addWidget(widget);
+  };
+  auto add_edit = [this](QHBoxLayout* layout, Edit& edit) {
+    auto* widget = Plain(new QLineEdit);
+    widget->setFixedWidth(110);
+    BindEdit(run_, edit, *widget);
+    layout->addWidget(widget);
+  };
+  auto add_gauge = [this](QHBoxLayout* layout, PercentBar& bar) {
+    auto* widget = new PercentBarWidget;
+    BindPercentBar(run_, bar, *widget);
+    layout->addWidget(widget, 1);
+  };
+  add_label(size_row, form_.Label5);
+  add_edit(size_row, form_.EditSize);
+  add_edit(size_row, form_.EditSec);
+  add_label(size_row, form_.Label6);
+  add_gauge(size_row, form_.Gauge2);
+  band->addLayout(size_row);
+
+  auto* group_box3 = new QGroupBox;
+  group_box3->setFixedHeight(40);
+  BindGroupBox(run_, form_.GroupBox3, *group_box3);
+  auto* totals = new QHBoxLayout(group_box3);
+  totals->setContentsMargins(4, 0, 4, 0);
+  add_label(totals, form_.Label8);
+  add_edit(totals, form_.Edit1);
+  add_edit(totals, form_.Edit2);
+  add_label(totals, form_.Label9);
+  add_gauge(totals, form_.Gauge3);
+  band->addWidget(group_box3);
+
+  auto* panel6 = new QFrame;
+  panel6->setFrameShape(QFrame::Panel);
+  panel6->setFrameShadow(QFrame::Sunken);
+  panel6->setFixedHeight(20);
+  auto* strip = new QHBoxLayout(panel6);
+  strip->setContentsMargins(4, 0, 4, 0);
+  add_label(strip, form_.LabelDiskSize);
+  strip->addStretch();
+  add_label(strip, form_.Label11);
+  band->addWidget(panel6);
+  return panel5;
+}
+
+QAction* MainWindow::BindMenuItem(MenuItem& item, QWidget* owner) {
+  auto* action = new QAction(owner);
+  if (item.IsSeparator()) {
+    action->setSeparator(true);
+    return action;
+  }
+  run_.refresher().Bind(item.StateChanged, [&item, action] {
+    action->setText(ToQt(item.Caption()));
+    action->setEnabled(item.Enabled());
+    action->setVisible(item.Visible());
+    action->setShortcut(QKeySequence(ToQt(item.ShortCut())));
+  });
+  connect(action, &QAction::triggered, this, [this, &item] { run_([&item] { item.Click(); }); });
+  return action;
+}
+
+void MainWindow::FillMenu(QMenu* menu, MenuItem& items) {
+  for (MenuItem* item : items.Items()) menu->addAction(BindMenuItem(*item, menu));
+}
+
+void MainWindow::BuildMenus() {
+  for (MenuItem* top : form_.MainMenu1.Items()) {
+    if (top->Items().empty()) {
+      // An item without a submenu runs its handler straight from the menu bar.
+      menuBar()->addAction(BindMenuItem(*top, this));
+      continue;
+    }
+    auto* submenu = menuBar()->addMenu(ToQt(top->Caption()));
+    FillMenu(submenu, *top);
+    // The shortcuts work while the submenu is closed.
+    addActions(submenu->actions());
+  }
+  popup_menu1_ = new QMenu(this);
+  FillMenu(popup_menu1_, form_.PopupMenu1);
+  popup_menu2_ = new QMenu(this);
+  FillMenu(popup_menu2_, form_.PopupMenu2);
+  connect(drive_combo_, &QWidget::customContextMenuRequested, this,
+          [this](const QPoint& at) { popup_menu2_->popup(drive_combo_->mapToGlobal(at)); });
+}
+
+void MainWindow::contextMenuEvent(QContextMenuEvent* event) {
+  popup_menu1_->popup(event->globalPos());
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (form_.FormCloseQuery()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace tarvik

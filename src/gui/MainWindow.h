@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QComboBox>
+#include <QListWidget>
+#include <QMainWindow>
+#include <QMenu>
+
+#include "Runner.h"
+#include "app/TForm1.h"
+#include "ui/MenuItem.h"
+
+namespace tarvik {
+
+// The main window's widgets, built in code top to bottom as the window is designed, bound to
+// the TForm1 model. It decides nothing: it shows the model and forwards the user's input.
+class MainWindow : public QMainWindow {
+ public:
+  MainWindow(TForm1& form, const Runner& run);
+
+  QComboBox* drive_combo() const { return drive_combo_; }
+  QListWidget* directory_list() const { return directory_list_; }
+  QListWidget* file_list() const { return file_list_; }
+  QMenu* popup_menu1() const { return popup_menu1_; }
+  QMenu* popup_menu2() const { return popup_menu2_; }
+
+ protected:
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  QWidget* BuildTopBand();
+  QWidget* BuildFileGroup();
+  QWidget* BuildSettingsBand();
+  QWidget* BuildStatusBand();
+  void BuildMenus();
+  QAction* BindMenuItem(MenuItem& item, QWidget* owner);
+  void FillMenu(QMenu* menu, MenuItem& items);
+
+  TForm1& form_;
+  Runner run_;
+  QComboBox* drive_combo_ = nullptr;
+  QListWidget* directory_list_ = nullptr;
+  QListWidget* file_list_ = nullptr;
+  QMenu* popup_menu1_ = nullptr;
+  QMenu* popup_menu2_ = nullptr;
+};
+
+}  // namespace tarvik
