@@ -112,8 +112,7 @@ QtDialogs::QtDialogs(Refresher& refresher, PathTranslator posix_path_of,
 
 void QtDialogs::RegisterWindow(Window& window, QDialog& dialog) { dialogs_[&window] = &dialog; }
 
-bool QtDialogs::ShowMessage(MessageKind kind, const std::string& caption,
-                            const std::string& text) {
+bool QtDialogs::ShowMessage(MessageKind kind, const std::string& caption, const std::string& text) {
   refresher_.RefreshAll();
   QMessageBox box(IconOf(kind), Q(caption), Q(text), QMessageBox::NoButton, DialogParent());
   // File names may hold "<" and "&".
