@@ -381,6 +381,12 @@ std::string PosixPlatform::ProgramPath() {
   return error ? std::string() : WindowsPathOf(program.string());
 }
 
+std::string PosixPlatform::PosixPathFor(const std::string& path) {
+  Located located;
+  if (Locate(path, located) != kNoError) return "";
+  return located.name.empty() ? located.directory : JoinPosix(located.directory, located.name);
+}
+
 std::string PosixPlatform::WindowsPathOf(const std::string& posix_path) const {
   const Drive* drive = drives_.Holding(posix_path);
   if (drive == nullptr) return "";

@@ -48,6 +48,9 @@ class PosixPlatform : public Platform {
 
   // The path in Windows form of an absolute POSIX path, empty when no drive holds it.
   std::string WindowsPathOf(const std::string& posix_path) const;
+  // The POSIX path of a path in Windows form (relative ones resolve against the current
+  // directory), empty when no drive holds it or a name cannot be mapped.
+  std::string PosixPathFor(const std::string& path);
   // Where the drive of a root ("D:\") is mounted, empty when there is no such drive.
   std::string MountPointOf(const std::string& root);
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "AboutDialog.h"
+#include "DlgInfoDialog.h"
+#include "ListErrorDialog.h"
+#include "MainWindow.h"
+#include "QtDialogs.h"
+#include "Runner.h"
+#include "SecondaryDialog.h"
+#include "app/TApplication.h"
+
+namespace tarvik {
+
+// The Qt windows of the program's five windows, bound to their models, with the application
+// title shown as the application's display name.
+class ProgramWindows {
+ public:
+  ProgramWindows(TApplication& application, QtDialogs& dialogs, const Runner& run);
+
+  // Starts the program's windows: the main window shows maximised.
+  void Show();
+
+  MainWindow main_window;
+  AboutDialog about_box;
+  ListErrorDialog list_error;
+  SecondaryDialog net_connect;
+  DlgInfoDialog dlg_info;
+
+ private:
+  TApplication& application_;
+  Runner run_;
+};
+
+}  // namespace tarvik
