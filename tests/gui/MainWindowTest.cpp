@@ -1,0 +1,206 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTimer>
+#include <memory>
+
+#include "ProgramWindows.h"
+#include "platform/posix/PosixPlatform.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+namespace {
+
+// The whole program's windows over a temporary drive C:.
+class MainWindowGuiTest : public ::testing::Test {
+ protected:
+  MainWindowGuiTest() {
+    tmp_.MakeFile("WORK/a.txt", "a");
+    tmp_.MakeFile("WORK/SUB/b.txt", "bb");
+    tmp_.MakeFile("WORK/SUB/c.txt", "cc");
+    tmp_.MakeDir("WORK/SUB/X");
+    platform_ = std::make_unique<PosixPlatform>(
+        std::vector<DriveSpec>{{'C', tmp_.path(), kDriveFixed, "SYSTEM", 0x3}}, "C:\\WORK");
+    dialogs_ = std::make_unique<QtDialogs>(
+        refresher_, [this](const std::string& p) { return platform_->PosixPathFor(p); },
+        [this](const std::string& p) { return platform_->WindowsPathOf(p); });
+    run_ = std::make_unique<Runner>(*dialogs_, refresher_);
+    application_ = std::make_unique<TApplication>(*platform_, *dialogs_);
+    windows_ = std::make_unique<ProgramWindows>(*application_, *dialogs_, *run_);
+    windows_->Show();
+    QApplication::processEvents();
+  }
+
+  MainWindow& window() { return windows_->main_window; }
+  TForm1& form() { return application_->Form1; }
+
+  // The widgets of the main window itself, not of the dialogs it owns.
+  template <typename W>
+  std::vector<W*> All() {
+    std::vector<W*> widgets;
+    for (W* widget : window().findChildren<W*>())
+      if (widget->window() == &window()) widgets.push_back(widget);
+    return widgets;
+  }
+
+  QAction* MenuAction(const QString& text) {
+    for (QAction* action : window().findChildren<QAction*>())
+      if (action->text() == text) return action;
+    return nullptr;
+  }
+
+  TempDir tmp_;
+  std::unique_ptr<PosixPlatform> platform_;
+  Refresher refresher_;
+  std::unique_ptr<QtDialogs> dialogs_;
+  std::unique_ptr<Runner> run_;
+  std::unique_ptr<TApplication> application_;
+  std::unique_ptr<ProgramWindows> windows_;
+};
+
+bool HasText(const std::vector<QLineEdit*>& edits, const QString& text, const QString& tip) {
+  for (QLineEdit* edit : edits)
+    if (edit->text() == text && edit->toolTip() == tip) return true;
+  return false;
+}
+
+TEST_F(MainWindowGuiTest, CaptionsHintsAndInitialTexts) {
+  EXPECT_EQ(window().windowTitle(), "Проверка файлов на диске.");
+  EXPECT_TRUE(window().isMaximized() || window().isVisible());
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Проверка дисков");
+
+  const auto edits = All<QLineEdit>();
+  const std::pair<QString, QString> fields[] = {
+      {"C:\\WORK", "Текущий Каталог"},
+      {"0", "Кол-во ПодКаталогов в текущем каталоге"},
+      {"*.*", "Маска обрабатываемых файлов"},
+      {"00:00:00", "Общие затраты времени на обработку"},
+      {"1", "Всего файлов в текущем Каталоге"},
+      {"*.*", "Имя текущего файла"},
+      {"0", "Затраты на проверку текущего файла"},
+  };
+  for (const auto& [text, tip] : fields)
+    EXPECT_TRUE(HasText(edits, text, tip)) << tip.toStdString();
+
+  QStringList labels;
+  for (QLabel* label : All<QLabel>()) labels << label->text();
+  for (const char* caption :
+       {"Каталог :", "Всего = ", "Маска  :", "Размер блоков : ", "Время  = ", "Размер файла  = ",
+        "Секунд", "Файлов  = ", "Кб", "Объем диска C:  = ", "Правая кнопка мыши - меню"}) {
+    EXPECT_TRUE(labels.filter(caption).size() > 0) << caption;
+  }
+  QStringList groups;
+  for (QGroupBox* box : All<QGroupBox>()) groups << box->title();
+  for (const char* title : {"Список файлов  :  ", "Тип файлов : ", "Всего считано : "})
+    EXPECT_TRUE(groups.contains(title)) << title;
+
+  QStringList boxes;
+  for (QCheckBox* box : All<QCheckBox>()) boxes << box->text() + (box->isChecked() ? "+" : "-");
+  EXPECT_EQ(boxes,
+            (QStringList{"ReadOnly+", "Hidden+", "System+", "Archive+", "Normal+",
+                         "проверять, включая ПодКаталоги+", "Список файлов  -> в текст.файл.-"}));
+  ASSERT_EQ(All<QPushButton>().size(), 1u);
+  EXPECT_EQ(All<QPushButton>()[0]->text(), "Проверить файлы");
+  EXPECT_EQ(window().drive_combo()->toolTip(),
+            "Текущий диск (по правой кнопке - соединение с сетевым диском)");
+}
+
+TEST_F(MainWindowGuiTest, ShortcutsReachTheirMenuItems) {
+  const std::pair<QString, QString> shortcuts[] = {
+      {"Проверить", "F5"},
+      {"Показать последний список проблемных файлов", "Ctrl+F5"},
+      {"Прервать", "Esc"},
+  };
+  for (const auto& [text, keys] : shortcuts) {
+    QAction* action = MenuAction(text);
+    ASSERT_NE(action, nullptr) << text.toStdString();
+    EXPECT_EQ(action->shortcut(), QKeySequence(keys));
+    EXPECT_TRUE(window().actions().contains(action)) << "shortcut active without the menu open";
+  }
+  EXPECT_FALSE(MenuAction("Прервать")->isEnabled());
+
+  // Ctrl+F5 shows the problem list.
+  MenuAction("Показать последний список проблемных файлов")->trigger();
+  QApplication::processEvents();
+  EXPECT_TRUE(windows_->list_error.isVisible());
+  EXPECT_EQ(windows_->list_error.windowTitle(), "Проблемные файлы");
+}
+
+TEST_F(MainWindowGuiTest, QuestionMarkOpensTheAboutBoxAtOnce) {
+  QAction* about = nullptr;
+  for (QAction* action : window().menuBar()->actions())
+    if (action->text() == "?") about = action;
+  ASSERT_NE(about, nullptr);
+  EXPECT_EQ(about->menu(), nullptr);
+  QString shown;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      shown = modal->windowTitle();
+      modal->close();
+    }
+  });
+  about->trigger();
+  EXPECT_EQ(shown, "Краткая информация");
+  EXPECT_FALSE(application_->AboutBox.Visible());
+}
+
+TEST_F(MainWindowGuiTest, RightClickOpensTheContextMenus) {
+  QContextMenuEvent on_window(QContextMenuEvent::Mouse, {10, 10},
+                              window().mapToGlobal(QPoint{10, 10}));
+  QApplication::sendEvent(&window(), &on_window);
+  EXPECT_TRUE(window().popup_menu1()->isVisible());
+  window().popup_menu1()->hide();
+  QStringList items;
+  for (QAction* action : window().popup_menu1()->actions())
+    if (!action->isSeparator()) items << action->text();
+  EXPECT_EQ(items, (QStringList{"проверить файл", "проверить каталог", "Сделать сетевое соединение",
+                                "Прервать сетевое соединение"}));
+
+  emit window().drive_combo()->customContextMenuRequested({5, 5});
+  EXPECT_TRUE(window().popup_menu2()->isVisible());
+  EXPECT_FALSE(window().popup_menu1()->isVisible());
+  window().popup_menu2()->hide();
+}
+
+TEST_F(MainWindowGuiTest, OpeningADirectoryUpdatesTheFields) {
+  QListWidget* directories = window().directory_list();
+  QListWidgetItem* sub = nullptr;
+  for (int i = 0; i < directories->count(); ++i)
+    if (directories->item(i)->text() == "SUB") sub = directories->item(i);
+  ASSERT_NE(sub, nullptr);
+  emit directories->itemDoubleClicked(sub);
+  QApplication::processEvents();
+  EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
+  EXPECT_EQ(form().EditCountDir.Text(), "4");  // C:\, WORK, SUB, X
+  QStringList names;
+  for (int i = 0; i < window().file_list()->count(); ++i)
+    names << window().file_list()->item(i)->text();
+  EXPECT_EQ(names, (QStringList{"b.txt", "c.txt"}));
+  EXPECT_TRUE(HasText(All<QLineEdit>(), "C:\\WORK\\SUB", "Текущий Каталог"));
+}
+
+TEST_F(MainWindowGuiTest, FocusSwitchesTheCheckCommands) {
+  window().activateWindow();
+  window().file_list()->setFocus();
+  QApplication::processEvents();
+  if (!window().file_list()->hasFocus()) GTEST_SKIP() << "no keyboard focus on this platform";
+  EXPECT_TRUE(MenuAction("проверить файл")->isEnabled());
+  EXPECT_FALSE(MenuAction("проверить каталог")->isEnabled());
+  window().directory_list()->setFocus();
+  QApplication::processEvents();
+  EXPECT_FALSE(MenuAction("проверить файл")->isEnabled());
+  EXPECT_TRUE(MenuAction("проверить каталог")->isEnabled());
+}
+
+}  // namespace
+}  // namespace tarvik
