@@ -1,0 +1,139 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <string>
+#include <vector>
+
+#include "DlgInfoDialog.h"
+#include "ListErrorDialog.h"
+#include "Refresher.h"
+#include "Runner.h"
+#include "support/ScriptedDialogs.h"
+
+namespace tarvik {
+namespace {
+
+template <typename T>
+T& Child(QWidget& dialog, const char* name) {
+  T* child = dialog.findChild<T*>(name);
+  if (child == nullptr) throw std::runtime_error(std::string("no widget ") + name);
+  return *child;
+}
+
+void PressEsc(QWidget& widget) {
+  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+  QCoreApplication::sendEvent(&widget, &press);
+}
+
+class ScanDialogsTest : public ::testing::Test {
+ protected:
+  ScriptedDialogs dialogs_;
+  Refresher refresher_;
+  Runner run_{dialogs_, refresher_};
+};
+
+TEST_F(ScanDialogsTest, ListErrorHasItsCaptionSizeMemoAndDefaultHideButton) {
+  TListError ListError;
+  ListErrorDialog dialog(run_, ListError);
+  EXPECT_FALSE(dialog.isVisible());
+  ListError.Show();
+  refresher_.RefreshAll();
+  ASSERT_TRUE(dialog.isVisible());
+  EXPECT_FALSE(dialog.isModal());
+  EXPECT_EQ(dialog.windowTitle(), "Проблемные файлы");
+  EXPECT_EQ(dialog.minimumSize(), QSize(535, 250));
+  EXPECT_EQ(dialog.maximumSize(), QSize(535, 250));
+  EXPECT_EQ(dialog.font().pointSize(), 8);
+  auto& memo = Child<QPlainTextEdit>(dialog, "Memo1");
+  EXPECT_EQ(memo.geometry(), QRect(8, 8, 513, 201));
+  EXPECT_FALSE(memo.isReadOnly());
+  EXPECT_EQ(memo.lineWrapMode(), QPlainTextEdit::WidgetWidth);
+  auto& button = Child<QPushButton>(dialog, "OKButton");
+  EXPECT_EQ(button.text(), "Скрыть");
+  EXPECT_EQ(button.geometry(), QRect(207, 220, 82, 25));
+  EXPECT_TRUE(button.isDefault());
+}
+
+TEST_F(ScanDialogsTest, ListErrorMemoAndModelFollowEachOther) {
+  TListError ListError;
+  ListErrorDialog dialog(run_, ListError);
+  auto& memo = Child<QPlainTextEdit>(dialog, "Memo1");
+  ListError.AddLine("C:\\A\\ONE.BIN");
+  ListError.AddLine("C:\\Б\\ДВА.BIN");
+  refresher_.RefreshAll();
+  EXPECT_EQ(memo.toPlainText(), "C:\\A\\ONE.BIN\nC:\\Б\\ДВА.BIN");
+
+  // The user's typing, a line end first: the box keeps it, the list holds no empty line yet.
+  memo.moveCursor(QTextCursor::End);
+  memo.insertPlainText("\n");
+  EXPECT_EQ(ListError.Count(), 2);
+  memo.insertPlainText("заметка");
+  const std::vector<std::string> edited = {"C:\\A\\ONE.BIN", "C:\\Б\\ДВА.BIN", "заметка"};
+  EXPECT_EQ(ListError.Memo1.Lines(), edited);
+  refresher_.RefreshAll();
+  EXPECT_EQ(memo.toPlainText(), "C:\\A\\ONE.BIN\nC:\\Б\\ДВА.BIN\nзаметка");
+
+  ListError.Clear();
+  refresher_.RefreshAll();
+  EXPECT_EQ(memo.toPlainText(), "");
+}
+
+TEST_F(ScanDialogsTest, ListErrorHidesByItsButtonOrFrameButNotByEsc) {
+  TListError ListError;
+  ListErrorDialog dialog(run_, ListError);
+  ListError.Show();
+  refresher_.RefreshAll();
+  PressEsc(dialog);
+  EXPECT_TRUE(ListError.Visible());
+  EXPECT_TRUE(dialog.isVisible());
+
+  Child<QPushButton>(dialog, "OKButton").click();
+  EXPECT_FALSE(ListError.Visible());
+  EXPECT_FALSE(dialog.isVisible());
+
+  ListError.Show();
+  refresher_.RefreshAll();
+  dialog.close();
+  EXPECT_FALSE(ListError.Visible());
+  EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ScanDialogsTest, DlgInfoStaysOnTopWithItsSizeAndButton) {
+  TDlgInfo DlgInfo;
+  DlgInfoDialog dialog(run_, DlgInfo);
+  EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+  EXPECT_FALSE(dialog.isModal());
+  EXPECT_EQ(dialog.windowTitle(), "Info");
+  EXPECT_EQ(dialog.minimumSize(), QSize(298, 75));
+  EXPECT_EQ(dialog.maximumSize(), QSize(298, 75));
+  EXPECT_EQ(Child<QGroupBox>(dialog, "GroupBox1").geometry(), QRect(0, 0, 298, 41));
+  EXPECT_EQ(Child<QGroupBox>(dialog, "GroupBox1").title(), "");
+  EXPECT_TRUE(Child<QLabel>(dialog, "Label1").alignment().testFlag(Qt::AlignHCenter));
+  auto& button = Child<QPushButton>(dialog, "Button1");
+  EXPECT_EQ(button.text(), "Скрыть");
+  EXPECT_EQ(button.geometry(), QRect(120, 48, 75, 25));
+}
+
+TEST_F(ScanDialogsTest, DlgInfoTakesCaptionAndTextAtEveryShowing) {
+  TDlgInfo DlgInfo;
+  DlgInfoDialog dialog(run_, DlgInfo);
+  auto& label = Child<QLabel>(dialog, "Label1");
+  for (const char* caption : {"Были ошибки !!!", "Ok"}) {
+    DlgInfo.ShowInfo("Процесс закончен", caption);
+    refresher_.RefreshAll();
+    EXPECT_TRUE(dialog.isVisible()) << caption;
+    EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8(caption));
+    EXPECT_EQ(label.text(), "Процесс закончен");
+    Child<QPushButton>(dialog, "Button1").click();
+    EXPECT_FALSE(DlgInfo.Visible()) << caption;
+    EXPECT_FALSE(dialog.isVisible()) << caption;
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
