@@ -9,7 +9,6 @@
 #include <QVBoxLayout>
 
 #include "Binders.h"
-#include "FocusWatcher.h"
 #include "ListBinders.h"
 #include "PercentBarWidget.h"
 
@@ -52,6 +51,11 @@ MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run)
   run_.refresher().Bind(form.StateChanged, [this] { setWindowTitle(ToQt(form_.Caption())); });
 }
 
+MainWindow::~MainWindow() {
+  delete directory_focus_;
+  delete file_focus_;
+}
+
 QWidget* MainWindow::BuildTopBand() {
   auto* group_box4 = new QGroupBox;
   BindGroupBox(run_, form_.GroupBox4, *group_box4);
@@ -85,7 +89,7 @@ QWidget* MainWindow::BuildTopBand() {
   auto* splitter1 = NavySplitter(Qt::Horizontal);
   directory_list_ = Plain(new QListWidget);
   BindDirectoryList(run_, form_.DirectoryListBox1, *directory_list_);
-  new FocusWatcher(
+  directory_focus_ = new FocusWatcher(
       *directory_list_, [this] { run_([this] { form_.DirectoryListBox1Enter(); }); },
       [this] { run_([this] { form_.DirectoryListBox1Exit(); }); });
   splitter1->addWidget(directory_list_);
@@ -109,7 +113,7 @@ QWidget* MainWindow::BuildFileGroup() {
   auto* splitter3 = NavySplitter(Qt::Vertical);
   file_list_ = Plain(new QListWidget);
   BindFileList(run_, form_.FileListBox1, *file_list_);
-  new FocusWatcher(
+  file_focus_ = new FocusWatcher(
       *file_list_, [this] { run_([this] { form_.FileListBox1Enter(); }); },
       [this] { run_([this] { form_.FileListBox1Exit(); }); });
   splitter3->addWidget(file_list_);

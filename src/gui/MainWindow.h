@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QMenu>
 
+#include "FocusWatcher.h"
 #include "Runner.h"
 #include "app/TForm1.h"
 #include "ui/MenuItem.h"
@@ -16,6 +17,7 @@ namespace tarvik {
 class MainWindow : public QMainWindow {
  public:
   MainWindow(TForm1& form, const Runner& run);
+  ~MainWindow() override;
 
   QComboBox* drive_combo() const { return drive_combo_; }
   QListWidget* directory_list() const { return directory_list_; }
@@ -43,6 +45,10 @@ class MainWindow : public QMainWindow {
   QListWidget* file_list_ = nullptr;
   QMenu* popup_menu1_ = nullptr;
   QMenu* popup_menu2_ = nullptr;
+  // Removed first when the window goes, so that the focus leaving the lists while the widgets
+  // are torn down calls no handler.
+  FocusWatcher* directory_focus_ = nullptr;
+  FocusWatcher* file_focus_ = nullptr;
 };
 
 }  // namespace tarvik

@@ -18,9 +18,13 @@ ProgramWindows::ProgramWindows(TApplication& application, QtDialogs& dialogs, co
       run_(run) {
   BindWindow(run, application.DlgNetConnect, net_connect);
   dialogs.RegisterWindow(application.AboutBox, about_box);
-  run.refresher().Bind(ApplicationTitle::Get().StateChanged, [] {
+  title_binding_ = run.refresher().Bind(ApplicationTitle::Get().StateChanged, [] {
     QGuiApplication::setApplicationDisplayName(ToQt(ApplicationTitle::Get().Text()));
   });
+}
+
+ProgramWindows::~ProgramWindows() {
+  ApplicationTitle::Get().StateChanged.Unsubscribe(title_binding_);
 }
 
 void ProgramWindows::Show() {

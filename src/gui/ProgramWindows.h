@@ -16,6 +16,9 @@ namespace tarvik {
 class ProgramWindows {
  public:
   ProgramWindows(TApplication& application, QtDialogs& dialogs, const Runner& run);
+  ~ProgramWindows();
+  ProgramWindows(const ProgramWindows&) = delete;
+  ProgramWindows& operator=(const ProgramWindows&) = delete;
 
   // Starts the program's windows: the main window shows maximised.
   void Show();
@@ -29,6 +32,8 @@ class ProgramWindows {
  private:
   TApplication& application_;
   Runner run_;
+  // The application title lives as long as the process; its binding goes with these windows.
+  std::size_t title_binding_;
 };
 
 }  // namespace tarvik

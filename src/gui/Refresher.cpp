@@ -11,12 +11,12 @@ Refresher::Refresher() {
   since_refresh_.start();
 }
 
-void Refresher::Bind(Signal& changed, std::function<void()> refresh) {
+std::size_t Refresher::Bind(Signal& changed, std::function<void()> refresh) {
   const std::size_t index = refreshers_.size();
   refresh();
   refreshers_.push_back(std::move(refresh));
   stale_.push_back(false);
-  changed.Subscribe([this, index] { MarkStale(index); });
+  return changed.Subscribe([this, index] { MarkStale(index); });
 }
 
 void Refresher::MarkStale(std::size_t index) {

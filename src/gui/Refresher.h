@@ -17,8 +17,9 @@ class Refresher {
  public:
   Refresher();
 
-  // Runs `refresh` now, and again whenever `changed` has fired and a refresh is due.
-  void Bind(Signal& changed, std::function<void()> refresh);
+  // Runs `refresh` now, and again whenever `changed` has fired and a refresh is due. Returns
+  // the subscription token, for a signal that may outlive the refresher.
+  std::size_t Bind(Signal& changed, std::function<void()> refresh);
   // Brings every stale widget up to date now (before a modal box, at the end of a command).
   void RefreshAll();
   // Refreshes and lets the event loop run pending events, at most every kInterval ms;
