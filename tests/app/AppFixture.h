@@ -25,7 +25,13 @@ class AppPlatform : public PosixPlatform {
     return capacity;
   }
 
+  std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override {
+    ++find_calls;
+    return PosixPlatform::FindFiles(pattern, attributes);
+  }
+
   std::string program_path = "C:\\APP\\TARVIK.EXE";
+  int find_calls = 0;
   std::int64_t capacity = 652'345'344;
   std::string capacity_roots;
 };

@@ -26,6 +26,25 @@ TEST_F(MainWindowTest, MaskIsTrimmedAndDefaults) {
   EXPECT_EQ(form().EditCountFile.Text(), "2");
 }
 
+TEST_F(MainWindowTest, TwoPatternsCountAFileTwice) {
+  tmp_.MakeFile("a.txt");
+  tmp_.MakeFile("b.bin");
+  Start();
+  form().EditMask.SetText("*.txt;*.*");
+  EXPECT_EQ(form().EditCountFile.Text(), "3");
+  form().EditMask.SetText("*.txt;;*.bin");
+  EXPECT_EQ(form().EditCountFile.Text(), "2");
+}
+
+TEST_F(MainWindowTest, StartInASubdirectory) {
+  tmp_.MakeFile("WORK/SUB/f");
+  Start("C:\\WORK\\SUB");
+  EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
+  EXPECT_EQ(form().EditCountDir.Text(), "0");
+  EXPECT_EQ(form().EditCountFile.Text(), "1");
+  EXPECT_EQ(form().DriveComboBox1.Drive(), 'C');
+}
+
 TEST_F(MainWindowTest, AttributeBoxesBuildTheFileType) {
   tmp_.MakeFile("plain");
   tmp_.MakeFile(".hidden");
