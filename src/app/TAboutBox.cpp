@@ -15,8 +15,8 @@ TAboutBox::TAboutBox() {
   ProductName.SetCaption("Проверка файлов на логических дисках.");
   Label1.SetCaption("(не производит модификацию дисков)");
   Version.SetCaption(std::string("tarvik ") + kVersion + " от " + kReleaseDate);
-  Copyright.SetCaption("Команда tarvik");
-  Contact.SetCaption("Сообщить о проблеме: раздел issues проекта tarvik");
+  Copyright.SetCaption("© 2026 команда tarvik");
+  Contact.SetCaption("Об ошибках: раздел issues проекта tarvik");
   Label2.SetCaption(
       "Программа предназначена для полной проверки файлов на лазерных дисках, но может быть "
       "использована и для других логических дисков.");

@@ -11,6 +11,7 @@
 #include "Binders.h"
 #include "ListBinders.h"
 #include "PercentBarWidget.h"
+#include "SecondaryDialog.h"
 
 namespace tarvik {
 
@@ -35,9 +36,7 @@ W* Plain(W* widget) {
 }  // namespace
 
 MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run) {
-  QFont font = this->font();
-  font.setPointSize(8);
-  setFont(font);
+  setFont(DesignFont());
   setGeometry(form.Layout.left, form.Layout.top, form.Layout.width, form.Layout.height);
 
   auto* splitter2 = NavySplitter(Qt::Vertical);
