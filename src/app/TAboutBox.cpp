@@ -6,11 +6,7 @@ namespace tarvik {
 
 TAboutBox::TAboutBox() {
   SetCaption("Краткая информация");
-  Layout.width = kClientWidth;
-  Layout.height = kClientHeight;
-  Layout.client_size = true;
-  Layout.centred = true;
-  Layout.fixed_size = true;
+  Layout = WindowLayout::CentredDialog(kClientWidth, kClientHeight);
 
   ProductName.SetCaption("Проверка файлов на логических дисках.");
   Label1.SetCaption("(не производит модификацию дисков)");

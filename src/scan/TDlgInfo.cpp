@@ -4,11 +4,7 @@ namespace tarvik {
 
 TDlgInfo::TDlgInfo() {
   SetCaption("Info");
-  Layout.width = 298;
-  Layout.height = 75;
-  Layout.client_size = true;
-  Layout.centred = true;
-  Layout.fixed_size = true;
+  Layout = WindowLayout::CentredDialog(298, 75);
   Layout.stay_on_top = true;
   Button1.SetCaption("Скрыть");
   Button1.OnClick.Subscribe([this] { Button1Click(); });

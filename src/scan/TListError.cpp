@@ -4,11 +4,7 @@ namespace tarvik {
 
 TListError::TListError() {
   SetCaption("Проблемные файлы");
-  Layout.width = 535;
-  Layout.height = 250;
-  Layout.client_size = true;
-  Layout.centred = true;
-  Layout.fixed_size = true;
+  Layout = WindowLayout::CentredDialog(535, 250);
   OKButton.SetCaption("Скрыть");
   OKButton.OnClick.Subscribe([this] { OKButtonClick(); });
 }

@@ -21,6 +21,15 @@ struct WindowLayout {
   bool maximised = false;
   bool fixed_size = false;  // a dialog frame: no resizing, no minimise or maximise
   bool stay_on_top = false;
+
+  // A dialog of a fixed client size, centred on the screen.
+  static WindowLayout CentredDialog(int client_width, int client_height) {
+    return {.width = client_width,
+            .height = client_height,
+            .client_size = true,
+            .centred = true,
+            .fixed_size = true};
+  }
 };
 
 // A window model's own state. Windows live for the whole run and are only shown and
