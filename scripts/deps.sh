@@ -3,23 +3,23 @@
 # Sourced by scripts/run and scripts/test.
 set -euo pipefail
 
+# What building and testing need; callers may ask for more (scripts/run adds a virtual display).
 tarvik_packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev libmount-dev libblkid-dev
-  xvfb xauth imagemagick fonts-dejavu-core
+  qt6-base-dev libgl-dev libmount-dev libblkid-dev fonts-dejavu-core
 )
 
 tarvik_missing_packages() {
   local pkg
-  for pkg in "${tarvik_packages[@]}"; do
+  for pkg in "${tarvik_packages[@]}" "$@"; do
     dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' || echo "$pkg"
   done
 }
 
 tarvik_install_deps() {
   local missing
-  missing=$(tarvik_missing_packages)
+  missing=$(tarvik_missing_packages "$@")
   [ -z "$missing" ] && return 0
   local sudo=""
   [ "$(id -u)" -eq 0 ] || sudo="sudo"
