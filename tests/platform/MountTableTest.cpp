@@ -109,7 +109,7 @@ std::string Letters(DriveTable& table) {
   std::string text;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     if (const Drive* drive = table.Find(letter)) {
-      text += std::string(1, letter) + '=' + drive->spec.mount_point + ' ';
+      text += std::string(1, letter) + '=' + drive->entry.mount_point + ' ';
     }
   }
   return text;
@@ -136,7 +136,7 @@ TEST(DriveTableTest, RemountFromAnotherDeviceForgetsTheLabel) {
   table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
   Drive* cd = table.Find('D');
   ASSERT_NE(cd, nullptr);
-  cd->spec.label = "DISC_ONE";
+  cd->entry.label = "DISC_ONE";
   cd->label_known = true;
   table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
   EXPECT_TRUE(table.Find('D')->label_known);
@@ -152,20 +152,20 @@ TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
   DriveTable table({});
   table.Update(volumes);
   EXPECT_EQ(table.Mask(), 0x3FFFFFCu);
-  EXPECT_EQ(table.Find('Z')->spec.mount_point, "/m22");
+  EXPECT_EQ(table.Find('Z')->entry.mount_point, "/m22");
 }
 
 TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {
   DriveTable table({});
   table.Update({Volume("/"), Volume("/media/cd"), Volume("/media/cd/inner")});
-  EXPECT_EQ(table.Holding("/media/cd/a/b")->spec.letter, 'D');
-  EXPECT_EQ(table.Holding("/media/cd")->spec.letter, 'D');
-  EXPECT_EQ(table.Holding("/media/cdrom")->spec.letter, 'C');
-  EXPECT_EQ(table.Holding("/media/cd/inner/x")->spec.letter, 'E');
+  EXPECT_EQ(table.Holding("/media/cd/a/b")->entry.letter, 'D');
+  EXPECT_EQ(table.Holding("/media/cd")->entry.letter, 'D');
+  EXPECT_EQ(table.Holding("/media/cdrom")->entry.letter, 'C');
+  EXPECT_EQ(table.Holding("/media/cd/inner/x")->entry.letter, 'E');
   DriveTable fixed({{'c', "/srv/c/", kDriveFixed, "", 3}});
   EXPECT_EQ(fixed.Holding("/usr/bin"), nullptr);
   ASSERT_NE(fixed.Holding("/srv/c/x"), nullptr);
-  EXPECT_EQ(fixed.Holding("/srv/c/x")->spec.letter, 'C');
+  EXPECT_EQ(fixed.Holding("/srv/c/x")->entry.letter, 'C');
 }
 
 TEST(VolumeLabelTest, LinkNamesAreDecoded) {

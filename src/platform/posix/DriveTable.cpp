@@ -18,31 +18,31 @@ bool IsAtOrBelow(const std::string& path, const std::string& dir) {
 }  // namespace
 
 DriveTable::DriveTable(std::vector<DriveSpec> drives) {
-  for (DriveSpec& spec : drives) {
-    if (spec.letter >= 'a' && spec.letter <= 'z') {
-      spec.letter = static_cast<char>(spec.letter - 'a' + 'A');
+  for (DriveSpec& entry : drives) {
+    if (entry.letter >= 'a' && entry.letter <= 'z') {
+      entry.letter = static_cast<char>(entry.letter - 'a' + 'A');
     }
     // Mount points are compared as path prefixes, which a trailing slash would defeat.
-    while (spec.mount_point.size() > 1 && spec.mount_point.ends_with('/')) {
-      spec.mount_point.pop_back();
+    while (entry.mount_point.size() > 1 && entry.mount_point.ends_with('/')) {
+      entry.mount_point.pop_back();
     }
-    drives_.push_back(Drive{std::move(spec), "", true});
+    drives_.push_back(Drive{std::move(entry), "", true});
   }
 }
 
 void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
   std::erase_if(drives_, [&](const Drive& drive) {
     return std::none_of(volumes.begin(), volumes.end(), [&](const MountedVolume& volume) {
-      return volume.mount_point == drive.spec.mount_point;
+      return volume.mount_point == drive.entry.mount_point;
     });
   });
   for (const MountedVolume& volume : volumes) {
     const auto held = std::find_if(drives_.begin(), drives_.end(), [&](const Drive& drive) {
-      return drive.spec.mount_point == volume.mount_point;
+      return drive.entry.mount_point == volume.mount_point;
     });
     if (held != drives_.end()) {
-      if (held->source != volume.source || held->spec.type != volume.type) {
-        held->spec.type = volume.type;
+      if (held->source != volume.source || held->entry.type != volume.type) {
+        held->entry.type = volume.type;
         held->source = volume.source;
         held->label_known = false;
       }
@@ -62,12 +62,12 @@ void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
               volume.source, false});
   }
   std::sort(drives_.begin(), drives_.end(),
-            [](const Drive& a, const Drive& b) { return a.spec.letter < b.spec.letter; });
+            [](const Drive& a, const Drive& b) { return a.entry.letter < b.entry.letter; });
 }
 
 Drive* DriveTable::Find(char letter) {
   const auto found = std::find_if(drives_.begin(), drives_.end(), [letter](const Drive& drive) {
-    return drive.spec.letter == letter;
+    return drive.entry.letter == letter;
   });
   return found != drives_.end() ? &*found : nullptr;
 }
@@ -75,8 +75,8 @@ Drive* DriveTable::Find(char letter) {
 const Drive* DriveTable::Holding(const std::string& posix_path) const {
   const Drive* best = nullptr;
   for (const Drive& drive : drives_) {
-    if (IsAtOrBelow(posix_path, drive.spec.mount_point) &&
-        (best == nullptr || drive.spec.mount_point.size() > best->spec.mount_point.size())) {
+    if (IsAtOrBelow(posix_path, drive.entry.mount_point) &&
+        (best == nullptr || drive.entry.mount_point.size() > best->entry.mount_point.size())) {
       best = &drive;
     }
   }
@@ -85,7 +85,7 @@ const Drive* DriveTable::Holding(const std::string& posix_path) const {
 
 std::uint32_t DriveTable::Mask() const {
   std::uint32_t mask = 0;
-  for (const Drive& drive : drives_) mask |= 1u << (drive.spec.letter - 'A');
+  for (const Drive& drive : drives_) mask |= 1u << (drive.entry.letter - 'A');
   return mask;
 }
 

@@ -20,7 +20,7 @@ struct DriveSpec {
 
 // A drive with what is needed to learn its label when it is first asked for.
 struct Drive {
-  DriveSpec spec;
+  DriveSpec entry;
   std::string source;
   bool label_known = false;
 };

@@ -29,7 +29,7 @@ std::string JoinPosix(const std::string& directory, const std::string& name) {
 }
 
 bool IsCaseInsensitive(const Drive& drive) {
-  return (drive.spec.flags & kVolumeCaseSensitiveSearch) == 0;
+  return (drive.entry.flags & kVolumeCaseSensitiveSearch) == 0;
 }
 
 // On a case-insensitive drive, the stored spelling of a name written in another case.
@@ -101,34 +101,34 @@ Drive* PosixPlatform::DriveOfRoot(const std::string& root) {
 
 unsigned PosixPlatform::DriveType(const std::string& root) {
   const Drive* drive = DriveOfRoot(root);
-  return drive != nullptr ? drive->spec.type : kDriveNoRootDir;
+  return drive != nullptr ? drive->entry.type : kDriveNoRootDir;
 }
 
 int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
   Drive* drive = DriveOfRoot(root);
   if (drive == nullptr) return kErrInvalidDrive;
   struct statvfs status;
-  if (statvfs(drive->spec.mount_point.c_str(), &status) != 0) return kErrNotReady;
+  if (statvfs(drive->entry.mount_point.c_str(), &status) != 0) return kErrNotReady;
   if (!drive->label_known) {
-    drive->spec.label = VolumeLabelOf(drive->source);
+    drive->entry.label = VolumeLabelOf(drive->source);
     // Unlabelled volumes are told apart by where they are mounted.
-    if (drive->spec.label.empty()) drive->spec.label = drive->spec.mount_point;
+    if (drive->entry.label.empty()) drive->entry.label = drive->entry.mount_point;
     drive->label_known = true;
   }
-  info.label = drive->spec.label;
-  info.flags = drive->spec.flags;
+  info.label = drive->entry.label;
+  info.flags = drive->entry.flags;
   return kNoError;
 }
 
 std::string PosixPlatform::MountPointOf(const std::string& root) {
   const Drive* drive = DriveOfRoot(root);
-  return drive != nullptr ? drive->spec.mount_point : "";
+  return drive != nullptr ? drive->entry.mount_point : "";
 }
 
 std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
   const Drive* drive = DriveOfRoot(root);
   struct statvfs status;
-  if (drive == nullptr || statvfs(drive->spec.mount_point.c_str(), &status) != 0) return -1;
+  if (drive == nullptr || statvfs(drive->entry.mount_point.c_str(), &status) != 0) return -1;
   return static_cast<std::int64_t>(status.f_blocks) * static_cast<std::int64_t>(status.f_frsize);
 }
 
@@ -140,7 +140,7 @@ int PosixPlatform::NetworkConnection(const std::string& /*local_name*/, std::str
 int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
   const Drive* drive = drives_.Find(path.drive);
   if (drive == nullptr) return kErrPathNotFound;
-  posix_path = drive->spec.mount_point;
+  posix_path = drive->entry.mount_point;
   for (const std::string& name : path.names) {
     std::string stored;
     if (!ToPosixName(name, stored)) return kErrInvalidName;
@@ -390,9 +390,9 @@ std::string PosixPlatform::PosixPathFor(const std::string& path) {
 std::string PosixPlatform::WindowsPathOf(const std::string& posix_path) const {
   const Drive* drive = drives_.Holding(posix_path);
   if (drive == nullptr) return "";
-  WindowsPath path{drive->spec.letter, {}};
+  WindowsPath path{drive->entry.letter, {}};
   std::string_view rest(posix_path);
-  rest.remove_prefix(drive->spec.mount_point == "/" ? 0 : drive->spec.mount_point.size());
+  rest.remove_prefix(drive->entry.mount_point == "/" ? 0 : drive->entry.mount_point.size());
   while (!rest.empty()) {
     const std::size_t end = std::min(rest.find('/'), rest.size());
     if (end > 0) path.names.push_back(ToWindowsName(rest.substr(0, end)));
