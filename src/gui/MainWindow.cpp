@@ -68,20 +68,10 @@ QWidget* MainWindow::BuildTopBand() {
   drive_combo_->setContextMenuPolicy(Qt::CustomContextMenu);
   BindDriveCombo(run_, form_.DriveComboBox1, *drive_combo_);
   panel1->addWidget(drive_combo_);
-  auto* label1 = new QLabel;
-  BindLabel(run_, form_.Label1, *label1);
-  panel1->addWidget(label1);
-  auto* edit_cur_dir = Plain(new QLineEdit);
-  edit_cur_dir->setFixedWidth(281);
-  BindEdit(run_, form_.EditCurDir, *edit_cur_dir);
-  panel1->addWidget(edit_cur_dir);
-  auto* label3 = new QLabel;
-  BindLabel(run_, form_.Label3, *label3);
-  panel1->addWidget(label3);
-  auto* edit_count_dir = Plain(new QLineEdit);
-  edit_count_dir->setFixedWidth(57);
-  BindEdit(run_, form_.EditCountDir, *edit_count_dir);
-  panel1->addWidget(edit_count_dir);
+  panel1->addWidget(NewLabel(form_.Label1));
+  panel1->addWidget(NewEdit(form_.EditCurDir, 281));
+  panel1->addWidget(NewLabel(form_.Label3));
+  panel1->addWidget(NewEdit(form_.EditCountDir, 57));
   panel1->addStretch();
   band->addLayout(panel1);
 
@@ -142,13 +132,8 @@ QWidget* MainWindow::BuildSettingsBand() {
     types->addWidget(widget, cell.first, cell.second);
   }
   auto* mask_row = new QHBoxLayout;
-  auto* label2 = new QLabel;
-  BindLabel(run_, form_.Label2, *label2);
-  mask_row->addWidget(label2);
-  auto* edit_mask = Plain(new QLineEdit);
-  edit_mask->setFixedWidth(57);
-  BindEdit(run_, form_.EditMask, *edit_mask);
-  mask_row->addWidget(edit_mask);
+  mask_row->addWidget(NewLabel(form_.Label2));
+  mask_row->addWidget(NewEdit(form_.EditMask, 57));
   types->addLayout(mask_row, 2, 1);
   row->addWidget(group_box2);
 
@@ -160,9 +145,7 @@ QWidget* MainWindow::BuildSettingsBand() {
   bit_btn1->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
   BindButton(run_, form_.BitBtn1, *bit_btn1);
   left->addWidget(bit_btn1);
-  auto* gauge1 = new PercentBarWidget;
-  BindPercentBar(run_, form_.Gauge1, *gauge1);
-  left->addWidget(gauge1);
+  left->addWidget(NewGauge(form_.Gauge1));
   for (CheckBox* box : {&form_.CheckBoxMode, &form_.CheckBox6}) {
     auto* widget = new QCheckBox;
     BindCheckBox(run_, *box, *widget);
@@ -171,9 +154,7 @@ QWidget* MainWindow::BuildSettingsBand() {
   columns->addLayout(left, 1);
 
   auto* right = new QGridLayout;
-  auto* label10 = new QLabel;
-  BindLabel(run_, form_.Label10, *label10);
-  right->addWidget(label10, 0, 0);
+  right->addWidget(NewLabel(form_.Label10), 0, 0);
   auto* size_block = new QComboBox;
   BindComboBox(run_, form_.CBSizeBlock, *size_block);
   right->addWidget(size_block, 0, 1);
@@ -181,12 +162,8 @@ QWidget* MainWindow::BuildSettingsBand() {
                                              {&form_.Label4, &form_.EditCountFile}};
   int line = 1;
   for (auto [label, edit] : fields) {
-    auto* label_widget = new QLabel;
-    BindLabel(run_, *label, *label_widget);
-    right->addWidget(label_widget, line, 0);
-    auto* edit_widget = Plain(new QLineEdit);
-    BindEdit(run_, *edit, *edit_widget);
-    right->addWidget(edit_widget, line++, 1);
+    right->addWidget(NewLabel(*label), line, 0);
+    right->addWidget(NewEdit(*edit), line++, 1);
   }
   columns->addLayout(right);
   row->addWidget(group_box5, 1);
@@ -200,32 +177,15 @@ QWidget* MainWindow::BuildStatusBand() {
   band->setContentsMargins(0, 0, 0, 0);
   band->setSpacing(2);
 
-  auto* edit_cur_file = Plain(new QLineEdit);
-  BindEdit(run_, form_.EditCurFile, *edit_cur_file);
-  band->addWidget(edit_cur_file);
+  band->addWidget(NewEdit(form_.EditCurFile));
 
+  constexpr int kFieldWidth = 110;
   auto* size_row = new QHBoxLayout;
-  auto add_label = [this](QHBoxLayout* layout, Label& label) {
-    auto* widget = new QLabel;
-    BindLabel(run_, label, *widget);
-    layout->addWidget(widget);
-  };
-  auto add_edit = [this](QHBoxLayout* layout, Edit& edit) {
-    auto* widget = Plain(new QLineEdit);
-    widget->setFixedWidth(110);
-    BindEdit(run_, edit, *widget);
-    layout->addWidget(widget);
-  };
-  auto add_gauge = [this](QHBoxLayout* layout, PercentBar& bar) {
-    auto* widget = new PercentBarWidget;
-    BindPercentBar(run_, bar, *widget);
-    layout->addWidget(widget, 1);
-  };
-  add_label(size_row, form_.Label5);
-  add_edit(size_row, form_.EditSize);
-  add_edit(size_row, form_.EditSec);
-  add_label(size_row, form_.Label6);
-  add_gauge(size_row, form_.Gauge2);
+  size_row->addWidget(NewLabel(form_.Label5));
+  size_row->addWidget(NewEdit(form_.EditSize, kFieldWidth));
+  size_row->addWidget(NewEdit(form_.EditSec, kFieldWidth));
+  size_row->addWidget(NewLabel(form_.Label6));
+  size_row->addWidget(NewGauge(form_.Gauge2), 1);
   band->addLayout(size_row);
 
   auto* group_box3 = new QGroupBox;
@@ -233,11 +193,11 @@ QWidget* MainWindow::BuildStatusBand() {
   BindGroupBox(run_, form_.GroupBox3, *group_box3);
   auto* totals = new QHBoxLayout(group_box3);
   totals->setContentsMargins(4, 0, 4, 0);
-  add_label(totals, form_.Label8);
-  add_edit(totals, form_.Edit1);
-  add_edit(totals, form_.Edit2);
-  add_label(totals, form_.Label9);
-  add_gauge(totals, form_.Gauge3);
+  totals->addWidget(NewLabel(form_.Label8));
+  totals->addWidget(NewEdit(form_.Edit1, kFieldWidth));
+  totals->addWidget(NewEdit(form_.Edit2, kFieldWidth));
+  totals->addWidget(NewLabel(form_.Label9));
+  totals->addWidget(NewGauge(form_.Gauge3), 1);
   band->addWidget(group_box3);
 
   auto* panel6 = new QFrame;
@@ -246,11 +206,30 @@ QWidget* MainWindow::BuildStatusBand() {
   panel6->setFixedHeight(20);
   auto* strip = new QHBoxLayout(panel6);
   strip->setContentsMargins(4, 0, 4, 0);
-  add_label(strip, form_.LabelDiskSize);
+  strip->addWidget(NewLabel(form_.LabelDiskSize));
   strip->addStretch();
-  add_label(strip, form_.Label11);
+  strip->addWidget(NewLabel(form_.Label11));
   band->addWidget(panel6);
   return panel5;
+}
+
+QLabel* MainWindow::NewLabel(Label& label) {
+  auto* widget = new QLabel;
+  BindLabel(run_, label, *widget);
+  return widget;
+}
+
+QLineEdit* MainWindow::NewEdit(Edit& edit, int width) {
+  auto* widget = Plain(new QLineEdit);
+  if (width > 0) widget->setFixedWidth(width);
+  BindEdit(run_, edit, *widget);
+  return widget;
+}
+
+PercentBarWidget* MainWindow::NewGauge(PercentBar& bar) {
+  auto* widget = new PercentBarWidget;
+  BindPercentBar(run_, bar, *widget);
+  return widget;
 }
 
 QAction* MainWindow::BindMenuItem(MenuItem& item, QWidget* owner) {

@@ -1,11 +1,14 @@
 #pragma once
 
 #include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
 #include <QMenu>
 
 #include "FocusWatcher.h"
+#include "PercentBarWidget.h"
 #include "Runner.h"
 #include "app/TForm1.h"
 #include "ui/MenuItem.h"
@@ -35,6 +38,10 @@ class MainWindow : public QMainWindow {
   QWidget* BuildSettingsBand();
   QWidget* BuildStatusBand();
   void BuildMenus();
+  // A widget bound to its control; width 0 leaves the width to the layout.
+  QLabel* NewLabel(Label& label);
+  QLineEdit* NewEdit(Edit& edit, int width = 0);
+  PercentBarWidget* NewGauge(PercentBar& bar);
   QAction* BindMenuItem(MenuItem& item, QWidget* owner);
   void FillMenu(QMenu* menu, MenuItem& items);
 
