@@ -1,5 +1,6 @@
 // The main window's controls as designed: captions, initial texts, hints and states.
 #include "app/TForm1.h"
+#include "scan/ListFile.h"
 
 namespace tarvik {
 
@@ -106,12 +107,7 @@ void TForm1::InitMenus() {
   }
   N6.SetEnabled(false);
 
-  SD1.title = "Выбрать файл для списка найденных";
-  SD1.filters = {{"Текстовые файлы", "*.TXT"}, {"Все файлы", "*.*"}};
-  SD1.default_extension = "TXT";
-  SD1.overwrite_prompt = true;
-  SD1.hide_read_only = true;
-  SD1.resizable = true;
+  SD1 = ListFileSaveDialog();
 }
 
 }  // namespace tarvik

@@ -39,6 +39,17 @@ std::string DateLine(const LocalDateTime& now) {
 
 }  // namespace
 
+SaveDialog ListFileSaveDialog() {
+  return {.title = "Выбрать файл для списка найденных",
+          .filters = {{"Текстовые файлы", "*.TXT"}, {"Все файлы", "*.*"}},
+          .default_extension = "TXT",
+          .overwrite_prompt = true,
+          .hide_read_only = true,
+          .resizable = true,
+          .initial_dir = {},
+          .file_name = {}};
+}
+
 ListFile::ListFile(Platform& platform, Dialogs& dialogs, CheckBox& check_box6, SaveDialog& sd1,
                    const std::string& program_dir, std::string& list_file_name)
     : platform_(platform),

@@ -11,6 +11,10 @@ namespace tarvik {
 // The line that ends the list of a check command; the command appends it when it is done.
 inline constexpr char kListFileEndLine[] = "-----------------The End.------------------";
 
+// The design of the save dialog SD1 that chooses the list file; the caller sets its initial
+// directory and proposed name.
+SaveDialog ListFileSaveDialog();
+
 // The found-files list file: a code page 1251 text with CR LF line ends, a three-line
 // header, then the path of every file offered to the check. It is only ever created or
 // appended to. Each line is written by its own open, write and close, so that everything

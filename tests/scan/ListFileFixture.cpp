@@ -13,12 +13,7 @@ ListFileTest::ListFileTest()
       list_file_(platform_, dialogs_, CheckBox6, SD1, ProgramDir, ListFileName) {
   dir_.MakeDir("APP");
   CheckBox6.SetCaption("Список файлов  -> в текст.файл.");
-  SD1.title = "Выбрать файл для списка найденных";
-  SD1.filters = {{"Текстовые файлы", "*.TXT"}, {"Все файлы", "*.*"}};
-  SD1.default_extension = "TXT";
-  SD1.overwrite_prompt = true;
-  SD1.hide_read_only = true;
-  SD1.resizable = true;
+  SD1 = ListFileSaveDialog();
 }
 
 bool ListFileTest::Exists(const std::string& relative) const {
