@@ -13,7 +13,14 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
       FileListBox1(platform),
       platform_(platform),
       dialogs_(dialogs),
-      windows_(windows) {
+      windows_(windows),
+      list_file_(platform, dialogs, CheckBox6, SD1, ProgramDir, ListFileName),
+      engine_(platform, dialogs, Scan,
+              ScanControls{DriveComboBox1, DirectoryListBox1, FileListBox1, CBSizeBlock,
+                           EditCurFile, EditSec, EditSec1, Edit1, Edit2, Gauge1, Gauge2, Gauge3, N6,
+                           windows.ListError},
+              list_file_),
+      walk_(engine_, dialogs, WalkControls{DirectoryListBox1, FileListBox1, FileListBox2, Gauge1}) {
   SetCaption("Проверка файлов на диске.");
   Layout.left = 201;
   Layout.top = 114;
@@ -65,8 +72,6 @@ void TForm1::ShowMaximised() {
   Show();
   FileListBox1.CreateWindow();
 }
-
-bool TForm1::FormCloseQuery() { return true; }
 
 void TForm1::UpdateDiskSize() {
   char32_t letter = static_cast<unsigned char>(DriveComboBox1.Drive());
@@ -142,10 +147,7 @@ void TForm1::N8Click() {
   windows_.ListError.Show();
 }
 
-// The check and the network commands arrive with their own modules.
-void TForm1::BitBtn1Click() {}
-void TForm1::N3Click() {}
-void TForm1::N6Click() {}
+// The network commands arrive with their own module.
 void TForm1::N9Click() {}
 void TForm1::N10Click() {}
 

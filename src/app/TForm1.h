@@ -6,6 +6,12 @@
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
 #include "platform/Platform.h"
+#include "scan/ListFile.h"
+#include "scan/ScanEngine.h"
+#include "scan/ScanState.h"
+#include "scan/SubdirectoryWalk.h"
+#include "scan/TDlgInfo.h"
+#include "scan/TListError.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -25,8 +31,8 @@ using GroupBox = Label;
 // window, so the main window keeps only references to them.
 struct SecondaryWindows {
   Window& AboutBox;
-  Window& ListError;
-  Window& DlgInfo;
+  TListError& ListError;
+  TDlgInfo& DlgInfo;
 };
 
 // The main window: the drive, directory and file lists, the filter and option controls, the
@@ -116,6 +122,8 @@ class TForm1 : public Window {
   std::string ProgramDir;
   // The found-files list file; kept across checks.
   std::string ListFileName;
+  // What the check commands share while they run.
+  ScanState Scan;
 
   void FormCreate();
   bool FormCloseQuery();
@@ -139,6 +147,9 @@ class TForm1 : public Window {
   void N6Click();
   void N9Click();
   void N10Click();
+  // Checks every file below the start directory, deepest directories first; true when no
+  // problem and no error was met.
+  bool WalkSubdirectories(const std::string& start_dir);
 
  private:
   void InitTopBand();
@@ -146,10 +157,19 @@ class TForm1 : public Window {
   void InitStatusBand();
   void InitMenus();
   void WireEvents();
+  // The controls that choose what a check command checks; they take no input while it runs.
+  std::vector<Control*> CheckInputs();
+  // The part of the start command between its resets and its end-of-run steps.
+  void RunCheckWork(const std::string& start_dir);
+  // The end-of-run steps of the start command.
+  void EndCheckRun();
 
   Platform& platform_;
   Dialogs& dialogs_;
   SecondaryWindows windows_;
+  ListFile list_file_;
+  ScanEngine engine_;
+  SubdirectoryWalk walk_;
 };
 
 }  // namespace tarvik

@@ -27,6 +27,7 @@ QWidget* DialogParent() {
 QMessageBox::Icon IconOf(MessageKind kind) {
   switch (kind) {
     case MessageKind::kError:
+    case MessageKind::kErrorConfirmation:
       return QMessageBox::Critical;
     case MessageKind::kInformation:
       return QMessageBox::Information;
@@ -119,7 +120,7 @@ bool QtDialogs::ShowMessage(MessageKind kind, const std::string& caption, const 
   box.setTextFormat(Qt::PlainText);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
   box.setDefaultButton(ok);
-  if (kind == MessageKind::kConfirmation) {
+  if (kind == MessageKind::kConfirmation || kind == MessageKind::kErrorConfirmation) {
     box.setEscapeButton(box.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
   }
   box.exec();

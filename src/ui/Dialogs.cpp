@@ -7,6 +7,7 @@ namespace tarvik {
 const char* MessageCaption(MessageKind kind) {
   switch (kind) {
     case MessageKind::kError:
+    case MessageKind::kErrorConfirmation:
       return "Error";
     case MessageKind::kInformation:
       return "Information";

@@ -9,10 +9,10 @@
 
 namespace tarvik {
 
-// Message boxes come in three kinds, each with its own icon, caption and buttons: an error
-// ("Error", "OK"), an information ("Information", "OK") and a confirmation ("Confirm", "OK"
-// and "Cancel").
-enum class MessageKind { kError, kInformation, kConfirmation };
+// Message boxes come in four kinds, each with its own icon, caption and buttons: an error
+// ("Error", "OK"), an information ("Information", "OK"), a confirmation ("Confirm", "OK" and
+// "Cancel") and an error that asks whether to go on ("Error", "OK" and "Cancel").
+enum class MessageKind { kError, kInformation, kConfirmation, kErrorConfirmation };
 
 const char* MessageCaption(MessageKind kind);
 

@@ -52,8 +52,8 @@ class MainWindowTest : public ::testing::Test {
   TempDir d_drive_;
   ScriptedDialogs dialogs_;
   Window about_box_;
-  Window list_error_;
-  Window dlg_info_;
+  TListError list_error_;
+  TDlgInfo dlg_info_;
 
  private:
   std::unique_ptr<AppPlatform> platform_;

@@ -106,6 +106,8 @@ TEST_F(QtDialogsTest, MessageBoxesHaveTheirKindsLookAndAnswer) {
       {MessageKind::kError, QMessageBox::Critical, "Error", {"OK"}, "OK", true},
       {MessageKind::kInformation, QMessageBox::Information, "Information", {"OK"}, "OK", true},
       {MessageKind::kConfirmation, QMessageBox::Question, "Confirm", {"OK", "Cancel"}, "OK", true},
+      {MessageKind::kErrorConfirmation, QMessageBox::Critical, "Error", {"OK", "Cancel"}, "Cancel",
+       false},
       {MessageKind::kConfirmation,
        QMessageBox::Question,
        "Confirm",

@@ -93,6 +93,9 @@ bool ScriptedDialogs::ShowMessage(MessageKind kind, const std::string& caption,
     case MessageKind::kConfirmation:
       Record(DialogKind::kConfirmation, caption, text);
       return Take().ok;
+    case MessageKind::kErrorConfirmation:
+      Record(DialogKind::kErrorConfirmation, caption, text);
+      return Take().ok;
   }
   return false;
 }

@@ -16,6 +16,7 @@ enum class DialogKind {
   kError,
   kInformation,
   kConfirmation,
+  kErrorConfirmation,
   kSaveFile,
   kInputBox,
   kModal,
@@ -35,7 +36,8 @@ struct ShownDialog {
 // Dialogs for tests: answers come from a script, everything shown is logged, and actions can
 // be run at chosen message pumps, as if the user had pressed a key while a command ran.
 //
-// Only dialogs that ask something take an answer from the script: confirmations, save
+// Only dialogs that ask something take an answer from the script: confirmations (also the
+// error boxes with OK and Cancel), save
 // dialogs, input boxes and modal windows. Error and information boxes have nothing to decide
 // and are only logged. A question that finds the script empty counts as closed by the user
 // (Cancel) and is counted in Unanswered().

@@ -1,0 +1,125 @@
+// The check commands of the main window: the start command, the check-file command and Esc.
+
+#include <utility>
+#include <vector>
+
+#include "app/TForm1.h"
+#include "scan/ProblemLines.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr char kFinished[] = "Процесс закончен";
+constexpr char kOk[] = "Ok";
+constexpr char kErrors[] = "Были ошибки !!!";
+
+// Holds a check command in progress: a second start does nothing, and the controls that
+// choose what is checked take no input, so that nothing moves the lists under the command but
+// the command itself. Everything is given back when the command ends, also when an error ends
+// it, and Esc is switched off then.
+class CommandInProgress {
+ public:
+  CommandInProgress(ScanState& scan, MenuItem& n6, const std::vector<Control*>& inputs)
+      : scan_(scan), n6_(n6) {
+    scan_.Running = true;
+    scan_.Closing = false;
+    for (Control* input : inputs) {
+      saved_.emplace_back(input, input->Enabled());
+      input->SetEnabled(false);
+    }
+  }
+  ~CommandInProgress() {
+    for (auto [input, enabled] : saved_) input->SetEnabled(enabled);
+    n6_.SetEnabled(false);
+    scan_.Running = false;
+  }
+  CommandInProgress(const CommandInProgress&) = delete;
+  CommandInProgress& operator=(const CommandInProgress&) = delete;
+
+ private:
+  ScanState& scan_;
+  MenuItem& n6_;
+  std::vector<std::pair<Control*, bool>> saved_;
+};
+
+}  // namespace
+
+std::vector<Control*> TForm1::CheckInputs() {
+  return {&EditMask,  &CheckBox1,    &CheckBox2,   &CheckBox3, &CheckBox4,
+          &CheckBox5, &CheckBoxMode, &CBSizeBlock, &BitBtn1,   &N2};
+}
+
+void TForm1::BitBtn1Click() {
+  if (Scan.Running) return;
+  CommandInProgress command(Scan, N6, CheckInputs());
+  windows_.DlgInfo.Hide();
+  list_file_.OpenListFile();
+  N6.SetEnabled(true);
+  windows_.ListError.Clear();
+  engine_.BeginCommand();
+  RunCheckWork(engine_.NormalizedDirectory(EditCurDir.Text()));
+  EndCheckRun();
+}
+
+void TForm1::RunCheckWork(const std::string& start_dir) {
+  bool errors = false;
+  if (CheckBoxMode.Checked()) {
+    errors = !WalkSubdirectories(start_dir);
+  } else if (FileListBox1.Count() > 0) {
+    // Any answer but OK, closing the box too, begins with the first file.
+    const bool from_selected = engine_.Ask(MessageKind::kConfirmation, "Начать с текущего файла ?");
+    errors = engine_.CheckDirectoryFiles(!from_selected, false) > 0;
+  } else {
+    engine_.Ask(MessageKind::kInformation, "Список файлов ПУСТ !!!");
+    return;
+  }
+  dialogs_.MessageBeep(BeepSound::kDefault);
+  windows_.DlgInfo.ShowInfo(kFinished, errors ? kErrors : kOk);
+}
+
+bool TForm1::WalkSubdirectories(const std::string& start_dir) {
+  return walk_.WalkSubdirectories(start_dir);
+}
+
+void TForm1::EndCheckRun() {
+  engine_.UpdateElapsedTime();
+  dialogs_.ProcessMessages();
+  if (windows_.ListError.Count() > 0) {
+    windows_.ListError.Show();
+  } else {
+    windows_.ListError.Hide();
+  }
+  list_file_.AppendListLine(kListFileEndLine);
+}
+
+void TForm1::N3Click() {
+  if (Scan.Running) return;
+  CommandInProgress command(Scan, N6, CheckInputs());
+  windows_.DlgInfo.Hide();
+  windows_.ListError.Clear();
+  N6.SetEnabled(true);
+  engine_.BeginCommand();
+  Gauge1.SetPosition(0);
+  const bool result = engine_.CheckFile(true, FileListBox1.SelectedPath());
+  Gauge1.SetPosition(100);
+  if (result) {
+    engine_.Ask(MessageKind::kInformation, Quoted("Файл : ", EditCurFile.Text(), "  -  Ok !"));
+  }
+}
+
+void TForm1::N6Click() {
+  Scan.AbortFlag = true;
+  N6.SetEnabled(false);
+}
+
+bool TForm1::FormCloseQuery() {
+  // Closing is always allowed; a command in progress ends at its next test point.
+  if (Scan.Running) {
+    Scan.Closing = true;
+    Scan.AbortFlag = true;
+  }
+  return true;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,74 @@
+#include <algorithm>
+
+#include "scan/ProblemLines.h"
+#include "scan/ScanEngine.h"
+#include "ui/ApplicationTitle.h"
+#include "util/Number.h"
+#include "util/Path.h"
+
+namespace tarvik {
+
+std::string ScanEngine::NormalizedDirectory(const std::string& directory) const {
+  std::string path = directory;
+  NormalizeDirPath(
+      path, controls_.DirectoryListBox1.CaseSensitive() ? PathCase::kKeep : PathCase::kUpper);
+  return path;
+}
+
+int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge) {
+  FileListBox& files = controls_.FileListBox1;
+  if (!leave_overall_gauge) controls_.Gauge1.SetPosition(0);
+  int problems = 0;
+  if (files.Count() > 0) {
+    const std::string directory = NormalizedDirectory(files.Directory());
+    // No selection means the first file.
+    int index = start_at_first ? -1 : std::max(files.ItemIndex() - 1, -1);
+    while (!state_.Closing && index < files.Count() - 1) {
+      ++index;
+      files.SetItemIndex(index);
+      controls_.EditCurFile.SetText(files.Entries()[index].text);
+      if (!CheckFile(false, directory + controls_.EditCurFile.Text())) {
+        if (!leave_overall_gauge) SetOverallGauge(index, files.Count());
+        ++problems;
+        if (!Ask(MessageKind::kErrorConfirmation,
+                 Quoted("Проблемы с файлом : ", controls_.EditCurFile.Text(),
+                        ". Cancel - прервать"))) {
+          index = files.Count() + 1;
+        }
+      }
+      if (index >= 0 && !leave_overall_gauge) SetOverallGauge(index, files.Count());
+      ShowProgressTotals();
+      if (AbortConfirmed("Вы желаете превать сканирование каталога ", files.Directory())) {
+        index = files.Count() + 1;
+      }
+    }
+  }
+  if (!leave_overall_gauge) {
+    controls_.Gauge1.SetPosition(100);
+    dialogs_.ProcessMessages();
+  }
+  return problems;
+}
+
+void ScanEngine::SetOverallGauge(int index, int count) {
+  const std::int64_t percent = static_cast<std::int64_t>(index + 1) * 100 / count;
+  controls_.Gauge1.SetPosition(std::min<std::int64_t>(percent, 100));
+  dialogs_.ProcessMessages();
+}
+
+void ScanEngine::ShowProgressTotals() {
+  UpdateElapsedTime();
+  state_.KilobytesRead = static_cast<double>(state_.BytesRead) / 1000.0;
+  controls_.Edit1.SetText(std::to_string(state_.FilesOpened));
+  controls_.Edit2.SetText(FormatFixed(state_.KilobytesRead, 3));
+  PercentBar& bytes_bar = controls_.Gauge3;
+  bytes_bar.SetPosition(state_.BytesRead);
+  // A disk whose size is 0 or unknown has read nothing of it yet.
+  const double percent = bytes_bar.Max() > 0 ? static_cast<double>(bytes_bar.Position()) * 100.0 /
+                                                   static_cast<double>(bytes_bar.Max())
+                                             : 0.0;
+  ApplicationTitle::Get().SetText("Диск " + DriveLetter() + " " + FormatFixed(percent, 1) + "%");
+  dialogs_.ProcessMessages();
+}
+
+}  // namespace tarvik

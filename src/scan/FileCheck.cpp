@@ -1,0 +1,177 @@
+#include <memory>
+
+#include "platform/IoError.h"
+#include "platform/OwnedFile.h"
+#include "scan/ProblemLines.h"
+#include "scan/ScanEngine.h"
+#include "ui/ApplicationTitle.h"
+#include "util/Number.h"
+#include "util/Time.h"
+
+namespace tarvik {
+
+ScanEngine::ScanEngine(Platform& platform, Dialogs& dialogs, ScanState& state,
+                       ScanControls controls, ListFile& list_file)
+    : platform_(platform),
+      dialogs_(dialogs),
+      state_(state),
+      controls_(controls),
+      list_file_(list_file) {}
+
+int ScanEngine::BlockSize() const {
+  const int index = controls_.CBSizeBlock.ItemIndex();
+  constexpr int kCount = static_cast<int>(std::size(kBlockSizes));
+  // The list is a plain drop-down that always has an item selected; its design default
+  // stands in should that ever not hold.
+  return index >= 0 && index < kCount ? kBlockSizes[index] : kBlockSizes[3];
+}
+
+void ScanEngine::BeginCommand() {
+  state_.AbortFlag = false;
+  state_.FilesOpened = 0;
+  state_.BytesRead = 0;
+  state_.KilobytesRead = 0;
+  ApplicationTitle::Get().SetText("Проверка диска " + DriveLetter());
+  controls_.Edit1.SetText("0");
+  controls_.Edit2.SetText("0");
+  controls_.Gauge3.SetPosition(0);
+  controls_.EditSec1.SetText("0");
+  shown_elapsed_ = -1;
+  state_.StartTick = platform_.TickCount();
+}
+
+std::string ScanEngine::DriveLetter() const {
+  const char drive = controls_.DriveComboBox1.Drive();
+  return drive ? std::string(1, drive) : std::string();
+}
+
+bool ScanEngine::Ask(MessageKind kind, const std::string& text) {
+  return !state_.Closing && dialogs_.MessageBox(kind, text);
+}
+
+bool ScanEngine::AbortConfirmed(std::string_view question, const std::string& name) {
+  if (!state_.AbortFlag) return false;
+  if (state_.Closing ||
+      dialogs_.MessageBox(MessageKind::kConfirmation, Quoted(question, name, " ?"))) {
+    return true;
+  }
+  state_.AbortFlag = false;
+  controls_.N6.SetEnabled(true);
+  return false;
+}
+
+bool ScanEngine::CheckFile(bool show_dialogs, const std::string& path) {
+  list_file_.AppendListLine(path);
+  return ReadCheckFile(BlockSize(), show_dialogs, path);
+}
+
+bool ScanEngine::ReadCheckFile(int block_size, bool show_dialogs, const std::string& path) {
+  const bool result = ReadWholeFile(block_size, show_dialogs, path);
+  if (!result) controls_.ListError.Show();
+  return result;
+}
+
+bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::string& path) {
+  const std::uint32_t file_start = platform_.TickCount();
+  controls_.Gauge2.SetPosition(0);
+
+  if (!platform_.FileExists(path)) {
+    ReportProblem(show_dialogs, path, kNotFoundSuffix);
+    return false;
+  }
+  OwnedFile file(platform_);
+  if (platform_.OpenForReading(path, file.Reset()) != kNoError) {
+    ReportProblem(show_dialogs, path, kFirstOpenSuffix);
+    return false;
+  }
+  ++state_.FilesOpened;
+  // The first open only measures the file. A size that cannot be taken from an open file is
+  // not a property of the file but a failure of the system: it ends the command.
+  std::int64_t file_size = 0;
+  CheckIo(platform_.SizeOfOpenFile(file.get(), file_size));
+  file.Close();
+  if (platform_.OpenForReading(path, file.Reset()) != kNoError) {
+    ReportProblem(show_dialogs, path, kSecondOpenSuffix);
+    return false;
+  }
+  platform_.DropCachedPages(file.get());
+
+  bool result = true;
+  bool read_error = false;
+  std::int64_t file_bytes = 0;
+  const auto buffer = std::make_unique_for_overwrite<char[]>(block_size);
+  std::size_t count = 0;
+  do {
+    if (platform_.Read(file.get(), buffer.get(), block_size, count) != kNoError) {
+      result = false;
+      read_error = true;
+      count = 0;
+      ReportProblem(show_dialogs, path, kReadSuffix);
+    } else {
+      file_bytes += static_cast<std::int64_t>(count);
+      ShowBlockProgress(file_bytes, file_size, file_start);
+    }
+    dialogs_.ProcessMessages();
+    if (AbortConfirmed("Вы желаете превать сканирование файла ", path)) {
+      controls_.ListError.AddLine(ProblemLine(path, kAbortSuffix));
+      count = 0;
+    }
+    state_.BytesRead += static_cast<std::int64_t>(count);
+  } while (count != 0 && !read_error);
+
+  if (!read_error) {
+    controls_.Gauge2.SetPosition(100);
+    ShowFileSeconds(file_start);
+    UpdateElapsedTime();
+    dialogs_.ProcessMessages();
+    if (file_bytes != file_size) {
+      // After a confirmed abort the file was not read to its end on purpose: the line says
+      // how much was read, but the file is not a problem file.
+      controls_.ListError.AddLine(ProblemLine(path, kSizeSuffix));
+      if (!state_.AbortFlag) result = false;
+      if (show_dialogs) Ask(MessageKind::kError, ProblemLine(path, kSizeSuffix));
+    }
+  }
+  return result;
+}
+
+void ScanEngine::ReportProblem(bool show_dialogs, const std::string& path,
+                               std::string_view suffix) {
+  std::string line = ProblemLine(path, suffix);
+  controls_.ListError.AddLine(line);
+  if (show_dialogs) Ask(MessageKind::kError, line);
+}
+
+void ScanEngine::ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_size,
+                                   std::uint32_t file_start) {
+  controls_.Gauge2.SetPosition(
+      file_size == 0 ? 100
+                     : static_cast<std::int64_t>(static_cast<double>(file_bytes) * 100.0 /
+                                                 static_cast<double>(file_size)));
+  ShowFileSeconds(file_start);
+  UpdateElapsedTime();
+  dialogs_.ProcessMessages();
+}
+
+void ScanEngine::ShowFileSeconds(std::uint32_t file_start) {
+  const std::uint32_t elapsed_ms = platform_.TickCount() - file_start;
+  // Tenths of a second, a half upward: 1250 ms show as 1.3.
+  const std::int64_t tenths = (static_cast<std::int64_t>(elapsed_ms) + 50) / 100;
+  if (tenths == shown_tenths_) return;
+  shown_tenths_ = tenths;
+  controls_.EditSec.SetText(FormatFixed(static_cast<double>(tenths) / 10, 1));
+}
+
+void ScanEngine::UpdateElapsedTime() {
+  state_.LastTick = platform_.TickCount();
+  SplitMilliseconds(static_cast<std::int32_t>(state_.LastTick - state_.StartTick), state_.Hours,
+                    state_.Minutes, state_.Seconds);
+  const std::int32_t elapsed = state_.Hours * 3600 + state_.Minutes * 60 + state_.Seconds;
+  if (elapsed == shown_elapsed_) return;
+  shown_elapsed_ = elapsed;
+  std::string text;
+  FormatHMS(text, state_.Hours, state_.Minutes, state_.Seconds);
+  controls_.EditSec1.SetText(std::move(text));
+}
+
+}  // namespace tarvik

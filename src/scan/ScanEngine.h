@@ -1,0 +1,109 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "browse/DirectoryListBox.h"
+#include "browse/DriveComboBox.h"
+#include "browse/FileListBox.h"
+#include "platform/Platform.h"
+#include "scan/ListFile.h"
+#include "scan/ScanState.h"
+#include "scan/TListError.h"
+#include "ui/ComboBox.h"
+#include "ui/Dialogs.h"
+#include "ui/Edit.h"
+#include "ui/MenuItem.h"
+#include "ui/PercentBar.h"
+
+namespace tarvik {
+
+// The controls of the main window that the check reads and writes, handed over by the window.
+struct ScanControls {
+  DriveComboBox& DriveComboBox1;
+  DirectoryListBox& DirectoryListBox1;
+  FileListBox& FileListBox1;
+  ComboBox& CBSizeBlock;
+  Edit& EditCurFile;
+  Edit& EditSec;
+  Edit& EditSec1;
+  Edit& Edit1;
+  Edit& Edit2;
+  PercentBar& Gauge1;
+  PercentBar& Gauge2;
+  PercentBar& Gauge3;
+  MenuItem& N6;
+  TListError& ListError;
+};
+
+// The read check of files and the pass over the listed files of the current directory.
+//
+// Reading is one sequential pass per file with one buffer of the block size. The per-block
+// path reads, counts, moves the file's bar and pumps messages; it formats a text only when the
+// text shown changes (the file's seconds by tenths, the elapsed time by seconds).
+class ScanEngine {
+ public:
+  // The block sizes of CBSizeBlock's items, in item order.
+  static constexpr int kBlockSizes[] = {2048, 4096, 8192, 16384, 32768};
+
+  ScanEngine(Platform& platform, Dialogs& dialogs, ScanState& state, ScanControls controls,
+             ListFile& list_file);
+
+  // Names the file in the list file, then reads it with the chosen block size. True when the
+  // file was read completely; with `show_dialogs` every problem is also shown in an error box.
+  bool CheckFile(bool show_dialogs, const std::string& path);
+  // Reads the file at `path` block by block and reports every way in which that fails.
+  bool ReadCheckFile(int block_size, bool show_dialogs, const std::string& path);
+
+  // Checks the listed files of the current directory, from the first or from the selected one,
+  // moving the list's selection and EditCurFile along. `leave_overall_gauge` leaves Gauge1 to
+  // the caller. Returns the number of problem files.
+  int CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge);
+
+  // Stores the current tick in LastTick and shows the time since StartTick in EditSec1.
+  void UpdateElapsedTime();
+  // After each file: elapsed time, files opened, kilobytes read, the byte bar and the title.
+  void ShowProgressTotals();
+
+  // The common start of the check commands: clears the abort flag and the counters, shows them
+  // as "0", puts "Проверка диска " and the drive letter into the title and starts the clock.
+  void BeginCommand();
+  // The block size that CBSizeBlock selects.
+  int BlockSize() const;
+
+  // At a test point of the abort protocol: when Esc was pressed, asks <question>"<name>" ?.
+  // True when the level is to end: the user confirmed (the flag stays set, so the enclosing
+  // levels ask in turn) or the window is closing. Cancel clears the flag and offers Esc again.
+  bool AbortConfirmed(std::string_view question, const std::string& name);
+  // The main window was closed during the command.
+  bool Closing() const { return state_.Closing; }
+  // Shows a box unless the window is closing; true when the user answered OK.
+  bool Ask(MessageKind kind, const std::string& text);
+
+  // The path of the directory a pass works in: a trailing backslash, upper-cased unless the
+  // volume tells cases apart.
+  std::string NormalizedDirectory(const std::string& directory) const;
+
+ private:
+  // Opens, measures, reopens and reads; false on the first problem, which it has reported.
+  bool ReadWholeFile(int block_size, bool show_dialogs, const std::string& path);
+  // A problem line in the list and, with `show_dialogs`, in an error box.
+  void ReportProblem(bool show_dialogs, const std::string& path, std::string_view suffix);
+  // After a good read: the file's bar, its seconds and the elapsed time.
+  void ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_size, std::uint32_t file_start);
+  void ShowFileSeconds(std::uint32_t file_start);
+  void SetOverallGauge(int index, int count);
+  // The current drive's letter, empty for none.
+  std::string DriveLetter() const;
+
+  Platform& platform_;
+  Dialogs& dialogs_;
+  ScanState& state_;
+  ScanControls controls_;
+  ListFile& list_file_;
+  // What EditSec and EditSec1 show, so that an unchanged value is not formatted again.
+  std::int64_t shown_tenths_ = -1;
+  std::int32_t shown_elapsed_ = -1;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <cstdint>
+
+namespace tarvik {
+
+// What one check command shares between the file check, the directory pass and the walk. The
+// counters are 64-bit: a DVD holds more than 2 GiB, and its files can be larger than that.
+struct ScanState {
+  // Esc asked to stop; each level asks its own question when it next looks.
+  bool AbortFlag = false;
+  // Files whose first open for reading succeeded.
+  std::int64_t FilesOpened = 0;
+  // Bytes delivered by every read of the command.
+  std::int64_t BytesRead = 0;
+  // BytesRead in kilobytes of 1000 bytes, as last shown.
+  double KilobytesRead = 0;
+  std::uint32_t StartTick = 0;
+  std::uint32_t LastTick = 0;
+  std::uint16_t Hours = 0;
+  std::uint16_t Minutes = 0;
+  std::uint16_t Seconds = 0;
+  // A check command is in progress: a second start does nothing until it ends.
+  bool Running = false;
+  // The main window was closed during the command: every level ends at its next test point,
+  // as if the user had confirmed the abort, and nothing more is asked or shown.
+  bool Closing = false;
+};
+
+}  // namespace tarvik
