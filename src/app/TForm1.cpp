@@ -1,5 +1,7 @@
 #include "app/TForm1.h"
 
+#include <algorithm>
+
 #include "platform/FileSizeOf.h"
 #include "util/Number.h"
 #include "util/Text.h"
@@ -80,7 +82,9 @@ void TForm1::UpdateDiskSize() {
   const std::int64_t capacity = platform_.TotalCapacity(drive + ":\\");
   const std::string number = FormatFixed(static_cast<double>(capacity) / 1000000, 3);
   LabelDiskSize.SetCaption("Объем диска " + drive + ":  = " + number + " Мб.");
-  Gauge3.SetMax(capacity);
+  // The bar takes no maximum below 0; an unknown capacity leaves it empty, so that nothing is
+  // shown as a share of a size nobody knows.
+  Gauge3.SetMax(std::max<std::int64_t>(capacity, 0));
 }
 
 void TForm1::DriveComboBox1Change() { UpdateDiskSize(); }

@@ -97,8 +97,9 @@ TEST_F(MainWindowTest, CapacityLabelAndByteGauge) {
       {652'345'344, "Объем диска C:  = 652.345 Мб.", 652'345'344},
       {1'000'000'000, "Объем диска C:  = 1000.000 Мб.", 1'000'000'000},
       {10'000'000'000, "Объем диска C:  = 10000.000 Мб.", 10'000'000'000},
-      // Unknown: the label shows -0.000 and the bar keeps the maximum it had.
-      {-1, "Объем диска C:  = -0.000 Мб.", 100},
+      // Unknown: the label shows -0.000 and the bar is empty, so that the check shows no
+      // share of a size nobody knows.
+      {-1, "Объем диска C:  = -0.000 Мб.", 0},
   };
   for (const auto& c : cases) {
     Start("C:\\", [&](AppPlatform& p) { p.capacity = c.capacity; });

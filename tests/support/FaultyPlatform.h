@@ -48,6 +48,11 @@ class FaultyPlatform : public Platform {
   // Runs `action` right after the `nth` call of `call` on `path` has returned (for
   // example, to delete or grow the real file at that point).
   void After(PlatformCall call, const std::string& path, int nth, std::function<void()> action);
+  // Forgets every rule and every count.
+  void Reset() {
+    rules_.clear();
+    calls_.clear();
+  }
   // Calls of `call` on `path` so far.
   int Calls(PlatformCall call, const std::string& path) const;
 
