@@ -229,7 +229,9 @@ TEST_F(FaultyMediumTest, EndsDuringABlockedRead) {
     std::size_t done = 0;
     read_code = platform_->Read(file, block.data(), kBlock, done);
   });
-  while (fs_->ReadsServed("HANG.BIN") == 0) std::this_thread::yield();
+  while (fs_->ReadsServed("HANG.BIN") == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
   fs_.reset();
   reader.join();
   EXPECT_NE(read_code, -1);

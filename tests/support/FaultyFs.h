@@ -58,7 +58,8 @@ struct FaultyFsFaults {
   bool listing_fails = false;
 };
 
-// One entry of a FaultyFs tree; parent directories are made as needed.
+// One entry of a FaultyFs tree. Parent directories not given are made as needed, without
+// faults: give a faulty directory before the entries in it.
 struct FaultyFsEntry {
   std::string path;  // relative, '/' between names: "DISC/SUB/A.BIN"
   bool directory = false;
