@@ -1,0 +1,112 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/posix/DriveTable.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+
+// What goes wrong with one entry of a FaultyFs; nothing by default. The setters chain:
+// FaultyFs::Faults().EioFrom(6144).ReadDelay(std::chrono::milliseconds(200)).
+struct FaultyFsFaults {
+  // Opening the file or the directory fails with EIO.
+  FaultyFsFaults& EioOnOpen() {
+    eio_on_open = true;
+    return *this;
+  }
+  // Reads from `offset` on fail with EIO; a read that reaches across it delivers the bytes
+  // before it (a short read), the next one fails.
+  FaultyFsFaults& EioFrom(std::int64_t offset) {
+    eio_from = offset;
+    return *this;
+  }
+  // Every read of the file is answered only after `delay`.
+  FaultyFsFaults& ReadDelay(std::chrono::milliseconds delay) {
+    read_delay = delay;
+    return *this;
+  }
+  // From the first read on, the file has `size` bytes: its content cut short, or extended by
+  // zero bytes. The size reported before that read is the original one.
+  FaultyFsFaults& SizeAfterFirstRead(std::int64_t size) {
+    size_after_first_read = size;
+    return *this;
+  }
+  // The entry is gone (looking it up gives ENOENT) as soon as a directory listing that
+  // showed it has been closed, with no other handle of that directory open.
+  FaultyFsFaults& VanishesAfterListing() {
+    vanishes_after_listing = true;
+    return *this;
+  }
+  // Reading the directory's entries fails with EIO; opening it and looking names up in it
+  // still work.
+  FaultyFsFaults& ListingFails() {
+    listing_fails = true;
+    return *this;
+  }
+
+  bool eio_on_open = false;
+  std::optional<std::int64_t> eio_from;
+  std::chrono::milliseconds read_delay{0};
+  std::optional<std::int64_t> size_after_first_read;
+  bool vanishes_after_listing = false;
+  bool listing_fails = false;
+};
+
+// One entry of a FaultyFs tree. Parent directories not given are made as needed, without
+// faults: give a faulty directory before the entries in it.
+struct FaultyFsEntry {
+  std::string path;  // relative, '/' between names: "DISC/SUB/A.BIN"
+  bool directory = false;
+  std::string content;
+  FaultyFsFaults faults;
+};
+
+// A read-only FUSE file system that serves a tree the test describes, with faults the kernel
+// delivers as a damaged medium would: EIO from open or from a byte offset on, slow reads, a
+// size that changes under a reader, entries that vanish, directories that cannot be listed.
+// It runs on a thread of the test process and is mounted on a fresh temporary directory in
+// the process's own mount namespace, so no other process sees it and nothing stays mounted
+// when the test ends, however it ends (a failed assertion unmounts through the destructor;
+// if the process dies, its namespace and the mount go with it).
+//
+// Mounting needs root and /dev/fuse; without them the constructor throws std::runtime_error
+// saying which one is missing, so the test fails rather than passing unchecked. Build the
+// object on the thread that uses the files: the mount is seen by that thread and the threads
+// it starts afterwards.
+//
+//   FaultyFs fs({FaultyFs::File("DISC/A.BIN", data, FaultyFs::Faults().EioFrom(6144)),
+//                FaultyFs::Dir("DISC/BAD", FaultyFs::Faults().ListingFails())});
+//   PosixPlatform platform({fs.Drive('D')}, "D:\\");
+class FaultyFs {
+ public:
+  using Faults = FaultyFsFaults;
+  using Entry = FaultyFsEntry;
+
+  static Entry File(std::string path, std::string content, Faults faults = {});
+  static Entry Dir(std::string path, Faults faults = {});
+
+  explicit FaultyFs(const std::vector<Entry>& tree);
+  ~FaultyFs();
+  FaultyFs(const FaultyFs&) = delete;
+  FaultyFs& operator=(const FaultyFs&) = delete;
+
+  const std::string& mount_point() const { return mount_point_.path(); }
+  // A drive of the program over the mount: a case-sensitive CD-ROM with the label "FAULTY".
+  DriveSpec Drive(char letter) const;
+  // Read requests served for the file so far, failed ones included.
+  int ReadsServed(const std::string& path) const;
+
+ private:
+  class Server;
+
+  TempDir mount_point_;
+  std::unique_ptr<Server> server_;
+};
+
+}  // namespace tarvik
