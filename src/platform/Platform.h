@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -93,6 +94,14 @@ class Platform {
   virtual int SizeOfOpenFile(FileHandle file, std::int64_t& size) = 0;
   // Reads up to `size` bytes at the file position; `done` is 0 at the end of the file.
   virtual int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) = 0;
+  // Reads like Read, for a caller that must stay responsive: a read that has to wait for the
+  // medium may run on a helper thread while `waiting` runs on the calling thread about every
+  // 40 ms. One read at a time, in order, as with Read. By default it is Read.
+  virtual int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                          const std::function<void()>& waiting) {
+    (void)waiting;
+    return Read(file, buffer, size, done);
+  }
   // Closes a file; a failure is of no interest to any caller.
   virtual void Close(FileHandle file) = 0;
   // Creates a file, or empties an existing one, for writing.

@@ -1,3 +1,4 @@
+#include <functional>
 #include <memory>
 
 #include "platform/IoError.h"
@@ -100,9 +101,13 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   bool read_error = false;
   std::int64_t file_bytes = 0;
   const auto buffer = std::make_unique_for_overwrite<char[]>(block_size);
+  // A read that hangs on a damaged medium keeps the window alive meanwhile; Esc is acted on
+  // once the read returns.
+  const std::function<void()> keep_alive = [this] { dialogs_.ProcessMessages(); };
   std::size_t count = 0;
   do {
-    if (platform_.Read(file.get(), buffer.get(), block_size, count) != kNoError) {
+    if (platform_.ReadWaiting(file.get(), buffer.get(), block_size, count, keep_alive) !=
+        kNoError) {
       result = false;
       read_error = true;
       count = 0;

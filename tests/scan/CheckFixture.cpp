@@ -13,15 +13,23 @@ constexpr std::uint32_t kCaseSensitiveVolume =
 
 }  // namespace
 
-CheckTest::CheckTest()
-    : posix_({{'D', drive_d_.path(), kDriveCdrom, "DISC", kCaseSensitiveVolume},
-              {'E', drive_e_.path(), kDriveFixed, "WORK", kCaseSensitiveVolume}},
-             "D:\\"),
-      platform_(posix_) {}
+CheckTest::CheckTest() {
+  UseDriveD({'D', drive_d_.path(), kDriveCdrom, "DISC", kCaseSensitiveVolume});
+}
+
+void CheckTest::UseDriveD(const DriveSpec& drive) {
+  form_.reset();
+  platform_.reset();
+  posix_ = std::make_unique<PosixPlatform>(
+      std::vector<DriveSpec>{drive,
+                             {'E', drive_e_.path(), kDriveFixed, "WORK", kCaseSensitiveVolume}},
+      "D:\\");
+  platform_ = std::make_unique<CheckPlatform>(*posix_);
+}
 
 void CheckTest::Start(const std::string& current) {
-  if (platform_.SetCurrentDirectory(current) != kNoError) FAIL() << "no directory " << current;
-  form_ = std::make_unique<TForm1>(platform_, dialogs_,
+  if (platform_->SetCurrentDirectory(current) != kNoError) FAIL() << "no directory " << current;
+  form_ = std::make_unique<TForm1>(*platform_, dialogs_,
                                    SecondaryWindows{about_box_, list_error_, dlg_info_});
   form_->ShowMaximised();
   gauge1_.clear();

@@ -30,6 +30,8 @@ class CheckTest : public ::testing::Test {
  public:
   CheckTest();
 
+  // Makes D: the given drive instead of the temporary directory; before Start.
+  void UseDriveD(const DriveSpec& drive);
   // Creates the window with `current` as the current directory and shows it.
   void Start(const std::string& current = "D:\\S");
   TForm1& form() { return *form_; }
@@ -49,8 +51,8 @@ class CheckTest : public ::testing::Test {
 
   TempDir drive_d_;
   TempDir drive_e_;
-  PosixPlatform posix_;
-  CheckPlatform platform_;
+  std::unique_ptr<PosixPlatform> posix_;
+  std::unique_ptr<CheckPlatform> platform_;
   ScriptedDialogs dialogs_;
   Window about_box_;
   TListError list_error_;

@@ -34,7 +34,7 @@ class DirectoryPassTest : public CheckTest {
   }
   // Esc during the second block of B.BIN.
   void EscInB() {
-    platform_.After(PlatformCall::kRead, "D:\\S\\B.BIN", 2, [this] { form().N6.Click(); });
+    platform_->After(PlatformCall::kRead, "D:\\S\\B.BIN", 2, [this] { form().N6.Click(); });
   }
 };
 
@@ -68,7 +68,7 @@ TEST_F(DirectoryPassTest, ChoiceProblemsAndAbort) {
       {"problem in the first, Cancel ends the pass",
        -1,
        [](DirectoryPassTest& t) {
-         t.platform_.Fail(PlatformCall::kOpenForReading, "D:\\S\\A.BIN", 1, 5);
+         t.platform_->Fail(PlatformCall::kOpenForReading, "D:\\S\\A.BIN", 1, 5);
          t.dialogs_.Cancel().Cancel();
        },
        {"S/A.BIN"},
@@ -79,7 +79,7 @@ TEST_F(DirectoryPassTest, ChoiceProblemsAndAbort) {
       {"problem in the first, OK goes on",
        -1,
        [](DirectoryPassTest& t) {
-         t.platform_.Fail(PlatformCall::kOpenForReading, "D:\\S\\A.BIN", 1, 5);
+         t.platform_->Fail(PlatformCall::kOpenForReading, "D:\\S\\A.BIN", 1, 5);
          t.dialogs_.Cancel().Ok();
        },
        all,
@@ -144,14 +144,14 @@ TEST_F(DirectoryPassTest, ChoiceProblemsAndAbort) {
     drive_e_.Remove("LIST.TXT");
     dlg_info_.Hide();
     dialogs_ = ScriptedDialogs();
-    platform_.Reset();
+    platform_->Reset();
   }
 }
 
 TEST_F(DirectoryPassTest, QuestionsNameTheFileAndTheDirectory) {
   StartOverThreeFiles();
   EscInB();
-  platform_.Fail(PlatformCall::kOpenForReading, "D:\\S\\C.BIN", 1, 5);
+  platform_->Fail(PlatformCall::kOpenForReading, "D:\\S\\C.BIN", 1, 5);
   dialogs_.Cancel().Ok().Cancel().Ok();
   form().BitBtn1Click();
   EXPECT_EQ(dialogs_.Texts(DialogKind::kConfirmation),
@@ -180,7 +180,7 @@ TEST_F(DirectoryPassTest, TotalsAndTitleAgainstTheDiskSize) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.title);
     drive_d_.MakeFileOfSize("S/A.BIN", c.size);
-    platform_.capacity = c.capacity;
+    platform_->capacity = c.capacity;
     Start();
     form().CheckBoxMode.SetChecked(false);
     form().BitBtn1Click();
@@ -237,11 +237,11 @@ TEST_F(DirectoryPassTest, ErrorEndsTheCommandAndGivesTheControlsBack) {
 
 TEST_F(DirectoryPassTest, ClosingTheWindowEndsThePassWithoutQuestions) {
   StartOverThreeFiles();
-  platform_.After(PlatformCall::kRead, "D:\\S\\B.BIN", 2,
-                  [this] { EXPECT_TRUE(form().FormCloseQuery()); });
+  platform_->After(PlatformCall::kRead, "D:\\S\\B.BIN", 2,
+                   [this] { EXPECT_TRUE(form().FormCloseQuery()); });
   form().BitBtn1Click();
   EXPECT_EQ(OfferedFiles(), (std::vector<std::string>{"S/A.BIN", "S/B.BIN"}));
-  EXPECT_EQ(platform_.Calls(PlatformCall::kRead, "D:\\S\\B.BIN"), 2);
+  EXPECT_EQ(platform_->Calls(PlatformCall::kRead, "D:\\S\\B.BIN"), 2);
   EXPECT_EQ(dialogs_.Count(DialogKind::kConfirmation), 1);  // the start question only
   EXPECT_EQ(dialogs_.Count(DialogKind::kError), 0);
 }

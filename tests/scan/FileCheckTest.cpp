@@ -43,21 +43,21 @@ TEST_F(FileCheckTest, EveryOutcomeOfTheCheckFileCommand) {
        0},
       {"first open refused",
        10,
-       [](CheckTest& t) { t.platform_.Fail(PlatformCall::kOpenForReading, kPath, 1, 5); },
+       [](CheckTest& t) { t.platform_->Fail(PlatformCall::kOpenForReading, kPath, 1, 5); },
        {kFirstOpenSuffix},
        1,
        false,
        0},
       {"second open refused",
        10,
-       [](CheckTest& t) { t.platform_.Fail(PlatformCall::kOpenForReading, kPath, 2, 32); },
+       [](CheckTest& t) { t.platform_->Fail(PlatformCall::kOpenForReading, kPath, 2, 32); },
        {kSecondOpenSuffix},
        1,
        false,
        1},
       {"third block unreadable",
        5 * kBlock,
-       [](CheckTest& t) { t.platform_.Fail(PlatformCall::kRead, kPath, 3, 23); },
+       [](CheckTest& t) { t.platform_->Fail(PlatformCall::kRead, kPath, 3, 23); },
        {kReadSuffix},
        1,
        false,
@@ -65,8 +65,8 @@ TEST_F(FileCheckTest, EveryOutcomeOfTheCheckFileCommand) {
       {"grows while read",
        3 * kBlock,
        [](CheckTest& t) {
-         t.platform_.After(PlatformCall::kRead, kPath, 1,
-                           [&t] { t.drive_d_.AppendToFile("S/A.BIN", "more"); });
+         t.platform_->After(PlatformCall::kRead, kPath, 1,
+                            [&t] { t.drive_d_.AppendToFile("S/A.BIN", "more"); });
        },
        {kSizeSuffix},
        1,
@@ -105,8 +105,8 @@ TEST_F(FileCheckTest, EveryOutcomeOfTheCheckFileCommand) {
       {"read fails after Esc",
        3 * kBlock,
        [](CheckTest& t) {
-         t.platform_.Fail(PlatformCall::kRead, kPath, 2, 23);
-         t.platform_.After(PlatformCall::kRead, kPath, 2, [&t] { t.form().N6.Click(); });
+         t.platform_->Fail(PlatformCall::kRead, kPath, 2, 23);
+         t.platform_->After(PlatformCall::kRead, kPath, 2, [&t] { t.form().N6.Click(); });
          t.dialogs_.Ok();
        },
        {kReadSuffix, kAbortSuffix},
@@ -140,7 +140,7 @@ TEST_F(FileCheckTest, EveryOutcomeOfTheCheckFileCommand) {
     list_error_.Clear();
     list_error_.Hide();
     dialogs_ = ScriptedDialogs();
-    platform_.Reset();
+    platform_->Reset();
   }
 }
 
@@ -157,9 +157,9 @@ TEST_F(FileCheckTest, ReadsUntilAnEmptyReadForEveryBlockSize) {
       Start();
       form().CBSizeBlock.SetItemIndex(item);
       form().FileListBox1.ClickEntry(0);
-      const int before = platform_.Calls(PlatformCall::kRead, kPath);
+      const int before = platform_->Calls(PlatformCall::kRead, kPath);
       form().N3Click();
-      EXPECT_EQ(platform_.Calls(PlatformCall::kRead, kPath) - before, reads);
+      EXPECT_EQ(platform_->Calls(PlatformCall::kRead, kPath) - before, reads);
       EXPECT_TRUE(Problems().empty());
       EXPECT_EQ(form().Scan.BytesRead, size);
       EXPECT_EQ(form().Gauge2.Position(), 100);
@@ -184,7 +184,7 @@ TEST_F(FileCheckTest, NoSelectionChecksAnEmptyPath) {
 TEST_F(FileCheckTest, FileBeyondFourGibibytesIsReadWhole) {
   constexpr std::int64_t kSize = 5LL << 30;
   drive_d_.MakeSparseFile("S/BIG.ISO", kSize);
-  platform_.capacity = 10'000'000'000;
+  platform_->capacity = 10'000'000'000;
   Start();
   form().CBSizeBlock.SetItemIndex(4);
   form().CheckBoxMode.SetChecked(false);

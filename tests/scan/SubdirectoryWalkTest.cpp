@@ -100,8 +100,8 @@ TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
        "D:\\S",
        ab_tree,
        [](SubdirectoryWalkTest& t) {
-         t.platform_.Fail(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 1, 5);
-         t.platform_.Fail(PlatformCall::kOpenForReading, "D:\\S\\B\\f", 1, 5);
+         t.platform_->Fail(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 1, 5);
+         t.platform_->Fail(PlatformCall::kOpenForReading, "D:\\S\\B\\f", 1, 5);
          t.dialogs_.Ok().Ok();
        },
        {"S/A/f", "S/B/f", "S/f"},
@@ -113,7 +113,7 @@ TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
        "D:\\S",
        ab_tree,
        [](SubdirectoryWalkTest& t) {
-         t.platform_.After(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 2, [&t] {
+         t.platform_->After(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 2, [&t] {
            std::filesystem::rename(t.drive_d_.Path("S/A"), t.drive_d_.Path("S/Z"));
          });
        },
@@ -152,7 +152,7 @@ TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
     std::filesystem::create_directory(drive_d_.path());
     drive_e_.Remove("LIST.TXT");
     dialogs_ = ScriptedDialogs();
-    platform_.Reset();
+    platform_->Reset();
   }
 }
 

@@ -108,10 +108,15 @@ int FaultyPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
 }
 
 int FaultyPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  return ReadWaiting(file, buffer, size, done, {});
+}
+
+int FaultyPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                                const std::function<void()>& waiting) {
   const std::string path = PathOf(file);
   done = 0;
   int code = Enter(PlatformCall::kRead, path);
-  if (code == kNoError) code = inner_.Read(file, buffer, size, done);
+  if (code == kNoError) code = inner_.ReadWaiting(file, buffer, size, done, waiting);
   Leave(PlatformCall::kRead, path);
   return code;
 }

@@ -77,7 +77,10 @@ class FaultyPlatform : public Platform {
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override { inner_.DropCachedPages(file); }
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
+  // Both count as kRead.
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
+  int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                  const std::function<void()>& waiting) override;
   void Close(FileHandle file) override;
   int CreateTextFile(const std::string& path, FileHandle& file) override;
   int OpenForAppend(const std::string& path, FileHandle& file) override;

@@ -283,13 +283,15 @@ int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   return kNoError;
 }
 
-int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+template <typename ReadSome>
+int PosixPlatform::FillBlock(void* buffer, std::size_t size, std::size_t& done,
+                             ReadSome read_some) {
   done = 0;
   auto* bytes = static_cast<char*>(buffer);
   // A block is filled as far as the file goes, so that only the end of the file gives a
   // short block, whatever the file system hands out per call.
   while (done < size) {
-    const ssize_t got = read(file, bytes + done, size - done);
+    const ssize_t got = read_some(bytes + done, size - done);
     if (got < 0) {
       if (errno == EINTR) continue;
       return ErrnoToCode(errno, ErrnoUse::kFile);
@@ -300,8 +302,22 @@ int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::si
   return kNoError;
 }
 
+int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  return FillBlock(buffer, size, done,
+                   [file](char* at, std::size_t left) { return read(file, at, left); });
+}
+
+int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size,
+                               std::size_t& done, const std::function<void()>& waiting) {
+  return FillBlock(buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
+    return waiting_reader_.Read(file, at, left, waiting);
+  });
+}
+
 void PosixPlatform::Close(FileHandle file) {
-  if (file != kNoFile) close(file);
+  if (file == kNoFile) return;
+  waiting_reader_.Forget(file);
+  close(file);
 }
 
 int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHandle& file) {

@@ -6,6 +6,7 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/DriveTable.h"
+#include "platform/posix/WaitingReader.h"
 #include "platform/posix/WindowsPath.h"
 
 namespace tarvik {
@@ -37,6 +38,8 @@ class PosixPlatform : public Platform {
   void DropCachedPages(FileHandle file) override;
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
+  int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                  const std::function<void()>& waiting) override;
   void Close(FileHandle file) override;
   int CreateTextFile(const std::string& path, FileHandle& file) override;
   int OpenForAppend(const std::string& path, FileHandle& file) override;
@@ -72,9 +75,14 @@ class PosixPlatform : public Platform {
   int PosixPathOf(const WindowsPath& path, std::string& posix_path);
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
 
+  // Fills a block with reads of `read_some`, retrying EINTR.
+  template <typename ReadSome>
+  static int FillBlock(void* buffer, std::size_t size, std::size_t& done, ReadSome read_some);
+
   bool reads_mount_table_;
   DriveTable drives_;
   CurrentDirectories directories_;
+  WaitingReader waiting_reader_;
 };
 
 }  // namespace tarvik

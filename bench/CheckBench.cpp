@@ -1,0 +1,160 @@
+// Speed of the check against dd over the same file with the same block size, headless and
+// with the main window shown, and the time from Esc to the abort question.
+//
+//   tarvik-bench-check [MiB]      (1024 by default; the file is made on /dev/shm)
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "Program.h"
+#include "app/TApplication.h"
+#include "platform/posix/PosixPlatform.h"
+#include "scan/ScanEngine.h"
+
+namespace tarvik {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Seconds(Clock::time_point since) {
+  return std::chrono::duration<double>(Clock::now() - since).count();
+}
+
+// A file of `size` bytes of varied content, written once.
+void MakeFile(const std::string& path, std::int64_t size) {
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (fd < 0) std::exit(1);
+  std::vector<char> chunk(1 << 20);
+  for (std::size_t i = 0; i < chunk.size(); ++i) chunk[i] = static_cast<char>(i * 31 + 7);
+  for (std::int64_t written = 0; written < size; written += chunk.size()) {
+    if (::write(fd, chunk.data(), chunk.size()) < 0) std::exit(1);
+  }
+  ::close(fd);
+}
+
+double DdSeconds(const std::string& path, int block) {
+  const std::string command =
+      "dd if=" + path + " of=/dev/null bs=" + std::to_string(block) + " status=none";
+  const Clock::time_point start = Clock::now();
+  if (std::system(command.c_str()) != 0) std::exit(1);
+  return Seconds(start);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+// Answers every box the check-file command may show: its "Ok" box and nothing else.
+class QuietDialogs : public Dialogs {
+ public:
+  std::optional<std::string> SaveFile(const SaveDialog&) override { return std::nullopt; }
+  std::optional<std::string> InputBox(const std::string&, const std::string&,
+                                      const std::string&) override {
+    return std::nullopt;
+  }
+  void ProcessMessages() override {}
+  void MessageBeep(BeepSound) override {}
+
+ protected:
+  bool ShowMessage(MessageKind, const std::string&, const std::string&) override { return true; }
+  void RunModal(Window&) override {}
+};
+
+// Checks the one file of D:\ with the block size of CBSizeBlock's item `item`.
+double CheckSeconds(TForm1& form, int item) {
+  form.CBSizeBlock.SetItemIndex(item);
+  form.FileListBox1.ClickEntry(0);
+  const Clock::time_point start = Clock::now();
+  form.N3Click();
+  return Seconds(start);
+}
+
+// Closes every modal box as soon as it shows, answering OK, and notes when the first
+// confirmation showed.
+class BoxCloser : public QObject {
+ public:
+  Clock::time_point first_question{};
+
+ protected:
+  bool eventFilter(QObject* object, QEvent* event) override {
+    if (event->type() == QEvent::Show) {
+      if (auto* box = qobject_cast<QMessageBox*>(object)) {
+        if (first_question == Clock::time_point{} && box->buttons().size() == 2) {
+          first_question = Clock::now();
+        }
+        QTimer::singleShot(0, box, [box] { box->button(box->buttons().front())->click(); });
+      }
+    }
+    return false;
+  }
+};
+
+}  // namespace
+}  // namespace tarvik
+
+int main(int argc, char** argv) {
+  using namespace tarvik;
+  qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication qt_application(argc, argv);
+  const std::int64_t mib = argc > 1 ? std::atoll(argv[1]) : 1024;
+  const std::string dir = "/dev/shm/tarvik-bench-" + std::to_string(::getpid());
+  std::filesystem::create_directories(dir);
+  const std::string file = dir + "/BIG.BIN";
+  MakeFile(file, mib << 20);
+  const std::vector<DriveSpec> drives = {{'D', dir, kDriveRamDisk, "SHM", 0x3}};
+
+  PosixPlatform headless_platform(drives, "D:\\");
+  QuietDialogs quiet;
+  TApplication headless(headless_platform, quiet);
+  headless.Run();
+
+  PosixPlatform window_platform(drives, "D:\\");
+  Program program(window_platform);
+  program.Show();
+  BoxCloser closer;
+  qt_application.installEventFilter(&closer);
+  TForm1& shown = program.application.Form1;
+
+  std::printf("%lld MiB on /dev/shm, median of 3 runs, check MB/s / dd MB/s\n",
+              static_cast<long long>(mib));
+  std::printf("%8s %10s %10s\n", "block", "headless", "window");
+  const int items[] = {0, 3, 4};
+  for (int item : items) {
+    const int block = ScanEngine::kBlockSizes[item];
+    std::vector<double> headless_ratios, window_ratios;
+    for (int run = 0; run < 3; ++run) {
+      headless_ratios.push_back(DdSeconds(file, block) / CheckSeconds(headless.Form1, item));
+      window_ratios.push_back(DdSeconds(file, block) / CheckSeconds(shown, item));
+    }
+    std::printf("%8d %10.3f %10.3f\n", block, Median(headless_ratios), Median(window_ratios));
+  }
+
+  // Esc during a check of small blocks: from the key press to the question on the screen.
+  shown.CBSizeBlock.SetItemIndex(0);
+  shown.FileListBox1.ClickEntry(0);
+  Clock::time_point pressed{};
+  QTimer::singleShot(300, &program.main_window, [&] {
+    pressed = Clock::now();
+    QApplication::postEvent(&program.main_window,
+                            new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+  });
+  shown.N3Click();
+  const double latency_ms =
+      std::chrono::duration<double, std::milli>(closer.first_question - pressed).count();
+  std::printf("Esc to question during a 2048-byte check: %.1f ms\n", latency_ms);
+
+  std::filesystem::remove_all(dir);
+  return 0;
+}

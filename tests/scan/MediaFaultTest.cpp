@@ -1,0 +1,126 @@
+#include <chrono>
+
+#include "CheckFixture.h"
+#include "scan/ProblemLines.h"
+#include "support/FaultyFs.h"
+
+namespace tarvik {
+namespace {
+
+using std::chrono::milliseconds;
+using Faults = FaultyFs::Faults;
+
+constexpr std::int64_t kBlock = 2048;
+
+std::string Data(std::int64_t size) { return std::string(static_cast<std::size_t>(size), 'd'); }
+
+struct MediaCase {
+  const char* name;
+  std::vector<FaultyFs::Entry> tree;  // below the drive's root; the pass runs in S
+  std::vector<std::string> lines;     // "NAME<suffix>" for D:\S\NAME
+  std::int64_t bytes_read;
+  std::int64_t gauge2;  // -1: not looked at
+};
+
+// The check over a file system whose faults come from the kernel, as a damaged disc's do.
+class MediaFaultTest : public CheckTest {
+ public:
+  void Mount(const std::vector<FaultyFs::Entry>& tree) {
+    fs_ = std::make_unique<FaultyFs>(tree);
+    UseDriveD(fs_->Drive('D'));
+  }
+  std::unique_ptr<FaultyFs> fs_;
+};
+
+std::string Line(const std::string& name, std::string_view suffix) {
+  return ProblemLine("D:\\S\\" + name, suffix);
+}
+
+TEST_F(MediaFaultTest, KernelFaultsInThePass) {
+  const MediaCase cases[] = {
+      {"EIO on open",
+       {FaultyFs::File("S/A.BIN", Data(10), Faults().EioOnOpen()), FaultyFs::File("S/B.BIN", "b")},
+       {Line("A.BIN", kFirstOpenSuffix)},
+       1,
+       -1},
+      {"EIO at block 4, the next file still read",
+       {FaultyFs::File("S/A.BIN", Data(10000), Faults().EioFrom(3 * kBlock)),
+        FaultyFs::File("S/B.BIN", "b")},
+       {Line("A.BIN", kReadSuffix)},
+       3 * kBlock + 1,
+       -1},
+      {"EIO at block 4 keeps the file's bar",
+       {FaultyFs::File("S/A.BIN", Data(10000), Faults().EioFrom(3 * kBlock))},
+       {Line("A.BIN", kReadSuffix)},
+       3 * kBlock,
+       61},
+      {"shrinks while read",
+       {FaultyFs::File("S/A.BIN", Data(3 * kBlock), Faults().SizeAfterFirstRead(kBlock + 7))},
+       {Line("A.BIN", kSizeSuffix)},
+       kBlock + 7,
+       100},
+      {"grows while read",
+       {FaultyFs::File("S/A.BIN", Data(3 * kBlock), Faults().SizeAfterFirstRead(4 * kBlock))},
+       {Line("A.BIN", kSizeSuffix)},
+       4 * kBlock,
+       100},
+  };
+  for (const MediaCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mount(c.tree);
+    Start();
+    form().CheckBoxMode.SetChecked(false);
+    form().CBSizeBlock.SetItemIndex(0);
+    dialogs_.Cancel().Ok();  // from the first file; go on after a problem file
+    form().BitBtn1Click();
+    EXPECT_EQ(Problems(), c.lines);
+    EXPECT_EQ(form().Scan.BytesRead, c.bytes_read);
+    if (c.gauge2 >= 0) {
+      EXPECT_EQ(form().Gauge2.Position(), c.gauge2);
+    }
+    EXPECT_EQ(dlg_info_.Caption(), "Были ошибки !!!");
+    list_error_.Clear();
+    dialogs_ = ScriptedDialogs();
+    UseDriveD({'D', drive_d_.path(), kDriveCdrom, "DISC", 0});
+    fs_.reset();
+  }
+}
+
+TEST_F(MediaFaultTest, EscDuringASlowReadIsAskedWhenThatReadReturns) {
+  Mount({FaultyFs::File("S/SLOW.BIN", Data(3 * kBlock), Faults().ReadDelay(milliseconds(200)))});
+  Start();
+  form().CheckBoxMode.SetChecked(false);
+  form().CBSizeBlock.SetItemIndex(0);
+  int pumps_before_question = 0;
+  int reads_at_question = 0;
+  dialogs_.Cancel().Ok([&] {
+    pumps_before_question = dialogs_.Pumps();
+    reads_at_question = fs_->ReadsServed("S/SLOW.BIN");
+  });
+  EscAtPump(2);  // while the first read is still waiting for the medium
+  form().BitBtn1Click();
+  EXPECT_EQ(reads_at_question, 1);
+  EXPECT_GE(pumps_before_question, 3);  // the window was kept alive during that read
+  EXPECT_EQ(Problems(), (std::vector<std::string>{Line("SLOW.BIN", kAbortSuffix),
+                                                  Line("SLOW.BIN", kSizeSuffix)}));
+}
+
+TEST_F(MediaFaultTest, WalkWithABadFileInTwoDirectories) {
+  Mount({FaultyFs::File("S/A/BAD.BIN", Data(10), Faults().EioOnOpen()),
+         FaultyFs::File("S/A/OK.BIN", "a"),
+         FaultyFs::File("S/B/BAD.BIN", Data(5000), Faults().EioFrom(kBlock)),
+         FaultyFs::File("S/OK.BIN", "s")});
+  Start();
+  UseListFile();
+  dialogs_.Ok().Ok();
+  form().BitBtn1Click();
+  EXPECT_EQ(dialogs_.Texts(DialogKind::kError),
+            (std::vector<std::string>{"Проблемы с файлами в каталоге : \"D:\\S\\A\"",
+                                      "Проблемы с файлами в каталоге : \"D:\\S\\B\""}));
+  EXPECT_EQ(dlg_info_.Caption(), "Были ошибки !!!");
+  EXPECT_EQ(OfferedFiles(),
+            (std::vector<std::string>{"S/A/BAD.BIN", "S/A/OK.BIN", "S/B/BAD.BIN", "S/OK.BIN"}));
+}
+
+}  // namespace
+}  // namespace tarvik
