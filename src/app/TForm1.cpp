@@ -2,6 +2,7 @@
 
 #include "platform/FileSizeOf.h"
 #include "util/Number.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -69,9 +70,8 @@ void TForm1::ShowMaximised() {
 bool TForm1::FormCloseQuery() { return true; }
 
 void TForm1::UpdateDiskSize() {
-  char32_t letter = static_cast<unsigned char>(DriveComboBox1.Drive());
-  UpCase1251(letter);
-  const std::string drive = letter == 0 ? "" : std::string(1, static_cast<char>(letter));
+  const char letter = UpCaseDrive(DriveComboBox1.Drive());
+  const std::string drive = letter == 0 ? "" : std::string(1, letter);
   const std::int64_t capacity = platform_.TotalCapacity(drive + ":\\");
   const std::string number = FormatFixed(static_cast<double>(capacity) / 1000000, 3);
   LabelDiskSize.SetCaption("Объем диска " + drive + ":  = " + number + " Мб.");

@@ -6,9 +6,9 @@
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
 #include "browse/FileNames.h"
-#include "browse/PathParts.h"
 #include "browse/ResolvePath.h"
 #include "platform/ErrorCodes.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {

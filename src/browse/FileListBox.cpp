@@ -6,9 +6,9 @@
 #include "browse/Directories.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileNames.h"
-#include "browse/PathParts.h"
 #include "browse/ResolvePath.h"
 #include "platform/IoError.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -125,7 +125,7 @@ void FileListBox::ApplyPath(const std::string& path) {
     SetDirectory(resolved.directory);
   }
   const std::string& file = resolved.file;
-  if (HasWildcard(file)) {
+  if (HasWildcards(file)) {
     SetMask(file);
     return;
   }

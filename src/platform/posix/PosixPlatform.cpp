@@ -19,6 +19,7 @@
 #include "platform/posix/Pattern.h"
 #include "platform/posix/VolumeLabel.h"
 #include "platform/posix/WindowsName.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
@@ -94,9 +95,7 @@ std::uint32_t PosixPlatform::LogicalDrives() {
 Drive* PosixPlatform::DriveOfRoot(const std::string& root) {
   if (root.size() < 2 || root.size() > 3 || root[1] != ':') return nullptr;
   if (root.size() == 3 && root[2] != '\\' && root[2] != '/') return nullptr;
-  char letter = root[0];
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-  return drives_.Find(letter);
+  return drives_.Find(UpCaseDrive(root[0]));
 }
 
 unsigned PosixPlatform::DriveType(const std::string& root) {
