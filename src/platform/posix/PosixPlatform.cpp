@@ -165,20 +165,35 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   return kNoError;
 }
 
-int PosixPlatform::SetCurrentDirectory(const std::string& path) {
-  Located located;
-  int code = directories_.Resolve(path, located.path);
+int PosixPlatform::LookUp(const std::string& path, Entry& entry) {
+  const int code = Locate(path, entry.located);
   if (code != kNoError) return code;
-  if (drives_.Find(located.path.drive) == nullptr) return kErrInvalidDrive;
-  code = Locate(path, located);
-  if (code != kNoError) return code;
-  const DirectoryView parent(located.directory);
+  const DirectoryView& parent = entry.parent.emplace(entry.located.directory);
   if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
+  if (entry.located.name.empty()) {
+    entry.status.kind = EntryStatus::Kind::kDirectory;
+    entry.status.attributes = parent.attributes();
+  } else {
+    entry.status = parent.Stat(entry.located.name);
+  }
+  return kNoError;
+}
+
+int PosixPlatform::SetCurrentDirectory(const std::string& path) {
+  WindowsPath full;
+  int code = directories_.Resolve(path, full);
+  if (code != kNoError) return code;
+  if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
+  Entry entry;
+  code = LookUp(path, entry);
+  if (code != kNoError) return code;
+  const Located& located = entry.located;
   if (!located.name.empty()) {
-    const EntryStatus entry = parent.Stat(located.name);
-    if (entry.kind == EntryStatus::Kind::kMissing) return ErrnoToCode(entry.error, ErrnoUse::kFile);
-    if (entry.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
-    if (faccessat(parent.fd(), located.name.c_str(), X_OK, 0) != 0) {
+    if (entry.status.kind == EntryStatus::Kind::kMissing) {
+      return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
+    }
+    if (entry.status.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
+    if (faccessat(entry.parent->fd(), located.name.c_str(), X_OK, 0) != 0) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
     }
   }
@@ -189,16 +204,13 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
 std::string PosixPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }
 
 std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
-  Located located;
-  if (Locate(path, located) != kNoError) return kInvalidAttributes;
-  const DirectoryView parent(located.directory);
-  if (parent.error() != 0) return kInvalidAttributes;
-  if (located.name.empty()) return parent.attributes();
-  const EntryStatus entry = parent.Stat(located.name);
-  if (entry.kind == EntryStatus::Kind::kMissing || entry.kind == EntryStatus::Kind::kInvisible) {
+  Entry entry;
+  if (LookUp(path, entry) != kNoError) return kInvalidAttributes;
+  const EntryStatus::Kind kind = entry.status.kind;
+  if (kind == EntryStatus::Kind::kMissing || kind == EntryStatus::Kind::kInvisible) {
     return kInvalidAttributes;
   }
-  return entry.attributes;
+  return entry.status.attributes;
 }
 
 std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
@@ -237,36 +249,32 @@ std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
-  Located located;
-  if (Locate(path, located) != kNoError || located.name.empty()) return false;
-  const DirectoryView parent(located.directory);
-  return parent.error() == 0 && parent.Stat(located.name).kind == EntryStatus::Kind::kFile;
+  Entry entry;
+  return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
 
 int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   file = kNoFile;
-  Located located;
-  const int code = Locate(path, located);
+  Entry entry;
+  const int code = LookUp(path, entry);
   if (code != kNoError) return code;
-  if (located.name.empty()) return kErrAccessDenied;
-  const DirectoryView parent(located.directory);
-  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
-  const EntryStatus entry = parent.Stat(located.name);
-  switch (entry.kind) {
+  switch (entry.status.kind) {
     case EntryStatus::Kind::kMissing:
-      return ErrnoToCode(entry.error, ErrnoUse::kFile);
+      return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
     case EntryStatus::Kind::kInvisible:
       return kErrFileNotFound;
     case EntryStatus::Kind::kDirectory:
       return kErrAccessDenied;
     case EntryStatus::Kind::kFile:
-      if (entry.dangling) return kErrFileNotFound;
+      if (entry.status.dangling) return kErrFileNotFound;
       break;
   }
+  const int dir_fd = entry.parent->fd();
+  const std::string& name = entry.located.name;
   constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  int fd = OpenAt(parent.fd(), located.name, kFlags | O_NOATIME);
+  int fd = OpenAt(dir_fd, name, kFlags | O_NOATIME);
   // O_NOATIME is refused for files that the user does not own.
-  if (fd < 0 && errno == EPERM) fd = OpenAt(parent.fd(), located.name, kFlags);
+  if (fd < 0 && errno == EPERM) fd = OpenAt(dir_fd, name, kFlags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrFileNotFound, file);
 }
@@ -305,13 +313,10 @@ void PosixPlatform::Close(FileHandle file) {
 
 int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHandle& file) {
   file = kNoFile;
-  Located located;
-  const int code = Locate(path, located);
+  Entry found;
+  const int code = LookUp(path, found);
   if (code != kNoError) return code;
-  if (located.name.empty()) return kErrAccessDenied;
-  const DirectoryView parent(located.directory);
-  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
-  const EntryStatus entry = parent.Stat(located.name);
+  const EntryStatus& entry = found.status;
   if (entry.kind == EntryStatus::Kind::kMissing) {
     if (entry.error != ENOENT || append) return ErrnoToCode(entry.error, ErrnoUse::kFile);
   } else if (entry.kind != EntryStatus::Kind::kFile || entry.dangling ||
@@ -321,7 +326,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd = OpenAt(parent.fd(), located.name, flags);
+  const int fd = OpenAt(found.parent->fd(), found.located.name, flags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }

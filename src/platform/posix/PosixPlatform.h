@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/WindowsPath.h"
 
@@ -62,11 +64,22 @@ class PosixPlatform : public Platform {
     std::string name;       // the last name on disk, empty for a drive's root
   };
 
+  // A path's last name looked at from its parent directory, which stays open so that the
+  // name is opened relative to the very directory it was looked at in.
+  struct Entry {
+    Located located;
+    std::optional<DirectoryView> parent;
+    EntryStatus status;  // for a drive's root: a directory with the root's attributes
+  };
+
   // The drive of a root text such as "C:\" or "C:", nullptr when there is none.
   Drive* DriveOfRoot(const std::string& root);
   // Resolves a path text; kErrPathNotFound for an unknown drive, kErrInvalidName for a
   // forbidden character.
   int Locate(const std::string& path, Located& located);
+  // Locates a path, opens its parent and looks at its last name; the codes of Locate, or the
+  // code of a parent that cannot be opened.
+  int LookUp(const std::string& path, Entry& entry);
   // The POSIX path of a full path. On a case-insensitive drive, a name that does not exist
   // as written is looked for ignoring case.
   int PosixPathOf(const WindowsPath& path, std::string& posix_path);
