@@ -6,6 +6,7 @@
 
 #include "PlatformFixture.h"
 #include "platform/posix/WindowsName.h"
+#include "util/Text.h"
 
 namespace tarvik {
 namespace {
@@ -54,12 +55,61 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WindowsNameTest, OtherNamesPassUnchanged) {
   // Any bytes are a valid Linux name, also ones that are no UTF-8 at all.
-  for (const std::string name :
-       {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", " spaced ", "\uF041"}) {
+  for (const std::string name : {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", "in ner.dots.txt",
+                                 ".hidden", ".", "..", "\uF041"}) {
     EXPECT_EQ(ToWindowsName(name), name);
     std::string back;
     ASSERT_TRUE(ToPosixName(name, back));
     EXPECT_EQ(back, name);
+  }
+}
+
+struct EdgeCase {
+  const char* posix_name;
+  const char* shown;
+};
+
+// Names no Windows name can be: what the trimming of names or a one-line row would change
+// is shown mapped, and the name so shown reaches the file or directory on disk.
+TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
+  const EdgeCase cases[] = {
+      {" notes ", "\uF020notes\uF020"},    {"  lead", "\uF020\uF020lead"},
+      {"trail ", "trail\uF020"},           {"dot.", "dot\uF02E"},
+      {"end. .", "end\uF02E\uF020\uF02E"}, {"line\nfeed", "line\uF00Afeed"},
+      {"\x01start", "\uF001start"},        {"in ner.dot", "in ner.dot"},
+  };
+  for (const EdgeCase& c : cases) {
+    SCOPED_TRACE(c.posix_name);
+    const std::string file = c.posix_name;
+    dir_.MakeFile("files/" + file, "content");
+    dir_.MakeFile("dirs/" + file + "/inside.txt", "x");
+    EXPECT_EQ(ToWindowsName(file), c.shown);
+    std::string back;
+    ASSERT_TRUE(ToPosixName(c.shown, back));
+    EXPECT_EQ(back, file);
+
+    const std::vector<std::string> listed = Find("C:\\files\\*", 0);
+    ASSERT_THAT(listed, ::testing::ElementsAre(c.shown));
+    std::string trimmed = listed[0];
+    TrimSpaces(trimmed);
+    EXPECT_EQ(trimmed, listed[0]);
+    const std::string path = "C:\\files\\" + listed[0];
+    EXPECT_TRUE(platform_->FileExists(path));
+    EXPECT_EQ(platform_->FileAttributes(path), 0u);
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(platform_->OpenForReading(path, handle), kNoError);
+    std::int64_t size = 0;
+    EXPECT_EQ(platform_->SizeOfOpenFile(handle, size), kNoError);
+    EXPECT_EQ(size, 7);
+    platform_->Close(handle);
+
+    EXPECT_EQ(ListedAttributes("C:\\dirs", c.shown), kAttrDirectory);
+    ASSERT_EQ(platform_->SetCurrentDirectory("C:\\dirs\\" + std::string(c.shown)), kNoError);
+    EXPECT_EQ(platform_->CurrentDirectory(), "C:\\dirs\\" + std::string(c.shown));
+    EXPECT_TRUE(platform_->FileExists("inside.txt"));
+    ASSERT_EQ(platform_->SetCurrentDirectory("C:\\"), kNoError);
+    dir_.Remove("files");
+    dir_.Remove("dirs");
   }
 }
 
