@@ -30,6 +30,51 @@ TEST_F(PlatformTest, FifoAndSocketAreNeverListedNorOpened) {
   }
 }
 
+// A listing of directories only skips the files by the type the directory gives, and so
+// must give exactly the directories that the full listing gives, with the same attributes.
+TEST_F(PlatformTest, DirectoryListingGivesTheDirectoriesOfTheFullListing) {
+  dir_.MakeFile("file.txt");
+  dir_.MakeFile(".hidden.txt");
+  dir_.MakeDir("sub");
+  dir_.MakeDir(".hid");
+  dir_.MakeDir("s.d/inner");
+  dir_.MakeSymlink("to_sub", "sub");
+  dir_.MakeSymlink("to_file", "file.txt");
+  dir_.MakeSymlink("gone", "nowhere");
+  dir_.MakeFifo("pipe");
+  dir_.MakeSocket("sock");
+  dir_.MakeSymlink("to_pipe", "pipe");
+  dir_.Chmod("s.d", 0555);
+  using Listing = std::vector<std::pair<std::string, std::uint32_t>>;
+  const auto listing = [](const std::vector<FoundEntry>& entries) {
+    Listing result;
+    for (const FoundEntry& entry : entries) {
+      if ((entry.attributes & kAttrDirectory) != 0)
+        result.emplace_back(entry.name, entry.attributes);
+    }
+    return result;
+  };
+  for (const char* pattern : {"C:\\*", "C:\\*.*", "C:\\s*", "C:\\s.d\\*", "C:\\to_*"}) {
+    for (const std::uint32_t attributes :
+         {kAttrDirectory, kAttrDirectory | kAttrHidden, kAttrDirectory | kAttrSystem,
+          kAttrDirectory | kAttrHidden | kAttrSystem, kAttrReadOnly}) {
+      SCOPED_TRACE(std::string(pattern) + " " + std::to_string(attributes));
+      const std::vector<FoundEntry> directories = platform_->FindDirectories(pattern, attributes);
+      EXPECT_EQ(listing(directories).size(), directories.size());
+      EXPECT_EQ(listing(directories),
+                listing(platform_->FindFiles(pattern, attributes | kAttrDirectory)));
+    }
+  }
+  EXPECT_EQ(listing(platform_->FindDirectories("C:\\*", kAttrSystem)),
+            (Listing{{"s.d", kAttrDirectory | kAttrReadOnly},
+                     {"sub", kAttrDirectory},
+                     {"to_sub", kAttrDirectory | kAttrSystem}}));
+  EXPECT_EQ(listing(platform_->FindDirectories("C:\\s.d\\*", 0)),
+            (Listing{{".", kAttrDirectory | kAttrReadOnly},
+                     {"..", kAttrDirectory},
+                     {"inner", kAttrDirectory}}));
+}
+
 TEST_F(PlatformTest, LinkToFifoIsInvisibleToo) {
   dir_.MakeFifo("pipe");
   dir_.MakeSymlink("link", "pipe");

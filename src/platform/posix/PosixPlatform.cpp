@@ -38,9 +38,9 @@ void FindStoredSpelling(const std::string& directory, std::string& name) {
   struct stat status;
   if (lstat(JoinPosix(directory, name).c_str(), &status) == 0 || errno != ENOENT) return;
   const DirectoryView view(directory);
-  for (const std::string& stored : view.Names()) {
-    if (EqualIgnoringCase(stored, name)) {
-      name = stored;
+  for (const ListedName& stored : view.Names()) {
+    if (EqualIgnoringCase(stored.name, name)) {
+      name = stored.name;
       return;
     }
   }
@@ -215,6 +215,16 @@ std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
 
 std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
                                                  std::uint32_t attributes) {
+  return Find(pattern, attributes, false);
+}
+
+std::vector<FoundEntry> PosixPlatform::FindDirectories(const std::string& pattern,
+                                                       std::uint32_t attributes) {
+  return Find(pattern, attributes | kAttrDirectory, true);
+}
+
+std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uint32_t attributes,
+                                            bool directories_only) {
   std::vector<FoundEntry> found;
   std::string_view directory_text;
   std::string_view name_pattern;
@@ -230,12 +240,18 @@ std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
   const DirectoryView view(posix_directory);
   if (view.error() != 0) return found;
 
-  std::vector<std::string> names;
-  if (!directory.names.empty()) names = {".", ".."};
-  for (std::string& name : view.Names()) names.push_back(std::move(name));
+  std::vector<ListedName> names;
+  if (!directory.names.empty()) names = {{".", std::nullopt}, {"..", std::nullopt}};
+  for (ListedName& name : view.Names()) names.push_back(std::move(name));
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
-  for (const std::string& name : names) {
+  for (const auto& [name, kind] : names) {
+    // What is known without a stat decides first, so that entries left out cost none: the
+    // kind the directory gives, and hidden, which a name alone makes.
+    if (kind == EntryStatus::Kind::kInvisible) continue;
+    if (kind == EntryStatus::Kind::kFile && directories_only) continue;
+    if (kind == EntryStatus::Kind::kDirectory && (excluded & kAttrDirectory) != 0) continue;
+    if ((excluded & kAttrHidden) != 0 && IsHiddenName(name)) continue;
     std::string shown = ToWindowsName(name);
     if (!MatchesPattern(name_pattern, shown)) continue;
     const EntryStatus entry = view.Stat(name);
@@ -243,6 +259,7 @@ std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
       continue;
     }
     if ((entry.attributes & excluded) != 0) continue;
+    if (directories_only && entry.kind != EntryStatus::Kind::kDirectory) continue;
     found.push_back(FoundEntry{std::move(shown), entry.attributes, entry.size});
   }
   return found;

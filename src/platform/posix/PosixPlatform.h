@@ -33,6 +33,8 @@ class PosixPlatform : public Platform {
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  std::vector<FoundEntry> FindDirectories(const std::string& pattern,
+                                          std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
@@ -84,6 +86,10 @@ class PosixPlatform : public Platform {
   // as written is looked for ignoring case.
   int PosixPathOf(const WindowsPath& path, std::string& posix_path);
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
+  // FindFiles, or with `directories_only` FindDirectories, which skips files by the type the
+  // directory gives for them, without a stat.
+  std::vector<FoundEntry> Find(const std::string& pattern, std::uint32_t attributes,
+                               bool directories_only);
 
   bool reads_mount_table_;
   DriveTable drives_;
