@@ -26,7 +26,7 @@ class ForbiddenCharacterTest : public PlatformTest,
 TEST_P(ForbiddenCharacterTest, RoundTrips) {
   const std::string posix_name = std::string("a") + GetParam().ch + "b.txt";
   const std::string shown = std::string("a") + GetParam().shown + "b.txt";
-  dir_.MakeFile("dir/" + posix_name, "content");
+  tmp_.MakeFile("dir/" + posix_name, "content");
   EXPECT_THAT(Find("C:\\dir\\*.txt", 0), ::testing::ElementsAre(shown));
 
   FileHandle file = kNoFile;
@@ -39,7 +39,7 @@ TEST_P(ForbiddenCharacterTest, RoundTrips) {
   const std::string copy_shown = "copy" + std::string(GetParam().shown);
   ASSERT_EQ(platform_->CreateTextFile("C:\\dir\\" + copy_shown, file), kNoError);
   platform_->Close(file);
-  EXPECT_TRUE(std::filesystem::exists(dir_.Path("dir/copy" + std::string(1, GetParam().ch))));
+  EXPECT_TRUE(std::filesystem::exists(tmp_.Path("dir/copy" + std::string(1, GetParam().ch))));
 
   // The character itself is no part of a name the program can give.
   EXPECT_FALSE(platform_->FileExists("C:\\dir\\" + posix_name));
@@ -81,8 +81,8 @@ TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
   for (const EdgeCase& c : cases) {
     SCOPED_TRACE(c.posix_name);
     const std::string file = c.posix_name;
-    dir_.MakeFile("files/" + file, "content");
-    dir_.MakeFile("dirs/" + file + "/inside.txt", "x");
+    tmp_.MakeFile("files/" + file, "content");
+    tmp_.MakeFile("dirs/" + file + "/inside.txt", "x");
     EXPECT_EQ(ToWindowsName(file), c.shown);
     std::string back;
     ASSERT_TRUE(ToPosixName(c.shown, back));
@@ -108,14 +108,14 @@ TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
     EXPECT_EQ(platform_->CurrentDirectory(), "C:\\dirs\\" + std::string(c.shown));
     EXPECT_TRUE(platform_->FileExists("inside.txt"));
     ASSERT_EQ(platform_->SetCurrentDirectory("C:\\"), kNoError);
-    dir_.Remove("files");
-    dir_.Remove("dirs");
+    tmp_.Remove("files");
+    tmp_.Remove("dirs");
   }
 }
 
 TEST_F(PlatformTest, NameThatIsNoUtf8IsListedAndOpened) {
   const std::string name = "latin1-\xe9t\xe9.txt";
-  dir_.MakeFile(name, "abc");
+  tmp_.MakeFile(name, "abc");
   EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre(name));
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\" + name, file), kNoError);

@@ -12,8 +12,8 @@ namespace {
 
 // Whichever way an owner lets go of its file, the file is closed exactly once.
 TEST_F(PlatformTest, OwnedFileClosesItsFileExactlyOnce) {
-  dir_.MakeFile("a.txt", "a");
-  dir_.MakeFile("b.txt", "b");
+  tmp_.MakeFile("a.txt", "a");
+  tmp_.MakeFile("b.txt", "b");
   const std::string a = "C:\\a.txt";
   const std::string b = "C:\\b.txt";
   struct Case {

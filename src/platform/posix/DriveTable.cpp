@@ -2,16 +2,9 @@
 
 #include <algorithm>
 
-#include "platform/Platform.h"
 #include "util/Path.h"
 
 namespace tarvik {
-
-namespace {
-
-constexpr std::uint32_t kPosixVolumeFlags = kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames;
-
-}  // namespace
 
 DriveTable::DriveTable(std::vector<DriveSpec> drives) {
   for (DriveSpec& entry : drives) {
