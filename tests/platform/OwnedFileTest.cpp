@@ -18,58 +18,43 @@ TEST_F(PlatformTest, OwnedFileClosesItsFileExactlyOnce) {
   const std::string b = "C:\\b.txt";
   struct Case {
     const char* name;
-    std::function<void(FaultyPlatform&)> use;
+    // Does something to `owner`, which holds a.txt.
+    std::function<void(Platform&, OwnedFile& owner)> use;
+    int closes_of_a_in_scope;
     int closes_of_b;
   };
   const Case cases[] = {
-      {"scope exit",
-       [&](FaultyPlatform& p) {
-         OwnedFile file(p);
-         ASSERT_EQ(p.OpenForReading(a, file.Reset()), kNoError);
-         EXPECT_TRUE(file.is_open());
-       },
-       0},
+      {"scope exit", [](Platform&, OwnedFile&) {}, 0, 0},
       {"move construction hands the file over",
-       [&](FaultyPlatform& p) {
-         OwnedFile first(p);
-         ASSERT_EQ(p.OpenForReading(a, first.Reset()), kNoError);
-         OwnedFile second(std::move(first));
-         EXPECT_FALSE(first.is_open());
-         EXPECT_EQ(p.Calls(PlatformCall::kClose, a), 0);
+       [](Platform&, OwnedFile& owner) {
+         const OwnedFile moved(std::move(owner));
+         EXPECT_FALSE(owner.is_open());
        },
-       0},
+       1, 0},
       {"move assignment closes the file it replaces",
-       [&](FaultyPlatform& p) {
-         OwnedFile first(p);
-         ASSERT_EQ(p.OpenForReading(a, first.Reset()), kNoError);
-         OwnedFile second(p);
-         ASSERT_EQ(p.OpenForReading(b, second.Reset()), kNoError);
-         second = std::move(first);
-         EXPECT_EQ(p.Calls(PlatformCall::kClose, b), 1);
-         EXPECT_EQ(p.Calls(PlatformCall::kClose, a), 0);
+       [&](Platform& platform, OwnedFile& owner) {
+         OwnedFile other(platform);
+         ASSERT_EQ(platform.OpenForReading(b, other.Reset()), kNoError);
+         owner = std::move(other);
        },
-       1},
+       1, 1},
       {"reset closes the file before the next open",
-       [&](FaultyPlatform& p) {
-         OwnedFile file(p);
-         ASSERT_EQ(p.OpenForReading(a, file.Reset()), kNoError);
-         ASSERT_EQ(p.OpenForReading(b, file.Reset()), kNoError);
-         EXPECT_EQ(p.Calls(PlatformCall::kClose, a), 1);
+       [&](Platform& platform, OwnedFile& owner) {
+         ASSERT_EQ(platform.OpenForReading(b, owner.Reset()), kNoError);
        },
-       1},
-      {"an early close is not repeated",
-       [&](FaultyPlatform& p) {
-         OwnedFile file(p);
-         ASSERT_EQ(p.OpenForReading(a, file.Reset()), kNoError);
-         file.Close();
-         EXPECT_EQ(p.Calls(PlatformCall::kClose, a), 1);
-       },
-       0},
+       1, 1},
+      {"an early close is not repeated", [](Platform&, OwnedFile& owner) { owner.Close(); }, 1, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     FaultyPlatform faulty(*platform_);
-    c.use(faulty);
+    {
+      OwnedFile owner(faulty);
+      ASSERT_EQ(faulty.OpenForReading(a, owner.Reset()), kNoError);
+      ASSERT_TRUE(owner.is_open());
+      c.use(faulty, owner);
+      EXPECT_EQ(faulty.Calls(PlatformCall::kClose, a), c.closes_of_a_in_scope);
+    }
     EXPECT_EQ(faulty.Calls(PlatformCall::kClose, a), 1);
     EXPECT_EQ(faulty.Calls(PlatformCall::kClose, b), c.closes_of_b);
   }
