@@ -4,6 +4,7 @@
 
 #include "platform/FileSizeOf.h"
 #include "util/Number.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -76,9 +77,8 @@ void TForm1::ShowMaximised() {
 }
 
 void TForm1::UpdateDiskSize() {
-  char32_t letter = static_cast<unsigned char>(DriveComboBox1.Drive());
-  UpCase1251(letter);
-  const std::string drive = letter == 0 ? "" : std::string(1, static_cast<char>(letter));
+  const char letter = UpCaseDrive(DriveComboBox1.Drive());
+  const std::string drive = letter == 0 ? "" : std::string(1, letter);
   const std::int64_t capacity = platform_.TotalCapacity(drive + ":\\");
   const std::string number = FormatFixed(static_cast<double>(capacity) / 1000000, 3);
   LabelDiskSize.SetCaption("Объем диска " + drive + ":  = " + number + " Мб.");
@@ -127,6 +127,9 @@ void TForm1::EditMaskChange() {
   FileListBox1.SetMask(mask.empty() ? "*.*" : mask);
 }
 
+// Each step assigns the grown set, one ticked box at a time from the empty set, as the
+// attribute filter is defined to be built. The file list reads the directory on every change
+// of its set, so one click may read it up to six times, each read with its change notice.
 void TForm1::CheckBox1Click() {
   TFileType file_type;
   FileListBox1.SetFileType(file_type);

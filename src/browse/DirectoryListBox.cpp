@@ -6,9 +6,9 @@
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
 #include "browse/FileNames.h"
-#include "browse/PathParts.h"
 #include "browse/ResolvePath.h"
 #include "platform/ErrorCodes.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -140,10 +140,9 @@ void DirectoryListBox::Fill() {
   current_index_ = Count() - 1;
 
   std::vector<ListEntry> subdirectories;
-  for (const FoundEntry& found : platform_.FindFiles(JoinPath(directory_, "*.*"), kAttrDirectory)) {
-    if ((found.attributes & kAttrDirectory) == 0 || found.name == "." || found.name == "..") {
-      continue;
-    }
+  for (const FoundEntry& found :
+       platform_.FindDirectories(JoinPath(directory_, "*.*"), kAttrDirectory)) {
+    if (found.name == "." || found.name == "..") continue;
     subdirectories.push_back({found.name, Glyph::kClosedFolder});
   }
   SortEntries(subdirectories);

@@ -1,8 +1,8 @@
 #include "browse/DriveComboBox.h"
 
 #include "browse/DirectoryListBox.h"
-#include "browse/PathParts.h"
 #include "platform/ErrorCodes.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {

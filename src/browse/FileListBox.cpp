@@ -6,9 +6,9 @@
 #include "browse/Directories.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/FileNames.h"
-#include "browse/PathParts.h"
 #include "browse/ResolvePath.h"
 #include "platform/IoError.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -125,7 +125,7 @@ void FileListBox::ApplyPath(const std::string& path) {
     SetDirectory(resolved.directory);
   }
   const std::string& file = resolved.file;
-  if (HasWildcard(file)) {
+  if (HasWildcards(file)) {
     SetMask(file);
     return;
   }
@@ -150,6 +150,8 @@ void FileListBox::ClickEntry(int index) {
 void FileListBox::ReadFileNames() {
   if (!window_created_) return;
   const std::uint32_t attributes = file_type_.AttributeWord();
+  // A list that can keep nothing but directories need not have the files looked at.
+  const bool directories_only = attributes == kAttrDirectory && !file_type_.Contains(ftNormal);
   // Entering the directory comes first, so that a failure leaves the entries as they were.
   ChangeDirectory(platform_, directory_);
   entries_.clear();
@@ -166,7 +168,8 @@ void FileListBox::ReadFileNames() {
       start = end + 1;
       // An empty pattern names nothing, rather than the whole directory.
       if (pattern.empty()) continue;
-      for (FoundEntry& found : platform_.FindFiles(pattern, attributes)) {
+      for (FoundEntry& found : directories_only ? platform_.FindDirectories(pattern, attributes)
+                                                : platform_.FindFiles(pattern, attributes)) {
         if (!file_type_.Contains(ftNormal) && (found.attributes & attributes) == 0) continue;
         if ((found.attributes & kAttrDirectory) != 0) {
           entries.push_back(

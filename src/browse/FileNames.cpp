@@ -4,8 +4,8 @@
 #include <cstddef>
 #include <numeric>
 
-#include "browse/PathParts.h"
 #include "platform/ErrorCodes.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {

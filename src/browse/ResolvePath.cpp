@@ -1,7 +1,7 @@
 #include "browse/ResolvePath.h"
 
 #include "browse/Directories.h"
-#include "browse/PathParts.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
@@ -34,7 +34,8 @@ ResolvedPath ResolvePath(Platform& platform, const std::string& text) {
   std::string root;
   std::string& directory = result.directory;
   if (text.size() >= 2 && text.front() == '[' && text.back() == ']') {
-    directory = text.substr(1, text.size() - 2);
+    directory = text;
+    StripBrackets(directory);
   } else {
     root = DrivePart(text);
     directory = text;
@@ -60,7 +61,7 @@ ResolvedPath ResolvePath(Platform& platform, const std::string& text) {
     if (directory.empty()) directory = "\\";
   }
   if (!directory.empty()) ChangeDirectory(platform, directory);
-  if (!file.empty() && !HasWildcard(file) && !platform.FileExists(file)) {
+  if (!file.empty() && !HasWildcards(file) && !platform.FileExists(file)) {
     ChangeDirectory(platform, file);
     directory = directory == "\\" ? "\\" + file : directory + "\\" + file;
     file.clear();

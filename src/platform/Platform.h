@@ -83,6 +83,16 @@ class Platform {
   // pattern whose directory cannot be read gives no entries.
   virtual std::vector<FoundEntry> FindFiles(const std::string& pattern,
                                             std::uint32_t attributes) = 0;
+  // FindFiles(pattern, attributes | kAttrDirectory) without the entries that are not
+  // directories, for listings of directories only; a platform may skip the files without
+  // looking at each.
+  virtual std::vector<FoundEntry> FindDirectories(const std::string& pattern,
+                                                  std::uint32_t attributes) {
+    std::vector<FoundEntry> found = FindFiles(pattern, attributes | kAttrDirectory);
+    std::erase_if(found,
+                  [](const FoundEntry& entry) { return (entry.attributes & kAttrDirectory) == 0; });
+    return found;
+  }
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
 

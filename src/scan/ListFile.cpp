@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "platform/IoError.h"
+#include "platform/OwnedFile.h"
 #include "util/Cp1251.h"
 
 namespace tarvik {
@@ -70,29 +71,21 @@ bool ListFile::OpenListFile() {
   }
   list_file_name_ = *chosen;
 
-  FileHandle file = kNoFile;
-  CheckIo(platform_.CreateTextFile(list_file_name_, file));
+  OwnedFile file(platform_);
+  CheckIo(platform_.CreateTextFile(list_file_name_, file.Reset()));
   const std::string header[] = {DateLine(platform_.Now()), std::string(kTitleLine),
                                 std::string(kRuleLine)};
-  for (const std::string& line : header) {
-    const int code = platform_.Write(file, LineBytes(line));
-    if (code != kNoError) {
-      platform_.Close(file);
-      throw IoError(code);
-    }
-  }
-  platform_.Close(file);
+  for (const std::string& line : header) CheckIo(platform_.Write(file.get(), LineBytes(line)));
   return true;
 }
 
 bool ListFile::AppendListLine(const std::string& line) {
   if (!check_box6_.Checked() || !platform_.FileExists(list_file_name_)) return false;
-  FileHandle file = kNoFile;
-  if (platform_.OpenForAppend(list_file_name_, file) != kNoError) return false;
+  OwnedFile file(platform_);
+  if (platform_.OpenForAppend(list_file_name_, file.Reset()) != kNoError) return false;
   // The list is a by-product of the check: a line that cannot be written is not worth
   // stopping it for.
-  platform_.Write(file, LineBytes(line));
-  platform_.Close(file);
+  platform_.Write(file.get(), LineBytes(line));
   return true;
 }
 

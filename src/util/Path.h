@@ -1,9 +1,27 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-// Helpers for the Windows-style directory paths that the scan compares and joins.
+// Helpers for the Windows-style paths ("C:\WORK\SUB") that the lists and the scan take apart,
+// compare and join. A backslash byte never occurs inside a multi-byte UTF-8 character, so byte
+// searches split where character scans would.
 namespace tarvik {
+
+// The upper-case form of a drive letter; any other character stays as it is.
+char UpCaseDrive(char letter);
+
+// "C:" for "C:\WORK", "\\server\share" for "\\server\share\dir", empty for anything else.
+std::string DrivePart(std::string_view path);
+
+// The text after the last backslash or drive colon ("B.TXT" for "C:\A\B.TXT").
+std::string FileNamePart(std::string_view path);
+
+// `directory` and `name` joined by one backslash (none added when `directory` ends with one).
+std::string JoinPath(std::string_view directory, std::string_view name);
+
+// True when a name holds "*" or "?".
+bool HasWildcards(std::string_view name);
 
 // Whether a normalised path is upper-cased (case-insensitive volumes) or keeps its case
 // (case-sensitive volumes, where upper-casing would name a directory that does not exist).

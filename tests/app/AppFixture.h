@@ -9,7 +9,7 @@
 #include "app/TForm1.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TempDir.h"
+#include "support/TempDriveTest.h"
 
 namespace tarvik {
 
@@ -36,9 +36,9 @@ class AppPlatform : public PosixPlatform {
   std::string capacity_roots;
 };
 
-// A main window over trees the test builds first: "C:" is one temporary directory, "D:"
-// another.
-class MainWindowTest : public ::testing::Test {
+// The main window's model over trees the test builds first: "C:" is one temporary directory,
+// "D:" another.
+class TForm1Test : public TempDriveTest<AppPlatform> {
  protected:
   // Creates the window with `current` as the platform's current directory and shows it;
   // `configure` adjusts the platform before the window is made.
@@ -48,7 +48,6 @@ class MainWindowTest : public ::testing::Test {
   TForm1& form() { return *form_; }
   AppPlatform& platform() { return *platform_; }
 
-  TempDir tmp_;
   TempDir d_drive_;
   ScriptedDialogs dialogs_;
   Window about_box_;
@@ -56,7 +55,6 @@ class MainWindowTest : public ::testing::Test {
   TDlgInfo dlg_info_;
 
  private:
-  std::unique_ptr<AppPlatform> platform_;
   std::unique_ptr<TForm1> form_;
 };
 

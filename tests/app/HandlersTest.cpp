@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "AppFixture.h"
 #include "app/RunHandler.h"
 #include "platform/IoError.h"
@@ -8,7 +11,7 @@
 namespace tarvik {
 namespace {
 
-TEST_F(MainWindowTest, MaskIsTrimmedAndDefaults) {
+TEST_F(TForm1Test, MaskIsTrimmedAndDefaults) {
   tmp_.MakeFile("a.txt");
   tmp_.MakeFile("b.TXT");
   tmp_.MakeFile("c.bin");
@@ -26,7 +29,7 @@ TEST_F(MainWindowTest, MaskIsTrimmedAndDefaults) {
   EXPECT_EQ(form().EditCountFile.Text(), "2");
 }
 
-TEST_F(MainWindowTest, TwoPatternsCountAFileTwice) {
+TEST_F(TForm1Test, TwoPatternsCountAFileTwice) {
   tmp_.MakeFile("a.txt");
   tmp_.MakeFile("b.bin");
   Start();
@@ -36,7 +39,7 @@ TEST_F(MainWindowTest, TwoPatternsCountAFileTwice) {
   EXPECT_EQ(form().EditCountFile.Text(), "2");
 }
 
-TEST_F(MainWindowTest, StartInASubdirectory) {
+TEST_F(TForm1Test, StartInASubdirectory) {
   tmp_.MakeFile("WORK/SUB/f");
   Start("C:\\WORK\\SUB");
   EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
@@ -45,7 +48,7 @@ TEST_F(MainWindowTest, StartInASubdirectory) {
   EXPECT_EQ(form().DriveComboBox1.Drive(), 'C');
 }
 
-TEST_F(MainWindowTest, AttributeBoxesBuildTheFileType) {
+TEST_F(TForm1Test, AttributeBoxesBuildTheFileType) {
   tmp_.MakeFile("plain");
   tmp_.MakeFile(".hidden");
   tmp_.MakeFile("locked");
@@ -69,7 +72,7 @@ TEST_F(MainWindowTest, AttributeBoxesBuildTheFileType) {
   EXPECT_EQ(form().EditCountFile.Text(), "2");  // everything but the hidden file
 }
 
-TEST_F(MainWindowTest, FileSizeShownForTheCurrentFile) {
+TEST_F(TForm1Test, FileSizeShownForTheCurrentFile) {
   tmp_.MakeFileOfSize("big.bin", 1500);
   tmp_.MakeFile("empty.txt");
   Start();
@@ -85,7 +88,7 @@ TEST_F(MainWindowTest, FileSizeShownForTheCurrentFile) {
   }
 }
 
-TEST_F(MainWindowTest, ClickingAFileShowsItsName) {
+TEST_F(TForm1Test, ClickingAFileShowsItsName) {
   tmp_.MakeFileOfSize("a.bin", 2000);
   tmp_.MakeFile("b.bin");
   Start();
@@ -96,7 +99,7 @@ TEST_F(MainWindowTest, ClickingAFileShowsItsName) {
   EXPECT_EQ(form().EditCurFile.Text(), "a.bin");
 }
 
-TEST_F(MainWindowTest, FocusEnablesTheCheckCommands) {
+TEST_F(TForm1Test, FocusEnablesTheCheckCommands) {
   Start();
   struct Step {
     void (TForm1::*handler)();
@@ -122,7 +125,7 @@ TEST_F(MainWindowTest, FocusEnablesTheCheckCommands) {
   EXPECT_TRUE(form().N8.Enabled());
 }
 
-TEST_F(MainWindowTest, AboutBoxHidesTheInfoWindowFirst) {
+TEST_F(TForm1Test, AboutBoxHidesTheInfoWindowFirst) {
   Start();
   about_box_.SetCaption("Краткая информация");
   dlg_info_.Show();
@@ -132,7 +135,7 @@ TEST_F(MainWindowTest, AboutBoxHidesTheInfoWindowFirst) {
   EXPECT_FALSE(about_box_.Visible());
 }
 
-TEST_F(MainWindowTest, ProblemListShownOnRequest) {
+TEST_F(TForm1Test, ProblemListShownOnRequest) {
   Start();
   dlg_info_.Show();
   form().N8.Click();
@@ -140,7 +143,7 @@ TEST_F(MainWindowTest, ProblemListShownOnRequest) {
   EXPECT_TRUE(list_error_.Visible());
 }
 
-TEST_F(MainWindowTest, DrivePickUpdatesTheLabelOnEveryNotification) {
+TEST_F(TForm1Test, DrivePickUpdatesTheLabelOnEveryNotification) {
   Start();
   int runs = 0;
   form().DriveComboBox1.OnChange.Subscribe([&] { ++runs; });
@@ -159,12 +162,12 @@ TEST_F(MainWindowTest, DrivePickUpdatesTheLabelOnEveryNotification) {
   EXPECT_EQ(runs, 2);
 }
 
-TEST_F(MainWindowTest, ClosingIsAlwaysAllowed) {
+TEST_F(TForm1Test, ClosingIsAlwaysAllowed) {
   Start();
   EXPECT_TRUE(form().FormCloseQuery());
 }
 
-TEST_F(MainWindowTest, FailedDirectoryChangeEndsInTheErrorBox) {
+TEST_F(TForm1Test, FailedDirectoryChangeEndsInTheErrorBox) {
   Start();
   ApplicationTitle::Get().SetText("Проверка дисков");
   RunHandler(dialogs_, [&] { form().DirectoryListBox1.SetDirectory("C:\\NOWHERE"); });
@@ -176,6 +179,51 @@ TEST_F(MainWindowTest, FailedDirectoryChangeEndsInTheErrorBox) {
   EXPECT_EQ(errors[2], "I/O error 21.");
   EXPECT_EQ(dialogs_.Log().back().caption, "Проверка дисков");
   EXPECT_EQ(form().EditCurDir.Text(), "C:\\");
+}
+
+TEST_F(TForm1Test, LowerCaseDriveLetterIsShownUpperCase) {
+  Start();
+  form().DriveComboBox1.SetTextCase(tcLowerCase);
+  EXPECT_EQ(form().DriveComboBox1.Drive(), 'c');
+  EXPECT_EQ(form().LabelDiskSize.Caption(), "Объем диска C:  = 652.345 Мб.");
+  EXPECT_EQ(platform().capacity_roots.substr(platform().capacity_roots.size() - 3), "C:\\");
+}
+
+TEST_F(TForm1Test, SameFileNameAgainIsNotMeasuredAgain) {
+  tmp_.MakeFileOfSize("a.bin", 1500);
+  Start();
+  form().EditCurFile.SetText("a.bin");
+  EXPECT_EQ(form().EditSize.Text(), "1.500  Кб");
+  tmp_.Remove("a.bin");
+  form().EditCurFile.SetText("a.bin");
+  EXPECT_EQ(form().EditSize.Text(), "1.500  Кб");
+}
+
+TEST_F(TForm1Test, EveryStepOfTheAttributeSetReadsTheList) {
+  tmp_.MakeFile("plain");
+  Start();
+  struct Case {
+    CheckBox* box;
+    int reads;  // the empty set, then one read per ticked box that changes the set
+  };
+  const Case cases[] = {{&form().CheckBox5, 5}, {&form().CheckBox5, 6}, {&form().CheckBox1, 5}};
+  for (const auto& c : cases) {
+    platform().find_calls = 0;
+    c.box->Click();
+    EXPECT_EQ(platform().find_calls, c.reads) << c.box->Caption();
+  }
+}
+
+TEST_F(TForm1Test, SubdirectoryListFollowsEveryDirectoryChange) {
+  tmp_.MakeDir("WORK/ONE");
+  tmp_.MakeDir("WORK/.hidden");
+  tmp_.MakeDir("WORK/two");
+  Start();
+  form().DirectoryListBox1.SetDirectory("C:\\WORK");
+  std::vector<std::string> names;
+  for (const auto& entry : form().FileListBox2.Entries()) names.push_back(entry.text);
+  EXPECT_EQ(names, (std::vector<std::string>{"[..]", "[.]", "[ONE]", "[two]"}));
+  EXPECT_EQ(form().FileListBox2.Directory(), "C:\\WORK");
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 namespace tarvik {
 namespace {
 
-TEST_F(MainWindowTest, FieldsAtStart) {
+TEST_F(TForm1Test, FieldsAtStart) {
   tmp_.MakeFile("one.txt", "1");
   tmp_.MakeFile("two.bin", "22");
   Start();
@@ -26,7 +26,7 @@ TEST_F(MainWindowTest, FieldsAtStart) {
   EXPECT_TRUE(form().Visible());
 }
 
-TEST_F(MainWindowTest, OptionsAtStart) {
+TEST_F(TForm1Test, OptionsAtStart) {
   Start();
   for (const CheckBox* box : {&form().CheckBox1, &form().CheckBox2, &form().CheckBox3,
                               &form().CheckBox4, &form().CheckBox5, &form().CheckBoxMode})
@@ -41,7 +41,7 @@ TEST_F(MainWindowTest, OptionsAtStart) {
   EXPECT_EQ(form().FileListBox1.Mask(), "*.*");
 }
 
-TEST_F(MainWindowTest, MenusAndShortcuts) {
+TEST_F(TForm1Test, MenusAndShortcuts) {
   Start();
   struct Case {
     const MenuItem* item;
@@ -74,7 +74,7 @@ TEST_F(MainWindowTest, MenusAndShortcuts) {
   EXPECT_EQ(form().PopupMenu2.Items().size(), 2u);
 }
 
-TEST_F(MainWindowTest, ProgramDirAndListFileDefault) {
+TEST_F(TForm1Test, ProgramDirAndListFileDefault) {
   Start("C:\\", [](AppPlatform& p) { p.program_path = "C:\\APP\\TARVIK.EXE"; });
   EXPECT_EQ(form().ProgramDir, "C:\\APP\\");
   EXPECT_EQ(form().ListFileName, "C:\\APP\\!ListFiles.txt");
@@ -87,7 +87,7 @@ TEST_F(MainWindowTest, ProgramDirAndListFileDefault) {
   EXPECT_TRUE(form().SD1.overwrite_prompt);
 }
 
-TEST_F(MainWindowTest, CapacityLabelAndByteGauge) {
+TEST_F(TForm1Test, CapacityLabelAndByteGauge) {
   struct Case {
     std::int64_t capacity;
     const char* label;
@@ -109,7 +109,7 @@ TEST_F(MainWindowTest, CapacityLabelAndByteGauge) {
   }
 }
 
-TEST_F(MainWindowTest, CountsAfterTheFirstReadAndTheFirstDirectoryChange) {
+TEST_F(TForm1Test, CountsAfterTheFirstReadAndTheFirstDirectoryChange) {
   tmp_.MakeFile("WORK/SUB/f1");
   tmp_.MakeFile("WORK/SUB/f2");
   tmp_.MakeFile("WORK/SUB/f3");

@@ -33,9 +33,9 @@ TEST(AboutBoxTest, OkEndsTheModalShowing) {
   EXPECT_FALSE(about.Visible());
 }
 
-TEST_F(MainWindowTest, ProgramStartsWithFiveWindowsAndItsTitle) {
+TEST_F(TForm1Test, ProgramStartsWithFiveWindowsAndItsTitle) {
   ApplicationTitle::Get().SetText("something else");
-  AppPlatform platform({{'C', tmp_.path(), kDriveFixed, "", 0x3}}, "C:\\");
+  AppPlatform& platform = StartPlatform("C:\\", {TempDrive('C', tmp_.path(), kDriveFixed, "")});
   TApplication application(platform, dialogs_);
   EXPECT_EQ(ApplicationTitle::Get().Text(), "Проверка дисков");
   const std::pair<const Window*, const char*> windows[] = {
@@ -52,51 +52,6 @@ TEST_F(MainWindowTest, ProgramStartsWithFiveWindowsAndItsTitle) {
   }
   application.Form1.N8.Click();
   EXPECT_TRUE(application.ListError.Visible());
-}
-
-TEST_F(MainWindowTest, LowerCaseDriveLetterIsShownUpperCase) {
-  Start();
-  form().DriveComboBox1.SetTextCase(tcLowerCase);
-  EXPECT_EQ(form().DriveComboBox1.Drive(), 'c');
-  EXPECT_EQ(form().LabelDiskSize.Caption(), "Объем диска C:  = 652.345 Мб.");
-  EXPECT_EQ(platform().capacity_roots.substr(platform().capacity_roots.size() - 3), "C:\\");
-}
-
-TEST_F(MainWindowTest, SameFileNameAgainIsNotMeasuredAgain) {
-  tmp_.MakeFileOfSize("a.bin", 1500);
-  Start();
-  form().EditCurFile.SetText("a.bin");
-  EXPECT_EQ(form().EditSize.Text(), "1.500  Кб");
-  tmp_.Remove("a.bin");
-  form().EditCurFile.SetText("a.bin");
-  EXPECT_EQ(form().EditSize.Text(), "1.500  Кб");
-}
-
-TEST_F(MainWindowTest, EveryStepOfTheAttributeSetReadsTheList) {
-  tmp_.MakeFile("plain");
-  Start();
-  struct Case {
-    CheckBox* box;
-    int reads;  // the empty set, then one read per ticked box that changes the set
-  };
-  const Case cases[] = {{&form().CheckBox5, 5}, {&form().CheckBox5, 6}, {&form().CheckBox1, 5}};
-  for (const auto& c : cases) {
-    platform().find_calls = 0;
-    c.box->Click();
-    EXPECT_EQ(platform().find_calls, c.reads) << c.box->Caption();
-  }
-}
-
-TEST_F(MainWindowTest, SubdirectoryListFollowsEveryDirectoryChange) {
-  tmp_.MakeDir("WORK/ONE");
-  tmp_.MakeDir("WORK/.hidden");
-  tmp_.MakeDir("WORK/two");
-  Start();
-  form().DirectoryListBox1.SetDirectory("C:\\WORK");
-  std::vector<std::string> names;
-  for (const auto& entry : form().FileListBox2.Entries()) names.push_back(entry.text);
-  EXPECT_EQ(names, (std::vector<std::string>{"[..]", "[.]", "[ONE]", "[two]"}));
-  EXPECT_EQ(form().FileListBox2.Directory(), "C:\\WORK");
 }
 
 }  // namespace

@@ -40,11 +40,10 @@ BrowseTest::BrowseTest() {
 
 void BrowseTest::Start(const std::string& current, std::vector<DriveSpec> drives) {
   if (drives.empty()) {
-    drives = {{'C', tmp_.Path("c"), kDriveFixed, "System", kPosixFlags},
-              {'D', tmp_.Path("d"), kDriveCdrom, "cd_disk", kPosixFlags}};
+    drives = {TempDrive('C', tmp_.Path("c"), kDriveFixed, "System"),
+              TempDrive('D', tmp_.Path("d"), kDriveCdrom, "cd_disk")};
   }
-  posix_ = std::make_unique<PosixPlatform>(std::move(drives), current);
-  platform_ = std::make_unique<BrowsePlatform>(*posix_);
+  browse_platform_ = std::make_unique<BrowsePlatform>(StartPlatform(current, std::move(drives)));
 }
 
 MainLists::MainLists(Platform& platform)

@@ -10,13 +10,10 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
-#include "platform/posix/PosixPlatform.h"
 #include "support/FaultyPlatform.h"
-#include "support/TempDir.h"
+#include "support/TempDriveTest.h"
 
 namespace tarvik {
-
-inline constexpr std::uint32_t kPosixFlags = kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames;
 
 std::uint32_t DriveBit(char letter);
 std::vector<std::string> Texts(const std::vector<ListEntry>& entries);
@@ -42,20 +39,17 @@ class BrowsePlatform : public FaultyPlatform {
 
 // Real directories under one temporary directory: "c" is drive C: (fixed, labelled "System"),
 // "d" is D: (CD-ROM, "cd_disk"). Tests build their trees, then Start the platform.
-class BrowseTest : public ::testing::Test {
+class BrowseTest : public TempDriveTest<> {
  protected:
   BrowseTest();
 
   // Builds the platform over `drives` (the two above when empty) with `current` current.
   void Start(const std::string& current = "C:\\", std::vector<DriveSpec> drives = {});
 
-  BrowsePlatform& platform() { return *platform_; }
-
-  TempDir tmp_;
+  BrowsePlatform& platform() { return *browse_platform_; }
 
  private:
-  std::unique_ptr<PosixPlatform> posix_;
-  std::unique_ptr<BrowsePlatform> platform_;
+  std::unique_ptr<BrowsePlatform> browse_platform_;
 };
 
 // The main window's four lists, linked and set up as it sets them up, with its handlers reduced

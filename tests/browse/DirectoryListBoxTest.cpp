@@ -21,13 +21,13 @@ class DirectoryListBoxTest : public BrowseTest {
   }
 
   void StartWithFlags(std::uint32_t flags, const std::string& current) {
-    Start(current, {{'C', tmp_.Path("c"), kDriveFixed, "System", flags},
-                    {'D', tmp_.Path("d"), kDriveCdrom, "cd_disk", flags}});
+    Start(current, {TempDrive('C', tmp_.Path("c"), kDriveFixed, "System", flags),
+                    TempDrive('D', tmp_.Path("d"), kDriveCdrom, "cd_disk", flags)});
   }
 };
 
 TEST_F(DirectoryListBoxTest, PathLevelsThenVisibleSubdirectories) {
-  StartWithFlags(kPosixFlags, "C:\\A\\B");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A\\B");
   DirectoryListBox dirs(platform());
   const std::vector<ListEntry> expected = {
       {"C:\\", Glyph::kOpenFolder},   {"A", Glyph::kOpenFolder},     {"B", Glyph::kCurrentFolder},
@@ -40,7 +40,7 @@ TEST_F(DirectoryListBoxTest, PathLevelsThenVisibleSubdirectories) {
 }
 
 TEST_F(DirectoryListBoxTest, RootHasOneCurrentLevel) {
-  StartWithFlags(kPosixFlags, "C:\\");
+  StartWithFlags(kPosixVolumeFlags, "C:\\");
   DirectoryListBox dirs(platform());
   const std::vector<ListEntry> expected = {
       {"C:\\", Glyph::kCurrentFolder}, {"A", Glyph::kClosedFolder}, {"Zed", Glyph::kClosedFolder}};
@@ -59,7 +59,7 @@ TEST_F(DirectoryListBoxTest, VolumeCaseDecidesTwinsAndDisplayedCase) {
     std::string root_display, twin_display;
   };
   const Case cases[] = {
-      {kPosixFlags, true, true, {"A2", "b2", "ro", "Twin", "twin"}, "C:\\", "Twin"},
+      {kPosixVolumeFlags, true, true, {"A2", "b2", "ro", "Twin", "twin"}, "C:\\", "Twin"},
       {kVolumeCaseSensitiveSearch, true, true, {"A2", "b2", "ro", "Twin", "twin"}, "C:\\", "Twin"},
       {kVolumeCasePreservedNames, true, false, {"A2", "b2", "ro", "Twin"}, "C:\\", "Twin"},
       {0, false, false, {"A2", "b2", "ro", "Twin"}, "c:\\", "twin"},
@@ -78,7 +78,7 @@ TEST_F(DirectoryListBoxTest, VolumeCaseDecidesTwinsAndDisplayedCase) {
 }
 
 TEST_F(DirectoryListBoxTest, IndentsAndEntryPaths) {
-  StartWithFlags(kPosixFlags, "C:\\A\\B\\A2");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A\\B\\A2");
   DirectoryListBox dirs(platform());
   ASSERT_EQ(Texts(dirs.Entries()), (std::vector<std::string>{"C:\\", "A", "B", "A2", "deep"}));
   const std::pair<int, std::string> expected[] = {{2, "C:\\"},
@@ -93,7 +93,7 @@ TEST_F(DirectoryListBoxTest, IndentsAndEntryPaths) {
 }
 
 TEST_F(DirectoryListBoxTest, OpeningAnEntryGoesToItsPath) {
-  StartWithFlags(kPosixFlags, "C:\\A\\B");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A\\B");
   DirectoryListBox dirs(platform());
   const std::pair<int, std::string> steps[] = {
       {6, "C:\\A\\B\\Twin"}, {1, "C:\\A"}, {2, "C:\\A\\B"}, {0, "C:\\"}, {1, "C:\\A"}};
@@ -106,7 +106,7 @@ TEST_F(DirectoryListBoxTest, OpeningAnEntryGoesToItsPath) {
 }
 
 TEST_F(DirectoryListBoxTest, PathFormsThatTheSetterAccepts) {
-  StartWithFlags(kPosixFlags, "C:\\A\\B");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A\\B");
   DirectoryListBox dirs(platform());
   const std::pair<std::string, std::string> cases[] = {
       {"A2", "C:\\A\\B\\A2"}, {"C:\\A\\B\\A2\\", "C:\\A\\B\\A2"}, {"..", "C:\\A"},
@@ -126,7 +126,7 @@ TEST_F(DirectoryListBoxTest, SameDirectoryCostsNothing) {
     std::uint32_t flags;
     std::string path;
   };
-  const Case cases[] = {{kPosixFlags, "C:\\A\\B"}, {kPosixFlags, ""}, {0, "c:\\a\\b"}};
+  const Case cases[] = {{kPosixVolumeFlags, "C:\\A\\B"}, {kPosixVolumeFlags, ""}, {0, "c:\\a\\b"}};
   for (const auto& c : cases) {
     StartWithFlags(c.flags, "C:\\A\\B");
     DirectoryListBox dirs(platform());
@@ -141,7 +141,7 @@ TEST_F(DirectoryListBoxTest, SameDirectoryCostsNothing) {
 }
 
 TEST_F(DirectoryListBoxTest, CaseTwinIsAnotherDirectoryOnCaseSensitiveVolume) {
-  StartWithFlags(kPosixFlags, "C:\\A\\B\\Twin");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A\\B\\Twin");
   DirectoryListBox dirs(platform());
   int events = 0;
   dirs.OnChange.Subscribe([&] { ++events; });
@@ -151,7 +151,7 @@ TEST_F(DirectoryListBoxTest, CaseTwinIsAnotherDirectoryOnCaseSensitiveVolume) {
 }
 
 TEST_F(DirectoryListBoxTest, DirectoryThatCannotBeEnteredChangesNothing) {
-  StartWithFlags(kPosixFlags, "C:\\A\\B");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A\\B");
   DirectoryListBox dirs(platform());
   const auto entries = dirs.Entries();
   int events = 0;
@@ -175,7 +175,7 @@ TEST_F(DirectoryListBoxTest, DirectoryThatCannotBeEnteredChangesNothing) {
 }
 
 TEST_F(DirectoryListBoxTest, OtherDriveWithoutDriveListFillsOnce) {
-  StartWithFlags(kPosixFlags, "C:\\A");
+  StartWithFlags(kPosixVolumeFlags, "C:\\A");
   DirectoryListBox dirs(platform());
   int fills = 0;
   int changes = 0;

@@ -14,15 +14,15 @@ class DriveComboBoxTest : public BrowseTest {
  protected:
   void SetUp() override {
     for (const char* dir : {"a", "e", "k", "l", "r", "z", "c/WORK"}) tmp_.MakeDir(dir);
-    Start("C:\\WORK", {{'A', tmp_.Path("a"), kDriveRemovable, "floppy", kPosixFlags},
-                       {'C', tmp_.Path("c"), kDriveFixed, "System Диск", kPosixFlags},
-                       {'D', tmp_.Path("d"), kDriveCdrom, "cd_disk", kPosixFlags},
-                       {'E', tmp_.Path("e"), kDriveFixed, "", kPosixFlags},
-                       {'F', tmp_.Path("gone"), kDriveFixed, "gone", kPosixFlags},
-                       {'K', tmp_.Path("k"), kDriveUnknown, "k", kPosixFlags},
-                       {'L', tmp_.Path("l"), kDriveNoRootDir, "l", kPosixFlags},
-                       {'R', tmp_.Path("r"), kDriveRamDisk, "ramdisk", kPosixFlags},
-                       {'Z', tmp_.Path("z"), kDriveRemote, "zvol", kPosixFlags}});
+    Start("C:\\WORK", {TempDrive('A', tmp_.Path("a"), kDriveRemovable, "floppy"),
+                       TempDrive('C', tmp_.Path("c"), kDriveFixed, "System Диск"),
+                       TempDrive('D', tmp_.Path("d"), kDriveCdrom, "cd_disk"),
+                       TempDrive('E', tmp_.Path("e"), kDriveFixed, ""),
+                       TempDrive('F', tmp_.Path("gone"), kDriveFixed, "gone"),
+                       TempDrive('K', tmp_.Path("k"), kDriveUnknown, "k"),
+                       TempDrive('L', tmp_.Path("l"), kDriveNoRootDir, "l"),
+                       TempDrive('R', tmp_.Path("r"), kDriveRamDisk, "ramdisk"),
+                       TempDrive('Z', tmp_.Path("z"), kDriveRemote, "zvol")});
   }
 
   static int IndexOf(const DriveComboBox& drives, char letter) {
@@ -121,8 +121,8 @@ TEST_F(DriveComboBoxTest, DriveThatIsNotReadyMovesOnlyTheDriveList) {
 
 TEST_F(DriveComboBoxTest, NewDriveShowsAfterTheTextCaseRoundTrip) {
   tmp_.MakeDir("n");
-  Start("C:\\", {{'C', tmp_.Path("c"), kDriveFixed, "System", kPosixFlags},
-                 {'N', tmp_.Path("n"), kDriveRemote, "n", kPosixFlags}});
+  Start("C:\\", {TempDrive('C', tmp_.Path("c"), kDriveFixed, "System"),
+                 TempDrive('N', tmp_.Path("n"), kDriveRemote, "n")});
   platform().hidden_drives = DriveBit('N');
   MainLists lists(platform());
   const int old_index = lists.DriveComboBox1.ItemIndex();

@@ -197,9 +197,9 @@ TEST_F(FileListBoxTest, SameDirectoryIsNotReadAgain) {
     bool reads;
   };
   const Case cases[] = {
-      {kPosixFlags, "C:\\W", false}, {kPosixFlags, "C:\\w", true}, {0, "c:\\w", false}};
+      {kPosixVolumeFlags, "C:\\W", false}, {kPosixVolumeFlags, "C:\\w", true}, {0, "c:\\w", false}};
   for (const auto& c : cases) {
-    Start("C:\\W", {{'C', tmp_.Path("c"), kDriveFixed, "System", c.flags}});
+    Start("C:\\W", {TempDrive('C', tmp_.Path("c"), kDriveFixed, "System", c.flags)});
     auto list = MakeList();
     const int finds = platform().FindCalls();
     list->SetDirectory(c.path);

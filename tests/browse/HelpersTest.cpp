@@ -5,38 +5,9 @@
 
 #include "browse/FileNames.h"
 #include "browse/FileType.h"
-#include "browse/PathParts.h"
 
 namespace tarvik {
 namespace {
-
-TEST(PathPartsTest, DrivePart) {
-  const std::pair<std::string, std::string> cases[] = {
-      {"C:\\WORK\\SUB", "C:"},
-      {"c:", "c:"},
-      {"C:NAME", "C:"},
-      {"\\\\server\\share\\dir", "\\\\server\\share"},
-      {"\\\\server\\share", "\\\\server\\share"},
-      {"\\\\server", "\\\\server"},
-      {"\\WORK", ""},
-      {"WORK", ""},
-      {"", ""},
-  };
-  for (const auto& [path, drive] : cases) EXPECT_EQ(DrivePart(path), drive) << path;
-}
-
-TEST(PathPartsTest, FileNamePartAndJoin) {
-  const std::pair<std::string, std::string> names[] = {
-      {"C:\\A\\B.TXT", "B.TXT"}, {"C:B.TXT", "B.TXT"}, {"B.TXT", "B.TXT"},
-      {"C:\\A\\", ""},           {"\\", ""},           {"*.txt", "*.txt"},
-  };
-  for (const auto& [path, name] : names) EXPECT_EQ(FileNamePart(path), name) << path;
-  EXPECT_EQ(JoinPath("C:\\", "A"), "C:\\A");
-  EXPECT_EQ(JoinPath("C:\\WORK", "[SUB]"), "C:\\WORK\\[SUB]");
-  EXPECT_TRUE(HasWildcard("a?.txt"));
-  EXPECT_TRUE(HasWildcard("*"));
-  EXPECT_FALSE(HasWildcard("a.txt"));
-}
 
 TEST(FileNamesTest, EqualityFollowsTheVolumeCase) {
   struct Case {

@@ -37,7 +37,7 @@ class AttributeRuleTest : public PlatformTest,
 
 // Both ways of asking give the same attributes: the single query and the listing.
 TEST_P(AttributeRuleTest, QueryAndListingAgree) {
-  MakeTree(dir_);
+  MakeTree(tmp_);
   const AttributeCase& c = GetParam();
   EXPECT_EQ(platform_->FileAttributes(std::string("C:\\") + c.path), c.attributes);
   EXPECT_EQ(ListedAttributes("C:", c.path), c.attributes);
@@ -62,25 +62,25 @@ INSTANTIATE_TEST_SUITE_P(
         AttributeCase{"dangling", 0}));
 
 TEST_F(PlatformTest, DotEntriesAreNeverHiddenNorSystem) {
-  dir_.MakeDir("a/b");
+  tmp_.MakeDir("a/b");
   EXPECT_EQ(ListedAttributes("C:\\a\\b", "."), kAttrDirectory);
   EXPECT_EQ(ListedAttributes("C:\\a\\b", ".."), kAttrDirectory);
 }
 
 TEST_F(PlatformTest, DirectorySymlinkLoopIsSystemDirectory) {
-  dir_.MakeDir("loop");
-  dir_.MakeSymlink("loop/again", "..");
+  tmp_.MakeDir("loop");
+  tmp_.MakeSymlink("loop/again", "..");
   EXPECT_EQ(ListedAttributes("C:\\loop", "again"), kAttrDirectory | kAttrSystem);
   // Stepping into it works as on any directory; only walks that honour the attribute stop.
   EXPECT_EQ(platform_->SetCurrentDirectory("C:\\loop\\again\\loop\\again"), kNoError);
 }
 
 TEST_F(PlatformTest, MountPointIsSystemDirectoryAndReadOnlyFileSystemMakesReadOnly) {
-  dir_.MakeDir("media/cd");
-  ScopedMount mount(dir_.Path("media/cd"));
+  tmp_.MakeDir("media/cd");
+  ScopedMount mount(tmp_.Path("media/cd"));
   if (!mount.mounted()) GTEST_SKIP() << "mounting needs privileges this machine does not grant";
-  dir_.MakeFile("media/cd/track.dat", "data");
-  dir_.MakeDir("media/cd/docs");
+  tmp_.MakeFile("media/cd/track.dat", "data");
+  tmp_.MakeDir("media/cd/docs");
   EXPECT_EQ(ListedAttributes("C:\\media", "cd"), kAttrDirectory | kAttrSystem);
   EXPECT_EQ(platform_->FileAttributes("C:\\media\\cd"), kAttrDirectory | kAttrSystem);
   EXPECT_EQ(platform_->FileAttributes("C:\\media\\cd\\track.dat"), 0u);
@@ -93,8 +93,8 @@ TEST_F(PlatformTest, MountPointIsSystemDirectoryAndReadOnlyFileSystemMakesReadOn
 }
 
 TEST_F(PlatformTest, MissingPathsHaveNoAttributes) {
-  dir_.MakeFile("file.txt");
-  dir_.MakeFifo("pipe");
+  tmp_.MakeFile("file.txt");
+  tmp_.MakeFifo("pipe");
   for (const char* path :
        {"C:\\none", "C:\\none\\deeper", "C:\\file.txt\\below", "C:\\pipe", "C:\\*.*", "Q:\\"}) {
     EXPECT_EQ(platform_->FileAttributes(path), kInvalidAttributes) << path;

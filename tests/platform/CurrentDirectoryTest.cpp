@@ -8,21 +8,16 @@ namespace tarvik {
 namespace {
 
 // Two drives, C: and D:, each a directory of the one temporary tree.
-class TwoDriveTest : public ::testing::Test {
+class TwoDriveTest : public TempDriveTest<> {
  protected:
   TwoDriveTest() {
-    dir_.MakeDir("c/work/sub");
-    dir_.MakeDir("c/other");
-    dir_.MakeDir("d/data/deep");
-    dir_.MakeFile("c/work/file.txt", "x");
-    platform_ = std::make_unique<PosixPlatform>(
-        std::vector<DriveSpec>{{'C', dir_.Path("c"), kDriveFixed, "SYS", kPosixFlags},
-                               {'D', dir_.Path("d"), kDriveRemovable, "STICK", kPosixFlags}},
-        "C:\\work");
+    tmp_.MakeDir("c/work/sub");
+    tmp_.MakeDir("c/other");
+    tmp_.MakeDir("d/data/deep");
+    tmp_.MakeFile("c/work/file.txt", "x");
+    StartPlatform("C:\\work", {TempDrive('C', tmp_.Path("c"), kDriveFixed, "SYS"),
+                               TempDrive('D', tmp_.Path("d"), kDriveRemovable, "STICK")});
   }
-
-  TempDir dir_;
-  std::unique_ptr<PosixPlatform> platform_;
 };
 
 TEST_F(TwoDriveTest, EachDriveRemembersItsDirectory) {
@@ -85,7 +80,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(TwoDriveTest, DirectoryWithoutSearchPermissionCannotBeEntered) {
   if (geteuid() == 0) GTEST_SKIP() << "root enters every directory";
-  dir_.Chmod("c/other", 0600);
+  tmp_.Chmod("c/other", 0600);
   EXPECT_EQ(platform_->SetCurrentDirectory("C:\\other"), kErrAccessDenied);
 }
 
@@ -109,7 +104,7 @@ TEST_F(TwoDriveTest, DriveTableOfItsOwn) {
   VolumeInfo info;
   ASSERT_EQ(platform_->VolumeInformation("D:\\", info), kNoError);
   EXPECT_EQ(info.label, "STICK");
-  EXPECT_EQ(info.flags, kPosixFlags);
+  EXPECT_EQ(info.flags, kPosixVolumeFlags);
   EXPECT_EQ(platform_->VolumeInformation("E:\\", info), kErrInvalidDrive);
   EXPECT_GT(platform_->TotalCapacity("C:\\"), 0);
   EXPECT_EQ(platform_->TotalCapacity("E:\\"), -1);
@@ -119,7 +114,7 @@ TEST_F(TwoDriveTest, DriveTableOfItsOwn) {
 }
 
 TEST_F(TwoDriveTest, DriveWhoseDirectoryWentAwayIsNotReady) {
-  dir_.Remove("d");
+  tmp_.Remove("d");
   VolumeInfo info;
   EXPECT_EQ(platform_->VolumeInformation("D:\\", info), kErrNotReady);
   EXPECT_EQ(platform_->TotalCapacity("D:\\"), -1);
@@ -128,7 +123,7 @@ TEST_F(TwoDriveTest, DriveWhoseDirectoryWentAwayIsNotReady) {
 
 TEST(PlatformConstructionTest, RefusesCurrentDirectoryOutsideItsDrives) {
   TempDir dir;
-  const std::vector<DriveSpec> drives{{'C', dir.path(), kDriveFixed, "", kPosixFlags}};
+  const std::vector<DriveSpec> drives{TempDrive('C', dir.path(), kDriveFixed, "")};
   EXPECT_THROW(PosixPlatform(drives, "C:\\missing"), std::invalid_argument);
   EXPECT_THROW(PosixPlatform(drives, "D:\\"), std::invalid_argument);
   EXPECT_NO_THROW(PosixPlatform(drives, "c:"));

@@ -8,7 +8,7 @@ namespace {
 
 class FaultyPlatformTest : public PlatformTest {
  protected:
-  FaultyPlatformTest() : faulty_(*platform_) { dir_.MakeFile("a.bin", "0123456789"); }
+  FaultyPlatformTest() : faulty_(*platform_) { tmp_.MakeFile("a.bin", "0123456789"); }
 
   // Opens, reads in blocks of 4 and closes; the codes of open and reads in order.
   std::vector<int> ReadThrough(const std::string& path) {
@@ -41,7 +41,7 @@ TEST_F(FaultyPlatformTest, FirstOrSecondOpenFails) {
   EXPECT_EQ(ReadThrough("C:\\a.bin"), (std::vector<int>{kErrSharingViolation}));
   EXPECT_EQ(ReadThrough("C:\\a.bin").front(), kNoError);
   // Other paths are not affected.
-  dir_.MakeFile("b.bin");
+  tmp_.MakeFile("b.bin");
   faulty_.Fail(PlatformCall::kOpenForReading, "C:\\b.bin", 1, kErrAccessDenied, 0);
   EXPECT_EQ(ReadThrough("C:\\b.bin"), (std::vector<int>{kErrAccessDenied}));
   EXPECT_EQ(ReadThrough("C:\\b.bin"), (std::vector<int>{kErrAccessDenied}));
@@ -55,7 +55,7 @@ TEST_F(FaultyPlatformTest, KthReadFails) {
 }
 
 TEST_F(FaultyPlatformTest, SizeChangesBetweenFirstOpenAndEndOfReading) {
-  faulty_.After(PlatformCall::kClose, "C:\\a.bin", 1, [this] { dir_.AppendToFile("a.bin", "++"); });
+  faulty_.After(PlatformCall::kClose, "C:\\a.bin", 1, [this] { tmp_.AppendToFile("a.bin", "++"); });
   FileHandle file = kNoFile;
   ASSERT_EQ(faulty_.OpenForReading("C:\\a.bin", file), kNoError);
   std::int64_t size = 0;
@@ -66,7 +66,7 @@ TEST_F(FaultyPlatformTest, SizeChangesBetweenFirstOpenAndEndOfReading) {
 }
 
 TEST_F(FaultyPlatformTest, FileDisappearsAfterTheExistenceTest) {
-  faulty_.After(PlatformCall::kFileExists, "C:\\a.bin", 1, [this] { dir_.Remove("a.bin"); });
+  faulty_.After(PlatformCall::kFileExists, "C:\\a.bin", 1, [this] { tmp_.Remove("a.bin"); });
   EXPECT_TRUE(faulty_.FileExists("C:\\a.bin"));
   EXPECT_EQ(ReadThrough("C:\\a.bin"), (std::vector<int>{kErrFileNotFound}));
 }
@@ -82,14 +82,14 @@ TEST_F(FaultyPlatformTest, CreateAndAppendFailWithChosenCode) {
   EXPECT_EQ(faulty_.Write(file, "one"), kNoError);
   EXPECT_EQ(faulty_.Write(file, "two"), kErrDiskFull);
   faulty_.Close(file);
-  EXPECT_EQ(dir_.ReadFile("list.txt"), "one");
+  EXPECT_EQ(tmp_.ReadFile("list.txt"), "one");
   EXPECT_EQ(faulty_.OpenForAppend("C:\\list.txt", file), kErrAccessDenied);
   EXPECT_EQ(faulty_.OpenForAppend("C:\\list.txt", file), kNoError);
   faulty_.Close(file);
 }
 
 TEST_F(FaultyPlatformTest, QueriesWithoutCodeFailAsNotFound) {
-  dir_.MakeDir("sub");
+  tmp_.MakeDir("sub");
   faulty_.Fail(PlatformCall::kFileExists, "C:\\a.bin", 1, kErrNotReady);
   faulty_.Fail(PlatformCall::kFileAttributes, "C:\\a.bin", 1, kErrNotReady);
   faulty_.Fail(PlatformCall::kFindFiles, "C:\\*.*", 1, kErrNotReady);

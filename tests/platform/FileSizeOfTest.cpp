@@ -9,11 +9,11 @@ namespace tarvik {
 namespace {
 
 TEST_F(PlatformTest, FileSizeOfMeasuresWhatCanBeOpened) {
-  dir_.MakeFile("empty.txt");
-  dir_.MakeFileOfSize("sub/1500.bin", 1500);
-  dir_.MakeSparseFile("big.iso", (std::int64_t{2} << 30) + 1);
-  dir_.MakeDir("dir");
-  dir_.MakeFifo("pipe");
+  tmp_.MakeFile("empty.txt");
+  tmp_.MakeFileOfSize("sub/1500.bin", 1500);
+  tmp_.MakeSparseFile("big.iso", (std::int64_t{2} << 30) + 1);
+  tmp_.MakeDir("dir");
+  tmp_.MakeFifo("pipe");
   ASSERT_EQ(platform_->SetCurrentDirectory("C:\\sub"), kNoError);
   EXPECT_EQ(FileSizeOf(*platform_, "C:\\empty.txt"), 0);
   // A bare name is looked up in the current directory.
@@ -26,7 +26,7 @@ TEST_F(PlatformTest, FileSizeOfMeasuresWhatCanBeOpened) {
 }
 
 TEST_F(PlatformTest, FileSizeOfFileHeldOpenByAnother) {
-  dir_.MakeFile("busy.log", "12345");
+  tmp_.MakeFile("busy.log", "12345");
   FileHandle writer = kNoFile;
   ASSERT_EQ(platform_->OpenForAppend("C:\\busy.log", writer), kNoError);
   EXPECT_EQ(FileSizeOf(*platform_, "C:\\busy.log"), 5);
@@ -34,7 +34,7 @@ TEST_F(PlatformTest, FileSizeOfFileHeldOpenByAnother) {
 }
 
 TEST_F(PlatformTest, FileSizeOfRaisesFailedSizeQueryAndClosesTheFile) {
-  dir_.MakeFile("a.bin", "abc");
+  tmp_.MakeFile("a.bin", "abc");
   FaultyPlatform faulty(*platform_);
   faulty.Fail(PlatformCall::kSizeOfOpenFile, "C:\\a.bin", 1, kErrNotReady);
   try {

@@ -26,8 +26,8 @@ std::string ReadAll(Platform& platform, FileHandle file, std::size_t block) {
 }
 
 TEST_F(PlatformTest, ReadsFileInBlocksToTheEnd) {
-  const std::string path = dir_.MakeFileOfSize("data.bin", 10000);
-  const std::string expected = dir_.ReadFile("data.bin");
+  const std::string path = tmp_.MakeFileOfSize("data.bin", 10000);
+  const std::string expected = tmp_.ReadFile("data.bin");
   for (const std::size_t block : {2048u, 4096u, 32768u}) {
     FileHandle file = kNoFile;
     ASSERT_EQ(platform_->OpenForReading("C:\\data.bin", file), kNoError);
@@ -41,7 +41,7 @@ TEST_F(PlatformTest, ReadsFileInBlocksToTheEnd) {
 }
 
 TEST_F(PlatformTest, SparseFileOfFiveGiBHasItsWholeSize) {
-  dir_.MakeSparseFile("huge.iso", kFiveGiB);
+  tmp_.MakeSparseFile("huge.iso", kFiveGiB);
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\huge.iso", file), kNoError);
   std::int64_t size = 0;
@@ -54,15 +54,15 @@ TEST_F(PlatformTest, SparseFileOfFiveGiBHasItsWholeSize) {
 }
 
 TEST_F(PlatformTest, OpeningForReadingLeavesTheFileAlone) {
-  dir_.MakeFile("keep.txt", "content");
+  tmp_.MakeFile("keep.txt", "content");
   struct stat before;
-  ASSERT_EQ(stat(dir_.Path("keep.txt").c_str(), &before), 0);
+  ASSERT_EQ(stat(tmp_.Path("keep.txt").c_str(), &before), 0);
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\keep.txt", file), kNoError);
   EXPECT_EQ(ReadAll(*platform_, file, 4), "content");
   platform_->Close(file);
   struct stat after;
-  ASSERT_EQ(stat(dir_.Path("keep.txt").c_str(), &after), 0);
+  ASSERT_EQ(stat(tmp_.Path("keep.txt").c_str(), &after), 0);
   EXPECT_EQ(after.st_size, before.st_size);
   // Reading as the owner does not even change the access time.
   EXPECT_EQ(after.st_atim.tv_sec, before.st_atim.tv_sec);
@@ -70,8 +70,8 @@ TEST_F(PlatformTest, OpeningForReadingLeavesTheFileAlone) {
 }
 
 TEST_F(PlatformTest, ReadOnlyFileIsReadButNeverWritten) {
-  dir_.MakeFile("locked.txt", "old");
-  dir_.Chmod("locked.txt", 0444);
+  tmp_.MakeFile("locked.txt", "old");
+  tmp_.Chmod("locked.txt", 0444);
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\locked.txt", file), kNoError);
   platform_->Close(file);
@@ -79,7 +79,7 @@ TEST_F(PlatformTest, ReadOnlyFileIsReadButNeverWritten) {
   EXPECT_EQ(platform_->CreateTextFile("C:\\locked.txt", file), kErrAccessDenied);
   EXPECT_EQ(platform_->OpenForAppend("C:\\locked.txt", file), kErrAccessDenied);
   EXPECT_EQ(file, kNoFile);
-  EXPECT_EQ(dir_.ReadFile("locked.txt"), "old");
+  EXPECT_EQ(tmp_.ReadFile("locked.txt"), "old");
 }
 
 TEST_F(PlatformTest, CreateReplacesAndAppendExtends) {
@@ -90,10 +90,10 @@ TEST_F(PlatformTest, CreateReplacesAndAppendExtends) {
   ASSERT_EQ(platform_->OpenForAppend("C:\\list.txt", file), kNoError);
   EXPECT_EQ(platform_->Write(file, "second\r\n"), kNoError);
   platform_->Close(file);
-  EXPECT_EQ(dir_.ReadFile("list.txt"), "first\r\nsecond\r\n");
+  EXPECT_EQ(tmp_.ReadFile("list.txt"), "first\r\nsecond\r\n");
   ASSERT_EQ(platform_->CreateTextFile("list.txt", file), kNoError);
   platform_->Close(file);
-  EXPECT_EQ(dir_.ReadFile("list.txt"), "");
+  EXPECT_EQ(tmp_.ReadFile("list.txt"), "");
 }
 
 struct OpenFailureCase {
@@ -109,8 +109,8 @@ class OpenFailureTest : public PlatformTest,
                         public ::testing::WithParamInterface<OpenFailureCase> {};
 
 TEST_P(OpenFailureTest, ReportsWindowsCodes) {
-  dir_.MakeFile("file.txt", "x");
-  dir_.MakeDir("dir");
+  tmp_.MakeFile("file.txt", "x");
+  tmp_.MakeDir("dir");
   const OpenFailureCase& c = GetParam();
   FileHandle file = kNoFile;
   EXPECT_EQ(platform_->OpenForReading(c.path, file), c.reading) << c.path;
@@ -135,8 +135,8 @@ INSTANTIATE_TEST_SUITE_P(
         OpenFailureCase{"", kErrPathNotFound, kErrPathNotFound, kErrPathNotFound}));
 
 TEST_F(PlatformTest, WritingOnFullVolumeIsDiskFull) {
-  dir_.MakeDir("small");
-  ScopedMount mount(dir_.Path("small"));
+  tmp_.MakeDir("small");
+  ScopedMount mount(tmp_.Path("small"));
   if (!mount.mounted()) GTEST_SKIP() << "mounting needs privileges this machine does not grant";
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->CreateTextFile("C:\\small\\list.txt", file), kNoError);
@@ -149,7 +149,7 @@ TEST_F(PlatformTest, WritingOnFullVolumeIsDiskFull) {
 
 TEST_F(PlatformTest, DeviceBehindLinkIsNoFile) {
   if (!std::filesystem::exists("/dev/full")) GTEST_SKIP() << "no /dev/full";
-  dir_.MakeSymlink("full", "/dev/full");
+  tmp_.MakeSymlink("full", "/dev/full");
   EXPECT_FALSE(platform_->FileExists("C:\\full"));
   FileHandle file = kNoFile;
   EXPECT_EQ(platform_->OpenForReading("C:\\full", file), kErrFileNotFound);
@@ -168,13 +168,29 @@ TEST_F(PlatformTest, OperationsOnClosedHandleFail) {
 }
 
 TEST_F(PlatformTest, FileExistsOnlyForFiles) {
-  dir_.MakeFile("file.txt");
-  dir_.MakeDir("dir");
+  tmp_.MakeFile("file.txt");
+  tmp_.MakeDir("dir");
   EXPECT_TRUE(platform_->FileExists("C:\\file.txt"));
   EXPECT_FALSE(platform_->FileExists("C:\\dir"));
   EXPECT_FALSE(platform_->FileExists("C:\\"));
   EXPECT_FALSE(platform_->FileExists("C:\\missing"));
   EXPECT_FALSE(platform_->FileExists("*.*"));
+}
+
+TEST_F(PlatformTest, CaseInsensitiveDriveLooksUpAndOpensNamesInAnyCase) {
+  tmp_.MakeFile("Work/Report.TXT", "abc");
+  // On the case-sensitive drive the spelling must be exact.
+  EXPECT_FALSE(platform_->FileExists("C:\\WORK\\REPORT.TXT"));
+  Rebuild(kVolumeCasePreservedNames);
+  EXPECT_TRUE(platform_->FileExists("C:\\WORK\\REPORT.TXT"));
+  EXPECT_EQ(platform_->SetCurrentDirectory("c:\\work"), kNoError);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_->OpenForReading("report.txt", file), kNoError);
+  platform_->Close(file);
+  // A new file keeps the spelling it is created with.
+  ASSERT_EQ(platform_->CreateTextFile("C:\\WORK\\New.Txt", file), kNoError);
+  platform_->Close(file);
+  EXPECT_TRUE(std::filesystem::exists(tmp_.Path("Work/New.Txt")));
 }
 
 }  // namespace

@@ -13,9 +13,9 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 
 TEST_F(PlatformTest, FifoAndSocketAreNeverListedNorOpened) {
-  dir_.MakeFile("data.txt", "x");
-  dir_.MakeFifo("pipe");
-  dir_.MakeSocket("sock");
+  tmp_.MakeFile("data.txt", "x");
+  tmp_.MakeFifo("pipe");
+  tmp_.MakeSocket("sock");
   constexpr std::uint32_t kEverything = kAttrHidden | kAttrSystem | kAttrDirectory;
   EXPECT_THAT(Find("C:\\*.*", kEverything), ElementsAre("data.txt"));
   for (const char* path : {"C:\\pipe", "C:\\sock"}) {
@@ -30,17 +30,62 @@ TEST_F(PlatformTest, FifoAndSocketAreNeverListedNorOpened) {
   }
 }
 
+// A listing of directories only skips the files by the type the directory gives, and so
+// must give exactly the directories that the full listing gives, with the same attributes.
+TEST_F(PlatformTest, DirectoryListingGivesTheDirectoriesOfTheFullListing) {
+  tmp_.MakeFile("file.txt");
+  tmp_.MakeFile(".hidden.txt");
+  tmp_.MakeDir("sub");
+  tmp_.MakeDir(".hid");
+  tmp_.MakeDir("s.d/inner");
+  tmp_.MakeSymlink("to_sub", "sub");
+  tmp_.MakeSymlink("to_file", "file.txt");
+  tmp_.MakeSymlink("gone", "nowhere");
+  tmp_.MakeFifo("pipe");
+  tmp_.MakeSocket("sock");
+  tmp_.MakeSymlink("to_pipe", "pipe");
+  tmp_.Chmod("s.d", 0555);
+  using Listing = std::vector<std::pair<std::string, std::uint32_t>>;
+  const auto listing = [](const std::vector<FoundEntry>& entries) {
+    Listing result;
+    for (const FoundEntry& entry : entries) {
+      if ((entry.attributes & kAttrDirectory) != 0)
+        result.emplace_back(entry.name, entry.attributes);
+    }
+    return result;
+  };
+  for (const char* pattern : {"C:\\*", "C:\\*.*", "C:\\s*", "C:\\s.d\\*", "C:\\to_*"}) {
+    for (const std::uint32_t attributes :
+         {kAttrDirectory, kAttrDirectory | kAttrHidden, kAttrDirectory | kAttrSystem,
+          kAttrDirectory | kAttrHidden | kAttrSystem, kAttrReadOnly}) {
+      SCOPED_TRACE(std::string(pattern) + " " + std::to_string(attributes));
+      const std::vector<FoundEntry> directories = platform_->FindDirectories(pattern, attributes);
+      EXPECT_EQ(listing(directories).size(), directories.size());
+      EXPECT_EQ(listing(directories),
+                listing(platform_->FindFiles(pattern, attributes | kAttrDirectory)));
+    }
+  }
+  EXPECT_EQ(listing(platform_->FindDirectories("C:\\*", kAttrSystem)),
+            (Listing{{"s.d", kAttrDirectory | kAttrReadOnly},
+                     {"sub", kAttrDirectory},
+                     {"to_sub", kAttrDirectory | kAttrSystem}}));
+  EXPECT_EQ(listing(platform_->FindDirectories("C:\\s.d\\*", 0)),
+            (Listing{{".", kAttrDirectory | kAttrReadOnly},
+                     {"..", kAttrDirectory},
+                     {"inner", kAttrDirectory}}));
+}
+
 TEST_F(PlatformTest, LinkToFifoIsInvisibleToo) {
-  dir_.MakeFifo("pipe");
-  dir_.MakeSymlink("link", "pipe");
+  tmp_.MakeFifo("pipe");
+  tmp_.MakeSymlink("link", "pipe");
   EXPECT_THAT(Find("C:\\*", 0), IsEmpty());
   FileHandle file = kNoFile;
   EXPECT_EQ(platform_->OpenForReading("C:\\link", file), kErrFileNotFound);
 }
 
 TEST_F(PlatformTest, DanglingLinkIsListedAsFileThatCannotBeOpened) {
-  dir_.MakeSymlink("gone.txt", "nowhere.txt");
-  dir_.MakeSymlink("self", "self");
+  tmp_.MakeSymlink("gone.txt", "nowhere.txt");
+  tmp_.MakeSymlink("self", "self");
   const auto entries = platform_->FindFiles("C:\\*.*", 0);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].name, "gone.txt");
@@ -52,12 +97,12 @@ TEST_F(PlatformTest, DanglingLinkIsListedAsFileThatCannotBeOpened) {
   EXPECT_EQ(platform_->OpenForReading("C:\\self", file), kErrFileNotFound);
   // Writing through it would create a file somewhere else.
   EXPECT_EQ(platform_->CreateTextFile("C:\\gone.txt", file), kErrAccessDenied);
-  EXPECT_FALSE(std::filesystem::exists(dir_.Path("nowhere.txt")));
+  EXPECT_FALSE(std::filesystem::exists(tmp_.Path("nowhere.txt")));
 }
 
 TEST_F(PlatformTest, LinkToFileIsThatFile) {
-  dir_.MakeFile("real.bin", "12345");
-  dir_.MakeSymlink("alias.bin", "real.bin");
+  tmp_.MakeFile("real.bin", "12345");
+  tmp_.MakeSymlink("alias.bin", "real.bin");
   const auto entries = platform_->FindFiles("C:\\alias.bin", 0);
   ASSERT_EQ(entries.size(), 1u);
   EXPECT_EQ(entries[0].size, 5);
@@ -72,7 +117,7 @@ TEST_F(PlatformTest, LinkToFileIsThatFile) {
 }
 
 TEST_F(PlatformTest, DotEntriesEverywhereButTheDriveRoot) {
-  dir_.MakeDir("a/b");
+  tmp_.MakeDir("a/b");
   EXPECT_THAT(Find("C:\\*.*", kAttrDirectory), ElementsAre("a"));
   EXPECT_THAT(Find("C:\\a\\*.*", kAttrDirectory), ElementsAre(".", "..", "b"));
   EXPECT_THAT(Find("C:\\a\\b\\*", kAttrDirectory), ElementsAre(".", ".."));
@@ -92,15 +137,15 @@ class FindFilterTest : public PlatformTest, public ::testing::WithParamInterface
 // Hidden, system and directory entries come only when their bit is asked for; read-only and
 // archive bits filter nothing.
 TEST_P(FindFilterTest, SkipsUnrequestedKinds) {
-  dir_.MakeDir("top");
-  dir_.MakeFile("top/plain");
-  dir_.MakeFile("top/.hidden");
-  dir_.MakeFile("top/locked");
-  dir_.Chmod("top/locked", 0400);
-  dir_.MakeDir("top/sub");
-  dir_.MakeDir("top/.hsub");
-  dir_.MakeSymlink("top/linked", "sub");
-  dir_.MakeSymlink("top/.hlinked", "sub");
+  tmp_.MakeDir("top");
+  tmp_.MakeFile("top/plain");
+  tmp_.MakeFile("top/.hidden");
+  tmp_.MakeFile("top/locked");
+  tmp_.Chmod("top/locked", 0400);
+  tmp_.MakeDir("top/sub");
+  tmp_.MakeDir("top/.hsub");
+  tmp_.MakeSymlink("top/linked", "sub");
+  tmp_.MakeSymlink("top/.hlinked", "sub");
   std::vector<std::string> names = Find("C:\\top\\*.*", GetParam().requested);
   std::sort(names.begin(), names.end());
   std::vector<std::string> expected = GetParam().listed;
@@ -124,7 +169,7 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{kAttrSystem, {"plain", "locked"}}));
 
 TEST_F(PlatformTest, FindFilesOfUnreadableOrMissingDirectoryGivesNothing) {
-  dir_.MakeFile("file.txt");
+  tmp_.MakeFile("file.txt");
   for (const char* pattern :
        {"C:\\none\\*.*", "C:\\file.txt\\*.*", "Q:\\*.*", "C:\\", "", "\\\\server\\share\\*.*"}) {
     EXPECT_THAT(Find(pattern, kAttrDirectory), IsEmpty()) << pattern;
@@ -132,9 +177,9 @@ TEST_F(PlatformTest, FindFilesOfUnreadableOrMissingDirectoryGivesNothing) {
 }
 
 TEST_F(PlatformTest, FindFilesPatternForms) {
-  dir_.MakeFile("a.txt");
-  dir_.MakeFile("sub/b.txt");
-  dir_.MakeFile("sub/c.doc");
+  tmp_.MakeFile("a.txt");
+  tmp_.MakeFile("sub/b.txt");
+  tmp_.MakeFile("sub/c.doc");
   ASSERT_EQ(platform_->SetCurrentDirectory("C:\\sub"), kNoError);
   EXPECT_THAT(Find("*.txt", 0), ElementsAre("b.txt"));
   EXPECT_THAT(Find("C:*.doc", 0), ElementsAre("c.doc"));

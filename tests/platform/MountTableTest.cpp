@@ -83,6 +83,22 @@ TEST(MountTableTest, KeepsVolumesThatHoldFilesInTableOrder) {
   }
 }
 
+TEST(MountTableTest, AtOrBelowComparesWholeNames) {
+  const struct {
+    const char* path;
+    const char* dir;
+    bool below;
+  } cases[] = {
+      {"/media/cd", "/media/cd", true},
+      {"/media/cd/a", "/media/cd", true},
+      {"/media/cdrom", "/media/cd", false},
+      {"/media", "/media/cd", false},
+      {"/anything", "/", true},
+      {"/", "/", true},
+  };
+  for (const auto& c : cases) EXPECT_EQ(IsAtOrBelow(c.path, c.dir), c.below) << c.path;
+}
+
 TEST(MountTableTest, EmptyOrBrokenTextGivesNoVolumes) {
   EXPECT_TRUE(ParseMountInfo("", "/nonexistent").empty());
   EXPECT_TRUE(ParseMountInfo("22 21 0:21 / /proc rw - proc proc rw\n", "/nonexistent").empty());

@@ -6,6 +6,7 @@
 
 #include "PlatformFixture.h"
 #include "platform/posix/WindowsName.h"
+#include "util/Text.h"
 
 namespace tarvik {
 namespace {
@@ -25,7 +26,7 @@ class ForbiddenCharacterTest : public PlatformTest,
 TEST_P(ForbiddenCharacterTest, RoundTrips) {
   const std::string posix_name = std::string("a") + GetParam().ch + "b.txt";
   const std::string shown = std::string("a") + GetParam().shown + "b.txt";
-  dir_.MakeFile("dir/" + posix_name, "content");
+  tmp_.MakeFile("dir/" + posix_name, "content");
   EXPECT_THAT(Find("C:\\dir\\*.txt", 0), ::testing::ElementsAre(shown));
 
   FileHandle file = kNoFile;
@@ -38,7 +39,7 @@ TEST_P(ForbiddenCharacterTest, RoundTrips) {
   const std::string copy_shown = "copy" + std::string(GetParam().shown);
   ASSERT_EQ(platform_->CreateTextFile("C:\\dir\\" + copy_shown, file), kNoError);
   platform_->Close(file);
-  EXPECT_TRUE(std::filesystem::exists(dir_.Path("dir/copy" + std::string(1, GetParam().ch))));
+  EXPECT_TRUE(std::filesystem::exists(tmp_.Path("dir/copy" + std::string(1, GetParam().ch))));
 
   // The character itself is no part of a name the program can give.
   EXPECT_FALSE(platform_->FileExists("C:\\dir\\" + posix_name));
@@ -54,8 +55,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WindowsNameTest, OtherNamesPassUnchanged) {
   // Any bytes are a valid Linux name, also ones that are no UTF-8 at all.
-  for (const std::string name :
-       {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", " spaced ", "\uF041"}) {
+  for (const std::string name : {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", "in ner.dots.txt",
+                                 ".hidden", ".", "..", "\uF041"}) {
     EXPECT_EQ(ToWindowsName(name), name);
     std::string back;
     ASSERT_TRUE(ToPosixName(name, back));
@@ -63,9 +64,58 @@ TEST(WindowsNameTest, OtherNamesPassUnchanged) {
   }
 }
 
+struct EdgeCase {
+  const char* posix_name;
+  const char* shown;
+};
+
+// Names no Windows name can be: what the trimming of names or a one-line row would change
+// is shown mapped, and the name so shown reaches the file or directory on disk.
+TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
+  const EdgeCase cases[] = {
+      {" notes ", "\uF020notes\uF020"},    {"  lead", "\uF020\uF020lead"},
+      {"trail ", "trail\uF020"},           {"dot.", "dot\uF02E"},
+      {"end. .", "end\uF02E\uF020\uF02E"}, {"line\nfeed", "line\uF00Afeed"},
+      {"\x01start", "\uF001start"},        {"in ner.dot", "in ner.dot"},
+  };
+  for (const EdgeCase& c : cases) {
+    SCOPED_TRACE(c.posix_name);
+    const std::string file = c.posix_name;
+    tmp_.MakeFile("files/" + file, "content");
+    tmp_.MakeFile("dirs/" + file + "/inside.txt", "x");
+    EXPECT_EQ(ToWindowsName(file), c.shown);
+    std::string back;
+    ASSERT_TRUE(ToPosixName(c.shown, back));
+    EXPECT_EQ(back, file);
+
+    const std::vector<std::string> listed = Find("C:\\files\\*", 0);
+    ASSERT_THAT(listed, ::testing::ElementsAre(c.shown));
+    std::string trimmed = listed[0];
+    TrimSpaces(trimmed);
+    EXPECT_EQ(trimmed, listed[0]);
+    const std::string path = "C:\\files\\" + listed[0];
+    EXPECT_TRUE(platform_->FileExists(path));
+    EXPECT_EQ(platform_->FileAttributes(path), 0u);
+    FileHandle handle = kNoFile;
+    ASSERT_EQ(platform_->OpenForReading(path, handle), kNoError);
+    std::int64_t size = 0;
+    EXPECT_EQ(platform_->SizeOfOpenFile(handle, size), kNoError);
+    EXPECT_EQ(size, 7);
+    platform_->Close(handle);
+
+    EXPECT_EQ(ListedAttributes("C:\\dirs", c.shown), kAttrDirectory);
+    ASSERT_EQ(platform_->SetCurrentDirectory("C:\\dirs\\" + std::string(c.shown)), kNoError);
+    EXPECT_EQ(platform_->CurrentDirectory(), "C:\\dirs\\" + std::string(c.shown));
+    EXPECT_TRUE(platform_->FileExists("inside.txt"));
+    ASSERT_EQ(platform_->SetCurrentDirectory("C:\\"), kNoError);
+    tmp_.Remove("files");
+    tmp_.Remove("dirs");
+  }
+}
+
 TEST_F(PlatformTest, NameThatIsNoUtf8IsListedAndOpened) {
   const std::string name = "latin1-\xe9t\xe9.txt";
-  dir_.MakeFile(name, "abc");
+  tmp_.MakeFile(name, "abc");
   EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre(name));
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\" + name, file), kNoError);

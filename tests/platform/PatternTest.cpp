@@ -1,10 +1,7 @@
-#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <ostream>
 
-#include "PlatformFixture.h"
 #include "platform/posix/Pattern.h"
 
 namespace tarvik {
@@ -71,22 +68,6 @@ INSTANTIATE_TEST_SUITE_P(Literal, PatternRuleTest,
                                            PatternCase{"abc", "abcd", false},
                                            PatternCase{"a*z", "a.middle.z", true},
                                            PatternCase{"*z", "abc", false}));
-
-TEST_F(PlatformTest, EqualIgnoringCaseFindsNamesOnCaseInsensitiveDrive) {
-  dir_.MakeFile("Work/Report.TXT", "abc");
-  // On the case-sensitive drive the spelling must be exact.
-  EXPECT_FALSE(platform_->FileExists("C:\\WORK\\REPORT.TXT"));
-  Rebuild(kVolumeCasePreservedNames);
-  EXPECT_TRUE(platform_->FileExists("C:\\WORK\\REPORT.TXT"));
-  EXPECT_EQ(platform_->SetCurrentDirectory("c:\\work"), kNoError);
-  FileHandle file = kNoFile;
-  ASSERT_EQ(platform_->OpenForReading("report.txt", file), kNoError);
-  platform_->Close(file);
-  // A new file keeps the spelling it is created with.
-  ASSERT_EQ(platform_->CreateTextFile("C:\\WORK\\New.Txt", file), kNoError);
-  platform_->Close(file);
-  EXPECT_TRUE(std::filesystem::exists(dir_.Path("Work/New.Txt")));
-}
 
 }  // namespace
 }  // namespace tarvik

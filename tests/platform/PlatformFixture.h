@@ -3,27 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "platform/ErrorCodes.h"
-#include "platform/posix/PosixPlatform.h"
-#include "support/TempDir.h"
+#include "support/TempDriveTest.h"
 
 namespace tarvik {
 
-inline constexpr std::uint32_t kPosixFlags = kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames;
-
 // A platform whose only drive, C:, is a fresh temporary directory.
-class PlatformTest : public ::testing::Test {
+class PlatformTest : public TempDriveTest<> {
  protected:
-  PlatformTest() { Rebuild(kPosixFlags); }
+  PlatformTest() { StartPlatform(); }
 
   // A new platform over the same directory, with other volume flags.
   void Rebuild(std::uint32_t flags) {
-    platform_ = std::make_unique<PosixPlatform>(
-        std::vector<DriveSpec>{{'C', dir_.path(), kDriveFixed, "TEST", flags}}, "C:\\");
+    StartPlatform("C:\\", {TempDrive('C', tmp_.path(), kDriveFixed, "TEST", flags)});
   }
 
   // The names FindFiles gives, in its order.
@@ -44,9 +39,6 @@ class PlatformTest : public ::testing::Test {
     }
     return kInvalidAttributes;
   }
-
-  TempDir dir_;
-  std::unique_ptr<PosixPlatform> platform_;
 };
 
 }  // namespace tarvik

@@ -17,7 +17,7 @@ constexpr char kList[] = "C:\\APP\\!ListFiles.txt";
 // program.
 class ListFileFaultTest : public ListFileTest {
  protected:
-  ListFileFaultTest() : faulty_(platform_), faulty_list_(ListFileOver(faulty_)) {
+  ListFileFaultTest() : faulty_(*platform_), faulty_list_(ListFileOver(faulty_)) {
     CheckBox6.SetChecked(true);
   }
 
@@ -42,7 +42,7 @@ TEST_F(ListFileFaultTest, CreateOrHeaderFailureEndsTheCommandWithTheFileClosed) 
       {"third header line", PlatformCall::kWrite, 3, 23, "I/O error 23", 1},
   };
   for (const auto& c : cases) {
-    FaultyPlatform faulty(platform_);
+    FaultyPlatform faulty(*platform_);
     ListFile list_file = ListFileOver(faulty);
     faulty.Fail(c.call, kList, c.nth, c.code);
     ListFileName = "C:\\APP\\OLD.TXT";
@@ -99,7 +99,7 @@ TEST_F(ListFileFaultTest, OneOpenWriteAndCloseForEveryLine) {
 TEST_F(ListFileFaultTest, FileDeletedBetweenTheTestAndTheOpenIsNotCreated) {
   dialogs_.Enter(kList);
   ASSERT_TRUE(faulty_list_.OpenListFile());
-  faulty_.After(PlatformCall::kFileExists, kList, 1, [this] { dir_.Remove("APP/!ListFiles.txt"); });
+  faulty_.After(PlatformCall::kFileExists, kList, 1, [this] { tmp_.Remove("APP/!ListFiles.txt"); });
   EXPECT_FALSE(faulty_list_.AppendListLine("C:\\A.BIN"));
   EXPECT_FALSE(Exists("APP/!ListFiles.txt"));
 }

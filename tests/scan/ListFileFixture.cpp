@@ -7,17 +7,15 @@
 namespace tarvik {
 
 ListFileTest::ListFileTest()
-    : platform_({{'C', dir_.path(), kDriveFixed, "TEST",
-                  kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames}},
-                "C:\\"),
-      list_file_(platform_, dialogs_, CheckBox6, SD1, ProgramDir, ListFileName) {
-  dir_.MakeDir("APP");
+    // The list file keeps the platform it is made with, so the platform comes first.
+    : list_file_(StartPlatform(), dialogs_, CheckBox6, SD1, ProgramDir, ListFileName) {
+  tmp_.MakeDir("APP");
   CheckBox6.SetCaption("Список файлов  -> в текст.файл.");
   SD1 = ListFileSaveDialog();
 }
 
 bool ListFileTest::Exists(const std::string& relative) const {
-  return std::filesystem::exists(dir_.Path(relative));
+  return std::filesystem::exists(tmp_.Path(relative));
 }
 
 }  // namespace tarvik

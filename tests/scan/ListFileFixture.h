@@ -8,7 +8,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "scan/ListFile.h"
 #include "support/ScriptedDialogs.h"
-#include "support/TempDir.h"
+#include "support/TempDriveTest.h"
 #include "ui/CheckBox.h"
 #include "ui/Dialogs.h"
 
@@ -33,7 +33,7 @@ inline const std::string kEndBytes = "-----------------The End.-----------------
 
 // Drive C: is a temporary directory holding the program's folder C:\APP. The main window's
 // state that the list file works on is set up as the main window sets it up at start.
-class ListFileTest : public ::testing::Test {
+class ListFileTest : public TempDriveTest<FixedClockPlatform> {
  protected:
   ListFileTest();
 
@@ -42,11 +42,9 @@ class ListFileTest : public ::testing::Test {
     return ListFile(platform, dialogs_, CheckBox6, SD1, ProgramDir, ListFileName);
   }
   // The bytes of a file below C:\, given relative to it.
-  std::string Bytes(const std::string& relative) const { return dir_.ReadFile(relative); }
+  std::string Bytes(const std::string& relative) const { return tmp_.ReadFile(relative); }
   bool Exists(const std::string& relative) const;
 
-  TempDir dir_;
-  FixedClockPlatform platform_;
   ScriptedDialogs dialogs_;
   CheckBox CheckBox6;
   SaveDialog SD1;

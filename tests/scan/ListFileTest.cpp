@@ -9,7 +9,7 @@ namespace tarvik {
 namespace {
 
 TEST_F(ListFileTest, OptionOffAsksNothingAndWritesNothing) {
-  dir_.MakeFile("APP/!ListFiles.txt", "earlier\r\n");
+  tmp_.MakeFile("APP/!ListFiles.txt", "earlier\r\n");
   EXPECT_FALSE(list_file_.OpenListFile());
   EXPECT_FALSE(list_file_.AppendListLine("C:\\A.BIN"));
   EXPECT_TRUE(dialogs_.Log().empty());
@@ -75,7 +75,7 @@ TEST_F(ListFileTest, LeavesTheTimeOutAtMidnightSharp) {
   };
   CheckBox6.SetChecked(true);
   for (const auto& c : cases) {
-    platform_.now = c.now;
+    platform_->now = c.now;
     dialogs_.Enter("C:\\LIST.TXT");
     ASSERT_TRUE(list_file_.OpenListFile());
     const std::string bytes = Bytes("LIST.TXT");
@@ -84,7 +84,7 @@ TEST_F(ListFileTest, LeavesTheTimeOutAtMidnightSharp) {
 }
 
 TEST_F(ListFileTest, RealClockGivesDateAndTimeAfterThePrefix) {
-  PosixPlatform real({{'C', dir_.path(), kDriveFixed, "TEST", 0}}, "C:\\");
+  PosixPlatform real({TempDrive('C', tmp_.path(), kDriveFixed, "TEST", 0)}, "C:\\");
   ListFile list_file = ListFileOver(real);
   CheckBox6.SetChecked(true);
   dialogs_.Enter("C:\\LIST.TXT");
@@ -100,7 +100,7 @@ TEST_F(ListFileTest, RealClockGivesDateAndTimeAfterThePrefix) {
 }
 
 TEST_F(ListFileTest, CancelClearsTheOptionAndTouchesNoFile) {
-  dir_.MakeFile("APP/!ListFiles.txt", "earlier\r\n");
+  tmp_.MakeFile("APP/!ListFiles.txt", "earlier\r\n");
   CheckBox6.SetChecked(true);
   dialogs_.Cancel();
   EXPECT_FALSE(list_file_.OpenListFile());
@@ -114,7 +114,7 @@ TEST_F(ListFileTest, CancelClearsTheOptionAndTouchesNoFile) {
 }
 
 TEST_F(ListFileTest, ReplacesAnExistingFile) {
-  dir_.MakeFile("APP/!ListFiles.txt", std::string(10000, 'x'));
+  tmp_.MakeFile("APP/!ListFiles.txt", std::string(10000, 'x'));
   CheckBox6.SetChecked(true);
   dialogs_.Enter("C:\\APP\\!ListFiles.txt");
   ASSERT_TRUE(list_file_.OpenListFile());
@@ -123,7 +123,7 @@ TEST_F(ListFileTest, ReplacesAnExistingFile) {
 
 TEST_F(ListFileTest, AppendsToAFileLeftByAnEarlierCheck) {
   // The check-file command shows no dialog but still lists its file.
-  dir_.MakeFile("APP/!ListFiles.txt", "earlier\r\n");
+  tmp_.MakeFile("APP/!ListFiles.txt", "earlier\r\n");
   CheckBox6.SetChecked(true);
   EXPECT_TRUE(list_file_.AppendListLine("C:\\A.BIN"));
   EXPECT_EQ(Bytes("APP/!ListFiles.txt"), "earlier\r\nC:\\A.BIN\r\n");
@@ -134,12 +134,12 @@ TEST_F(ListFileTest, MissingFileDropsLinesAndIsNeverCreated) {
   dialogs_.Enter("C:\\APP\\!ListFiles.txt");
   ASSERT_TRUE(list_file_.OpenListFile());
   EXPECT_TRUE(list_file_.AppendListLine("C:\\A.BIN"));
-  dir_.Remove("APP/!ListFiles.txt");
+  tmp_.Remove("APP/!ListFiles.txt");
   EXPECT_FALSE(list_file_.AppendListLine("C:\\B.BIN"));
   EXPECT_FALSE(list_file_.AppendListLine(kListFileEndLine));
   EXPECT_FALSE(Exists("APP/!ListFiles.txt"));
   // A directory in the file's place is no list file either.
-  dir_.MakeDir("APP/!ListFiles.txt");
+  tmp_.MakeDir("APP/!ListFiles.txt");
   EXPECT_FALSE(list_file_.AppendListLine("C:\\C.BIN"));
 }
 
@@ -156,8 +156,8 @@ TEST_F(ListFileTest, FollowsTheOptionLineByLine) {
 }
 
 TEST_F(ListFileTest, ReadOnlyFileEndsTheCommandWithAccessDenied) {
-  dir_.MakeFile("APP/LOCKED.TXT", "kept\r\n");
-  dir_.Chmod("APP/LOCKED.TXT", 0444);
+  tmp_.MakeFile("APP/LOCKED.TXT", "kept\r\n");
+  tmp_.Chmod("APP/LOCKED.TXT", 0444);
   CheckBox6.SetChecked(true);
   dialogs_.Enter("C:\\APP\\LOCKED.TXT");
   try {
@@ -176,7 +176,7 @@ TEST_F(ListFileTest, ReadOnlyFileEndsTheCommandWithAccessDenied) {
 }
 
 TEST_F(ListFileTest, UncreatableLocationsEndTheCommand) {
-  dir_.MakeDir("APP/FOLDER");
+  tmp_.MakeDir("APP/FOLDER");
   const struct {
     const char* path;
     int code;

@@ -26,12 +26,33 @@ int StatAt(int dir_fd, const char* name, int flags, struct statx& status) {
   return statx(dir_fd, name, flags | AT_NO_AUTOMOUNT, kStatxMask, &status);
 }
 
+// What a directory entry's type says of its kind; nothing for a link or an unknown type.
+std::optional<EntryStatus::Kind> KindOfType(unsigned char type) {
+  switch (type) {
+    case DT_REG:
+      return EntryStatus::Kind::kFile;
+    case DT_DIR:
+      return EntryStatus::Kind::kDirectory;
+    case DT_FIFO:
+    case DT_SOCK:
+    case DT_CHR:
+    case DT_BLK:
+      return EntryStatus::Kind::kInvisible;
+    default:
+      return std::nullopt;
+  }
+}
+
 bool IsReadOnlyFileSystem(int fd) {
   struct statvfs info;
   return fstatvfs(fd, &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
 }
 
 }  // namespace
+
+bool IsHiddenName(std::string_view name) {
+  return name.starts_with('.') && name != "." && name != "..";
+}
 
 DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) {
   do {
@@ -67,7 +88,7 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
     return entry;
   }
   const bool dot_entry = name == "." || name == "..";
-  if (name.starts_with('.') && !dot_entry) entry.attributes |= kAttrHidden;
+  if (IsHiddenName(name)) entry.attributes |= kAttrHidden;
   const bool link = S_ISLNK(status.stx_mode);
   if (link && StatAt(fd_, name.c_str(), 0, status) != 0) {
     entry.kind = EntryStatus::Kind::kFile;
@@ -105,8 +126,8 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
   return entry;
 }
 
-std::vector<std::string> DirectoryView::Names() const {
-  std::vector<std::string> names;
+std::vector<ListedName> DirectoryView::Names() const {
+  std::vector<ListedName> names;
   // The directory stream owns and closes its own descriptor.
   const int stream_fd = openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (stream_fd < 0) return names;
@@ -117,10 +138,11 @@ std::vector<std::string> DirectoryView::Names() const {
   }
   while (const dirent* item = readdir(stream)) {
     const std::string_view name = item->d_name;
-    if (name != "." && name != "..") names.emplace_back(name);
+    if (name != "." && name != "..") names.push_back({std::string(name), KindOfType(item->d_type)});
   }
   closedir(stream);
-  std::sort(names.begin(), names.end());
+  std::sort(names.begin(), names.end(),
+            [](const ListedName& a, const ListedName& b) { return a.name < b.name; });
   return names;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tarvik {
@@ -19,6 +21,16 @@ struct EntryStatus {
   bool dangling = false;  // a link that leads nowhere (or in circles)
   std::uint32_t attributes = 0;
   std::int64_t size = 0;
+};
+
+// Whether a name makes its entry hidden: it starts with "." but is neither "." nor "..".
+bool IsHiddenName(std::string_view name);
+
+// A name read from a directory, with the kind the directory gives for it without a stat:
+// empty when only a stat can tell (a link, or a file system that does not say).
+struct ListedName {
+  std::string name;
+  std::optional<EntryStatus::Kind> kind;
 };
 
 // An open directory whose entries are looked at by name, with the attribute rules applied:
@@ -43,7 +55,7 @@ class DirectoryView {
   // never hidden or system.
   EntryStatus Stat(const std::string& name) const;
   // The names in the directory other than "." and "..", in byte order.
-  std::vector<std::string> Names() const;
+  std::vector<ListedName> Names() const;
 
  private:
   std::string path_;

@@ -2,26 +2,13 @@
 
 #include <algorithm>
 
-#include "platform/Platform.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
-namespace {
-
-constexpr std::uint32_t kPosixVolumeFlags = kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames;
-
-bool IsAtOrBelow(const std::string& path, const std::string& dir) {
-  if (dir == "/") return path.starts_with('/');
-  return path.starts_with(dir) && (path.size() == dir.size() || path[dir.size()] == '/');
-}
-
-}  // namespace
-
 DriveTable::DriveTable(std::vector<DriveSpec> drives) {
   for (DriveSpec& entry : drives) {
-    if (entry.letter >= 'a' && entry.letter <= 'z') {
-      entry.letter = static_cast<char>(entry.letter - 'a' + 'A');
-    }
+    entry.letter = UpCaseDrive(entry.letter);
     // Mount points are compared as path prefixes, which a trailing slash would defeat.
     while (entry.mount_point.size() > 1 && entry.mount_point.ends_with('/')) {
       entry.mount_point.pop_back();

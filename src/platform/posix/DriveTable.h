@@ -4,9 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/Platform.h"
 #include "platform/posix/MountTable.h"
 
 namespace tarvik {
+
+// The volume flags of every POSIX drive: case-sensitive search and case-preserved names.
+inline constexpr std::uint32_t kPosixVolumeFlags =
+    kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames;
 
 // One drive as the program sees it. `flags` are the volume flags (kVolume*): a drive
 // without kVolumeCaseSensitiveSearch finds names regardless of case.

@@ -30,11 +30,6 @@ bool OneOf(const std::array<std::string_view, N>& list, std::string_view value) 
   return std::find(list.begin(), list.end(), value) != list.end();
 }
 
-// Whether `path` is `dir` or lies below it.
-bool IsAtOrBelow(std::string_view path, std::string_view dir) {
-  return path.starts_with(dir) && (path.size() == dir.size() || path[dir.size()] == '/');
-}
-
 bool IsSystemPlace(std::string_view target, std::string_view fs_type) {
   if (IsAtOrBelow(target, "/proc") || IsAtOrBelow(target, "/sys") || IsAtOrBelow(target, "/dev")) {
     return true;
@@ -116,6 +111,11 @@ std::vector<MountedVolume> ParseMountInfo(std::string_view mountinfo,
     }
   }
   return volumes;
+}
+
+bool IsAtOrBelow(std::string_view path, std::string_view dir) {
+  if (dir == "/") return path.starts_with('/');
+  return path.starts_with(dir) && (path.size() == dir.size() || path[dir.size()] == '/');
 }
 
 std::vector<MountedVolume> ReadMountTable() {

@@ -22,6 +22,10 @@ struct MountedVolume {
 std::vector<MountedVolume> ParseMountInfo(std::string_view mountinfo,
                                           const std::string& sysfs_root);
 
+// Whether an absolute POSIX path is `dir` or lies below it ("/media/cd" is below "/media"
+// and "/", "/media/cdrom" is not below "/media/cd").
+bool IsAtOrBelow(std::string_view path, std::string_view dir);
+
 // The volumes of the running system.
 std::vector<MountedVolume> ReadMountTable();
 

@@ -110,8 +110,4 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b) {
   return pa == a.size() && pb == b.size();
 }
 
-bool HasWildcards(std::string_view name) {
-  return name.find_first_of("*?") != std::string_view::npos;
-}
-
 }  // namespace tarvik

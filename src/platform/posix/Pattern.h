@@ -16,7 +16,4 @@ bool MatchesPattern(std::string_view pattern, std::string_view name);
 // Whether two names are equal ignoring case, as a case-insensitive volume compares them.
 bool EqualIgnoringCase(std::string_view a, std::string_view b);
 
-// Whether a name holds "*" or "?".
-bool HasWildcards(std::string_view name);
-
 }  // namespace tarvik

@@ -19,6 +19,7 @@
 #include "platform/posix/Pattern.h"
 #include "platform/posix/VolumeLabel.h"
 #include "platform/posix/WindowsName.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
@@ -37,9 +38,9 @@ void FindStoredSpelling(const std::string& directory, std::string& name) {
   struct stat status;
   if (lstat(JoinPosix(directory, name).c_str(), &status) == 0 || errno != ENOENT) return;
   const DirectoryView view(directory);
-  for (const std::string& stored : view.Names()) {
-    if (EqualIgnoringCase(stored, name)) {
-      name = stored;
+  for (const ListedName& stored : view.Names()) {
+    if (EqualIgnoringCase(stored.name, name)) {
+      name = stored.name;
       return;
     }
   }
@@ -94,9 +95,7 @@ std::uint32_t PosixPlatform::LogicalDrives() {
 Drive* PosixPlatform::DriveOfRoot(const std::string& root) {
   if (root.size() < 2 || root.size() > 3 || root[1] != ':') return nullptr;
   if (root.size() == 3 && root[2] != '\\' && root[2] != '/') return nullptr;
-  char letter = root[0];
-  if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-  return drives_.Find(letter);
+  return drives_.Find(UpCaseDrive(root[0]));
 }
 
 unsigned PosixPlatform::DriveType(const std::string& root) {
@@ -166,20 +165,35 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   return kNoError;
 }
 
-int PosixPlatform::SetCurrentDirectory(const std::string& path) {
-  Located located;
-  int code = directories_.Resolve(path, located.path);
+int PosixPlatform::LookUp(const std::string& path, Entry& entry) {
+  const int code = Locate(path, entry.located);
   if (code != kNoError) return code;
-  if (drives_.Find(located.path.drive) == nullptr) return kErrInvalidDrive;
-  code = Locate(path, located);
-  if (code != kNoError) return code;
-  const DirectoryView parent(located.directory);
+  const DirectoryView& parent = entry.parent.emplace(entry.located.directory);
   if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
+  if (entry.located.name.empty()) {
+    entry.status.kind = EntryStatus::Kind::kDirectory;
+    entry.status.attributes = parent.attributes();
+  } else {
+    entry.status = parent.Stat(entry.located.name);
+  }
+  return kNoError;
+}
+
+int PosixPlatform::SetCurrentDirectory(const std::string& path) {
+  WindowsPath full;
+  int code = directories_.Resolve(path, full);
+  if (code != kNoError) return code;
+  if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
+  Entry entry;
+  code = LookUp(path, entry);
+  if (code != kNoError) return code;
+  const Located& located = entry.located;
   if (!located.name.empty()) {
-    const EntryStatus entry = parent.Stat(located.name);
-    if (entry.kind == EntryStatus::Kind::kMissing) return ErrnoToCode(entry.error, ErrnoUse::kFile);
-    if (entry.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
-    if (faccessat(parent.fd(), located.name.c_str(), X_OK, 0) != 0) {
+    if (entry.status.kind == EntryStatus::Kind::kMissing) {
+      return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
+    }
+    if (entry.status.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
+    if (faccessat(entry.parent->fd(), located.name.c_str(), X_OK, 0) != 0) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
     }
   }
@@ -190,20 +204,27 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
 std::string PosixPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }
 
 std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
-  Located located;
-  if (Locate(path, located) != kNoError) return kInvalidAttributes;
-  const DirectoryView parent(located.directory);
-  if (parent.error() != 0) return kInvalidAttributes;
-  if (located.name.empty()) return parent.attributes();
-  const EntryStatus entry = parent.Stat(located.name);
-  if (entry.kind == EntryStatus::Kind::kMissing || entry.kind == EntryStatus::Kind::kInvisible) {
+  Entry entry;
+  if (LookUp(path, entry) != kNoError) return kInvalidAttributes;
+  const EntryStatus::Kind kind = entry.status.kind;
+  if (kind == EntryStatus::Kind::kMissing || kind == EntryStatus::Kind::kInvisible) {
     return kInvalidAttributes;
   }
-  return entry.attributes;
+  return entry.status.attributes;
 }
 
 std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
                                                  std::uint32_t attributes) {
+  return Find(pattern, attributes, false);
+}
+
+std::vector<FoundEntry> PosixPlatform::FindDirectories(const std::string& pattern,
+                                                       std::uint32_t attributes) {
+  return Find(pattern, attributes | kAttrDirectory, true);
+}
+
+std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uint32_t attributes,
+                                            bool directories_only) {
   std::vector<FoundEntry> found;
   std::string_view directory_text;
   std::string_view name_pattern;
@@ -219,12 +240,18 @@ std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
   const DirectoryView view(posix_directory);
   if (view.error() != 0) return found;
 
-  std::vector<std::string> names;
-  if (!directory.names.empty()) names = {".", ".."};
-  for (std::string& name : view.Names()) names.push_back(std::move(name));
+  std::vector<ListedName> names;
+  if (!directory.names.empty()) names = {{".", std::nullopt}, {"..", std::nullopt}};
+  for (ListedName& name : view.Names()) names.push_back(std::move(name));
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
-  for (const std::string& name : names) {
+  for (const auto& [name, kind] : names) {
+    // What is known without a stat decides first, so that entries left out cost none: the
+    // kind the directory gives, and hidden, which a name alone makes.
+    if (kind == EntryStatus::Kind::kInvisible) continue;
+    if (kind == EntryStatus::Kind::kFile && directories_only) continue;
+    if (kind == EntryStatus::Kind::kDirectory && (excluded & kAttrDirectory) != 0) continue;
+    if ((excluded & kAttrHidden) != 0 && IsHiddenName(name)) continue;
     std::string shown = ToWindowsName(name);
     if (!MatchesPattern(name_pattern, shown)) continue;
     const EntryStatus entry = view.Stat(name);
@@ -232,42 +259,39 @@ std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
       continue;
     }
     if ((entry.attributes & excluded) != 0) continue;
+    if (directories_only && entry.kind != EntryStatus::Kind::kDirectory) continue;
     found.push_back(FoundEntry{std::move(shown), entry.attributes, entry.size});
   }
   return found;
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
-  Located located;
-  if (Locate(path, located) != kNoError || located.name.empty()) return false;
-  const DirectoryView parent(located.directory);
-  return parent.error() == 0 && parent.Stat(located.name).kind == EntryStatus::Kind::kFile;
+  Entry entry;
+  return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
 
 int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   file = kNoFile;
-  Located located;
-  const int code = Locate(path, located);
+  Entry entry;
+  const int code = LookUp(path, entry);
   if (code != kNoError) return code;
-  if (located.name.empty()) return kErrAccessDenied;
-  const DirectoryView parent(located.directory);
-  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
-  const EntryStatus entry = parent.Stat(located.name);
-  switch (entry.kind) {
+  switch (entry.status.kind) {
     case EntryStatus::Kind::kMissing:
-      return ErrnoToCode(entry.error, ErrnoUse::kFile);
+      return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
     case EntryStatus::Kind::kInvisible:
       return kErrFileNotFound;
     case EntryStatus::Kind::kDirectory:
       return kErrAccessDenied;
     case EntryStatus::Kind::kFile:
-      if (entry.dangling) return kErrFileNotFound;
+      if (entry.status.dangling) return kErrFileNotFound;
       break;
   }
+  const int dir_fd = entry.parent->fd();
+  const std::string& name = entry.located.name;
   constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  int fd = OpenAt(parent.fd(), located.name, kFlags | O_NOATIME);
+  int fd = OpenAt(dir_fd, name, kFlags | O_NOATIME);
   // O_NOATIME is refused for files that the user does not own.
-  if (fd < 0 && errno == EPERM) fd = OpenAt(parent.fd(), located.name, kFlags);
+  if (fd < 0 && errno == EPERM) fd = OpenAt(dir_fd, name, kFlags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrFileNotFound, file);
 }
@@ -322,13 +346,10 @@ void PosixPlatform::Close(FileHandle file) {
 
 int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHandle& file) {
   file = kNoFile;
-  Located located;
-  const int code = Locate(path, located);
+  Entry found;
+  const int code = LookUp(path, found);
   if (code != kNoError) return code;
-  if (located.name.empty()) return kErrAccessDenied;
-  const DirectoryView parent(located.directory);
-  if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
-  const EntryStatus entry = parent.Stat(located.name);
+  const EntryStatus& entry = found.status;
   if (entry.kind == EntryStatus::Kind::kMissing) {
     if (entry.error != ENOENT || append) return ErrnoToCode(entry.error, ErrnoUse::kFile);
   } else if (entry.kind != EntryStatus::Kind::kFile || entry.dangling ||
@@ -338,7 +359,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd = OpenAt(parent.fd(), located.name, flags);
+  const int fd = OpenAt(found.parent->fd(), found.located.name, flags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/WaitingReader.h"
 #include "platform/posix/WindowsPath.h"
@@ -32,6 +34,8 @@ class PosixPlatform : public Platform {
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  std::vector<FoundEntry> FindDirectories(const std::string& pattern,
+                                          std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
@@ -65,15 +69,30 @@ class PosixPlatform : public Platform {
     std::string name;       // the last name on disk, empty for a drive's root
   };
 
+  // A path's last name looked at from its parent directory, which stays open so that the
+  // name is opened relative to the very directory it was looked at in.
+  struct Entry {
+    Located located;
+    std::optional<DirectoryView> parent;
+    EntryStatus status;  // for a drive's root: a directory with the root's attributes
+  };
+
   // The drive of a root text such as "C:\" or "C:", nullptr when there is none.
   Drive* DriveOfRoot(const std::string& root);
   // Resolves a path text; kErrPathNotFound for an unknown drive, kErrInvalidName for a
   // forbidden character.
   int Locate(const std::string& path, Located& located);
+  // Locates a path, opens its parent and looks at its last name; the codes of Locate, or the
+  // code of a parent that cannot be opened.
+  int LookUp(const std::string& path, Entry& entry);
   // The POSIX path of a full path. On a case-insensitive drive, a name that does not exist
   // as written is looked for ignoring case.
   int PosixPathOf(const WindowsPath& path, std::string& posix_path);
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
+  // FindFiles, or with `directories_only` FindDirectories, which skips files by the type the
+  // directory gives for them, without a stat.
+  std::vector<FoundEntry> Find(const std::string& pattern, std::uint32_t attributes,
+                               bool directories_only);
 
   // Fills a block with reads of `read_some`, retrying EINTR.
   template <typename ReadSome>

@@ -1,6 +1,7 @@
 #include "platform/posix/WindowsPath.h"
 
 #include "platform/ErrorCodes.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
@@ -12,10 +13,6 @@ bool HasDrivePrefix(std::string_view path) {
   if (path.size() < 2 || path[1] != ':') return false;
   const char letter = path[0];
   return (letter >= 'A' && letter <= 'Z') || (letter >= 'a' && letter <= 'z');
-}
-
-char UpperLetter(char letter) {
-  return letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 'a' + 'A') : letter;
 }
 
 }  // namespace
@@ -46,7 +43,7 @@ int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const 
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return kErrPathNotFound;
   std::string_view rest = path;
   if (HasDrivePrefix(path)) {
-    const char drive = UpperLetter(path[0]);
+    const char drive = UpCaseDrive(path[0]);
     rest.remove_prefix(2);
     if (drive == current_.drive) {
       full = current_;
