@@ -35,7 +35,8 @@ W* Plain(W* widget) {
 
 }  // namespace
 
-MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run) {
+MainWindow::MainWindow(TForm1& form, const Runner& run)
+    : form_(form), run_(run), focus_(*this, run) {
   setFont(DesignFont());
   setGeometry(form.Layout.left, form.Layout.top, form.Layout.width, form.Layout.height);
 
@@ -48,11 +49,6 @@ MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run)
   BuildMenus();
 
   run_.refresher().Bind(form.StateChanged, [this] { setWindowTitle(ToQt(form_.Caption())); });
-}
-
-MainWindow::~MainWindow() {
-  delete directory_focus_;
-  delete file_focus_;
 }
 
 QWidget* MainWindow::BuildTopBand() {
@@ -78,9 +74,9 @@ QWidget* MainWindow::BuildTopBand() {
   auto* splitter1 = NavySplitter(Qt::Horizontal);
   directory_list_ = Plain(new QListWidget);
   BindDirectoryList(run_, form_.DirectoryListBox1, *directory_list_);
-  directory_focus_ = new FocusWatcher(
-      *directory_list_, [this] { run_([this] { form_.DirectoryListBox1Enter(); }); },
-      [this] { run_([this] { form_.DirectoryListBox1Exit(); }); });
+  focus_.Watch(
+      *directory_list_, [this] { form_.DirectoryListBox1Enter(); },
+      [this] { form_.DirectoryListBox1Exit(); });
   splitter1->addWidget(directory_list_);
   // The subdirectory list is walked by the check but never shown.
   auto* file_list2 = new QListWidget;
@@ -102,9 +98,8 @@ QWidget* MainWindow::BuildFileGroup() {
   auto* splitter3 = NavySplitter(Qt::Vertical);
   file_list_ = Plain(new QListWidget);
   BindFileList(run_, form_.FileListBox1, *file_list_);
-  file_focus_ = new FocusWatcher(
-      *file_list_, [this] { run_([this] { form_.FileListBox1Enter(); }); },
-      [this] { run_([this] { form_.FileListBox1Exit(); }); });
+  focus_.Watch(
+      *file_list_, [this] { form_.FileListBox1Enter(); }, [this] { form_.FileListBox1Exit(); });
   splitter3->addWidget(file_list_);
   splitter3->addWidget(BuildStatusBand());
   splitter3->setStretchFactor(0, 1);

@@ -7,7 +7,7 @@
 #include <QMainWindow>
 #include <QMenu>
 
-#include "FocusWatcher.h"
+#include "ControlFocus.h"
 #include "PercentBarWidget.h"
 #include "Runner.h"
 #include "app/TForm1.h"
@@ -20,7 +20,6 @@ namespace tarvik {
 class MainWindow : public QMainWindow {
  public:
   MainWindow(TForm1& form, const Runner& run);
-  ~MainWindow() override;
 
   QComboBox* drive_combo() const { return drive_combo_; }
   QListWidget* directory_list() const { return directory_list_; }
@@ -52,10 +51,9 @@ class MainWindow : public QMainWindow {
   QListWidget* file_list_ = nullptr;
   QMenu* popup_menu1_ = nullptr;
   QMenu* popup_menu2_ = nullptr;
-  // Removed first when the window goes, so that the focus leaving the lists while the widgets
-  // are torn down calls no handler.
-  FocusWatcher* directory_focus_ = nullptr;
-  FocusWatcher* file_focus_ = nullptr;
+  // A member, so that it goes before the widgets do: the focus leaving the lists while they are
+  // torn down calls no handler.
+  ControlFocus focus_;
 };
 
 }  // namespace tarvik

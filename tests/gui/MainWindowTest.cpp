@@ -12,6 +12,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
+#include <functional>
 #include <memory>
 
 #include "ProgramWindows.h"
@@ -189,17 +191,56 @@ TEST_F(MainWindowGuiTest, OpeningADirectoryUpdatesTheFields) {
   EXPECT_TRUE(HasText(All<QLineEdit>(), "C:\\WORK\\SUB", "Текущий Каталог"));
 }
 
-TEST_F(MainWindowGuiTest, FocusSwitchesTheCheckCommands) {
+// What the context menu offers after each step of the user's, the menu being opened on the
+// control that has the focus.
+TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
   window().activateWindow();
-  window().file_list()->setFocus();
-  QApplication::processEvents();
-  if (!window().file_list()->hasFocus()) GTEST_SKIP() << "no keyboard focus on this platform";
-  EXPECT_TRUE(MenuAction("проверить файл")->isEnabled());
-  EXPECT_FALSE(MenuAction("проверить каталог")->isEnabled());
-  window().directory_list()->setFocus();
-  QApplication::processEvents();
-  EXPECT_FALSE(MenuAction("проверить файл")->isEnabled());
-  EXPECT_TRUE(MenuAction("проверить каталог")->isEnabled());
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  QLineEdit* mask = nullptr;
+  for (QLineEdit* edit : All<QLineEdit>())
+    if (edit->toolTip() == "Маска обрабатываемых файлов") mask = edit;
+  ASSERT_NE(mask, nullptr);
+  QWidget* file_list = window().file_list();
+  QWidget* directory_list = window().directory_list();
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    bool check_file;
+    bool check_directory;
+  } steps[] = {
+      {"file list focused", [&] { file_list->setFocus(Qt::MouseFocusReason); }, true, false},
+      {"another window in front",
+       [&] {
+         form().N8.Click();
+         QApplication::processEvents();
+         ASSERT_TRUE(QTest::qWaitForWindowActive(&windows_->list_error));
+         window().activateWindow();
+         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+       },
+       true, false},
+      {"directory list focused", [&] { directory_list->setFocus(Qt::TabFocusReason); }, false,
+       true},
+      {"mask field focused", [&] { mask->setFocus(Qt::TabFocusReason); }, false, false},
+      {"file list again", [&] { file_list->setFocus(Qt::MouseFocusReason); }, true, false},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    QApplication::processEvents();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << s.step;
+    QPoint at = focused->rect().center();
+    QContextMenuEvent right_click(QContextMenuEvent::Mouse, at, focused->mapToGlobal(at));
+    QApplication::sendEvent(focused, &right_click);
+    ASSERT_TRUE(window().popup_menu1()->isVisible()) << s.step;
+    EXPECT_EQ(MenuAction("проверить файл")->isEnabled(), s.check_file) << s.step;
+    EXPECT_EQ(MenuAction("проверить каталог")->isEnabled(), s.check_directory) << s.step;
+    window().popup_menu1()->hide();
+    QApplication::processEvents();
+    window().activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    EXPECT_EQ(form().N3.Enabled(), s.check_file) << s.step << ", menu closed";
+    EXPECT_EQ(form().N4.Enabled(), s.check_directory) << s.step << ", menu closed";
+  }
 }
 
 }  // namespace
