@@ -3,6 +3,8 @@
 #include <QEvent>
 #include <QPalette>
 
+#include "EventFilter.h"
+
 namespace tarvik {
 
 namespace {
@@ -13,25 +15,6 @@ void ApplyCommon(const Control& control, QWidget& widget) {
   widget.setVisible(control.Visible());
   widget.setToolTip(ToQt(control.Hint()));
 }
-
-// Keeps a window model's Visible() in step when the user closes the widget itself.
-class CloseWatcher : public QObject {
- public:
-  CloseWatcher(const Runner& run, Window& window, QWidget& widget)
-      : QObject(&widget), run_(run), window_(window) {
-    widget.installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Close && window_.Visible()) run_([this] { window_.Hide(); });
-    return false;
-  }
-
- private:
-  Runner run_;
-  Window& window_;
-};
 
 }  // namespace
 
@@ -131,7 +114,11 @@ void BindWindow(const Runner& run, Window& window, QWidget& widget) {
     widget.raise();
     widget.activateWindow();
   });
-  new CloseWatcher(run, window, widget);
+  // Keeps the model's Visible() in step when the user closes the widget itself.
+  new EventFilter(widget, [run, &window](QEvent& event) {
+    if (event.type() == QEvent::Close && window.Visible()) run([&window] { window.Hide(); });
+    return false;
+  });
 }
 
 }  // namespace tarvik

@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include "Binders.h"
+#include "Highlight.h"
 
 namespace tarvik {
 
@@ -65,12 +66,6 @@ void ShowEntries(QListWidget& widget, const std::vector<ListEntry>& entries,
   }
 }
 
-void Select(QListWidget& widget, int index) {
-  if (widget.currentRow() == index) return;
-  const QSignalBlocker block(widget);
-  widget.setCurrentRow(index);
-}
-
 }  // namespace
 
 QIcon GlyphIcon(Glyph glyph) {
@@ -115,16 +110,20 @@ void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget)
 
 void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListWidget& widget) {
   widget.setItemDelegate(new IndentDelegate(&widget));
-  run.refresher().Bind(directories.StateChanged, [&directories, &widget] {
-    const auto& entries = directories.Entries();
-    ShowEntries(
-        widget, entries, [&](int i) { return ToQt(directories.DisplayText(i)); }, true);
-    for (int i = 0; i < widget.count(); ++i)
-      widget.item(i)->setData(kIndentRole, directories.Indent(i));
-    Select(widget, directories.ItemIndex());
-  });
-  QObject::connect(&widget, &QListWidget::currentRowChanged, &widget, [run, &directories](int row) {
-    run([&directories, row] { directories.SetItemIndex(row); });
+  auto* highlight = new Highlight(
+      widget,
+      [run, &directories](int row) { run([&directories, row] { directories.SetItemIndex(row); }); },
+      [](int) {});
+  run.refresher().Bind(directories.StateChanged, [&directories, &widget, highlight] {
+    highlight->Show(
+        [&] {
+          const auto& entries = directories.Entries();
+          ShowEntries(
+              widget, entries, [&](int i) { return ToQt(directories.DisplayText(i)); }, true);
+          for (int i = 0; i < widget.count(); ++i)
+            widget.item(i)->setData(kIndentRole, directories.Indent(i));
+        },
+        directories.ItemIndex());
   });
   QObject::connect(&widget, &QListWidget::itemDoubleClicked, &widget,
                    [run, &directories, &widget](QListWidgetItem* item) {
@@ -135,12 +134,17 @@ void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListWi
 }
 
 void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget) {
-  run.refresher().Bind(files.StateChanged, [&files, &widget] {
+  const auto click = [run, &files](int row) { run([&files, row] { files.ClickEntry(row); }); };
+  auto* highlight = new Highlight(widget, click, click);
+  run.refresher().Bind(files.StateChanged, [&files, &widget, highlight] {
     if (!files.WindowCreated()) return;
-    const auto& entries = files.Entries();
-    ShowEntries(
-        widget, entries, [&](int i) { return ToQt(entries[i].text); }, files.ShowGlyphs());
-    Select(widget, files.ItemIndex());
+    highlight->Show(
+        [&] {
+          const auto& entries = files.Entries();
+          ShowEntries(
+              widget, entries, [&](int i) { return ToQt(entries[i].text); }, files.ShowGlyphs());
+        },
+        files.ItemIndex());
   });
   files.BusyChanged.Subscribe([&files] {
     if (files.Busy()) {
@@ -149,11 +153,6 @@ void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget) {
       QApplication::restoreOverrideCursor();
     }
   });
-  QObject::connect(&widget, &QListWidget::itemClicked, &widget,
-                   [run, &files, &widget](QListWidgetItem* item) {
-                     const int row = widget.row(item);
-                     run([&files, row] { files.ClickEntry(row); });
-                   });
 }
 
 }  // namespace tarvik

@@ -243,5 +243,74 @@ TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
   }
 }
 
+// Every way the user moves the highlight moves the model's selection, as a click does.
+TEST_F(MainWindowGuiTest, KeysAndRightPressMoveTheSelection) {
+  for (int i = 0; i < 30; ++i) {
+    tmp_.MakeFileOfSize("WORK/MANY/f" + std::to_string(100 + i) + ".txt", (i + 1) * 1000);
+  }
+  run_->operator()([this] { form().DirectoryListBox1.SetDirectory("C:\\WORK\\MANY"); });
+  QAbstractItemView* files = window().file_list();
+  int clicks = 0;
+  form().FileListBox1.OnClick.Subscribe([&clicks] { ++clicks; });
+  const auto right_press = [files](int row) {
+    return [files, row] {
+      const QPoint at = files->visualRect(files->model()->index(row, 0)).center();
+      QTest::mousePress(files->viewport(), Qt::RightButton, {}, at);
+      QTest::mouseRelease(files->viewport(), Qt::RightButton, {}, at);
+    };
+  };
+  const auto key = [files](Qt::Key pressed) {
+    return [files, pressed] { QTest::keyClick(files, pressed); };
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    int expected;  // -1: further down than before
+  } steps[] = {
+      {"right press", right_press(2), 2},  {"down", key(Qt::Key_Down), 3},
+      {"end", key(Qt::Key_End), 29},       {"up", key(Qt::Key_Up), 28},
+      {"home", key(Qt::Key_Home), 0},      {"page down", key(Qt::Key_PageDown), -1},
+      {"page up", key(Qt::Key_PageUp), 0},
+  };
+  int before = 0;
+  for (const auto& s : steps) {
+    const int clicks_before = clicks;
+    s.act();
+    QApplication::processEvents();
+    const int index = form().FileListBox1.ItemIndex();
+    if (s.expected >= 0) {
+      EXPECT_EQ(index, s.expected) << s.step;
+    } else {
+      EXPECT_GT(index, before) << s.step;
+    }
+    EXPECT_EQ(files->currentIndex().row(), index) << s.step;
+    EXPECT_EQ(clicks, clicks_before + 1) << s.step;
+    EXPECT_EQ(form().EditCurFile.Text(), "f" + std::to_string(100 + index) + ".txt") << s.step;
+    EXPECT_EQ(form().EditSize.Text(), std::to_string(index + 1) + ".000  Кб") << s.step;
+    EXPECT_EQ(form().FileListBox1.SelectedPath(),
+              "C:\\WORK\\MANY\\f" + std::to_string(100 + index) + ".txt")
+        << s.step;
+    before = index;
+  }
+}
+
+TEST_F(MainWindowGuiTest, KeysMoveAndOpenInTheDirectoryList) {
+  QAbstractItemView* directories = window().directory_list();
+  const DirectoryListBox& model = form().DirectoryListBox1;
+  ASSERT_EQ(model.ItemIndex(), 1);  // C:\, WORK, SUB
+  QTest::keyClick(directories, Qt::Key_Down);
+  EXPECT_EQ(model.ItemIndex(), 2);
+  EXPECT_EQ(model.Directory(), "C:\\WORK");
+  QTest::keyClick(directories, Qt::Key_Home);
+  EXPECT_EQ(model.ItemIndex(), 0);
+  QTest::keyClick(directories, Qt::Key_End);
+  EXPECT_EQ(model.ItemIndex(), 2);
+  QTest::keyClick(directories, Qt::Key_Return);
+  QApplication::processEvents();
+  EXPECT_EQ(model.Directory(), "C:\\WORK\\SUB");
+  EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
+  EXPECT_EQ(directories->currentIndex().row(), model.ItemIndex());
+}
+
 }  // namespace
 }  // namespace tarvik
