@@ -229,6 +229,9 @@ PercentBarWidget* MainWindow::NewGauge(PercentBar& bar) {
 
 QAction* MainWindow::BindMenuItem(MenuItem& item, QWidget* owner) {
   auto* action = new QAction(owner);
+  // The main menu's keys work in whichever of the program's windows is active; a modal box
+  // still takes them for itself, as it blocks this window.
+  action->setShortcutContext(Qt::ApplicationShortcut);
   if (item.IsSeparator()) {
     action->setSeparator(true);
     return action;

@@ -14,6 +14,7 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
+#include <map>
 #include <memory>
 
 #include "ProgramWindows.h"
@@ -69,6 +70,13 @@ class MainWindowGuiTest : public ::testing::Test {
   std::unique_ptr<TApplication> application_;
   std::unique_ptr<ProgramWindows> windows_;
 };
+
+// Makes `window` the one the keys go to. A dialog counts as active already while its parent is,
+// which is not enough here.
+bool Activate(QWidget& window) {
+  window.activateWindow();
+  return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+}
 
 bool HasText(const std::vector<QLineEdit*>& edits, const QString& text, const QString& tip) {
   for (QLineEdit* edit : edits)
@@ -194,8 +202,7 @@ TEST_F(MainWindowGuiTest, OpeningADirectoryUpdatesTheFields) {
 // What the context menu offers after each step of the user's, the menu being opened on the
 // control that has the focus.
 TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
-  window().activateWindow();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+  ASSERT_TRUE(Activate(window()));
   QLineEdit* mask = nullptr;
   for (QLineEdit* edit : All<QLineEdit>())
     if (edit->toolTip() == "Маска обрабатываемых файлов") mask = edit;
@@ -213,9 +220,8 @@ TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
        [&] {
          form().N8.Click();
          QApplication::processEvents();
-         ASSERT_TRUE(QTest::qWaitForWindowActive(&windows_->list_error));
-         window().activateWindow();
-         ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+         ASSERT_TRUE(Activate(windows_->list_error));
+         ASSERT_TRUE(Activate(window()));
        },
        true, false},
       {"directory list focused", [&] { directory_list->setFocus(Qt::TabFocusReason); }, false,
@@ -236,8 +242,7 @@ TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
     EXPECT_EQ(MenuAction("проверить каталог")->isEnabled(), s.check_directory) << s.step;
     window().popup_menu1()->hide();
     QApplication::processEvents();
-    window().activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window()));
+    ASSERT_TRUE(Activate(window()));
     EXPECT_EQ(form().N3.Enabled(), s.check_file) << s.step << ", menu closed";
     EXPECT_EQ(form().N4.Enabled(), s.check_directory) << s.step << ", menu closed";
   }
@@ -310,6 +315,52 @@ TEST_F(MainWindowGuiTest, KeysMoveAndOpenInTheDirectoryList) {
   EXPECT_EQ(model.Directory(), "C:\\WORK\\SUB");
   EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
   EXPECT_EQ(directories->currentIndex().row(), model.ItemIndex());
+}
+
+// The main menu's keys reach their items from every non-modal window of the program, never
+// from a modal box.
+TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
+  form().N6.SetEnabled(true);
+  refresher_.RefreshAll();
+  std::map<const MenuItem*, int> clicks;
+  for (MenuItem* item : {&form().N2, &form().N6, &form().N8})
+    item->OnClick.Subscribe([&clicks, item] { ++clicks[item]; });
+  const std::pair<Window*, QWidget*> windows[] = {
+      {&form(), &window()},
+      {&application_->ListError, &windows_->list_error},
+      {&application_->DlgInfo, &windows_->dlg_info},
+  };
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const MenuItem* item;
+  } keys[] = {
+      {Qt::Key_F5, Qt::NoModifier, &form().N2},
+      {Qt::Key_Escape, Qt::NoModifier, &form().N6},
+      {Qt::Key_F5, Qt::ControlModifier, &form().N8},
+  };
+  for (auto [model, widget] : windows) {
+    for (const auto& k : keys) {
+      model->Show();
+      refresher_.RefreshAll();
+      ASSERT_TRUE(Activate(*widget)) << model->Caption();
+      const int before = clicks[k.item];
+      QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : widget, k.key,
+                      k.modifiers);
+      EXPECT_EQ(clicks[k.item], before + 1) << model->Caption() << " " << k.item->Caption();
+    }
+  }
+
+  // A modal box keeps the keys: F5 in the About box runs nothing.
+  const int before = clicks[&form().N2];
+  QTimer::singleShot(0, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    QTest::keyClick(modal, Qt::Key_F5);
+    modal->close();
+  });
+  form().N7Click();
+  EXPECT_EQ(clicks[&form().N2], before);
 }
 
 }  // namespace
