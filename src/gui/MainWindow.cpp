@@ -12,6 +12,7 @@
 #include "ListBinders.h"
 #include "PercentBarWidget.h"
 #include "SecondaryDialog.h"
+#include "ui/ApplicationTitle.h"
 
 namespace tarvik {
 
@@ -48,8 +49,17 @@ MainWindow::MainWindow(TForm1& form, const Runner& run)
   setCentralWidget(splitter2);
   BuildMenus();
 
-  run_.refresher().Bind(form.StateChanged, [this] { setWindowTitle(ToQt(form_.Caption())); });
+  // The application title (the progress of a check) follows the window's own caption here
+  // only; Qt's application display name would add it to every window's and box's title.
+  const auto show_title = [this] {
+    const std::string& title = ApplicationTitle::Get().Text();
+    setWindowTitle(ToQt(title.empty() ? form_.Caption() : form_.Caption() + " — " + title));
+  };
+  run_.refresher().Bind(form.StateChanged, show_title);
+  title_binding_ = run_.refresher().Bind(ApplicationTitle::Get().StateChanged, show_title);
 }
+
+MainWindow::~MainWindow() { ApplicationTitle::Get().StateChanged.Unsubscribe(title_binding_); }
 
 QWidget* MainWindow::BuildTopBand() {
   auto* group_box4 = new QGroupBox;

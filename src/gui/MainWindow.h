@@ -20,6 +20,7 @@ namespace tarvik {
 class MainWindow : public QMainWindow {
  public:
   MainWindow(TForm1& form, const Runner& run);
+  ~MainWindow() override;
 
   QComboBox* drive_combo() const { return drive_combo_; }
   QListWidget* directory_list() const { return directory_list_; }
@@ -54,6 +55,8 @@ class MainWindow : public QMainWindow {
   // A member, so that it goes before the widgets do: the focus leaving the lists while they are
   // torn down calls no handler.
   ControlFocus focus_;
+  // The application title lives as long as the process; its binding goes with this window.
+  std::size_t title_binding_ = 0;
 };
 
 }  // namespace tarvik

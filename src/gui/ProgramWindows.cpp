@@ -4,7 +4,6 @@
 #include <QScreen>
 
 #include "Binders.h"
-#include "ui/ApplicationTitle.h"
 
 namespace tarvik {
 
@@ -18,13 +17,6 @@ ProgramWindows::ProgramWindows(TApplication& application, QtDialogs& dialogs, co
       run_(run) {
   BindWindow(run, application.DlgNetConnect, net_connect);
   dialogs.RegisterWindow(application.AboutBox, about_box);
-  title_binding_ = run.refresher().Bind(ApplicationTitle::Get().StateChanged, [] {
-    QGuiApplication::setApplicationDisplayName(ToQt(ApplicationTitle::Get().Text()));
-  });
-}
-
-ProgramWindows::~ProgramWindows() {
-  ApplicationTitle::Get().StateChanged.Unsubscribe(title_binding_);
 }
 
 void ProgramWindows::Show() {

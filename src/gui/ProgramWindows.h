@@ -11,12 +11,10 @@
 
 namespace tarvik {
 
-// The Qt windows of the program's five windows, bound to their models, with the application
-// title shown as the application's display name.
+// The Qt windows of the program's five windows, bound to their models.
 class ProgramWindows {
  public:
   ProgramWindows(TApplication& application, QtDialogs& dialogs, const Runner& run);
-  ~ProgramWindows();
   ProgramWindows(const ProgramWindows&) = delete;
   ProgramWindows& operator=(const ProgramWindows&) = delete;
 
@@ -32,8 +30,6 @@ class ProgramWindows {
  private:
   TApplication& application_;
   Runner run_;
-  // The application title lives as long as the process; its binding goes with these windows.
-  std::size_t title_binding_;
 };
 
 }  // namespace tarvik

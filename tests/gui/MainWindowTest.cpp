@@ -20,6 +20,7 @@
 #include "ProgramWindows.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/TempDir.h"
+#include "ui/ApplicationTitle.h"
 
 namespace tarvik {
 namespace {
@@ -85,9 +86,7 @@ bool HasText(const std::vector<QLineEdit*>& edits, const QString& text, const QS
 }
 
 TEST_F(MainWindowGuiTest, CaptionsHintsAndInitialTexts) {
-  EXPECT_EQ(window().windowTitle(), "Проверка файлов на диске.");
   EXPECT_TRUE(window().isMaximized() || window().isVisible());
-  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Проверка дисков");
 
   const auto edits = All<QLineEdit>();
   const std::pair<QString, QString> fields[] = {
@@ -361,6 +360,25 @@ TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
   });
   form().N7Click();
   EXPECT_EQ(clicks[&form().N2], before);
+}
+
+// The application title follows the main window's caption, live; every other window keeps
+// the caption it was designed with.
+TEST_F(MainWindowGuiTest, OnlyTheMainWindowShowsTheApplicationTitle) {
+  const std::pair<QWidget*, QString> others[] = {
+      {&windows_->about_box, "Краткая информация"},
+      {&windows_->list_error, "Проблемные файлы"},
+      {&windows_->net_connect, "Сетевое соединение"},
+      {&windows_->dlg_info, "Info"},
+  };
+  for (const char* title : {"Проверка дисков", "Диск C 12.5%"}) {
+    ApplicationTitle::Get().SetText(title);
+    refresher_.RefreshAll();
+    EXPECT_EQ(window().windowTitle(), QString("Проверка файлов на диске. — ") + title);
+    EXPECT_NE(QGuiApplication::applicationDisplayName(), title);
+    for (const auto& [widget, caption] : others) EXPECT_EQ(widget->windowTitle(), caption);
+  }
+  EXPECT_EQ(form().Caption(), "Проверка файлов на диске.");
 }
 
 }  // namespace
