@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browse/FileType.h"
@@ -71,6 +72,10 @@ class FileListBox {
   // selection differs from the one of the last notification.
   void ClickEntry(int index);
 
+  // Shown as a tooltip when the pointer rests on the list; empty for none.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint) { hint_ = std::move(hint); }
+
   // True while a long read shows the busy cursor.
   bool Busy() const { return busy_; }
 
@@ -108,6 +113,7 @@ class FileListBox {
   int item_index_ = -1;
   int last_index_ = -1;
   bool busy_ = false;
+  std::string hint_;
 };
 
 }  // namespace tarvik

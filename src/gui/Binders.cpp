@@ -7,19 +7,11 @@
 
 namespace tarvik {
 
-namespace {
-
-// Enabled, visible and hint, which every control has.
 void ApplyCommon(const Control& control, QWidget& widget) {
   widget.setEnabled(control.Enabled());
   widget.setVisible(control.Visible());
   widget.setToolTip(ToQt(control.Hint()));
 }
-
-}  // namespace
-
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
-std::string FromQt(const QString& text) { return text.toStdString(); }
 
 void BindEdit(const Runner& run, Edit& edit, QLineEdit& widget) {
   run.refresher().Bind(edit.StateChanged, [&edit, &widget] {

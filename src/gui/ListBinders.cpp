@@ -7,6 +7,7 @@
 #include <QStyledItemDelegate>
 
 #include "Binders.h"
+#include "EventFilter.h"
 #include "Highlight.h"
 
 namespace tarvik {
@@ -26,30 +27,6 @@ class IndentDelegate : public QStyledItemDelegate {
     shifted.rect.setLeft(option.rect.left() + index.data(kIndentRole).toInt());
     QStyledItemDelegate::paint(painter, shifted, index);
   }
-};
-
-// Enter on the directory list opens the selected entry.
-class EnterKeyFilter : public QObject {
- public:
-  EnterKeyFilter(const Runner& run, DirectoryListBox& directories, QListWidget& widget)
-      : QObject(&widget), run_(run), directories_(directories), widget_(widget) {
-    widget.installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    const int row = widget_.currentRow();
-    if (row >= 0) run_([this, row] { directories_.OpenEntry(row); });
-    return true;
-  }
-
- private:
-  Runner run_;
-  DirectoryListBox& directories_;
-  QListWidget& widget_;
 };
 
 // Replaces the widget's rows when the texts or glyphs differ; keeps it untouched otherwise,
@@ -96,6 +73,7 @@ QIcon GlyphIcon(Glyph glyph) {
 }
 
 void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget) {
+  widget.setToolTip(ToQt(drives.Hint()));
   run.refresher().Bind(drives.StateChanged, [&drives, &widget] {
     const QSignalBlocker block(widget);
     widget.clear();
@@ -130,7 +108,15 @@ void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListWi
                      const int row = widget.row(item);
                      run([&directories, row] { directories.OpenEntry(row); });
                    });
-  new EnterKeyFilter(run, directories, widget);
+  // Enter opens the highlighted entry.
+  new EventFilter(widget, [run, &directories, &widget](QEvent& event) {
+    if (event.type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent&>(event).key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    const int row = widget.currentIndex().row();
+    if (row >= 0) run([&directories, row] { directories.OpenEntry(row); });
+    return true;
+  });
 }
 
 void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget) {

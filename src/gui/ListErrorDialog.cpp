@@ -15,9 +15,7 @@ namespace {
 // yet followed by text, say) is never undone under the cursor.
 void BindMemo(const Runner& run, Memo& memo, QPlainTextEdit& widget) {
   run.refresher().Bind(memo.StateChanged, [&memo, &widget] {
-    widget.setEnabled(memo.Enabled());
-    widget.setVisible(memo.Visible());
-    widget.setToolTip(ToQt(memo.Hint()));
+    ApplyCommon(memo, widget);
     Memo shown;
     shown.SetText(FromQt(widget.toPlainText()));
     if (shown.Lines() == memo.Lines()) return;
@@ -35,7 +33,7 @@ void BindMemo(const Runner& run, Memo& memo, QPlainTextEdit& widget) {
 
 }  // namespace
 
-ListErrorDialog::ListErrorDialog(const Runner& run, TListError& ListError, QWidget* parent)
+ListErrorDialog::ListErrorDialog(TListError& ListError, const Runner& run, QWidget* parent)
     : SecondaryDialog(ListError.Layout, parent),
       memo1_(new QPlainTextEdit(this)),
       ok_button_(new QPushButton(this)) {

@@ -70,7 +70,6 @@ QWidget* MainWindow::BuildTopBand() {
   auto* panel1 = new QHBoxLayout;
   drive_combo_ = new QComboBox;
   drive_combo_->setFixedWidth(145);
-  drive_combo_->setToolTip(ToQt("Текущий диск (по правой кнопке - соединение с сетевым диском)"));
   drive_combo_->setContextMenuPolicy(Qt::CustomContextMenu);
   BindDriveCombo(run_, form_.DriveComboBox1, *drive_combo_);
   panel1->addWidget(drive_combo_);
@@ -90,7 +89,7 @@ QWidget* MainWindow::BuildTopBand() {
   splitter1->addWidget(directory_list_);
   // The subdirectory list is walked by the check but never shown.
   auto* file_list2 = new QListWidget;
-  file_list2->setToolTip(ToQt("Список ПодКаталогов текущего каталога"));
+  file_list2->setToolTip(ToQt(form_.FileListBox2.Hint()));
   file_list2->setFixedWidth(137);
   file_list2->hide();
   splitter1->addWidget(file_list2);

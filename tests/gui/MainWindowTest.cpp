@@ -17,7 +17,7 @@
 #include <map>
 #include <memory>
 
-#include "ProgramWindows.h"
+#include "Program.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/TempDir.h"
 #include "ui/ApplicationTitle.h"
@@ -35,18 +35,13 @@ class MainWindowGuiTest : public ::testing::Test {
     tmp_.MakeDir("WORK/SUB/X");
     platform_ = std::make_unique<PosixPlatform>(
         std::vector<DriveSpec>{{'C', tmp_.path(), kDriveFixed, "SYSTEM", 0x3}}, "C:\\WORK");
-    dialogs_ = std::make_unique<QtDialogs>(
-        refresher_, [this](const std::string& p) { return platform_->PosixPathFor(p); },
-        [this](const std::string& p) { return platform_->WindowsPathOf(p); });
-    run_ = std::make_unique<Runner>(*dialogs_, refresher_);
-    application_ = std::make_unique<TApplication>(*platform_, *dialogs_);
-    windows_ = std::make_unique<ProgramWindows>(*application_, *dialogs_, *run_);
-    windows_->Show();
+    program_ = std::make_unique<Program>(*platform_);
+    program_->Show();
     QApplication::processEvents();
   }
 
-  MainWindow& window() { return windows_->main_window; }
-  TForm1& form() { return application_->Form1; }
+  MainWindow& window() { return program_->main_window; }
+  TForm1& form() { return program_->application.Form1; }
 
   // The widgets of the main window itself, not of the dialogs it owns.
   template <typename W>
@@ -65,11 +60,7 @@ class MainWindowGuiTest : public ::testing::Test {
 
   TempDir tmp_;
   std::unique_ptr<PosixPlatform> platform_;
-  Refresher refresher_;
-  std::unique_ptr<QtDialogs> dialogs_;
-  std::unique_ptr<Runner> run_;
-  std::unique_ptr<TApplication> application_;
-  std::unique_ptr<ProgramWindows> windows_;
+  std::unique_ptr<Program> program_;
 };
 
 // Makes `window` the one the keys go to. A dialog counts as active already while its parent is,
@@ -141,8 +132,8 @@ TEST_F(MainWindowGuiTest, ShortcutsReachTheirMenuItems) {
   // Ctrl+F5 shows the problem list.
   MenuAction("Показать последний список проблемных файлов")->trigger();
   QApplication::processEvents();
-  EXPECT_TRUE(windows_->list_error.isVisible());
-  EXPECT_EQ(windows_->list_error.windowTitle(), "Проблемные файлы");
+  EXPECT_TRUE(program_->list_error.isVisible());
+  EXPECT_EQ(program_->list_error.windowTitle(), "Проблемные файлы");
 }
 
 TEST_F(MainWindowGuiTest, QuestionMarkOpensTheAboutBoxAtOnce) {
@@ -160,7 +151,7 @@ TEST_F(MainWindowGuiTest, QuestionMarkOpensTheAboutBoxAtOnce) {
   });
   about->trigger();
   EXPECT_EQ(shown, "Краткая информация");
-  EXPECT_FALSE(application_->AboutBox.Visible());
+  EXPECT_FALSE(program_->application.AboutBox.Visible());
 }
 
 TEST_F(MainWindowGuiTest, RightClickOpensTheContextMenus) {
@@ -219,7 +210,7 @@ TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
        [&] {
          form().N8.Click();
          QApplication::processEvents();
-         ASSERT_TRUE(Activate(windows_->list_error));
+         ASSERT_TRUE(Activate(program_->list_error));
          ASSERT_TRUE(Activate(window()));
        },
        true, false},
@@ -252,7 +243,7 @@ TEST_F(MainWindowGuiTest, KeysAndRightPressMoveTheSelection) {
   for (int i = 0; i < 30; ++i) {
     tmp_.MakeFileOfSize("WORK/MANY/f" + std::to_string(100 + i) + ".txt", (i + 1) * 1000);
   }
-  run_->operator()([this] { form().DirectoryListBox1.SetDirectory("C:\\WORK\\MANY"); });
+  program_->run([this] { form().DirectoryListBox1.SetDirectory("C:\\WORK\\MANY"); });
   QAbstractItemView* files = window().file_list();
   int clicks = 0;
   form().FileListBox1.OnClick.Subscribe([&clicks] { ++clicks; });
@@ -320,14 +311,14 @@ TEST_F(MainWindowGuiTest, KeysMoveAndOpenInTheDirectoryList) {
 // from a modal box.
 TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
   form().N6.SetEnabled(true);
-  refresher_.RefreshAll();
+  program_->refresher.RefreshAll();
   std::map<const MenuItem*, int> clicks;
   for (MenuItem* item : {&form().N2, &form().N6, &form().N8})
     item->OnClick.Subscribe([&clicks, item] { ++clicks[item]; });
   const std::pair<Window*, QWidget*> windows[] = {
       {&form(), &window()},
-      {&application_->ListError, &windows_->list_error},
-      {&application_->DlgInfo, &windows_->dlg_info},
+      {&program_->application.ListError, &program_->list_error},
+      {&program_->application.DlgInfo, &program_->dlg_info},
   };
   const struct {
     Qt::Key key;
@@ -341,7 +332,7 @@ TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
   for (auto [model, widget] : windows) {
     for (const auto& k : keys) {
       model->Show();
-      refresher_.RefreshAll();
+      program_->refresher.RefreshAll();
       ASSERT_TRUE(Activate(*widget)) << model->Caption();
       const int before = clicks[k.item];
       QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : widget, k.key,
@@ -366,14 +357,14 @@ TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
 // the caption it was designed with.
 TEST_F(MainWindowGuiTest, OnlyTheMainWindowShowsTheApplicationTitle) {
   const std::pair<QWidget*, QString> others[] = {
-      {&windows_->about_box, "Краткая информация"},
-      {&windows_->list_error, "Проблемные файлы"},
-      {&windows_->net_connect, "Сетевое соединение"},
-      {&windows_->dlg_info, "Info"},
+      {&program_->about_box, "Краткая информация"},
+      {&program_->list_error, "Проблемные файлы"},
+      {&program_->net_connect, "Сетевое соединение"},
+      {&program_->dlg_info, "Info"},
   };
   for (const char* title : {"Проверка дисков", "Диск C 12.5%"}) {
     ApplicationTitle::Get().SetText(title);
-    refresher_.RefreshAll();
+    program_->refresher.RefreshAll();
     EXPECT_EQ(window().windowTitle(), QString("Проверка файлов на диске. — ") + title);
     EXPECT_NE(QGuiApplication::applicationDisplayName(), title);
     for (const auto& [widget, caption] : others) EXPECT_EQ(widget->windowTitle(), caption);

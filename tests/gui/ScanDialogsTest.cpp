@@ -39,7 +39,7 @@ class ScanDialogsTest : public ::testing::Test {
 
 TEST_F(ScanDialogsTest, ListErrorHasItsCaptionSizeMemoAndDefaultHideButton) {
   TListError ListError;
-  ListErrorDialog dialog(run_, ListError);
+  ListErrorDialog dialog(ListError, run_);
   EXPECT_FALSE(dialog.isVisible());
   ListError.Show();
   refresher_.RefreshAll();
@@ -61,7 +61,7 @@ TEST_F(ScanDialogsTest, ListErrorHasItsCaptionSizeMemoAndDefaultHideButton) {
 
 TEST_F(ScanDialogsTest, ListErrorMemoAndModelFollowEachOther) {
   TListError ListError;
-  ListErrorDialog dialog(run_, ListError);
+  ListErrorDialog dialog(ListError, run_);
   auto& memo = Child<QPlainTextEdit>(dialog, "Memo1");
   ListError.AddLine("C:\\A\\ONE.BIN");
   ListError.AddLine("C:\\Б\\ДВА.BIN");
@@ -85,7 +85,7 @@ TEST_F(ScanDialogsTest, ListErrorMemoAndModelFollowEachOther) {
 
 TEST_F(ScanDialogsTest, ListErrorHidesByItsButtonOrFrameButNotByEsc) {
   TListError ListError;
-  ListErrorDialog dialog(run_, ListError);
+  ListErrorDialog dialog(ListError, run_);
   ListError.Show();
   refresher_.RefreshAll();
   PressEsc(dialog);
@@ -105,7 +105,7 @@ TEST_F(ScanDialogsTest, ListErrorHidesByItsButtonOrFrameButNotByEsc) {
 
 TEST_F(ScanDialogsTest, DlgInfoStaysOnTopWithItsSizeAndButton) {
   TDlgInfo DlgInfo;
-  DlgInfoDialog dialog(run_, DlgInfo);
+  DlgInfoDialog dialog(DlgInfo, run_);
   EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_FALSE(dialog.isModal());
   EXPECT_EQ(dialog.windowTitle(), "Info");
@@ -121,7 +121,7 @@ TEST_F(ScanDialogsTest, DlgInfoStaysOnTopWithItsSizeAndButton) {
 
 TEST_F(ScanDialogsTest, DlgInfoTakesCaptionAndTextAtEveryShowing) {
   TDlgInfo DlgInfo;
-  DlgInfoDialog dialog(run_, DlgInfo);
+  DlgInfoDialog dialog(DlgInfo, run_);
   auto& label = Child<QLabel>(dialog, "Label1");
   for (const char* caption : {"Были ошибки !!!", "Ok"}) {
     DlgInfo.ShowInfo("Процесс закончен", caption);

@@ -1,4 +1,4 @@
-#include "ProgramWindows.h"
+#include "Program.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -7,20 +7,23 @@
 
 namespace tarvik {
 
-ProgramWindows::ProgramWindows(TApplication& application, QtDialogs& dialogs, const Runner& run)
-    : main_window(application.Form1, run),
+Program::Program(PosixPlatform& platform)
+    : dialogs(
+          refresher, [&platform](const std::string& path) { return platform.PosixPathFor(path); },
+          [&platform](const std::string& path) { return platform.WindowsPathOf(path); }),
+      run(dialogs, refresher),
+      application(platform, dialogs),
+      main_window(application.Form1, run),
       about_box(application.AboutBox, run, &main_window),
-      list_error(run, application.ListError, &main_window),
+      list_error(application.ListError, run, &main_window),
       net_connect(application.DlgNetConnect.Layout, &main_window),
-      dlg_info(run, application.DlgInfo, &main_window),
-      application_(application),
-      run_(run) {
+      dlg_info(application.DlgInfo, run, &main_window) {
   BindWindow(run, application.DlgNetConnect, net_connect);
   dialogs.RegisterWindow(application.AboutBox, about_box);
 }
 
-void ProgramWindows::Show() {
-  run_([this] { application_.Run(); });
+void Program::Show() {
+  run([this] { application.Run(); });
   // Without a window manager (a bare X server) maximising does nothing: fill the screen.
   if (const QScreen* screen = QGuiApplication::primaryScreen())
     main_window.setGeometry(screen->availableGeometry());

@@ -5,31 +5,34 @@
 #include "ListErrorDialog.h"
 #include "MainWindow.h"
 #include "QtDialogs.h"
+#include "Refresher.h"
 #include "Runner.h"
 #include "SecondaryDialog.h"
 #include "app/TApplication.h"
+#include "platform/posix/PosixPlatform.h"
 
 namespace tarvik {
 
-// The Qt windows of the program's five windows, bound to their models.
-class ProgramWindows {
+// The program as it runs over `platform`: its five window models, the Qt windows bound to them
+// and the Qt dialogs. main() and the Qt tests assemble it alike.
+class Program {
  public:
-  ProgramWindows(TApplication& application, QtDialogs& dialogs, const Runner& run);
-  ProgramWindows(const ProgramWindows&) = delete;
-  ProgramWindows& operator=(const ProgramWindows&) = delete;
+  explicit Program(PosixPlatform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // Starts the program's windows: the main window shows maximised.
   void Show();
 
+  Refresher refresher;
+  QtDialogs dialogs;
+  const Runner run;
+  TApplication application;
   MainWindow main_window;
   AboutDialog about_box;
   ListErrorDialog list_error;
   SecondaryDialog net_connect;
   DlgInfoDialog dlg_info;
-
- private:
-  TApplication& application_;
-  Runner run_;
 };
 
 }  // namespace tarvik
