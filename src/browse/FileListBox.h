@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -49,6 +50,10 @@ class FileListBox {
   // Creates the list's window, which reads the list the first time.
   void CreateWindow();
   bool WindowCreated() const { return window_created_; }
+
+  // Changes whenever the entries or ShowGlyphs change, and only then: a view compares it to
+  // tell a new list from a moved selection without comparing the entries.
+  std::uint64_t EntriesRevision() const { return entries_revision_; }
 
   // The entries, their number and the selection; asking creates the window.
   const std::vector<ListEntry>& Entries();
@@ -110,6 +115,7 @@ class FileListBox {
   DirectoryListBox* dir_list_ = nullptr;
   bool window_created_ = false;
   std::vector<ListEntry> entries_;
+  std::uint64_t entries_revision_ = 0;
   int item_index_ = -1;
   int last_index_ = -1;
   bool busy_ = false;

@@ -81,14 +81,14 @@ QWidget* MainWindow::BuildTopBand() {
   band->addLayout(panel1);
 
   auto* splitter1 = NavySplitter(Qt::Horizontal);
-  directory_list_ = Plain(new QListWidget);
+  directory_list_ = Plain(new QListView);
   BindDirectoryList(run_, form_.DirectoryListBox1, *directory_list_);
   focus_.Watch(
       *directory_list_, [this] { form_.DirectoryListBox1Enter(); },
       [this] { form_.DirectoryListBox1Exit(); });
   splitter1->addWidget(directory_list_);
   // The subdirectory list is walked by the check but never shown.
-  auto* file_list2 = new QListWidget;
+  auto* file_list2 = new QListView;
   file_list2->setToolTip(ToQt(form_.FileListBox2.Hint()));
   file_list2->setFixedWidth(137);
   file_list2->hide();
@@ -105,7 +105,7 @@ QWidget* MainWindow::BuildFileGroup() {
   group->addWidget(BuildSettingsBand());
 
   auto* splitter3 = NavySplitter(Qt::Vertical);
-  file_list_ = Plain(new QListWidget);
+  file_list_ = Plain(new QListView);
   BindFileList(run_, form_.FileListBox1, *file_list_);
   focus_.Watch(
       *file_list_, [this] { form_.FileListBox1Enter(); }, [this] { form_.FileListBox1Exit(); });

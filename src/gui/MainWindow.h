@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 
@@ -23,8 +23,8 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   QComboBox* drive_combo() const { return drive_combo_; }
-  QListWidget* directory_list() const { return directory_list_; }
-  QListWidget* file_list() const { return file_list_; }
+  QListView* directory_list() const { return directory_list_; }
+  QListView* file_list() const { return file_list_; }
   QMenu* popup_menu1() const { return popup_menu1_; }
   QMenu* popup_menu2() const { return popup_menu2_; }
 
@@ -48,8 +48,8 @@ class MainWindow : public QMainWindow {
   TForm1& form_;
   Runner run_;
   QComboBox* drive_combo_ = nullptr;
-  QListWidget* directory_list_ = nullptr;
-  QListWidget* file_list_ = nullptr;
+  QListView* directory_list_ = nullptr;
+  QListView* file_list_ = nullptr;
   QMenu* popup_menu1_ = nullptr;
   QMenu* popup_menu2_ = nullptr;
   // A member, so that it goes before the widgets do: the focus leaving the lists while they are

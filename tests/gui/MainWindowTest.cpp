@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -8,7 +9,6 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
@@ -68,6 +68,13 @@ class MainWindowGuiTest : public ::testing::Test {
 bool Activate(QWidget& window) {
   window.activateWindow();
   return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+}
+
+QStringList RowTexts(const QAbstractItemView& view) {
+  QStringList texts;
+  for (int row = 0; row < view.model()->rowCount(); ++row)
+    texts << view.model()->index(row, 0).data().toString();
+  return texts;
 }
 
 bool HasText(const std::vector<QLineEdit*>& edits, const QString& text, const QString& tip) {
@@ -173,20 +180,30 @@ TEST_F(MainWindowGuiTest, RightClickOpensTheContextMenus) {
 }
 
 TEST_F(MainWindowGuiTest, OpeningADirectoryUpdatesTheFields) {
-  QListWidget* directories = window().directory_list();
-  QListWidgetItem* sub = nullptr;
-  for (int i = 0; i < directories->count(); ++i)
-    if (directories->item(i)->text() == "SUB") sub = directories->item(i);
-  ASSERT_NE(sub, nullptr);
-  emit directories->itemDoubleClicked(sub);
+  QAbstractItemView* directories = window().directory_list();
+  const int sub = static_cast<int>(RowTexts(*directories).indexOf("SUB"));
+  ASSERT_GE(sub, 0);
+  emit directories->doubleClicked(directories->model()->index(sub, 0));
   QApplication::processEvents();
   EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
   EXPECT_EQ(form().EditCountDir.Text(), "4");  // C:\, WORK, SUB, X
-  QStringList names;
-  for (int i = 0; i < window().file_list()->count(); ++i)
-    names << window().file_list()->item(i)->text();
-  EXPECT_EQ(names, (QStringList{"b.txt", "c.txt"}));
+  EXPECT_EQ(RowTexts(*window().file_list()), (QStringList{"b.txt", "c.txt"}));
   EXPECT_TRUE(HasText(All<QLineEdit>(), "C:\\WORK\\SUB", "Текущий Каталог"));
+}
+
+// Turning the glyphs off or on with the same names shows or drops the icons.
+TEST_F(MainWindowGuiTest, FileListFollowsItsGlyphsWithTheSameNames) {
+  tmp_.MakeFile("WORK/run.exe");
+  program_->run([this] { form().EditMask.SetText("*"); });  // read again, with run.exe
+  const QAbstractItemModel& rows = *window().file_list()->model();
+  ASSERT_EQ(RowTexts(*window().file_list()), (QStringList{"a.txt", "run.exe"}));
+  for (bool glyphs : {false, true, false}) {
+    program_->run([this, glyphs] { form().FileListBox1.SetShowGlyphs(glyphs); });
+    for (int row = 0; row < rows.rowCount(); ++row) {
+      const QIcon icon = rows.index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+      EXPECT_EQ(!icon.isNull(), glyphs) << row;
+    }
+  }
 }
 
 // What the context menu offers after each step of the user's, the menu being opened on the
