@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -81,6 +82,57 @@ TEST_F(ScanDialogsTest, ListErrorMemoAndModelFollowEachOther) {
   ListError.Clear();
   refresher_.RefreshAll();
   EXPECT_EQ(memo.toPlainText(), "");
+}
+
+// Lines are appended to what the box shows, also behind the user's own typing.
+TEST_F(ScanDialogsTest, ListErrorMemoAppendsAfterWhatTheBoxShows) {
+  TListError ListError;
+  ListErrorDialog dialog(ListError, run_);
+  auto& memo = Child<QPlainTextEdit>(dialog, "Memo1");
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    QString shown;
+  } steps[] = {
+      {"two lines",
+       [&] {
+         ListError.AddLine("A");
+         ListError.AddLine("B");
+       },
+       "A\nB"},
+      {"after a typed line end",
+       [&] {
+         memo.moveCursor(QTextCursor::End);
+         memo.insertPlainText("\n");
+         ListError.AddLine("C");
+       },
+       "A\nB\nC"},
+      {"an empty line",
+       [&] {
+         ListError.AddLine("");
+         ListError.AddLine("D");
+       },
+       "A\nB\nC\n\nD"},
+      {"one at a time",
+       [&] {
+         ListError.AddLine("E");
+         refresher_.RefreshAll();
+         ListError.AddLine("F");
+       },
+       "A\nB\nC\n\nD\nE\nF"},
+      {"cleared",
+       [&] {
+         ListError.Clear();
+         ListError.AddLine("G");
+       },
+       "G"},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    refresher_.RefreshAll();
+    EXPECT_EQ(memo.toPlainText(), s.shown) << s.step;
+    EXPECT_EQ(ListError.Memo1.Text(), (s.shown + "\n").toStdString()) << s.step;
+  }
 }
 
 TEST_F(ScanDialogsTest, ListErrorHidesByItsButtonOrFrameButNotByEsc) {
