@@ -2,7 +2,7 @@
 // showing the main window over folders of many files, moving the file list's selection through
 // every file as the check does, and appending problem lines one per refresh.
 //
-//   build/default/bench/tarvik_bench_lists
+//   build/default/bench/tarvik_bench_lists     (folders in TMPDIR, else /dev/shm)
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -80,12 +80,25 @@ struct ShownProgram {
   Program program;
 };
 
+// Also splits the cost of showing the list again into reading the folder (the file list
+// model alone) and bringing the views up to date.
 void ShowFolder(const TempDir& drive, const std::string& directory, int files) {
   InChild([&] {
     const Clock::time_point start = Clock::now();
     ShownProgram shown(drive, directory);
-    std::printf("show a folder of %6d files    %9.1f ms   peak %7.1f MB\n", files,
-                MillisecondsSince(start), PeakMegabytes());
+    const double show_ms = MillisecondsSince(start);
+    const double peak = PeakMegabytes();
+    Clock::time_point step = Clock::now();
+    shown.program.application.Form1.FileListBox1.SetMask("*");
+    const double read_ms = MillisecondsSince(step);
+    step = Clock::now();
+    shown.program.refresher.RefreshAll();
+    QApplication::processEvents();
+    shown.program.main_window.grab();
+    std::printf(
+        "show a folder of %6d files    %9.1f ms   peak %7.1f MB   "
+        "(again: read %.1f ms, views %.1f ms)\n",
+        files, show_ms, peak, read_ms, MillisecondsSince(step));
   });
 }
 
@@ -124,6 +137,10 @@ void AppendProblemLines(const TempDir& drive, int lines) {
 int main() {
   using namespace tarvik;
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  // Folders in memory, as on a tmpfs, unless TMPDIR says otherwise.
+  if (std::getenv("TMPDIR") == nullptr && access("/dev/shm", W_OK) == 0) {
+    setenv("TMPDIR", "/dev/shm", 1);
+  }
   TempDir drive;
   const int kOrdinary = 20;
   ShowFolder(drive, MakeFolder(drive, kOrdinary), kOrdinary);
