@@ -153,15 +153,17 @@ std::optional<std::string> QtDialogs::SaveFile(const SaveDialog& settings) {
     dialog.selectFile(ToQt(posix.empty() ? proposed.substr(name_start + 1) : posix));
   }
 
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  const std::string chosen = FromQt(dialog.selectedFiles().front());
-  std::string path = windows_path_of_(chosen);
-  if (path.empty()) {
-    // Handing on a path the program cannot name would write the list somewhere else.
-    MessageBox(MessageKind::kError, "Путь не лежит ни на одном диске: " + chosen);
-    return std::nullopt;
+  // A path that no drive holds cannot be handed on (the list would be written somewhere the
+  // program cannot name); the user is told so and chooses again, or cancels.
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const std::string chosen = FromQt(dialog.selectedFiles().front());
+    std::string path = windows_path_of_(chosen);
+    if (!path.empty()) return path;
+    MessageBox(MessageKind::kError, "Файл не лежит ни на одном диске программы:\n" + chosen +
+                                        "\nВыберите файл на одном из дисков списка дисков "
+                                        "или нажмите Cancel.");
   }
-  return path;
 }
 
 std::optional<std::string> QtDialogs::InputBox(const std::string& caption,
