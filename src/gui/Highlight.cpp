@@ -12,11 +12,14 @@ Highlight::Highlight(QAbstractItemView& view, std::function<void(int)> moved,
       view_(view),
       moved_(std::move(moved)),
       clicked_in_place_(std::move(clicked_in_place)) {
-  connect(view.selectionModel(), &QItemSelectionModel::currentChanged, this,
-          [this](const QModelIndex& current) {
-            if (showing_ || !current.isValid()) return;
+  // A move counts when it selects a row: the view also moves its cursor without selecting,
+  // to the first row when it gains the focus with nothing selected, and the user has chosen
+  // nothing then.
+  connect(view.selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& selected) {
+            if (showing_ || selected.isEmpty()) return;
             press_moved_ = true;
-            moved_(current.row());
+            moved_(selected.indexes().front().row());
           });
   connect(&view, &QAbstractItemView::clicked, this, [this](const QModelIndex& index) {
     if (!press_moved_ && index.isValid()) clicked_in_place_(index.row());

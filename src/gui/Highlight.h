@@ -7,9 +7,10 @@
 namespace tarvik {
 
 // The highlighted row of a list view, told apart from the user's moves of it. The model's
-// selection is shown through Show(); every move the user makes (a click, the arrow keys, Home,
-// End, Page Up, Page Down, a right press) goes to `moved`, and a left click on the row that
-// is highlighted already goes to `clicked_in_place`. The view's item model is set before.
+// selection is shown through Show(); every move the user makes that selects a row (a click,
+// the arrow keys, Home, End, Page Up, Page Down, a right press) goes to `moved`, and a left click
+// on the row that is highlighted already goes to `clicked_in_place`. The view's item model is set
+// before.
 class Highlight : public QObject {
  public:
   Highlight(QAbstractItemView& view, std::function<void(int)> moved,

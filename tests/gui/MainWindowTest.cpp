@@ -284,6 +284,13 @@ TEST_F(MainWindowGuiTest, KeysAndRightPressMoveTheSelection) {
       {"home", key(Qt::Key_Home), 0},      {"page down", key(Qt::Key_PageDown), -1},
       {"page up", key(Qt::Key_PageUp), 0},
   };
+  // Taking the focus selects nothing.
+  ASSERT_TRUE(Activate(window()));
+  files->setFocus(Qt::TabFocusReason);
+  QApplication::processEvents();
+  EXPECT_EQ(form().FileListBox1.ItemIndex(), -1);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(form().EditCurFile.Text(), "*.*");
   int before = 0;
   for (const auto& s : steps) {
     const int clicks_before = clicks;
