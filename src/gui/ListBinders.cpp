@@ -15,8 +15,9 @@ namespace tarvik {
 
 namespace {
 
-// Draws a directory entry shifted right by its indentation.
-class IndentDelegate : public QStyledItemDelegate {
+// Draws a row shifted right by its indentation, with the same room for every glyph, so that
+// the texts of a list line up whatever size each icon comes in.
+class RowDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
@@ -25,6 +26,13 @@ class IndentDelegate : public QStyledItemDelegate {
     QStyleOptionViewItem shifted = option;
     shifted.rect.setLeft(option.rect.left() + index.data(EntryListModel::kIndentRole).toInt());
     QStyledItemDelegate::paint(painter, shifted, index);
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    const QSize room = option->decorationSize;
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->decorationSize = room;
   }
 };
 
@@ -36,6 +44,9 @@ EntryListModel& ShowRowsIn(QListView& view) {
   view.setUniformItemSizes(true);
   view.setSelectionMode(QAbstractItemView::SingleSelection);
   view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view.setItemDelegate(new RowDelegate(&view));
+  // The glyphs are small bitmaps of one size.
+  view.setIconSize({16, 16});
   return *model;
 }
 
@@ -57,7 +68,6 @@ void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget)
 
 void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListView& view) {
   EntryListModel& model = ShowRowsIn(view);
-  view.setItemDelegate(new IndentDelegate(&view));
   auto* highlight = new Highlight(
       view,
       [run, &directories](int row) { run([&directories, row] { directories.SetItemIndex(row); }); },
