@@ -7,6 +7,7 @@ namespace tarvik {
 void TForm1::InitTopBand() {
   DriveComboBox1.SetTextCase(tcUpperCase);
   DriveComboBox1.SetDirList(&DirectoryListBox1);
+  DriveComboBox1.SetHint("Текущий диск (по правой кнопке - соединение с сетевым диском)");
   DirectoryListBox1.SetFileList(&FileListBox1);
   Label1.SetCaption("Каталог :");
   EditCurDir.SetReadOnly(true);
@@ -16,6 +17,7 @@ void TForm1::InitTopBand() {
   EditCountDir.SetHint("Кол-во ПодКаталогов в текущем каталоге");
   EditCountDir.SetText("0");
   FileListBox2.SetFileType({ftDirectory});
+  FileListBox2.SetHint("Список ПодКаталогов текущего каталога");
 }
 
 void TForm1::InitSettingsBand() {

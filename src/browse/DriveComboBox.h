@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browse/Glyph.h"
@@ -54,6 +55,10 @@ class DriveComboBox {
   void PickEntry(int index);
 
   // Fired where the drive list's behaviour sends them; the main window's handlers subscribe.
+  // Shown as a tooltip when the pointer rests on the list; empty for none.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint) { hint_ = std::move(hint); }
+
   Signal OnChange;
   Signal OnClick;
   // Entries, selection or Drive changed, for the front end to mark its widget stale. Not an
@@ -71,6 +76,7 @@ class DriveComboBox {
   DirectoryListBox* dir_list_ = nullptr;
   std::vector<ListEntry> entries_;
   int item_index_ = -1;
+  std::string hint_;
 };
 
 }  // namespace tarvik

@@ -82,6 +82,7 @@ void FileListBox::SetFileType(TFileType file_type) {
 void FileListBox::SetShowGlyphs(bool show_glyphs) {
   if (show_glyphs == show_glyphs_) return;
   show_glyphs_ = show_glyphs;
+  ++entries_revision_;
   StateChanged();
 }
 
@@ -155,6 +156,7 @@ void FileListBox::ReadFileNames() {
   // Entering the directory comes first, so that a failure leaves the entries as they were.
   ChangeDirectory(platform_, directory_);
   entries_.clear();
+  ++entries_revision_;
   item_index_ = -1;
   {
     BusyScope busy(*this);
@@ -183,6 +185,7 @@ void FileListBox::ReadFileNames() {
     }
     SortEntries(entries);
     entries_ = std::move(entries);
+    ++entries_revision_;
     StateChanged();
   }
   Change();

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "browse/FileType.h"
@@ -49,6 +51,10 @@ class FileListBox {
   void CreateWindow();
   bool WindowCreated() const { return window_created_; }
 
+  // Changes whenever the entries or ShowGlyphs change, and only then: a view compares it to
+  // tell a new list from a moved selection without comparing the entries.
+  std::uint64_t EntriesRevision() const { return entries_revision_; }
+
   // The entries, their number and the selection; asking creates the window.
   const std::vector<ListEntry>& Entries();
   int Count();
@@ -70,6 +76,10 @@ class FileListBox {
   // The user clicks entry `index`: it is selected, OnClick goes out, then OnChange if the
   // selection differs from the one of the last notification.
   void ClickEntry(int index);
+
+  // Shown as a tooltip when the pointer rests on the list; empty for none.
+  const std::string& Hint() const { return hint_; }
+  void SetHint(std::string hint) { hint_ = std::move(hint); }
 
   // True while a long read shows the busy cursor.
   bool Busy() const { return busy_; }
@@ -105,9 +115,11 @@ class FileListBox {
   DirectoryListBox* dir_list_ = nullptr;
   bool window_created_ = false;
   std::vector<ListEntry> entries_;
+  std::uint64_t entries_revision_ = 0;
   int item_index_ = -1;
   int last_index_ = -1;
   bool busy_ = false;
+  std::string hint_;
 };
 
 }  // namespace tarvik

@@ -3,40 +3,15 @@
 #include <QEvent>
 #include <QPalette>
 
+#include "EventFilter.h"
+
 namespace tarvik {
 
-namespace {
-
-// Enabled, visible and hint, which every control has.
 void ApplyCommon(const Control& control, QWidget& widget) {
   widget.setEnabled(control.Enabled());
   widget.setVisible(control.Visible());
   widget.setToolTip(ToQt(control.Hint()));
 }
-
-// Keeps a window model's Visible() in step when the user closes the widget itself.
-class CloseWatcher : public QObject {
- public:
-  CloseWatcher(const Runner& run, Window& window, QWidget& widget)
-      : QObject(&widget), run_(run), window_(window) {
-    widget.installEventFilter(this);
-  }
-
- protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Close && window_.Visible()) run_([this] { window_.Hide(); });
-    return false;
-  }
-
- private:
-  Runner run_;
-  Window& window_;
-};
-
-}  // namespace
-
-QString ToQt(const std::string& text) { return QString::fromStdString(text); }
-std::string FromQt(const QString& text) { return text.toStdString(); }
 
 void BindEdit(const Runner& run, Edit& edit, QLineEdit& widget) {
   run.refresher().Bind(edit.StateChanged, [&edit, &widget] {
@@ -131,7 +106,11 @@ void BindWindow(const Runner& run, Window& window, QWidget& widget) {
     widget.raise();
     widget.activateWindow();
   });
-  new CloseWatcher(run, window, widget);
+  // Keeps the model's Visible() in step when the user closes the widget itself.
+  new EventFilter(widget, [run, &window](QEvent& event) {
+    if (event.type() == QEvent::Close && window.Visible()) run([&window] { window.Hide(); });
+    return false;
+  });
 }
 
 }  // namespace tarvik

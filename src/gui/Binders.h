@@ -10,10 +10,12 @@
 #include <QWidget>
 
 #include "PercentBarWidget.h"
+#include "QtText.h"
 #include "Runner.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
+#include "ui/Control.h"
 #include "ui/Edit.h"
 #include "ui/Label.h"
 #include "ui/PercentBar.h"
@@ -23,8 +25,8 @@
 // forwards the user's input on it to the control through the runner.
 namespace tarvik {
 
-QString ToQt(const std::string& text);
-std::string FromQt(const QString& text);
+// Enabled, visible and hint, which every control has.
+void ApplyCommon(const Control& control, QWidget& widget);
 
 void BindEdit(const Runner& run, Edit& edit, QLineEdit& widget);
 void BindLabel(const Runner& run, Label& label, QLabel& widget);

@@ -6,7 +6,7 @@
 
 namespace tarvik {
 
-DlgInfoDialog::DlgInfoDialog(const Runner& run, TDlgInfo& DlgInfo, QWidget* parent)
+DlgInfoDialog::DlgInfoDialog(TDlgInfo& DlgInfo, const Runner& run, QWidget* parent)
     : SecondaryDialog(DlgInfo.Layout, parent),
       group_box1_(new QGroupBox(this)),
       label1_(new QLabel(group_box1_)),

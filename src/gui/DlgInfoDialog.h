@@ -15,7 +15,7 @@ namespace tarvik {
 // Label1, Button1).
 class DlgInfoDialog : public SecondaryDialog {
  public:
-  DlgInfoDialog(const Runner& run, TDlgInfo& DlgInfo, QWidget* parent = nullptr);
+  DlgInfoDialog(TDlgInfo& DlgInfo, const Runner& run, QWidget* parent = nullptr);
 
  private:
   QGroupBox* group_box1_;

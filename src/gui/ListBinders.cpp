@@ -7,100 +7,53 @@
 #include <QStyledItemDelegate>
 
 #include "Binders.h"
+#include "EntryListModel.h"
+#include "EventFilter.h"
+#include "Highlight.h"
 
 namespace tarvik {
 
 namespace {
 
-constexpr int kIndentRole = Qt::UserRole + 1;
-
-// Draws a directory entry shifted right by its indentation.
-class IndentDelegate : public QStyledItemDelegate {
+// Draws a row shifted right by its indentation, with the same room for every glyph, so that
+// the texts of a list line up whatever size each icon comes in.
+class RowDelegate : public QStyledItemDelegate {
  public:
   using QStyledItemDelegate::QStyledItemDelegate;
 
   void paint(QPainter* painter, const QStyleOptionViewItem& option,
              const QModelIndex& index) const override {
     QStyleOptionViewItem shifted = option;
-    shifted.rect.setLeft(option.rect.left() + index.data(kIndentRole).toInt());
+    shifted.rect.setLeft(option.rect.left() + index.data(EntryListModel::kIndentRole).toInt());
     QStyledItemDelegate::paint(painter, shifted, index);
-  }
-};
-
-// Enter on the directory list opens the selected entry.
-class EnterKeyFilter : public QObject {
- public:
-  EnterKeyFilter(const Runner& run, DirectoryListBox& directories, QListWidget& widget)
-      : QObject(&widget), run_(run), directories_(directories), widget_(widget) {
-    widget.installEventFilter(this);
   }
 
  protected:
-  bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
-    const int row = widget_.currentRow();
-    if (row >= 0) run_([this, row] { directories_.OpenEntry(row); });
-    return true;
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    const QSize room = option->decorationSize;
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->decorationSize = room;
   }
-
- private:
-  Runner run_;
-  DirectoryListBox& directories_;
-  QListWidget& widget_;
 };
 
-// Replaces the widget's rows when the texts or glyphs differ; keeps it untouched otherwise,
-// so that a refresh does not reset the scroll position.
-void ShowEntries(QListWidget& widget, const std::vector<ListEntry>& entries,
-                 const std::function<QString(int)>& text_of, bool glyphs) {
-  bool same = widget.count() == static_cast<int>(entries.size());
-  for (int i = 0; same && i < widget.count(); ++i) same = widget.item(i)->text() == text_of(i);
-  if (same) return;
-  widget.clear();
-  for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
-    auto* item = new QListWidgetItem(text_of(i), &widget);
-    if (glyphs && entries[i].glyph != Glyph::kNone) item->setIcon(GlyphIcon(entries[i].glyph));
-  }
-}
-
-void Select(QListWidget& widget, int index) {
-  if (widget.currentRow() == index) return;
-  const QSignalBlocker block(widget);
-  widget.setCurrentRow(index);
+// A list view over its own rows: one line per row, every row as high as the first, only the
+// rows in sight laid out and painted.
+EntryListModel& ShowRowsIn(QListView& view) {
+  auto* model = new EntryListModel(&view);
+  view.setModel(model);
+  view.setUniformItemSizes(true);
+  view.setSelectionMode(QAbstractItemView::SingleSelection);
+  view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+  view.setItemDelegate(new RowDelegate(&view));
+  // The glyphs are small bitmaps of one size.
+  view.setIconSize({16, 16});
+  return *model;
 }
 
 }  // namespace
 
-QIcon GlyphIcon(Glyph glyph) {
-  QStyle* style = QApplication::style();
-  switch (glyph) {
-    case Glyph::kFloppy:
-      return style->standardIcon(QStyle::SP_DriveFDIcon);
-    case Glyph::kHard:
-    case Glyph::kRam:
-      return style->standardIcon(QStyle::SP_DriveHDIcon);
-    case Glyph::kNetwork:
-      return style->standardIcon(QStyle::SP_DriveNetIcon);
-    case Glyph::kCdrom:
-      return style->standardIcon(QStyle::SP_DriveCDIcon);
-    case Glyph::kOpenFolder:
-    case Glyph::kCurrentFolder:
-      return style->standardIcon(QStyle::SP_DirOpenIcon);
-    case Glyph::kClosedFolder:
-      return style->standardIcon(QStyle::SP_DirClosedIcon);
-    case Glyph::kExecutable:
-      return style->standardIcon(QStyle::SP_ComputerIcon);
-    case Glyph::kUnknownFile:
-      return style->standardIcon(QStyle::SP_FileIcon);
-    case Glyph::kNone:
-      break;
-  }
-  return {};
-}
-
 void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget) {
+  widget.setToolTip(ToQt(drives.Hint()));
   run.refresher().Bind(drives.StateChanged, [&drives, &widget] {
     const QSignalBlocker block(widget);
     widget.clear();
@@ -113,35 +66,57 @@ void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget)
   });
 }
 
-void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListWidget& widget) {
-  widget.setItemDelegate(new IndentDelegate(&widget));
-  run.refresher().Bind(directories.StateChanged, [&directories, &widget] {
-    const auto& entries = directories.Entries();
-    ShowEntries(
-        widget, entries, [&](int i) { return ToQt(directories.DisplayText(i)); }, true);
-    for (int i = 0; i < widget.count(); ++i)
-      widget.item(i)->setData(kIndentRole, directories.Indent(i));
-    Select(widget, directories.ItemIndex());
+void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListView& view) {
+  EntryListModel& model = ShowRowsIn(view);
+  auto* highlight = new Highlight(
+      view,
+      [run, &directories](int row) { run([&directories, row] { directories.SetItemIndex(row); }); },
+      [](int) {});
+  run.refresher().Bind(directories.StateChanged, [&directories, &model, highlight] {
+    highlight->Show(
+        [&] {
+          std::vector<ListEntry> entries = directories.Entries();
+          std::vector<int> indents(entries.size());
+          for (int i = 0; i < directories.Count(); ++i) {
+            entries[i].text = directories.DisplayText(i);
+            indents[i] = directories.Indent(i);
+          }
+          model.Show(std::move(entries), true, std::move(indents));
+        },
+        directories.ItemIndex());
   });
-  QObject::connect(&widget, &QListWidget::currentRowChanged, &widget, [run, &directories](int row) {
-    run([&directories, row] { directories.SetItemIndex(row); });
-  });
-  QObject::connect(&widget, &QListWidget::itemDoubleClicked, &widget,
-                   [run, &directories, &widget](QListWidgetItem* item) {
-                     const int row = widget.row(item);
+  QObject::connect(&view, &QAbstractItemView::doubleClicked, &view,
+                   [run, &directories](const QModelIndex& index) {
+                     const int row = index.row();
                      run([&directories, row] { directories.OpenEntry(row); });
                    });
-  new EnterKeyFilter(run, directories, widget);
+  // Enter opens the highlighted entry.
+  new EventFilter(view, [run, &directories, &view](QEvent& event) {
+    if (event.type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent&>(event).key();
+    if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+    const int row = view.currentIndex().row();
+    if (row >= 0) run([&directories, row] { directories.OpenEntry(row); });
+    return true;
+  });
 }
 
-void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget) {
-  run.refresher().Bind(files.StateChanged, [&files, &widget] {
-    if (!files.WindowCreated()) return;
-    const auto& entries = files.Entries();
-    ShowEntries(
-        widget, entries, [&](int i) { return ToQt(entries[i].text); }, files.ShowGlyphs());
-    Select(widget, files.ItemIndex());
-  });
+void BindFileList(const Runner& run, FileListBox& files, QListView& view) {
+  EntryListModel& model = ShowRowsIn(view);
+  const auto click = [run, &files](int row) { run([&files, row] { files.ClickEntry(row); }); };
+  auto* highlight = new Highlight(view, click, click);
+  // A moved selection leaves the entries' revision as it was and costs no look at the entries.
+  run.refresher().Bind(files.StateChanged,
+                       [&files, &model, highlight, shown = ~std::uint64_t{0}]() mutable {
+                         if (!files.WindowCreated()) return;
+                         highlight->Show(
+                             [&] {
+                               if (files.EntriesRevision() == shown) return;
+                               shown = files.EntriesRevision();
+                               model.Show(files.Entries(), files.ShowGlyphs());
+                             },
+                             files.ItemIndex());
+                       });
   files.BusyChanged.Subscribe([&files] {
     if (files.Busy()) {
       QApplication::setOverrideCursor(Qt::WaitCursor);
@@ -149,11 +124,6 @@ void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget) {
       QApplication::restoreOverrideCursor();
     }
   });
-  QObject::connect(&widget, &QListWidget::itemClicked, &widget,
-                   [run, &files, &widget](QListWidgetItem* item) {
-                     const int row = widget.row(item);
-                     run([&files, row] { files.ClickEntry(row); });
-                   });
 }
 
 }  // namespace tarvik

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <QComboBox>
-#include <QListWidget>
+#include <QListView>
 
 #include "Runner.h"
 #include "browse/DirectoryListBox.h"
@@ -12,10 +12,8 @@
 // selection pulled from the models, the user's picks, opens and clicks sent to them.
 namespace tarvik {
 
-QIcon GlyphIcon(Glyph glyph);
-
 void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget);
-void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListWidget& widget);
-void BindFileList(const Runner& run, FileListBox& files, QListWidget& widget);
+void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListView& view);
+void BindFileList(const Runner& run, FileListBox& files, QListView& view);
 
 }  // namespace tarvik

@@ -2,7 +2,12 @@
 
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
 #include <QTextOption>
+#include <cstdint>
+#include <vector>
 
 #include "Binders.h"
 
@@ -10,24 +15,53 @@ namespace tarvik {
 
 namespace {
 
-// Keeps the text box and the memo's lines in step both ways. The box is rewritten only when
-// its text means other lines than the memo holds, so that the user's typing (a line end not
-// yet followed by text, say) is never undone under the cursor.
+// Adds `lines` at the end of the box, each on a line of its own. A line end the user typed last
+// already opens an empty line, which the first of them fills.
+void AppendLines(QPlainTextEdit& widget, int shown, const std::vector<std::string>& lines) {
+  QTextDocument& document = *widget.document();
+  QTextCursor cursor(&document);
+  cursor.movePosition(QTextCursor::End);
+  cursor.beginEditBlock();
+  bool fill_last = document.blockCount() > shown && cursor.block().text().isEmpty();
+  for (const std::string& line : lines) {
+    if (!fill_last) cursor.insertBlock();
+    fill_last = false;
+    cursor.insertText(ToQt(line));
+  }
+  cursor.endEditBlock();
+}
+
+// Keeps the text box and the memo's lines in step both ways. Lines the program appends are
+// added to the box one by one; the box is rewritten only when the memo's lines changed
+// otherwise and its text means other lines than the memo holds, so that the user's typing (a
+// line end not yet followed by text, say) is never undone under the cursor.
 void BindMemo(const Runner& run, Memo& memo, QPlainTextEdit& widget) {
-  run.refresher().Bind(memo.StateChanged, [&memo, &widget] {
-    widget.setEnabled(memo.Enabled());
-    widget.setVisible(memo.Visible());
-    widget.setToolTip(ToQt(memo.Hint()));
-    Memo shown;
-    shown.SetText(FromQt(widget.toPlainText()));
-    if (shown.Lines() == memo.Lines()) return;
-    QStringList lines;
-    for (const auto& line : memo.Lines()) lines << ToQt(line);
-    const QSignalBlocker blocker(&widget);
-    widget.setPlainText(lines.join('\n'));
-    // New lines arrive at the end; keep the latest in sight.
-    widget.moveCursor(QTextCursor::End);
-  });
+  struct Shown {
+    std::uint64_t revision;
+    int lines;
+  };
+  run.refresher().Bind(
+      memo.StateChanged, [&memo, &widget, shown = Shown{memo.Revision(), 0}]() mutable {
+        ApplyCommon(memo, widget);
+        const QSignalBlocker blocker(&widget);
+        const auto& lines = memo.Lines();
+        const bool appended = memo.Revision() == shown.revision && memo.Count() >= shown.lines;
+        const int already = shown.lines;
+        shown = {memo.Revision(), memo.Count()};
+        if (appended) {
+          if (memo.Count() == already) return;
+          AppendLines(widget, already, {lines.begin() + already, lines.end()});
+        } else {
+          Memo in_box;
+          in_box.SetText(FromQt(widget.toPlainText()));
+          if (in_box.Lines() == lines) return;
+          QStringList texts;
+          for (const auto& line : lines) texts << ToQt(line);
+          widget.setPlainText(texts.join('\n'));
+        }
+        // New lines arrive at the end; keep the latest in sight.
+        widget.moveCursor(QTextCursor::End);
+      });
   QObject::connect(&widget, &QPlainTextEdit::textChanged, &widget, [run, &memo, &widget] {
     run([&memo, text = FromQt(widget.toPlainText())] { memo.SetText(text); });
   });
@@ -35,7 +69,7 @@ void BindMemo(const Runner& run, Memo& memo, QPlainTextEdit& widget) {
 
 }  // namespace
 
-ListErrorDialog::ListErrorDialog(const Runner& run, TListError& ListError, QWidget* parent)
+ListErrorDialog::ListErrorDialog(TListError& ListError, const Runner& run, QWidget* parent)
     : SecondaryDialog(ListError.Layout, parent),
       memo1_(new QPlainTextEdit(this)),
       ok_button_(new QPushButton(this)) {

@@ -13,7 +13,7 @@ namespace tarvik {
 // "Скрыть" button. Widgets are named after their controls (Memo1, OKButton).
 class ListErrorDialog : public SecondaryDialog {
  public:
-  ListErrorDialog(const Runner& run, TListError& ListError, QWidget* parent = nullptr);
+  ListErrorDialog(TListError& ListError, const Runner& run, QWidget* parent = nullptr);
 
  private:
   QPlainTextEdit* memo1_;

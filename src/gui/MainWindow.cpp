@@ -12,6 +12,7 @@
 #include "ListBinders.h"
 #include "PercentBarWidget.h"
 #include "SecondaryDialog.h"
+#include "ui/ApplicationTitle.h"
 
 namespace tarvik {
 
@@ -35,7 +36,8 @@ W* Plain(W* widget) {
 
 }  // namespace
 
-MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run) {
+MainWindow::MainWindow(TForm1& form, const Runner& run)
+    : form_(form), run_(run), focus_(*this, run) {
   setFont(DesignFont());
   setGeometry(form.Layout.left, form.Layout.top, form.Layout.width, form.Layout.height);
 
@@ -47,13 +49,17 @@ MainWindow::MainWindow(TForm1& form, const Runner& run) : form_(form), run_(run)
   setCentralWidget(splitter2);
   BuildMenus();
 
-  run_.refresher().Bind(form.StateChanged, [this] { setWindowTitle(ToQt(form_.Caption())); });
+  // The application title (the progress of a check) follows the window's own caption here
+  // only; Qt's application display name would add it to every window's and box's title.
+  const auto show_title = [this] {
+    const std::string& title = ApplicationTitle::Get().Text();
+    setWindowTitle(ToQt(title.empty() ? form_.Caption() : form_.Caption() + " — " + title));
+  };
+  run_.refresher().Bind(form.StateChanged, show_title);
+  title_binding_ = run_.refresher().Bind(ApplicationTitle::Get().StateChanged, show_title);
 }
 
-MainWindow::~MainWindow() {
-  delete directory_focus_;
-  delete file_focus_;
-}
+MainWindow::~MainWindow() { ApplicationTitle::Get().StateChanged.Unsubscribe(title_binding_); }
 
 QWidget* MainWindow::BuildTopBand() {
   auto* group_box4 = new QGroupBox;
@@ -64,7 +70,6 @@ QWidget* MainWindow::BuildTopBand() {
   auto* panel1 = new QHBoxLayout;
   drive_combo_ = new QComboBox;
   drive_combo_->setFixedWidth(145);
-  drive_combo_->setToolTip(ToQt("Текущий диск (по правой кнопке - соединение с сетевым диском)"));
   drive_combo_->setContextMenuPolicy(Qt::CustomContextMenu);
   BindDriveCombo(run_, form_.DriveComboBox1, *drive_combo_);
   panel1->addWidget(drive_combo_);
@@ -76,15 +81,15 @@ QWidget* MainWindow::BuildTopBand() {
   band->addLayout(panel1);
 
   auto* splitter1 = NavySplitter(Qt::Horizontal);
-  directory_list_ = Plain(new QListWidget);
+  directory_list_ = Plain(new QListView);
   BindDirectoryList(run_, form_.DirectoryListBox1, *directory_list_);
-  directory_focus_ = new FocusWatcher(
-      *directory_list_, [this] { run_([this] { form_.DirectoryListBox1Enter(); }); },
-      [this] { run_([this] { form_.DirectoryListBox1Exit(); }); });
+  focus_.Watch(
+      *directory_list_, [this] { form_.DirectoryListBox1Enter(); },
+      [this] { form_.DirectoryListBox1Exit(); });
   splitter1->addWidget(directory_list_);
   // The subdirectory list is walked by the check but never shown.
-  auto* file_list2 = new QListWidget;
-  file_list2->setToolTip(ToQt("Список ПодКаталогов текущего каталога"));
+  auto* file_list2 = new QListView;
+  file_list2->setToolTip(ToQt(form_.FileListBox2.Hint()));
   file_list2->setFixedWidth(137);
   file_list2->hide();
   splitter1->addWidget(file_list2);
@@ -100,11 +105,10 @@ QWidget* MainWindow::BuildFileGroup() {
   group->addWidget(BuildSettingsBand());
 
   auto* splitter3 = NavySplitter(Qt::Vertical);
-  file_list_ = Plain(new QListWidget);
+  file_list_ = Plain(new QListView);
   BindFileList(run_, form_.FileListBox1, *file_list_);
-  file_focus_ = new FocusWatcher(
-      *file_list_, [this] { run_([this] { form_.FileListBox1Enter(); }); },
-      [this] { run_([this] { form_.FileListBox1Exit(); }); });
+  focus_.Watch(
+      *file_list_, [this] { form_.FileListBox1Enter(); }, [this] { form_.FileListBox1Exit(); });
   splitter3->addWidget(file_list_);
   splitter3->addWidget(BuildStatusBand());
   splitter3->setStretchFactor(0, 1);
@@ -234,6 +238,9 @@ PercentBarWidget* MainWindow::NewGauge(PercentBar& bar) {
 
 QAction* MainWindow::BindMenuItem(MenuItem& item, QWidget* owner) {
   auto* action = new QAction(owner);
+  // The main menu's keys work in whichever of the program's windows is active; a modal box
+  // still takes them for itself, as it blocks this window.
+  action->setShortcutContext(Qt::ApplicationShortcut);
   if (item.IsSeparator()) {
     action->setSeparator(true);
     return action;

@@ -3,11 +3,11 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QMainWindow>
 #include <QMenu>
 
-#include "FocusWatcher.h"
+#include "ControlFocus.h"
 #include "PercentBarWidget.h"
 #include "Runner.h"
 #include "app/TForm1.h"
@@ -23,8 +23,8 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   QComboBox* drive_combo() const { return drive_combo_; }
-  QListWidget* directory_list() const { return directory_list_; }
-  QListWidget* file_list() const { return file_list_; }
+  QListView* directory_list() const { return directory_list_; }
+  QListView* file_list() const { return file_list_; }
   QMenu* popup_menu1() const { return popup_menu1_; }
   QMenu* popup_menu2() const { return popup_menu2_; }
 
@@ -48,14 +48,15 @@ class MainWindow : public QMainWindow {
   TForm1& form_;
   Runner run_;
   QComboBox* drive_combo_ = nullptr;
-  QListWidget* directory_list_ = nullptr;
-  QListWidget* file_list_ = nullptr;
+  QListView* directory_list_ = nullptr;
+  QListView* file_list_ = nullptr;
   QMenu* popup_menu1_ = nullptr;
   QMenu* popup_menu2_ = nullptr;
-  // Removed first when the window goes, so that the focus leaving the lists while the widgets
-  // are torn down calls no handler.
-  FocusWatcher* directory_focus_ = nullptr;
-  FocusWatcher* file_focus_ = nullptr;
+  // A member, so that it goes before the widgets do: the focus leaving the lists while they are
+  // torn down calls no handler.
+  ControlFocus focus_;
+  // The application title lives as long as the process; its binding goes with this window.
+  std::size_t title_binding_ = 0;
 };
 
 }  // namespace tarvik

@@ -11,12 +11,11 @@
 #include <QVBoxLayout>
 #include <utility>
 
+#include "QtText.h"
 #include "util/Text.h"
 
 namespace tarvik {
 namespace {
-
-QString Q(const std::string& text) { return QString::fromStdString(text); }
 
 // Boxes belong to the window the user is looking at, so that they open over it.
 QWidget* DialogParent() {
@@ -42,8 +41,8 @@ QMessageBox::Icon IconOf(MessageKind kind) {
 // names without a dot, which is "*" here.
 QString NameFilter(const FileFilter& filter) {
   QStringList patterns;
-  for (const QString& part : Q(filter.pattern).split(u';', Qt::SkipEmptyParts)) {
-    const std::string pattern = part.trimmed().toStdString();
+  for (const QString& part : ToQt(filter.pattern).split(u';', Qt::SkipEmptyParts)) {
+    const std::string pattern = FromQt(part.trimmed());
     if (pattern == "*.*") {
       patterns.append(QStringLiteral("*"));
       continue;
@@ -53,10 +52,10 @@ QString NameFilter(const FileFilter& filter) {
     std::string upper = pattern;
     UpperCase1251(upper);
     for (const std::string& variant : {pattern, lower, upper}) {
-      if (!patterns.contains(Q(variant))) patterns.append(Q(variant));
+      if (!patterns.contains(ToQt(variant))) patterns.append(ToQt(variant));
     }
   }
-  return Q(filter.name) + QStringLiteral(" (") + patterns.join(u' ') + u')';
+  return ToQt(filter.name) + QStringLiteral(" (") + patterns.join(u' ') + u')';
 }
 
 // One modal showing of a registered dialog. The hooks are undone also when a handler that
@@ -115,7 +114,7 @@ void QtDialogs::RegisterWindow(Window& window, QDialog& dialog) { dialogs_[&wind
 
 bool QtDialogs::ShowMessage(MessageKind kind, const std::string& caption, const std::string& text) {
   refresher_.RefreshAll();
-  QMessageBox box(IconOf(kind), Q(caption), Q(text), QMessageBox::NoButton, DialogParent());
+  QMessageBox box(IconOf(kind), ToQt(caption), ToQt(text), QMessageBox::NoButton, DialogParent());
   // File names may hold "<" and "&".
   box.setTextFormat(Qt::PlainText);
   QPushButton* ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -129,41 +128,43 @@ bool QtDialogs::ShowMessage(MessageKind kind, const std::string& caption, const 
 
 std::optional<std::string> QtDialogs::SaveFile(const SaveDialog& settings) {
   refresher_.RefreshAll();
-  QFileDialog dialog(DialogParent(), Q(settings.title));
+  QFileDialog dialog(DialogParent(), ToQt(settings.title));
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   QStringList filters;
   for (const FileFilter& filter : settings.filters) filters.append(NameFilter(filter));
   dialog.setNameFilters(filters);
   if (!filters.isEmpty()) dialog.selectNameFilter(filters.front());
-  dialog.setDefaultSuffix(Q(settings.default_extension));
+  dialog.setDefaultSuffix(ToQt(settings.default_extension));
   dialog.setOption(QFileDialog::DontConfirmOverwrite, !settings.overwrite_prompt);
   // hide_read_only needs nothing: Qt's save dialog has no "open read-only" box.
   dialog.setSizeGripEnabled(settings.resizable);
   if (!settings.resizable) dialog.setFixedSize(dialog.sizeHint());
 
   const std::string directory = posix_path_of_(settings.initial_dir);
-  if (!directory.empty()) dialog.setDirectory(Q(directory));
+  if (!directory.empty()) dialog.setDirectory(ToQt(directory));
   // A proposed name with a directory opens the dialog there; one whose drive is gone still
   // offers its bare name.
   const std::string& proposed = settings.file_name;
   const std::size_t name_start = proposed.find_last_of("\\/:");
   if (name_start == std::string::npos) {
-    dialog.selectFile(Q(proposed));
+    dialog.selectFile(ToQt(proposed));
   } else {
     const std::string posix = posix_path_of_(proposed);
-    dialog.selectFile(Q(posix.empty() ? proposed.substr(name_start + 1) : posix));
+    dialog.selectFile(ToQt(posix.empty() ? proposed.substr(name_start + 1) : posix));
   }
 
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
-  const std::string chosen = dialog.selectedFiles().front().toStdString();
-  std::string path = windows_path_of_(chosen);
-  if (path.empty()) {
-    // Handing on a path the program cannot name would write the list somewhere else.
-    MessageBox(MessageKind::kError, "Путь не лежит ни на одном диске: " + chosen);
-    return std::nullopt;
+  // A path that no drive holds cannot be handed on (the list would be written somewhere the
+  // program cannot name); the user is told so and chooses again, or cancels.
+  for (;;) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    const std::string chosen = FromQt(dialog.selectedFiles().front());
+    std::string path = windows_path_of_(chosen);
+    if (!path.empty()) return path;
+    MessageBox(MessageKind::kError, "Файл не лежит ни на одном диске программы:\n" + chosen +
+                                        "\nВыберите файл на одном из дисков списка дисков "
+                                        "или нажмите Cancel.");
   }
-  return path;
 }
 
 std::optional<std::string> QtDialogs::InputBox(const std::string& caption,
@@ -171,12 +172,12 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& caption,
                                                const std::string& value) {
   refresher_.RefreshAll();
   QDialog box(DialogParent());
-  box.setWindowTitle(Q(caption));
-  auto* label = new QLabel(Q(prompt), &box);
+  box.setWindowTitle(ToQt(caption));
+  auto* label = new QLabel(ToQt(prompt), &box);
   label->setTextFormat(Qt::PlainText);
   auto* field = new QLineEdit(&box);
   field->setMaxLength(static_cast<int>(kInputBoxMaxLength));
-  field->setText(Q(value));
+  field->setText(ToQt(value));
   field->selectAll();
   field->setMinimumWidth(300);
   label->setBuddy(field);
@@ -191,7 +192,7 @@ std::optional<std::string> QtDialogs::InputBox(const std::string& caption,
   layout->addWidget(buttons);
 
   if (box.exec() != QDialog::Accepted) return std::nullopt;
-  return field->text().toStdString();
+  return FromQt(field->text());
 }
 
 void QtDialogs::RunModal(Window& window) {

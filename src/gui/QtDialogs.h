@@ -13,7 +13,8 @@ namespace tarvik {
 
 // Dialogs with real Qt boxes. The program speaks Windows-form paths ("C:\APP\LIST.TXT"),
 // the file dialog POSIX ones; the two translators given at construction convert between
-// them and return an empty text for a path that no drive holds.
+// them and return an empty text for a path that no drive holds. The save dialog does not
+// answer with such a path: it says so and opens again.
 class QtDialogs : public Dialogs {
  public:
   using PathTranslator = std::function<std::string(const std::string&)>;

@@ -2,11 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ProgramWindows.h"
-#include "QtDialogs.h"
-#include "Refresher.h"
-#include "Runner.h"
-#include "app/TApplication.h"
+#include "Program.h"
 #include "platform/posix/PosixPlatform.h"
 
 namespace {
@@ -33,13 +29,7 @@ int main(int argc, char** argv) {
   using namespace tarvik;
 
   PosixPlatform platform;
-  Refresher refresher;
-  QtDialogs dialogs(
-      refresher, [&platform](const std::string& path) { return platform.PosixPathFor(path); },
-      [&platform](const std::string& path) { return platform.WindowsPathOf(path); });
-  const Runner run(dialogs, refresher);
-  TApplication application(platform, dialogs);
-  ProgramWindows windows(application, dialogs, run);
-  windows.Show();
+  Program program(platform);
+  program.Show();
   return qt_application.exec();
 }

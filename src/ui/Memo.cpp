@@ -12,6 +12,7 @@ void Memo::Append(std::string line) {
 void Memo::Clear() {
   if (lines_.empty()) return;
   lines_.clear();
+  ++revision_;
   StateChanged();
 }
 
@@ -37,7 +38,10 @@ void Memo::SetText(std::string_view text) {
     start = end + 1;
     if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
   }
-  Assign(lines_, std::move(lines));
+  if (lines == lines_) return;
+  ++revision_;
+  lines_ = std::move(lines);
+  StateChanged();
 }
 
 }  // namespace tarvik

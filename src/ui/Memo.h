@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,6 +16,10 @@ class Memo : public Control {
   const std::vector<std::string>& Lines() const { return lines_; }
   int Count() const { return static_cast<int>(lines_.size()); }
 
+  // Changes whenever lines other than appended ones change (Clear, the user's edit), so that
+  // a view that has shown the first lines adds only the ones appended since.
+  std::uint64_t Revision() const { return revision_; }
+
   void Append(std::string line);
   void Clear();
 
@@ -26,6 +31,7 @@ class Memo : public Control {
 
  private:
   std::vector<std::string> lines_;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace tarvik

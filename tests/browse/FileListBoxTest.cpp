@@ -170,9 +170,17 @@ TEST_F(FileListBoxTest, SelectionFromCodeIsSilentAndClicksNotifyOnlyNewSelection
   }
   list->SetItemIndex(99);
   EXPECT_EQ(list->ItemIndex(), -1);
+  // Moving the selection leaves the entries' revision; a read and the glyphs change it.
+  std::uint64_t revision = list->EntriesRevision();
+  list->SetItemIndex(0);
+  EXPECT_EQ(list->EntriesRevision(), revision);
   list->SetMask("*.txt");
   EXPECT_EQ(list->ItemIndex(), -1);
   EXPECT_EQ(list->LastIndex(), -1);
+  EXPECT_NE(list->EntriesRevision(), revision);
+  revision = list->EntriesRevision();
+  list->SetShowGlyphs(!list->ShowGlyphs());
+  EXPECT_NE(list->EntriesRevision(), revision);
 }
 
 TEST_F(FileListBoxTest, SelectedPathJoinsWithOneBackslash) {

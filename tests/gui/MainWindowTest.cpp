@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -8,15 +9,18 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTimer>
+#include <QtTest/QTest>
+#include <functional>
+#include <map>
 #include <memory>
 
-#include "ProgramWindows.h"
+#include "Program.h"
 #include "platform/posix/PosixPlatform.h"
 #include "support/TempDir.h"
+#include "ui/ApplicationTitle.h"
 
 namespace tarvik {
 namespace {
@@ -31,18 +35,13 @@ class MainWindowGuiTest : public ::testing::Test {
     tmp_.MakeDir("WORK/SUB/X");
     platform_ = std::make_unique<PosixPlatform>(
         std::vector<DriveSpec>{{'C', tmp_.path(), kDriveFixed, "SYSTEM", 0x3}}, "C:\\WORK");
-    dialogs_ = std::make_unique<QtDialogs>(
-        refresher_, [this](const std::string& p) { return platform_->PosixPathFor(p); },
-        [this](const std::string& p) { return platform_->WindowsPathOf(p); });
-    run_ = std::make_unique<Runner>(*dialogs_, refresher_);
-    application_ = std::make_unique<TApplication>(*platform_, *dialogs_);
-    windows_ = std::make_unique<ProgramWindows>(*application_, *dialogs_, *run_);
-    windows_->Show();
+    program_ = std::make_unique<Program>(*platform_);
+    program_->Show();
     QApplication::processEvents();
   }
 
-  MainWindow& window() { return windows_->main_window; }
-  TForm1& form() { return application_->Form1; }
+  MainWindow& window() { return program_->main_window; }
+  TForm1& form() { return program_->application.Form1; }
 
   // The widgets of the main window itself, not of the dialogs it owns.
   template <typename W>
@@ -61,12 +60,22 @@ class MainWindowGuiTest : public ::testing::Test {
 
   TempDir tmp_;
   std::unique_ptr<PosixPlatform> platform_;
-  Refresher refresher_;
-  std::unique_ptr<QtDialogs> dialogs_;
-  std::unique_ptr<Runner> run_;
-  std::unique_ptr<TApplication> application_;
-  std::unique_ptr<ProgramWindows> windows_;
+  std::unique_ptr<Program> program_;
 };
+
+// Makes `window` the one the keys go to. A dialog counts as active already while its parent is,
+// which is not enough here.
+bool Activate(QWidget& window) {
+  window.activateWindow();
+  return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+}
+
+QStringList RowTexts(const QAbstractItemView& view) {
+  QStringList texts;
+  for (int row = 0; row < view.model()->rowCount(); ++row)
+    texts << view.model()->index(row, 0).data().toString();
+  return texts;
+}
 
 bool HasText(const std::vector<QLineEdit*>& edits, const QString& text, const QString& tip) {
   for (QLineEdit* edit : edits)
@@ -75,9 +84,7 @@ bool HasText(const std::vector<QLineEdit*>& edits, const QString& text, const QS
 }
 
 TEST_F(MainWindowGuiTest, CaptionsHintsAndInitialTexts) {
-  EXPECT_EQ(window().windowTitle(), "Проверка файлов на диске.");
   EXPECT_TRUE(window().isMaximized() || window().isVisible());
-  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "Проверка дисков");
 
   const auto edits = All<QLineEdit>();
   const std::pair<QString, QString> fields[] = {
@@ -132,8 +139,8 @@ TEST_F(MainWindowGuiTest, ShortcutsReachTheirMenuItems) {
   // Ctrl+F5 shows the problem list.
   MenuAction("Показать последний список проблемных файлов")->trigger();
   QApplication::processEvents();
-  EXPECT_TRUE(windows_->list_error.isVisible());
-  EXPECT_EQ(windows_->list_error.windowTitle(), "Проблемные файлы");
+  EXPECT_TRUE(program_->list_error.isVisible());
+  EXPECT_EQ(program_->list_error.windowTitle(), "Проблемные файлы");
 }
 
 TEST_F(MainWindowGuiTest, QuestionMarkOpensTheAboutBoxAtOnce) {
@@ -151,7 +158,7 @@ TEST_F(MainWindowGuiTest, QuestionMarkOpensTheAboutBoxAtOnce) {
   });
   about->trigger();
   EXPECT_EQ(shown, "Краткая информация");
-  EXPECT_FALSE(application_->AboutBox.Visible());
+  EXPECT_FALSE(program_->application.AboutBox.Visible());
 }
 
 TEST_F(MainWindowGuiTest, RightClickOpensTheContextMenus) {
@@ -173,33 +180,220 @@ TEST_F(MainWindowGuiTest, RightClickOpensTheContextMenus) {
 }
 
 TEST_F(MainWindowGuiTest, OpeningADirectoryUpdatesTheFields) {
-  QListWidget* directories = window().directory_list();
-  QListWidgetItem* sub = nullptr;
-  for (int i = 0; i < directories->count(); ++i)
-    if (directories->item(i)->text() == "SUB") sub = directories->item(i);
-  ASSERT_NE(sub, nullptr);
-  emit directories->itemDoubleClicked(sub);
+  QAbstractItemView* directories = window().directory_list();
+  const int sub = static_cast<int>(RowTexts(*directories).indexOf("SUB"));
+  ASSERT_GE(sub, 0);
+  emit directories->doubleClicked(directories->model()->index(sub, 0));
   QApplication::processEvents();
   EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
   EXPECT_EQ(form().EditCountDir.Text(), "4");  // C:\, WORK, SUB, X
-  QStringList names;
-  for (int i = 0; i < window().file_list()->count(); ++i)
-    names << window().file_list()->item(i)->text();
-  EXPECT_EQ(names, (QStringList{"b.txt", "c.txt"}));
+  EXPECT_EQ(RowTexts(*window().file_list()), (QStringList{"b.txt", "c.txt"}));
   EXPECT_TRUE(HasText(All<QLineEdit>(), "C:\\WORK\\SUB", "Текущий Каталог"));
 }
 
-TEST_F(MainWindowGuiTest, FocusSwitchesTheCheckCommands) {
-  window().activateWindow();
-  window().file_list()->setFocus();
+// Turning the glyphs off or on with the same names shows or drops the icons.
+TEST_F(MainWindowGuiTest, FileListFollowsItsGlyphsWithTheSameNames) {
+  tmp_.MakeFile("WORK/run.exe");
+  program_->run([this] { form().EditMask.SetText("*"); });  // read again, with run.exe
+  const QAbstractItemModel& rows = *window().file_list()->model();
+  ASSERT_EQ(RowTexts(*window().file_list()), (QStringList{"a.txt", "run.exe"}));
+  for (bool glyphs : {false, true, false}) {
+    program_->run([this, glyphs] { form().FileListBox1.SetShowGlyphs(glyphs); });
+    for (int row = 0; row < rows.rowCount(); ++row) {
+      const QIcon icon = rows.index(row, 0).data(Qt::DecorationRole).value<QIcon>();
+      EXPECT_EQ(!icon.isNull(), glyphs) << row;
+    }
+  }
+}
+
+// What the context menu offers after each step of the user's, the menu being opened on the
+// control that has the focus.
+TEST_F(MainWindowGuiTest, OnlyAMoveToAnotherControlTakesTheCheckCommandsAway) {
+  ASSERT_TRUE(Activate(window()));
+  QLineEdit* mask = nullptr;
+  for (QLineEdit* edit : All<QLineEdit>())
+    if (edit->toolTip() == "Маска обрабатываемых файлов") mask = edit;
+  ASSERT_NE(mask, nullptr);
+  QWidget* file_list = window().file_list();
+  QWidget* directory_list = window().directory_list();
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    bool check_file;
+    bool check_directory;
+  } steps[] = {
+      {"file list focused", [&] { file_list->setFocus(Qt::MouseFocusReason); }, true, false},
+      {"another window in front",
+       [&] {
+         form().N8.Click();
+         QApplication::processEvents();
+         ASSERT_TRUE(Activate(program_->list_error));
+         ASSERT_TRUE(Activate(window()));
+       },
+       true, false},
+      {"directory list focused", [&] { directory_list->setFocus(Qt::TabFocusReason); }, false,
+       true},
+      {"mask field focused", [&] { mask->setFocus(Qt::TabFocusReason); }, false, false},
+      {"file list again", [&] { file_list->setFocus(Qt::MouseFocusReason); }, true, false},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    QApplication::processEvents();
+    QWidget* focused = QApplication::focusWidget();
+    ASSERT_NE(focused, nullptr) << s.step;
+    QPoint at = focused->rect().center();
+    QContextMenuEvent right_click(QContextMenuEvent::Mouse, at, focused->mapToGlobal(at));
+    QApplication::sendEvent(focused, &right_click);
+    ASSERT_TRUE(window().popup_menu1()->isVisible()) << s.step;
+    EXPECT_EQ(MenuAction("проверить файл")->isEnabled(), s.check_file) << s.step;
+    EXPECT_EQ(MenuAction("проверить каталог")->isEnabled(), s.check_directory) << s.step;
+    window().popup_menu1()->hide();
+    QApplication::processEvents();
+    ASSERT_TRUE(Activate(window()));
+    EXPECT_EQ(form().N3.Enabled(), s.check_file) << s.step << ", menu closed";
+    EXPECT_EQ(form().N4.Enabled(), s.check_directory) << s.step << ", menu closed";
+  }
+}
+
+// Every way the user moves the highlight moves the model's selection, as a click does.
+TEST_F(MainWindowGuiTest, KeysAndRightPressMoveTheSelection) {
+  for (int i = 0; i < 30; ++i) {
+    tmp_.MakeFileOfSize("WORK/MANY/f" + std::to_string(100 + i) + ".txt", (i + 1) * 1000);
+  }
+  program_->run([this] { form().DirectoryListBox1.SetDirectory("C:\\WORK\\MANY"); });
+  QAbstractItemView* files = window().file_list();
+  int clicks = 0;
+  form().FileListBox1.OnClick.Subscribe([&clicks] { ++clicks; });
+  const auto right_press = [files](int row) {
+    return [files, row] {
+      const QPoint at = files->visualRect(files->model()->index(row, 0)).center();
+      QTest::mousePress(files->viewport(), Qt::RightButton, {}, at);
+      QTest::mouseRelease(files->viewport(), Qt::RightButton, {}, at);
+    };
+  };
+  const auto key = [files](Qt::Key pressed) {
+    return [files, pressed] { QTest::keyClick(files, pressed); };
+  };
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    int expected;  // -1: further down than before
+  } steps[] = {
+      {"right press", right_press(2), 2},  {"down", key(Qt::Key_Down), 3},
+      {"end", key(Qt::Key_End), 29},       {"up", key(Qt::Key_Up), 28},
+      {"home", key(Qt::Key_Home), 0},      {"page down", key(Qt::Key_PageDown), -1},
+      {"page up", key(Qt::Key_PageUp), 0},
+  };
+  // Taking the focus selects nothing.
+  ASSERT_TRUE(Activate(window()));
+  files->setFocus(Qt::TabFocusReason);
   QApplication::processEvents();
-  if (!window().file_list()->hasFocus()) GTEST_SKIP() << "no keyboard focus on this platform";
-  EXPECT_TRUE(MenuAction("проверить файл")->isEnabled());
-  EXPECT_FALSE(MenuAction("проверить каталог")->isEnabled());
-  window().directory_list()->setFocus();
+  EXPECT_EQ(form().FileListBox1.ItemIndex(), -1);
+  EXPECT_EQ(clicks, 0);
+  EXPECT_EQ(form().EditCurFile.Text(), "*.*");
+  int before = 0;
+  for (const auto& s : steps) {
+    const int clicks_before = clicks;
+    s.act();
+    QApplication::processEvents();
+    const int index = form().FileListBox1.ItemIndex();
+    if (s.expected >= 0) {
+      EXPECT_EQ(index, s.expected) << s.step;
+    } else {
+      EXPECT_GT(index, before) << s.step;
+    }
+    EXPECT_EQ(files->currentIndex().row(), index) << s.step;
+    EXPECT_EQ(clicks, clicks_before + 1) << s.step;
+    EXPECT_EQ(form().EditCurFile.Text(), "f" + std::to_string(100 + index) + ".txt") << s.step;
+    EXPECT_EQ(form().EditSize.Text(), std::to_string(index + 1) + ".000  Кб") << s.step;
+    EXPECT_EQ(form().FileListBox1.SelectedPath(),
+              "C:\\WORK\\MANY\\f" + std::to_string(100 + index) + ".txt")
+        << s.step;
+    before = index;
+  }
+}
+
+TEST_F(MainWindowGuiTest, KeysMoveAndOpenInTheDirectoryList) {
+  QAbstractItemView* directories = window().directory_list();
+  const DirectoryListBox& model = form().DirectoryListBox1;
+  ASSERT_EQ(model.ItemIndex(), 1);  // C:\, WORK, SUB
+  QTest::keyClick(directories, Qt::Key_Down);
+  EXPECT_EQ(model.ItemIndex(), 2);
+  EXPECT_EQ(model.Directory(), "C:\\WORK");
+  QTest::keyClick(directories, Qt::Key_Home);
+  EXPECT_EQ(model.ItemIndex(), 0);
+  QTest::keyClick(directories, Qt::Key_End);
+  EXPECT_EQ(model.ItemIndex(), 2);
+  QTest::keyClick(directories, Qt::Key_Return);
   QApplication::processEvents();
-  EXPECT_FALSE(MenuAction("проверить файл")->isEnabled());
-  EXPECT_TRUE(MenuAction("проверить каталог")->isEnabled());
+  EXPECT_EQ(model.Directory(), "C:\\WORK\\SUB");
+  EXPECT_EQ(form().EditCurDir.Text(), "C:\\WORK\\SUB");
+  EXPECT_EQ(directories->currentIndex().row(), model.ItemIndex());
+}
+
+// The main menu's keys reach their items from every non-modal window of the program, never
+// from a modal box.
+TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
+  form().N6.SetEnabled(true);
+  program_->refresher.RefreshAll();
+  std::map<const MenuItem*, int> clicks;
+  for (MenuItem* item : {&form().N2, &form().N6, &form().N8})
+    item->OnClick.Subscribe([&clicks, item] { ++clicks[item]; });
+  const std::pair<Window*, QWidget*> windows[] = {
+      {&form(), &window()},
+      {&program_->application.ListError, &program_->list_error},
+      {&program_->application.DlgInfo, &program_->dlg_info},
+  };
+  const struct {
+    Qt::Key key;
+    Qt::KeyboardModifiers modifiers;
+    const MenuItem* item;
+  } keys[] = {
+      {Qt::Key_F5, Qt::NoModifier, &form().N2},
+      {Qt::Key_Escape, Qt::NoModifier, &form().N6},
+      {Qt::Key_F5, Qt::ControlModifier, &form().N8},
+  };
+  for (auto [model, widget] : windows) {
+    for (const auto& k : keys) {
+      model->Show();
+      program_->refresher.RefreshAll();
+      ASSERT_TRUE(Activate(*widget)) << model->Caption();
+      const int before = clicks[k.item];
+      QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : widget, k.key,
+                      k.modifiers);
+      EXPECT_EQ(clicks[k.item], before + 1) << model->Caption() << " " << k.item->Caption();
+    }
+  }
+
+  // A modal box keeps the keys: F5 in the About box runs nothing.
+  const int before = clicks[&form().N2];
+  QTimer::singleShot(0, [] {
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal == nullptr) return;
+    QTest::keyClick(modal, Qt::Key_F5);
+    modal->close();
+  });
+  form().N7Click();
+  EXPECT_EQ(clicks[&form().N2], before);
+}
+
+// The application title follows the main window's caption, live; every other window keeps
+// the caption it was designed with.
+TEST_F(MainWindowGuiTest, OnlyTheMainWindowShowsTheApplicationTitle) {
+  const std::pair<QWidget*, QString> others[] = {
+      {&program_->about_box, "Краткая информация"},
+      {&program_->list_error, "Проблемные файлы"},
+      {&program_->net_connect, "Сетевое соединение"},
+      {&program_->dlg_info, "Info"},
+  };
+  for (const char* title : {"Проверка дисков", "Диск C 12.5%"}) {
+    ApplicationTitle::Get().SetText(title);
+    program_->refresher.RefreshAll();
+    EXPECT_EQ(window().windowTitle(), QString("Проверка файлов на диске. — ") + title);
+    EXPECT_NE(QGuiApplication::applicationDisplayName(), title);
+    for (const auto& [widget, caption] : others) EXPECT_EQ(widget->windowTitle(), caption);
+  }
+  EXPECT_EQ(form().Caption(), "Проверка файлов на диске.");
 }
 
 }  // namespace

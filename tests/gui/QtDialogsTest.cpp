@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "QtDialogs.h"
 #include "support/TempDir.h"
@@ -244,32 +245,37 @@ TEST_F(QtDialogsTest, SaveDialogTakesItsSettings) {
 TEST_F(QtDialogsTest, SaveDialogAnswersInWindowsForm) {
   drive_.MakeDir("APP/SUB");
   TempDir elsewhere;
+  const std::string outside = elsewhere.Path("found.txt");
   const struct {
-    std::string typed;
+    std::vector<std::string> typed;  // one name per showing of the dialog; "" cancels
     std::optional<std::string> expected;
   } cases[] = {
-      {"found", "C:\\APP\\found.TXT"},
-      {"list.log", "C:\\APP\\list.log"},
-      {"SUB/Найденные", "C:\\APP\\SUB\\Найденные.TXT"},
-      {elsewhere.Path("found.txt"), std::nullopt},
+      {{"found"}, "C:\\APP\\found.TXT"},
+      {{"list.log"}, "C:\\APP\\list.log"},
+      {{"SUB/Найденные"}, "C:\\APP\\SUB\\Найденные.TXT"},
+      {{""}, std::nullopt},
+      // Outside every drive: told what to do, the dialog opens again.
+      {{outside, drive_.Path("APP/found.txt")}, "C:\\APP\\found.txt"},
+      {{outside, ""}, std::nullopt},
   };
   for (const auto& c : cases) {
-    user_.Then<QFileDialog>([&c](QFileDialog& dialog) {
-      dialog.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(c.typed));
-      static_cast<QDialog&>(dialog).accept();  // what the Save button does
-    });
-    if (!c.expected) {
+    for (const std::string& typed : c.typed) {
+      user_.Then<QFileDialog>([&typed](QFileDialog& dialog) {
+        if (typed.empty()) return dialog.reject();
+        dialog.findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(typed));
+        static_cast<QDialog&>(dialog).accept();  // what the Save button does
+      });
+      if (typed != outside) continue;
       user_.Then<QMessageBox>([&](QMessageBox& box) {
         EXPECT_EQ(box.icon(), QMessageBox::Critical);
-        EXPECT_TRUE(box.text().endsWith(QString::fromStdString(elsewhere.Path("found.txt"))));
+        EXPECT_TRUE(box.text().contains(QString::fromStdString(outside)));
+        EXPECT_TRUE(box.text().contains("Выберите файл на одном из дисков"));
         Click(box.buttons(), "OK");
       });
     }
-    EXPECT_EQ(dialogs_.SaveFile(ListFileDialog()), c.expected) << c.typed;
+    EXPECT_EQ(dialogs_.SaveFile(ListFileDialog()), c.expected) << c.typed.front();
+    EXPECT_TRUE(user_.Done()) << c.typed.front();
   }
-  user_.Then<QFileDialog>([](QFileDialog& dialog) { dialog.reject(); });
-  EXPECT_EQ(dialogs_.SaveFile(ListFileDialog()), std::nullopt);
-  EXPECT_TRUE(user_.Done());
 }
 
 TEST_F(QtDialogsTest, InputBoxAnswers) {

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,7 +40,7 @@ class ScanDialogsTest : public ::testing::Test {
 
 TEST_F(ScanDialogsTest, ListErrorHasItsCaptionSizeMemoAndDefaultHideButton) {
   TListError ListError;
-  ListErrorDialog dialog(run_, ListError);
+  ListErrorDialog dialog(ListError, run_);
   EXPECT_FALSE(dialog.isVisible());
   ListError.Show();
   refresher_.RefreshAll();
@@ -61,7 +62,7 @@ TEST_F(ScanDialogsTest, ListErrorHasItsCaptionSizeMemoAndDefaultHideButton) {
 
 TEST_F(ScanDialogsTest, ListErrorMemoAndModelFollowEachOther) {
   TListError ListError;
-  ListErrorDialog dialog(run_, ListError);
+  ListErrorDialog dialog(ListError, run_);
   auto& memo = Child<QPlainTextEdit>(dialog, "Memo1");
   ListError.AddLine("C:\\A\\ONE.BIN");
   ListError.AddLine("C:\\Б\\ДВА.BIN");
@@ -83,9 +84,60 @@ TEST_F(ScanDialogsTest, ListErrorMemoAndModelFollowEachOther) {
   EXPECT_EQ(memo.toPlainText(), "");
 }
 
+// Lines are appended to what the box shows, also behind the user's own typing.
+TEST_F(ScanDialogsTest, ListErrorMemoAppendsAfterWhatTheBoxShows) {
+  TListError ListError;
+  ListErrorDialog dialog(ListError, run_);
+  auto& memo = Child<QPlainTextEdit>(dialog, "Memo1");
+  const struct {
+    const char* step;
+    std::function<void()> act;
+    QString shown;
+  } steps[] = {
+      {"two lines",
+       [&] {
+         ListError.AddLine("A");
+         ListError.AddLine("B");
+       },
+       "A\nB"},
+      {"after a typed line end",
+       [&] {
+         memo.moveCursor(QTextCursor::End);
+         memo.insertPlainText("\n");
+         ListError.AddLine("C");
+       },
+       "A\nB\nC"},
+      {"an empty line",
+       [&] {
+         ListError.AddLine("");
+         ListError.AddLine("D");
+       },
+       "A\nB\nC\n\nD"},
+      {"one at a time",
+       [&] {
+         ListError.AddLine("E");
+         refresher_.RefreshAll();
+         ListError.AddLine("F");
+       },
+       "A\nB\nC\n\nD\nE\nF"},
+      {"cleared",
+       [&] {
+         ListError.Clear();
+         ListError.AddLine("G");
+       },
+       "G"},
+  };
+  for (const auto& s : steps) {
+    s.act();
+    refresher_.RefreshAll();
+    EXPECT_EQ(memo.toPlainText(), s.shown) << s.step;
+    EXPECT_EQ(ListError.Memo1.Text(), (s.shown + "\n").toStdString()) << s.step;
+  }
+}
+
 TEST_F(ScanDialogsTest, ListErrorHidesByItsButtonOrFrameButNotByEsc) {
   TListError ListError;
-  ListErrorDialog dialog(run_, ListError);
+  ListErrorDialog dialog(ListError, run_);
   ListError.Show();
   refresher_.RefreshAll();
   PressEsc(dialog);
@@ -105,7 +157,7 @@ TEST_F(ScanDialogsTest, ListErrorHidesByItsButtonOrFrameButNotByEsc) {
 
 TEST_F(ScanDialogsTest, DlgInfoStaysOnTopWithItsSizeAndButton) {
   TDlgInfo DlgInfo;
-  DlgInfoDialog dialog(run_, DlgInfo);
+  DlgInfoDialog dialog(DlgInfo, run_);
   EXPECT_TRUE(dialog.windowFlags().testFlag(Qt::WindowStaysOnTopHint));
   EXPECT_FALSE(dialog.isModal());
   EXPECT_EQ(dialog.windowTitle(), "Info");
@@ -121,7 +173,7 @@ TEST_F(ScanDialogsTest, DlgInfoStaysOnTopWithItsSizeAndButton) {
 
 TEST_F(ScanDialogsTest, DlgInfoTakesCaptionAndTextAtEveryShowing) {
   TDlgInfo DlgInfo;
-  DlgInfoDialog dialog(run_, DlgInfo);
+  DlgInfoDialog dialog(DlgInfo, run_);
   auto& label = Child<QLabel>(dialog, "Label1");
   for (const char* caption : {"Были ошибки !!!", "Ok"}) {
     DlgInfo.ShowInfo("Процесс закончен", caption);

@@ -49,15 +49,23 @@ TEST(MemoTest, AppendClearAndAnnouncements) {
   memo.StateChanged.Subscribe([&] { ++announced; });
   memo.Clear();
   EXPECT_EQ(announced, 0);
+  const std::uint64_t revision = memo.Revision();
   memo.Append("one");
   memo.Append("one");
   EXPECT_EQ(memo.Count(), 2);
   EXPECT_EQ(announced, 2);
+  EXPECT_EQ(memo.Revision(), revision) << "appending keeps the lines shown so far";
   memo.SetText(memo.Text());
   EXPECT_EQ(announced, 2);
+  EXPECT_EQ(memo.Revision(), revision);
+  memo.SetText("one\ntwo");
+  EXPECT_EQ(announced, 3);
+  EXPECT_NE(memo.Revision(), revision);
+  const std::uint64_t edited = memo.Revision();
   memo.Clear();
   EXPECT_EQ(memo.Count(), 0);
-  EXPECT_EQ(announced, 3);
+  EXPECT_EQ(announced, 4);
+  EXPECT_NE(memo.Revision(), edited);
 }
 
 }  // namespace

@@ -1,0 +1,33 @@
+#include "Program.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "Binders.h"
+
+namespace tarvik {
+
+Program::Program(PosixPlatform& platform)
+    : dialogs(
+          refresher, [&platform](const std::string& path) { return platform.PosixPathFor(path); },
+          [&platform](const std::string& path) { return platform.WindowsPathOf(path); }),
+      run(dialogs, refresher),
+      application(platform, dialogs),
+      main_window(application.Form1, run),
+      about_box(application.AboutBox, run, &main_window),
+      list_error(application.ListError, run, &main_window),
+      net_connect(application.DlgNetConnect.Layout, &main_window),
+      dlg_info(application.DlgInfo, run, &main_window) {
+  BindWindow(run, application.DlgNetConnect, net_connect);
+  dialogs.RegisterWindow(application.AboutBox, about_box);
+}
+
+void Program::Show() {
+  run([this] { application.Run(); });
+  // Without a window manager (a bare X server) maximising does nothing: fill the screen.
+  if (const QScreen* screen = QGuiApplication::primaryScreen())
+    main_window.setGeometry(screen->availableGeometry());
+  main_window.showMaximized();
+}
+
+}  // namespace tarvik

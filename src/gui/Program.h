@@ -1,0 +1,38 @@
+#pragma once
+
+#include "AboutDialog.h"
+#include "DlgInfoDialog.h"
+#include "ListErrorDialog.h"
+#include "MainWindow.h"
+#include "QtDialogs.h"
+#include "Refresher.h"
+#include "Runner.h"
+#include "SecondaryDialog.h"
+#include "app/TApplication.h"
+#include "platform/posix/PosixPlatform.h"
+
+namespace tarvik {
+
+// The program as it runs over `platform`: its five window models, the Qt windows bound to them
+// and the Qt dialogs. main() and the Qt tests assemble it alike.
+class Program {
+ public:
+  explicit Program(PosixPlatform& platform);
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  // Starts the program's windows: the main window shows maximised.
+  void Show();
+
+  Refresher refresher;
+  QtDialogs dialogs;
+  const Runner run;
+  TApplication application;
+  MainWindow main_window;
+  AboutDialog about_box;
+  ListErrorDialog list_error;
+  SecondaryDialog net_connect;
+  DlgInfoDialog dlg_info;
+};
+
+}  // namespace tarvik
