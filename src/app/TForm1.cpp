@@ -142,11 +142,9 @@ void TForm1::N8Click() {
   windows_.ListError.Show();
 }
 
-// The check and the network commands arrive with their own modules.
+// The check commands arrive with their own module.
 void TForm1::BitBtn1Click() {}
 void TForm1::N3Click() {}
 void TForm1::N6Click() {}
-void TForm1::N9Click() {}
-void TForm1::N10Click() {}
 
 }  // namespace tarvik

@@ -5,6 +5,7 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
+#include "net/TDlgNetConnect.h"
 #include "platform/Platform.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
@@ -27,6 +28,7 @@ struct SecondaryWindows {
   Window& AboutBox;
   Window& ListError;
   Window& DlgInfo;
+  TDlgNetConnect& DlgNetConnect;
 };
 
 // The main window: the drive, directory and file lists, the filter and option controls, the

@@ -18,6 +18,13 @@ inline constexpr int kErrReadBeyondEof = 100;
 inline constexpr int kErrDiskFull = 101;
 inline constexpr int kErrInvalidNumericInput = 106;
 inline constexpr int kErrInvalidName = 123;
+inline constexpr int kErrNotSupported = 50;
+inline constexpr int kErrUnexpectedNetError = 59;
+inline constexpr int kErrBadNetName = 67;
+inline constexpr int kErrAlreadyAssigned = 85;
+inline constexpr int kErrInvalidPassword = 86;
+inline constexpr int kErrInvalidParameter = 87;
+inline constexpr int kErrBadDevice = 1200;
 inline constexpr int kErrNotConnected = 2250;
 
 // The error box text of a code: "File not found" for 2, ..., "I/O error %d" for the rest.

@@ -12,8 +12,8 @@ void MainWindowTest::Start(const std::string& current,
                               kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames}},
       current);
   if (configure) configure(*platform_);
-  form_ = std::make_unique<TForm1>(*platform_, dialogs_,
-                                   SecondaryWindows{about_box_, list_error_, dlg_info_});
+  form_ = std::make_unique<TForm1>(
+      *platform_, dialogs_, SecondaryWindows{about_box_, list_error_, dlg_info_, dlg_net_connect_});
   form_->ShowMaximised();
 }
 

@@ -54,6 +54,7 @@ class MainWindowTest : public ::testing::Test {
   Window about_box_;
   Window list_error_;
   Window dlg_info_;
+  TDlgNetConnect dlg_net_connect_;
 
  private:
   std::unique_ptr<AppPlatform> platform_;
