@@ -8,6 +8,7 @@
 #include "Runner.h"
 #include "app/TApplication.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/smb/SmbPlatform.h"
 
 namespace {
 
@@ -32,11 +33,12 @@ int main(int argc, char** argv) {
   QApplication qt_application(argc, argv);
   using namespace tarvik;
 
-  PosixPlatform platform;
+  PosixPlatform local;
+  SmbPlatform platform(local);
   Refresher refresher;
   QtDialogs dialogs(
-      refresher, [&platform](const std::string& path) { return platform.PosixPathFor(path); },
-      [&platform](const std::string& path) { return platform.WindowsPathOf(path); });
+      refresher, [&local](const std::string& path) { return local.PosixPathFor(path); },
+      [&local](const std::string& path) { return local.WindowsPathOf(path); });
   const Runner run(dialogs, refresher);
   TApplication application(platform, dialogs);
   ProgramWindows windows(application, dialogs, run);

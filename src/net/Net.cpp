@@ -18,7 +18,7 @@ struct CodeText {
 
 constexpr CodeText kErrorTexts[] = {
     {kErrAccessDenied, "ОТКАЗАНО В ДОСТУПЕ"},
-    {8, "НЕ хватает памяти"},
+    {kErrNotEnoughMemory, "НЕ хватает памяти"},
     {kErrNotSupported, "СЕТЕВЫЕ функции НЕ поддерживаются"},
     {kErrUnexpectedNetError, "СЕТЕВАЯ ОШИБКА"},
     {kErrBadNetName, "НЕ КОРРЕКТНОЕ СЕТЕВОЕ ИМЯ КОМПЬЮТЕРА"},
@@ -28,7 +28,7 @@ constexpr CodeText kErrorTexts[] = {
     {487, "НЕ КОРРЕКТНЫЙ УКАЗАТЕЛЬ"},
     {kErrBadDevice, "НЕ КОРРЕКТНОЕ ИМЯ ВИРТУАЛЬНОГО ДИСКА"},
     {kErrNotConnected, "НЕ УДАЧНАЯ ПОПЫТКА СЕТЕВОГО СОЕДИНЕНИЯ"},
-    {2401, "НА ЗАДАННОМ ВИРТУАЛЬНОМ ДИСКЕ ОТКРЫТ ФАЙЛ"},
+    {kErrOpenFiles, "НА ЗАДАННОМ ВИРТУАЛЬНОМ ДИСКЕ ОТКРЫТ ФАЙЛ"},
     {kOwnComputer, "ЗАПРОС НА СОЕДИНЕНИЕ С СОБСТВЕННЫМ КОМПЬЮТЕРОМ !"},
     {kDatabase, "ЗАПРЕТ НА СОЕДИНЕНИЕ С БАЗОЙ ДАННЫХ !"},
 };

@@ -10,7 +10,6 @@ namespace {
 
 // Windows codes that only this table needs.
 constexpr int kErrInvalidHandle = 6;
-constexpr int kErrNotEnoughMemory = 8;
 constexpr int kErrNotSameDevice = 17;
 constexpr int kErrCrc = 23;
 constexpr int kErrGenFailure = 31;
