@@ -12,11 +12,11 @@ ProgramWindows::ProgramWindows(TApplication& application, QtDialogs& dialogs, co
     : main_window(application.Form1, run),
       about_box(application.AboutBox, run, &main_window),
       list_error(run, application.ListError, &main_window),
-      net_connect(application.DlgNetConnect.Layout, &main_window),
+      net_connect(run, application.DlgNetConnect, &main_window),
       dlg_info(run, application.DlgInfo, &main_window),
       application_(application),
       run_(run) {
-  BindWindow(run, application.DlgNetConnect, net_connect);
+  dialogs.RegisterWindow(application.DlgNetConnect, net_connect);
   dialogs.RegisterWindow(application.AboutBox, about_box);
   title_binding_ = run.refresher().Bind(ApplicationTitle::Get().StateChanged, [] {
     QGuiApplication::setApplicationDisplayName(ToQt(ApplicationTitle::Get().Text()));

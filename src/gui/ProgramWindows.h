@@ -4,6 +4,7 @@
 #include "DlgInfoDialog.h"
 #include "ListErrorDialog.h"
 #include "MainWindow.h"
+#include "NetConnectDialog.h"
 #include "QtDialogs.h"
 #include "Runner.h"
 #include "SecondaryDialog.h"
@@ -26,7 +27,7 @@ class ProgramWindows {
   MainWindow main_window;
   AboutDialog about_box;
   ListErrorDialog list_error;
-  SecondaryDialog net_connect;
+  NetConnectDialog net_connect;
   DlgInfoDialog dlg_info;
 
  private:
