@@ -8,7 +8,7 @@ tarvik_packages=(
   build-essential cmake ninja-build pkg-config
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libmount-dev libblkid-dev fonts-dejavu-core
-  libsmbclient-dev samba smbclient
+  libsmbclient-dev samba
 )
 
 tarvik_missing_packages() {
