@@ -1,14 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QCoreApplication>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <stdexcept>
 #include <string>
 
+#include "DialogWidgets.h"
 #include "NetConnectDialog.h"
 #include "Refresher.h"
 #include "Runner.h"
@@ -16,13 +14,6 @@
 
 namespace tarvik {
 namespace {
-
-template <typename T>
-T& Child(QWidget& dialog, const char* name) {
-  T* child = dialog.findChild<T*>(name);
-  if (child == nullptr) throw std::runtime_error(std::string("no widget ") + name);
-  return *child;
-}
 
 class NetConnectDialogTest : public ::testing::Test {
  protected:
@@ -94,8 +85,7 @@ TEST_F(NetConnectDialogTest, TypingReachesTheModelAndTheButtonsEndTheShowing) {
   for (const Case& c : cases) {
     model_.SetResult(ModalResult::kNone);
     if (std::string(c.action) == "Esc") {
-      QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-      QCoreApplication::sendEvent(&dialog_, &press);
+      PressEsc(dialog_);
     } else {
       Child<QPushButton>(dialog_, c.action).click();
     }
