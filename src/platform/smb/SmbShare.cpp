@@ -18,6 +18,14 @@ bool IsRefusal(int error_number) { return error_number == EACCES || error_number
 // The errno of a failed call; a failure that left none is still a failure.
 int LastError() { return errno != 0 ? errno : EIO; }
 
+// Copies a credential whole into the library's buffer; one that does not fit is left empty,
+// so that the logon is refused rather than tried with a cut password.
+void CopyWhole(char* buffer, int size, const std::string& text) {
+  if (size <= 0) return;
+  const bool fits = text.size() < static_cast<std::size_t>(size);
+  std::snprintf(buffer, static_cast<std::size_t>(size), "%s", fits ? text.c_str() : "");
+}
+
 // The attribute bits the program knows; the server also reports others (normal 0x80, ...).
 constexpr std::uint32_t kKnownAttributes =
     kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
@@ -35,8 +43,8 @@ void SmbShare::Credentials(SMBCCTX* context, const char* /*server*/, const char*
                            char* /*workgroup*/, int /*workgroup_size*/, char* user, int user_size,
                            char* password, int password_size) {
   const auto* share = static_cast<const SmbShare*>(smbc_getOptionUserData(context));
-  std::snprintf(user, static_cast<std::size_t>(user_size), "%s", share->user_.c_str());
-  std::snprintf(password, static_cast<std::size_t>(password_size), "%s", share->password_.c_str());
+  CopyWhole(user, user_size, share->user_);
+  CopyWhole(password, password_size, share->password_);
 }
 
 int SmbShare::Connect(const RemoteName& remote, const std::string& user,
