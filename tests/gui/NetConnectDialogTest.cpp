@@ -1,16 +1,21 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <string>
 
 #include "DialogWidgets.h"
 #include "NetConnectDialog.h"
+#include "ProgramWindows.h"
 #include "Refresher.h"
 #include "Runner.h"
+#include "platform/posix/PosixPlatform.h"
 #include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
 
 namespace tarvik {
 namespace {
@@ -92,6 +97,33 @@ TEST_F(NetConnectDialogTest, TypingReachesTheModelAndTheButtonsEndTheShowing) {
     EXPECT_EQ(model_.Result(), c.result) << c.action;
   }
   EXPECT_EQ(model_.EditComp.Text(), "SRV");
+}
+
+TEST(NetConnectCommandGuiTest, TheProgramShowsTheDialogModallyWithFocusOnOk) {
+  TempDir tmp;
+  PosixPlatform platform({{'C', tmp.path(), kDriveFixed, "SYSTEM", 0x3}}, "C:\\");
+  Refresher refresher;
+  QtDialogs dialogs(
+      refresher, [](const std::string&) { return std::string(); },
+      [](const std::string&) { return std::string(); });
+  const Runner run(dialogs, refresher);
+  TApplication application(platform, dialogs);
+  ProgramWindows windows(application, dialogs, run);
+  windows.Show();
+  QString shown;
+  QString focused;
+  QTimer::singleShot(0, [&] {
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+      shown = modal->windowTitle();
+      focused = modal->focusWidget() != nullptr ? modal->focusWidget()->objectName() : "";
+      PressEsc(*modal);
+    }
+  });
+  run([&] { application.Form1.N9.Click(); });
+  EXPECT_EQ(shown, "Сетевое соединение");
+  EXPECT_EQ(focused, "OKBtn");
+  EXPECT_FALSE(windows.net_connect.isVisible());
+  EXPECT_EQ(application.DlgNetConnect.Result(), ModalResult::kCancel);
 }
 
 }  // namespace
