@@ -177,8 +177,10 @@ TEST_F(SmbTest, CancellingUnderAnOpenFileNeedsForceAndFailsItsReads) {
   ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_.OpenForReading("Z:\\a.bin", file), kNoError);
+  ASSERT_EQ(platform_.SetCurrentDirectory("Z:\\"), kNoError);
   EXPECT_EQ(platform_.CancelConnection("Z:", false), kErrOpenFiles);
   EXPECT_EQ(platform_.CancelConnection("Z:", true), kNoError);
+  EXPECT_EQ(platform_.CurrentDirectory(), "C:\\");
   char buffer[2048];
   std::size_t done = 1;
   std::int64_t size = 0;

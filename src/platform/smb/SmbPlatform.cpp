@@ -155,6 +155,9 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
   }
   connections_.erase(found);
   local_.HoldLetters(ConnectedLetters());
+  // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
+  // directory; the current directory says so.
+  if (directories_.current().drive == letter) FollowLocalDirectory();
   return kNoError;
 }
 
