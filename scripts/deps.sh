@@ -9,6 +9,7 @@ tarvik_packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev libgl-dev libmount-dev libblkid-dev fonts-dejavu-core
   libfuse3-dev fuse3
+  libsmbclient-dev samba
 )
 
 tarvik_missing_packages() {

@@ -9,7 +9,7 @@ ApplicationTitleAtStart::ApplicationTitleAtStart() {
 }
 
 TApplication::TApplication(Platform& platform, Dialogs& dialogs)
-    : Form1(platform, dialogs, SecondaryWindows{AboutBox, ListError, DlgInfo}) {}
+    : Form1(platform, dialogs, SecondaryWindows{AboutBox, ListError, DlgInfo, DlgNetConnect}) {}
 
 void TApplication::Run() { Form1.ShowMaximised(); }
 

@@ -154,8 +154,5 @@ void TForm1::N8Click() {
   windows_.ListError.Show();
 }
 
-// The network commands arrive with their own module.
-void TForm1::N9Click() {}
-void TForm1::N10Click() {}
 
 }  // namespace tarvik

@@ -5,6 +5,7 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
+#include "net/TDlgNetConnect.h"
 #include "platform/Platform.h"
 #include "scan/ListFile.h"
 #include "scan/ScanEngine.h"
@@ -33,6 +34,7 @@ struct SecondaryWindows {
   Window& AboutBox;
   TListError& ListError;
   TDlgInfo& DlgInfo;
+  TDlgNetConnect& DlgNetConnect;
 };
 
 // The main window: the drive, directory and file lists, the filter and option controls, the

@@ -2,6 +2,7 @@
 
 #include <QEvent>
 #include <QPalette>
+#include <QSignalBlocker>
 
 #include "EventFilter.h"
 
@@ -66,6 +67,9 @@ void BindComboBox(const Runner& run, ComboBox& box, QComboBox& widget) {
       widget.clear();
       widget.addItems(items);
     }
+    // Showing the model must not come back as the user's typing: a typed text that is no
+    // item would be wiped by the index of none on its way through.
+    const QSignalBlocker blocker(&widget);
     widget.setCurrentIndex(box.ItemIndex());
     if (box.Editable()) widget.setEditText(ToQt(box.Text()));
   });

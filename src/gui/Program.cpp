@@ -7,18 +7,19 @@
 
 namespace tarvik {
 
-Program::Program(PosixPlatform& platform)
-    : dialogs(
-          refresher, [&platform](const std::string& path) { return platform.PosixPathFor(path); },
-          [&platform](const std::string& path) { return platform.WindowsPathOf(path); }),
+Program::Program(PosixPlatform& local)
+    : platform(local),
+      dialogs(
+          refresher, [&local](const std::string& path) { return local.PosixPathFor(path); },
+          [&local](const std::string& path) { return local.WindowsPathOf(path); }),
       run(dialogs, refresher),
       application(platform, dialogs),
       main_window(application.Form1, run),
       about_box(application.AboutBox, run, &main_window),
       list_error(application.ListError, run, &main_window),
-      net_connect(application.DlgNetConnect.Layout, &main_window),
+      net_connect(application.DlgNetConnect, run, &main_window),
       dlg_info(application.DlgInfo, run, &main_window) {
-  BindWindow(run, application.DlgNetConnect, net_connect);
+  dialogs.RegisterWindow(application.DlgNetConnect, net_connect);
   dialogs.RegisterWindow(application.AboutBox, about_box);
 }
 

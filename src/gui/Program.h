@@ -7,9 +7,10 @@
 #include "QtDialogs.h"
 #include "Refresher.h"
 #include "Runner.h"
-#include "SecondaryDialog.h"
+#include "NetConnectDialog.h"
 #include "app/TApplication.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/smb/SmbPlatform.h"
 
 namespace tarvik {
 
@@ -17,13 +18,15 @@ namespace tarvik {
 // and the Qt dialogs. main() and the Qt tests assemble it alike.
 class Program {
  public:
-  explicit Program(PosixPlatform& platform);
+  // The local drives come from `local`; letters connected to network shares go to the server.
+  explicit Program(PosixPlatform& local);
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
 
   // Starts the program's windows: the main window shows maximised.
   void Show();
 
+  SmbPlatform platform;
   Refresher refresher;
   QtDialogs dialogs;
   const Runner run;
@@ -31,7 +34,7 @@ class Program {
   MainWindow main_window;
   AboutDialog about_box;
   ListErrorDialog list_error;
-  SecondaryDialog net_connect;
+  NetConnectDialog net_connect;
   DlgInfoDialog dlg_info;
 };
 

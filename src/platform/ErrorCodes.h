@@ -11,6 +11,7 @@ inline constexpr int kErrFileNotFound = 2;
 inline constexpr int kErrPathNotFound = 3;
 inline constexpr int kErrTooManyOpenFiles = 4;
 inline constexpr int kErrAccessDenied = 5;
+inline constexpr int kErrNotEnoughMemory = 8;
 inline constexpr int kErrInvalidDrive = 15;
 inline constexpr int kErrNotReady = 21;
 inline constexpr int kErrSharingViolation = 32;
@@ -18,7 +19,15 @@ inline constexpr int kErrReadBeyondEof = 100;
 inline constexpr int kErrDiskFull = 101;
 inline constexpr int kErrInvalidNumericInput = 106;
 inline constexpr int kErrInvalidName = 123;
+inline constexpr int kErrNotSupported = 50;
+inline constexpr int kErrUnexpectedNetError = 59;
+inline constexpr int kErrBadNetName = 67;
+inline constexpr int kErrAlreadyAssigned = 85;
+inline constexpr int kErrInvalidPassword = 86;
+inline constexpr int kErrInvalidParameter = 87;
+inline constexpr int kErrBadDevice = 1200;
 inline constexpr int kErrNotConnected = 2250;
+inline constexpr int kErrOpenFiles = 2401;
 
 // The error box text of a code: "File not found" for 2, ..., "I/O error %d" for the rest.
 std::string IoErrorText(int code);

@@ -71,6 +71,12 @@ class Platform {
   virtual std::int64_t TotalCapacity(const std::string& root) = 0;
   // Remote name ("\\server\share") connected to a local name such as "Z:".
   virtual int NetworkConnection(const std::string& local_name, std::string& remote_name) = 0;
+  // Connects a local name ("Z:") to a remote name ("\\server\share"), logging on with the
+  // password, or as a guest when it is empty. From then on the letter is a remote drive.
+  virtual int AddConnection(const std::string& remote_name, const std::string& password,
+                            const std::string& local_name) = 0;
+  // Cancels the connection of a local name; with `force` also while files on it are open.
+  virtual int CancelConnection(const std::string& local_name, bool force) = 0;
 
   // Changes the current directory; "X:" alone goes to the directory last current on X.
   virtual int SetCurrentDirectory(const std::string& path) = 0;

@@ -53,6 +53,7 @@ class TForm1Test : public TempDriveTest<AppPlatform> {
   Window about_box_;
   TListError list_error_;
   TDlgInfo dlg_info_;
+  TDlgNetConnect dlg_net_connect_;
 
  private:
   std::unique_ptr<TForm1> form_;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "DialogWidgets.h"
 #include "DlgInfoDialog.h"
 #include "ListErrorDialog.h"
 #include "Refresher.h"
@@ -18,18 +19,6 @@
 
 namespace tarvik {
 namespace {
-
-template <typename T>
-T& Child(QWidget& dialog, const char* name) {
-  T* child = dialog.findChild<T*>(name);
-  if (child == nullptr) throw std::runtime_error(std::string("no widget ") + name);
-  return *child;
-}
-
-void PressEsc(QWidget& widget) {
-  QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-  QCoreApplication::sendEvent(&widget, &press);
-}
 
 class ScanDialogsTest : public ::testing::Test {
  protected:

@@ -147,6 +147,29 @@ TEST(DriveTableTest, MountPointKeepsItsLetterWhileMounted) {
   EXPECT_EQ(Letters(late), "C=/ D=/x ");
 }
 
+TEST(DriveTableTest, LettersHeldByConnectionsAreNeverGivenToMounts) {
+  struct Step {
+    std::uint32_t held;
+    std::vector<MountedVolume> volumes;
+    const char* letters;
+  };
+  const std::uint32_t d_and_f = (1u << 3) | (1u << 5);
+  const Step steps[] = {
+      {d_and_f, {Volume("/"), Volume("/a"), Volume("/b")}, "C=/ E=/a G=/b "},
+      // A volume keeps its letter; only new ones skip the held letters.
+      {1u << 4, {Volume("/"), Volume("/a"), Volume("/b"), Volume("/c")}, "C=/ D=/c E=/a G=/b "},
+      {0,
+       {Volume("/"), Volume("/a"), Volume("/b"), Volume("/c"), Volume("/d")},
+       "C=/ D=/c E=/a F=/d G=/b "},
+  };
+  DriveTable table({});
+  for (const Step& step : steps) {
+    table.Hold(step.held);
+    table.Update(step.volumes);
+    EXPECT_EQ(Letters(table), step.letters);
+  }
+}
+
 TEST(DriveTableTest, RemountFromAnotherDeviceForgetsTheLabel) {
   DriveTable table({});
   table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});

@@ -57,6 +57,7 @@ class CheckTest : public ::testing::Test {
   Window about_box_;
   TListError list_error_;
   TDlgInfo dlg_info_;
+  TDlgNetConnect dlg_net_connect_;
 
  private:
   std::unique_ptr<TForm1> form_;

@@ -67,6 +67,13 @@ class FaultyPlatform : public Platform {
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override {
     return inner_.NetworkConnection(local_name, remote_name);
   }
+  int AddConnection(const std::string& remote_name, const std::string& password,
+                    const std::string& local_name) override {
+    return inner_.AddConnection(remote_name, password, local_name);
+  }
+  int CancelConnection(const std::string& local_name, bool force) override {
+    return inner_.CancelConnection(local_name, force);
+  }
 
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }

@@ -40,7 +40,8 @@ void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
       letter = 'C';
     } else {
       for (char candidate = 'D'; candidate <= 'Z' && letter == 0; ++candidate) {
-        if (Find(candidate) == nullptr) letter = candidate;
+        const bool held = (held_ >> (candidate - 'A') & 1u) != 0;
+        if (!held && Find(candidate) == nullptr) letter = candidate;
       }
     }
     if (letter == 0 || Find(letter) != nullptr) continue;

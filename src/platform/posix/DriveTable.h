@@ -47,9 +47,12 @@ class DriveTable {
   const Drive* Holding(const std::string& posix_path) const;
   // Bit i set for each letter 'A' + i in use.
   std::uint32_t Mask() const;
+  // Letters (bit i for 'A' + i) that Update never gives to a newly mounted volume.
+  void Hold(std::uint32_t letters) { held_ = letters; }
 
  private:
   std::vector<Drive> drives_;
+  std::uint32_t held_ = 0;
 };
 
 }  // namespace tarvik

@@ -136,6 +136,16 @@ int PosixPlatform::NetworkConnection(const std::string& /*local_name*/, std::str
   return kErrNotConnected;
 }
 
+int PosixPlatform::AddConnection(const std::string& /*remote_name*/,
+                                 const std::string& /*password*/,
+                                 const std::string& /*local_name*/) {
+  return kErrNotSupported;
+}
+
+int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*force*/) {
+  return kErrNotConnected;
+}
+
 int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
   const Drive* drive = drives_.Find(path.drive);
   if (drive == nullptr) return kErrPathNotFound;

@@ -29,6 +29,12 @@ class PosixPlatform : public Platform {
   int VolumeInformation(const std::string& root, VolumeInfo& info) override;
   std::int64_t TotalCapacity(const std::string& root) override;
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
+  // This platform has no network of its own.
+  int AddConnection(const std::string& remote_name, const std::string& password,
+                    const std::string& local_name) override;
+  int CancelConnection(const std::string& local_name, bool force) override;
+  // Letters (bit i for 'A' + i) that network connections hold: never given to mounts.
+  void HoldLetters(std::uint32_t letters) { drives_.Hold(letters); }
 
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;

@@ -1,0 +1,85 @@
+#include "net/Net.h"
+
+#include "platform/ErrorCodes.h"
+#include "util/Utf8.h"
+
+namespace tarvik {
+
+namespace {
+
+// Codes of the unit's own, outside the platform's range; nothing produces them.
+constexpr int kOwnComputer = 999998;
+constexpr int kDatabase = 999999;
+
+struct CodeText {
+  int code;
+  const char* text;
+};
+
+constexpr CodeText kErrorTexts[] = {
+    {kErrAccessDenied, "ОТКАЗАНО В ДОСТУПЕ"},
+    {kErrNotEnoughMemory, "НЕ хватает памяти"},
+    {kErrNotSupported, "СЕТЕВЫЕ функции НЕ поддерживаются"},
+    {kErrUnexpectedNetError, "СЕТЕВАЯ ОШИБКА"},
+    {kErrBadNetName, "НЕ КОРРЕКТНОЕ СЕТЕВОЕ ИМЯ КОМПЬЮТЕРА"},
+    {kErrAlreadyAssigned, "СОЕДИНЕНИЕ УЖЕ СУЩЕСТВУЕТ"},
+    {kErrInvalidPassword, "НЕ КОРРЕКТНЫЙ ПАРОЛЬ"},
+    {kErrInvalidParameter, "НЕ КОРРЕКТНЫЙ ВИРТУАЛЬНЫЙ ДИСК ИЛИ СЕТЕВОЕ ИМЯ"},
+    {487, "НЕ КОРРЕКТНЫЙ УКАЗАТЕЛЬ"},
+    {kErrBadDevice, "НЕ КОРРЕКТНОЕ ИМЯ ВИРТУАЛЬНОГО ДИСКА"},
+    {kErrNotConnected, "НЕ УДАЧНАЯ ПОПЫТКА СЕТЕВОГО СОЕДИНЕНИЯ"},
+    {kErrOpenFiles, "НА ЗАДАННОМ ВИРТУАЛЬНОМ ДИСКЕ ОТКРЫТ ФАЙЛ"},
+    {kOwnComputer, "ЗАПРОС НА СОЕДИНЕНИЕ С СОБСТВЕННЫМ КОМПЬЮТЕРОМ !"},
+    {kDatabase, "ЗАПРЕТ НА СОЕДИНЕНИЕ С БАЗОЙ ДАННЫХ !"},
+};
+
+void AppendColon(std::string& local) {
+  if (!local.empty() && !local.ends_with(':')) local += ':';
+}
+
+}  // namespace
+
+int NetConnect(Platform& platform, const std::string& remote, const std::string& password,
+               const std::string& local) {
+  if (Utf8Length(local) > kMaxLocalName) return kErrBadDevice;
+  if (Utf8Length(password) > kMaxPassword) return kErrInvalidPassword;
+  if (Utf8Length(remote) > kMaxRemoteName) return kErrBadNetName;
+  std::string local_name = local;
+  AppendColon(local_name);
+  std::string remote_name = remote;
+  if (remote_name.ends_with('\\')) remote_name.pop_back();
+  if (remote_name.ends_with(':')) remote_name.pop_back();
+  platform.CancelConnection(local_name, true);
+  return platform.AddConnection(remote_name, password, local_name);
+}
+
+bool NetConnectReport(Platform& platform, Dialogs& dialogs, bool report, const std::string& remote,
+                      const std::string& password, const std::string& local) {
+  const int code = NetConnect(platform, remote, password, local);
+  if (code == kNoError) return true;
+  if (report) NetErrorMessage(dialogs, code);
+  return false;
+}
+
+int NetDisconnect(Platform& platform, const std::string& letter) {
+  if (Utf8Length(letter) > kMaxLocalName) return kErrBadDevice;
+  std::string local_name = letter;
+  AppendColon(local_name);
+  return platform.CancelConnection(local_name, true);
+}
+
+bool NetErrorMessage(Dialogs& dialogs, int code) {
+  if (code == kNoError) return true;
+  dialogs.MessageBeep(BeepSound::kStop);
+  dialogs.MessageBox(MessageKind::kError, std::string("СЕТЕВАЯ ОШИБКА : ") + NetErrorText(code));
+  return true;
+}
+
+const char* NetErrorText(int code) {
+  for (const CodeText& entry : kErrorTexts) {
+    if (entry.code == code) return entry.text;
+  }
+  return "???";
+}
+
+}  // namespace tarvik

@@ -1,0 +1,42 @@
+#include "platform/smb/SmbErrors.h"
+
+#include <cerrno>
+
+#include "platform/ErrorCodes.h"
+
+namespace tarvik {
+
+namespace {
+
+struct ErrnoCode {
+  int error_number;
+  int code;
+};
+
+// What a failed logon means to the user. EINVAL is what libsmbclient leaves when the
+// computer's name does not resolve: to the user that is a wrong computer name. Anything not
+// listed is the unexpected network error (59).
+constexpr ErrnoCode kConnectCodes[] = {
+    {EACCES, kErrAccessDenied},  // refused: the share refuses the user, or a wrong password
+    {EPERM, kErrAccessDenied},        {ENOENT, kErrBadNetName},  // no such share
+    {ENODEV, kErrBadNetName},                                    // no such share (older libraries)
+    {EINVAL, kErrBadNetName},          // the computer's name does not resolve
+    {ECONNREFUSED, kErrNotConnected},  // nothing listens on the computer
+    {ETIMEDOUT, kErrNotConnected},     // the computer does not answer
+    {EHOSTUNREACH, kErrNotConnected}, {EHOSTDOWN, kErrNotConnected},
+    {ENETUNREACH, kErrNotConnected},  {ENETDOWN, kErrNotConnected},
+    {ECONNRESET, kErrNotConnected},   {ENOMEM, kErrNotEnoughMemory},
+};
+
+}  // namespace
+
+int ConnectErrorCode(int error_number, bool computer_refused) {
+  int code = kErrUnexpectedNetError;
+  for (const ErrnoCode& entry : kConnectCodes) {
+    if (entry.error_number == error_number) code = entry.code;
+  }
+  // Refused by the computer itself, not only by the share: the password is wrong.
+  return code == kErrAccessDenied && computer_refused ? kErrInvalidPassword : code;
+}
+
+}  // namespace tarvik

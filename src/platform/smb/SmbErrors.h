@@ -1,0 +1,11 @@
+#pragma once
+
+namespace tarvik {
+
+// The network result code of a failed logon to a share, from the errno that libsmbclient
+// left. `computer_refused` tells whether logging on to the computer alone with the same
+// credentials was refused too: libsmbclient reports a wrong password and a share that refuses
+// the user alike (EACCES), and only that second logon tells them apart.
+int ConnectErrorCode(int error_number, bool computer_refused);
+
+}  // namespace tarvik

@@ -1,0 +1,324 @@
+#include "platform/smb/SmbPlatform.h"
+
+#include <fcntl.h>
+#include <pwd.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <csignal>
+#include <cstdlib>
+#include <string_view>
+
+#include "platform/ErrorCodes.h"
+#include "platform/posix/ErrnoCodes.h"
+#include "platform/posix/Pattern.h"
+
+namespace tarvik {
+
+namespace {
+
+// Handles of remote files start far above any file descriptor, so both kinds can be told
+// apart by their value alone.
+constexpr FileHandle kFirstRemoteHandle = 1 << 30;
+
+std::uint16_t PortSetting() {
+  const char* text = std::getenv("TARVIK_SMB_PORT");
+  if (text == nullptr) return 0;
+  const std::string_view value(text);
+  std::uint16_t port = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
+  return error == std::errc() && end == value.data() + value.size() ? port : 0;
+}
+
+std::string LoginName() {
+  const passwd* user = getpwuid(geteuid());
+  return user != nullptr ? user->pw_name : "";
+}
+
+// The upper-case letter of "X:", or of "X:\" when `root` allows it; 0 for anything else.
+char DriveLetterOf(std::string_view text, bool root) {
+  const bool separator = text.size() == 3 && (text[2] == '\\' || text[2] == '/');
+  if (text.size() < 2 || text[1] != ':' || (text.size() > 2 && !(root && separator))) return 0;
+  const char letter = text[0];
+  if (letter >= 'a' && letter <= 'z') return static_cast<char>(letter - 'a' + 'A');
+  return letter >= 'A' && letter <= 'Z' ? letter : 0;
+}
+
+std::uint32_t LetterBit(char letter) { return 1u << (letter - 'A'); }
+
+}  // namespace
+
+SmbPlatform::SmbPlatform(PosixPlatform& local)
+    : local_(local),
+      port_(PortSetting()),
+      user_(LoginName()),
+      next_handle_(kFirstRemoteHandle),
+      directories_(WindowsPath{}) {
+  // A server that goes away leaves a closed socket; writing to it must fail the call, not
+  // end the program.
+  std::signal(SIGPIPE, SIG_IGN);
+  FollowLocalDirectory();
+}
+
+SmbPlatform::~SmbPlatform() = default;
+
+void SmbPlatform::FollowLocalDirectory() {
+  WindowsPath current;
+  if (directories_.Resolve(local_.CurrentDirectory(), current) == kNoError) {
+    directories_.Change(current);
+  }
+}
+
+SmbPlatform::Connection* SmbPlatform::ConnectionOfRoot(const std::string& root) {
+  const auto found = connections_.find(DriveLetterOf(root, true));
+  return found != connections_.end() ? &found->second : nullptr;
+}
+
+SmbPlatform::Connection* SmbPlatform::RemotePath(const std::string& path, WindowsPath& full) {
+  if (connections_.empty() || directories_.Resolve(path, full) != kNoError) return nullptr;
+  const auto found = connections_.find(full.drive);
+  return found != connections_.end() ? &found->second : nullptr;
+}
+
+SmbPlatform::OpenFile* SmbPlatform::RemoteFile(FileHandle file) {
+  const auto found = files_.find(file);
+  return found != files_.end() ? &found->second : nullptr;
+}
+
+std::uint32_t SmbPlatform::ConnectedLetters() const {
+  std::uint32_t letters = 0;
+  for (const auto& [letter, connection] : connections_) letters |= LetterBit(letter);
+  return letters;
+}
+
+std::uint32_t SmbPlatform::LogicalDrives() { return local_.LogicalDrives() | ConnectedLetters(); }
+
+unsigned SmbPlatform::DriveType(const std::string& root) {
+  return ConnectionOfRoot(root) != nullptr ? kDriveRemote : local_.DriveType(root);
+}
+
+int SmbPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
+  const Connection* connection = ConnectionOfRoot(root);
+  if (connection == nullptr) return local_.VolumeInformation(root, info);
+  // Shares find names regardless of case and keep the case they were given.
+  info.label = connection->remote.share;
+  info.flags = kVolumeCasePreservedNames;
+  return kNoError;
+}
+
+std::int64_t SmbPlatform::TotalCapacity(const std::string& root) {
+  Connection* connection = ConnectionOfRoot(root);
+  return connection != nullptr ? connection->share->Capacity() : local_.TotalCapacity(root);
+}
+
+int SmbPlatform::NetworkConnection(const std::string& local_name, std::string& remote_name) {
+  const auto found = connections_.find(DriveLetterOf(local_name, false));
+  if (found == connections_.end()) return local_.NetworkConnection(local_name, remote_name);
+  remote_name = found->second.remote_name;
+  return kNoError;
+}
+
+int SmbPlatform::AddConnection(const std::string& remote_name, const std::string& password,
+                               const std::string& local_name) {
+  const char letter = DriveLetterOf(local_name, false);
+  if (letter == 0) return kErrBadDevice;
+  RemoteName remote;
+  if (!ParseRemoteName(remote_name, remote)) return kErrInvalidParameter;
+  if (connections_.contains(letter) || (local_.LogicalDrives() & LetterBit(letter)) != 0) {
+    return kErrAlreadyAssigned;
+  }
+  std::unique_ptr<SmbShare> share;
+  const int code = SmbShare::Connect(remote, user_, password, port_, share);
+  if (code != kNoError) return code;
+  connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share)});
+  local_.HoldLetters(ConnectedLetters());
+  // A new connection starts at its root, whatever an earlier one on the letter left.
+  const WindowsPath current = directories_.current();
+  directories_.Change(WindowsPath{letter, {}});
+  if (current.drive != letter) directories_.Change(current);
+  return kNoError;
+}
+
+int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
+  const char letter = DriveLetterOf(local_name, false);
+  const auto found = connections_.find(letter);
+  if (found == connections_.end()) return local_.CancelConnection(local_name, force);
+  const auto open = [letter](const auto& entry) {
+    return entry.second.letter == letter && entry.second.file != nullptr;
+  };
+  if (!force && std::any_of(files_.begin(), files_.end(), open)) return kErrOpenFiles;
+  // The connection closes its files as it goes; their handles fail from now on.
+  for (auto& [handle, file] : files_) {
+    if (file.letter == letter) file.file = nullptr;
+  }
+  connections_.erase(found);
+  local_.HoldLetters(ConnectedLetters());
+  // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
+  // directory; the current directory says so.
+  if (directories_.current().drive == letter) FollowLocalDirectory();
+  return kNoError;
+}
+
+int SmbPlatform::SetCurrentDirectory(const std::string& path) {
+  WindowsPath full;
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) {
+    const int code = local_.SetCurrentDirectory(path);
+    if (code == kNoError) FollowLocalDirectory();
+    return code;
+  }
+  struct stat status;
+  const int error_number = connection->share->Stat(full.names, status);
+  if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kDirectory);
+  if (!S_ISDIR(status.st_mode)) return kErrPathNotFound;
+  directories_.Change(full);
+  return kNoError;
+}
+
+std::string SmbPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }
+
+std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
+  WindowsPath full;
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) return local_.FileAttributes(path);
+  if (full.names.empty()) {
+    struct stat status;
+    return connection->share->Stat({}, status) == 0 ? kAttrDirectory : kInvalidAttributes;
+  }
+  // Only a listing carries the DOS attributes; a single name's status does not.
+  const std::string name = full.names.back();
+  full.names.pop_back();
+  std::vector<FoundEntry> entries;
+  if (connection->share->List(full.names, entries) != 0) return kInvalidAttributes;
+  for (const FoundEntry& entry : entries) {
+    if (EqualIgnoringCase(entry.name, name)) return entry.attributes;
+  }
+  return kInvalidAttributes;
+}
+
+std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
+                                               std::uint32_t attributes) {
+  std::string_view directory_text;
+  std::string_view name_pattern;
+  SplitDirectoryAndName(pattern, directory_text, name_pattern);
+  WindowsPath directory;
+  Connection* connection =
+      RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory);
+  if (connection == nullptr) return local_.FindFiles(pattern, attributes);
+  std::vector<FoundEntry> found;
+  std::vector<FoundEntry> listed;
+  if (name_pattern.empty() || connection->share->List(directory.names, listed) != 0) return found;
+  // Servers report "." and ".." also in a share's root; a drive's root has none.
+  if (!directory.names.empty()) {
+    listed.insert(listed.begin(),
+                  {FoundEntry{".", kAttrDirectory, 0}, FoundEntry{"..", kAttrDirectory, 0}});
+  }
+  const std::uint32_t excluded =
+      (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
+  for (FoundEntry& entry : listed) {
+    if (MatchesPattern(name_pattern, entry.name) && (entry.attributes & excluded) == 0) {
+      found.push_back(std::move(entry));
+    }
+  }
+  return found;
+}
+
+bool SmbPlatform::FileExists(const std::string& path) {
+  WindowsPath full;
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) return local_.FileExists(path);
+  struct stat status;
+  return !full.names.empty() && connection->share->Stat(full.names, status) == 0 &&
+         S_ISREG(status.st_mode);
+}
+
+int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int flags,
+                            FileHandle& file) {
+  file = kNoFile;
+  if (full.names.empty()) return kErrAccessDenied;
+  // The library would open a directory as a listing; the program may only open files.
+  struct stat status;
+  const int missing = connection.share->Stat(full.names, status);
+  if (missing == 0 && S_ISDIR(status.st_mode)) return kErrAccessDenied;
+  if (missing == ENOENT && full.names.size() > 1) {
+    // The server names a missing file and a missing directory on the way alike.
+    const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
+    const int parent_missing = connection.share->Stat(parent, status);
+    if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
+  }
+  if (missing != 0 && (flags & O_CREAT) == 0) return ErrnoToCode(missing, ErrnoUse::kFile);
+  SmbFile* opened = nullptr;
+  const int error_number = connection.share->Open(full.names, flags, opened);
+  if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
+  file = next_handle_++;
+  files_.emplace(file, OpenFile{full.drive, opened});
+  return kNoError;
+}
+
+int SmbPlatform::OpenForReading(const std::string& path, FileHandle& file) {
+  WindowsPath full;
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) return local_.OpenForReading(path, file);
+  return OpenRemote(*connection, full, O_RDONLY, file);
+}
+
+int SmbPlatform::CreateTextFile(const std::string& path, FileHandle& file) {
+  WindowsPath full;
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) return local_.CreateTextFile(path, file);
+  return OpenRemote(*connection, full, O_WRONLY | O_CREAT | O_TRUNC, file);
+}
+
+int SmbPlatform::OpenForAppend(const std::string& path, FileHandle& file) {
+  WindowsPath full;
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) return local_.OpenForAppend(path, file);
+  return OpenRemote(*connection, full, O_WRONLY | O_APPEND, file);
+}
+
+void SmbPlatform::DropCachedPages(FileHandle file) {
+  // libsmbclient keeps no cache of file data: remote reads always reach the server.
+  if (RemoteFile(file) == nullptr) local_.DropCachedPages(file);
+}
+
+int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
+  const OpenFile* remote = RemoteFile(file);
+  if (remote == nullptr) return local_.SizeOfOpenFile(file, size);
+  if (remote->file == nullptr) return kErrUnexpectedNetError;
+  const int error_number = connections_.at(remote->letter).share->SizeOf(remote->file, size);
+  return ErrnoToCode(error_number, ErrnoUse::kFile);
+}
+
+int SmbPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  const OpenFile* remote = RemoteFile(file);
+  if (remote == nullptr) return local_.Read(file, buffer, size, done);
+  done = 0;
+  if (remote->file == nullptr) return kErrUnexpectedNetError;
+  const int error_number =
+      connections_.at(remote->letter).share->Read(remote->file, buffer, size, done);
+  return ErrnoToCode(error_number, ErrnoUse::kFile);
+}
+
+int SmbPlatform::Write(FileHandle file, std::string_view bytes) {
+  const OpenFile* remote = RemoteFile(file);
+  if (remote == nullptr) return local_.Write(file, bytes);
+  if (remote->file == nullptr) return kErrUnexpectedNetError;
+  const int error_number = connections_.at(remote->letter).share->Write(remote->file, bytes);
+  return ErrnoToCode(error_number, ErrnoUse::kWrite);
+}
+
+void SmbPlatform::Close(FileHandle file) {
+  const auto found = files_.find(file);
+  if (found == files_.end()) {
+    local_.Close(file);
+    return;
+  }
+  if (found->second.file != nullptr) {
+    connections_.at(found->second.letter).share->Close(found->second.file);
+  }
+  files_.erase(found);
+}
+
+}  // namespace tarvik

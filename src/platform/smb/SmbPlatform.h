@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Platform.h"
+#include "platform/posix/PosixPlatform.h"
+#include "platform/posix/WindowsPath.h"
+#include "platform/smb/RemoteName.h"
+#include "platform/smb/SmbShare.h"
+
+namespace tarvik {
+
+// The POSIX platform with network connections. A letter connected to a shared directory is a
+// remote drive (type 4) for the whole program: every call on it goes to the server through
+// libsmbclient, in-process; every other call goes to the POSIX platform. Connections last
+// until they are cancelled or the platform goes.
+//
+// Logging on uses the user's login name with the password, or a guest logon when the password
+// is empty. The server's port is TARVIK_SMB_PORT when that is set, otherwise the usual SMB
+// ports. Failures of the connection calls, besides those of the logon (SmbErrors.h):
+// a local name that is not one letter and a colon 1200, a remote name that is not
+// "\\computer\share" 87, a letter that a connection or a mounted volume holds 85, a cancel
+// of a letter without a connection 2250, a cancel without force while files are open 2401.
+class SmbPlatform : public Platform {
+ public:
+  explicit SmbPlatform(PosixPlatform& local);
+  ~SmbPlatform() override;
+
+  std::uint32_t LogicalDrives() override;
+  unsigned DriveType(const std::string& root) override;
+  int VolumeInformation(const std::string& root, VolumeInfo& info) override;
+  std::int64_t TotalCapacity(const std::string& root) override;
+  int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
+  int AddConnection(const std::string& remote_name, const std::string& password,
+                    const std::string& local_name) override;
+  int CancelConnection(const std::string& local_name, bool force) override;
+
+  int SetCurrentDirectory(const std::string& path) override;
+  std::string CurrentDirectory() override;
+  std::uint32_t FileAttributes(const std::string& path) override;
+  std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  bool FileExists(const std::string& path) override;
+
+  int OpenForReading(const std::string& path, FileHandle& file) override;
+  void DropCachedPages(FileHandle file) override;
+  int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
+  int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
+  void Close(FileHandle file) override;
+  int CreateTextFile(const std::string& path, FileHandle& file) override;
+  int OpenForAppend(const std::string& path, FileHandle& file) override;
+  int Write(FileHandle file, std::string_view bytes) override;
+
+  std::uint32_t TickCount() override { return local_.TickCount(); }
+  LocalDateTime Now() override { return local_.Now(); }
+  std::string ProgramPath() override { return local_.ProgramPath(); }
+
+ private:
+  struct Connection {
+    std::string remote_name;
+    RemoteName remote;
+    std::unique_ptr<SmbShare> share;
+  };
+  struct OpenFile {
+    char letter;
+    SmbFile* file;  // nullptr once the connection was cancelled under it
+  };
+
+  // Bit i set for each letter 'A' + i that a connection holds.
+  std::uint32_t ConnectedLetters() const;
+  // The connection of a drive root ("Z:\" or "Z:"), nullptr for any other text.
+  Connection* ConnectionOfRoot(const std::string& root);
+  // The connection of the drive a path lies on, with the path made full; nullptr for a path
+  // that is not on a connected drive.
+  Connection* RemotePath(const std::string& path, WindowsPath& full);
+  // The open file of a handle this platform gave, nullptr for one of the POSIX platform.
+  OpenFile* RemoteFile(FileHandle file);
+  int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
+  // Takes over the POSIX platform's current directory after it changed.
+  void FollowLocalDirectory();
+
+  PosixPlatform& local_;
+  std::uint16_t port_;
+  std::string user_;
+  std::map<char, Connection> connections_;
+  std::map<FileHandle, OpenFile> files_;
+  FileHandle next_handle_;
+  // The current directory across local and remote drives; the POSIX platform keeps the same
+  // for its own drives.
+  CurrentDirectories directories_;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,219 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "SmbFixture.h"
+#include "platform/ErrorCodes.h"
+#include "platform/FileSizeOf.h"
+
+namespace tarvik {
+namespace {
+
+// The whole content of a file through the platform, in blocks of `block` bytes.
+int ReadAll(Platform& platform, const std::string& path, std::string& content,
+            std::size_t block = 2048) {
+  FileHandle file = kNoFile;
+  int code = platform.OpenForReading(path, file);
+  if (code != kNoError) return code;
+  std::string buffer(block, '\0');
+  std::size_t done = 0;
+  content.clear();
+  while ((code = platform.Read(file, buffer.data(), block, done)) == kNoError && done > 0) {
+    content.append(buffer, 0, done);
+  }
+  platform.Close(file);
+  return code;
+}
+
+std::vector<std::string> Names(const std::vector<FoundEntry>& entries) {
+  std::vector<std::string> names;
+  for (const FoundEntry& entry : entries) names.push_back(entry.name);
+  return names;
+}
+
+TEST_F(SmbTest, LogonOutcomes) {
+  struct Case {
+    std::string remote, password, local;
+    int code;
+  };
+  const Case cases[] = {
+      {kDocs, "", "Z:", kNoError},
+      {kSecret, SmbServer::kPassword, "y:", kNoError},
+      {kDocs + "\\", "", "X:", kNoError},
+      {kSecret, "wrong", "W:", kErrInvalidPassword},
+      {kSecret, "", "W:", kErrAccessDenied},
+      {"\\\\127.0.0.1\\NOSUCH", "", "W:", kErrBadNetName},
+      {"\\\\127.0.0.1", "", "W:", kErrInvalidParameter},
+      {"127.0.0.1\\DOCS", "", "W:", kErrInvalidParameter},
+      {kDocs, "", "", kErrBadDevice},
+      {kDocs, "", "ZX:", kErrBadDevice},
+      {kDocs, "", " Z:", kErrBadDevice},
+      {kDocs, "", "W", kErrBadDevice},
+      {kDocs, "", "Z:", kErrAlreadyAssigned},
+      {kDocs, "", "C:", kErrAlreadyAssigned},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(platform_.AddConnection(c.remote, c.password, c.local), c.code)
+        << c.remote << " " << c.password << " " << c.local;
+  }
+  EXPECT_EQ(platform_.LogicalDrives(), (1u << 2) | (1u << 23) | (1u << 24) | (1u << 25));
+}
+
+TEST_F(SmbTest, AStoppedServerGivesTheConnectionFailure) {
+  server_.Stop();
+  EXPECT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kErrNotConnected);
+  EXPECT_EQ(platform_.LogicalDrives(), 1u << 2);
+  server_.Start();
+  EXPECT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+}
+
+TEST_F(SmbTest, AConnectedLetterIsARemoteDriveUntilCancelled) {
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  std::string remote;
+  VolumeInfo volume;
+  EXPECT_EQ(platform_.DriveType("Z:\\"), kDriveRemote);
+  EXPECT_EQ(platform_.DriveType("C:\\"), kDriveFixed);
+  EXPECT_EQ(platform_.NetworkConnection("Z:", remote), kNoError);
+  EXPECT_EQ(remote, kDocs);
+  EXPECT_EQ(platform_.VolumeInformation("z:\\", volume), kNoError);
+  EXPECT_EQ(volume.label, "DOCS");
+  EXPECT_EQ(volume.flags, kVolumeCasePreservedNames);
+  EXPECT_GT(platform_.TotalCapacity("Z:\\"), 0);
+
+  EXPECT_EQ(platform_.CancelConnection("z:", true), kNoError);
+  EXPECT_EQ(platform_.LogicalDrives(), 1u << 2);
+  EXPECT_EQ(platform_.DriveType("Z:\\"), kDriveNoRootDir);
+  EXPECT_EQ(platform_.NetworkConnection("Z:", remote), kErrNotConnected);
+  EXPECT_EQ(platform_.CancelConnection("Z:", true), kErrNotConnected);
+  EXPECT_EQ(platform_.CancelConnection("C:", true), kErrNotConnected);
+}
+
+TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
+  const std::string big(100'000, 'x');
+  MakeShared("Папка/Вложенная/глубоко.txt", "глубоко");
+  MakeShared("Папка/файл.bin", big);
+  MakeShared("Папка/пусто.txt");
+  MakeShared("Папка/.скрытый", "h");
+  MakeShared("имя с пробелом и %41.txt", "percent");
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+
+  EXPECT_EQ(Names(platform_.FindFiles("Z:\\*.*", kAttrDirectory)),
+            (std::vector<std::string>{"Папка", "имя с пробелом и %41.txt"}));
+  ASSERT_EQ(platform_.SetCurrentDirectory("Z:\\ПАПКА"), kNoError);
+  EXPECT_EQ(platform_.CurrentDirectory(), "Z:\\ПАПКА");
+  std::vector<FoundEntry> found = platform_.FindFiles("*.*", kAttrDirectory | kAttrHidden);
+  std::sort(found.begin(), found.end(),
+            [](const FoundEntry& a, const FoundEntry& b) { return a.name < b.name; });
+  ASSERT_EQ(Names(found), (std::vector<std::string>{".", "..", ".скрытый", "Вложенная", "пусто.txt",
+                                                    "файл.bin"}));
+  EXPECT_EQ(found[2].attributes & kAttrHidden, kAttrHidden);
+  EXPECT_EQ(found[5].size, 100'000);
+  EXPECT_EQ(Names(platform_.FindFiles("*.TXT", 0)), std::vector<std::string>{"пусто.txt"});
+
+  struct Case {
+    std::string path;
+    bool exists;
+    std::uint32_t attributes;
+    int read_code;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"Вложенная\\глубоко.txt", true, 0, kNoError, "глубоко"},
+      {"z:\\папка\\ВЛОЖЕННАЯ\\ГЛУБОКО.TXT", true, 0, kNoError, "глубоко"},
+      {"..\\имя с пробелом и %41.txt", true, 0, kNoError, "percent"},
+      {"Z:файл.bin", true, 0, kNoError, big},
+      {"пусто.txt", true, 0, kNoError, ""},
+      {"Вложенная", false, kAttrDirectory, kErrAccessDenied, ""},
+      {"Z:\\", false, kAttrDirectory, kErrAccessDenied, ""},
+      {"нет.txt", false, kInvalidAttributes, kErrFileNotFound, ""},
+      {"нет\\нет.txt", false, kInvalidAttributes, kErrPathNotFound, ""},
+  };
+  for (const Case& c : cases) {
+    std::string content;
+    EXPECT_EQ(platform_.FileExists(c.path), c.exists) << c.path;
+    const std::uint32_t attributes = platform_.FileAttributes(c.path);
+    EXPECT_EQ(attributes == kInvalidAttributes ? attributes : attributes & ~kAttrArchive,
+              c.attributes)
+        << c.path;
+    EXPECT_EQ(ReadAll(platform_, c.path, content, 4096), c.read_code) << c.path;
+    EXPECT_EQ(content, c.content) << c.path;
+  }
+  EXPECT_EQ(FileSizeOf(platform_, "файл.bin"), 100'000);
+
+  ASSERT_EQ(platform_.SetCurrentDirectory("C:"), kNoError);
+  EXPECT_EQ(platform_.CurrentDirectory(), "C:\\");
+  EXPECT_TRUE(platform_.FindFiles("*.*", kAttrDirectory).empty());
+  ASSERT_EQ(platform_.SetCurrentDirectory("Z:"), kNoError);
+  EXPECT_EQ(platform_.CurrentDirectory(), "Z:\\ПАПКА");
+  EXPECT_EQ(platform_.SetCurrentDirectory("пусто.txt"), kErrPathNotFound);
+  EXPECT_EQ(platform_.SetCurrentDirectory("нет"), kErrPathNotFound);
+}
+
+TEST_F(SmbTest, APasswordShareIsReadWithItsPassword) {
+  server_.files().MakeFile(std::string(SmbServer::kSecretFolder) + "/Отчёт.txt", "тайна");
+  ASSERT_EQ(platform_.AddConnection(kSecret, SmbServer::kPassword, "S:"), kNoError);
+  std::string content;
+  EXPECT_EQ(ReadAll(platform_, "S:\\Отчёт.txt", content), kNoError);
+  EXPECT_EQ(content, "тайна");
+}
+
+TEST_F(SmbTest, TheListFileCanBeWrittenToAShare) {
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_.CreateTextFile("Z:\\!ListFiles.txt", file), kNoError);
+  EXPECT_EQ(platform_.Write(file, "first\r\n"), kNoError);
+  platform_.Close(file);
+  ASSERT_EQ(platform_.OpenForAppend("Z:\\!ListFiles.txt", file), kNoError);
+  EXPECT_EQ(platform_.Write(file, "second\r\n"), kNoError);
+  platform_.Close(file);
+  EXPECT_EQ(server_.files().ReadFile(std::string(SmbServer::kGuestFolder) + "/!ListFiles.txt"),
+            "first\r\nsecond\r\n");
+  EXPECT_EQ(platform_.OpenForAppend("Z:\\нет.txt", file), kErrFileNotFound);
+}
+
+TEST_F(SmbTest, CancellingUnderAnOpenFileNeedsForceAndFailsItsReads) {
+  MakeShared("a.bin", std::string(10'000, 'a'));
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_.OpenForReading("Z:\\a.bin", file), kNoError);
+  ASSERT_EQ(platform_.SetCurrentDirectory("Z:\\"), kNoError);
+  EXPECT_EQ(platform_.CancelConnection("Z:", false), kErrOpenFiles);
+  EXPECT_EQ(platform_.CancelConnection("Z:", true), kNoError);
+  EXPECT_EQ(platform_.CurrentDirectory(), "C:\\");
+  char buffer[2048];
+  std::size_t done = 1;
+  std::int64_t size = 0;
+  EXPECT_EQ(platform_.Read(file, buffer, sizeof buffer, done), kErrUnexpectedNetError);
+  EXPECT_EQ(done, 0u);
+  EXPECT_EQ(platform_.SizeOfOpenFile(file, size), kErrUnexpectedNetError);
+  platform_.Close(file);
+  // A reconnection starts at the share's root.
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  ASSERT_EQ(platform_.SetCurrentDirectory("Z:"), kNoError);
+  EXPECT_EQ(platform_.CurrentDirectory(), "Z:\\");
+}
+
+TEST_F(SmbTest, AServerKilledDuringARead) {
+  MakeShared("large.bin", std::string(4'000'000, 'L'));
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_.OpenForReading("Z:\\large.bin", file), kNoError);
+  std::string buffer(32768, '\0');
+  std::size_t done = 0;
+  ASSERT_EQ(platform_.Read(file, buffer.data(), buffer.size(), done), kNoError);
+  EXPECT_EQ(done, buffer.size());
+  server_.Stop();
+  std::int64_t total = 0;
+  int code = kNoError;
+  while ((code = platform_.Read(file, buffer.data(), buffer.size(), done)) == kNoError &&
+         done > 0) {
+    total += static_cast<std::int64_t>(done);
+  }
+  EXPECT_NE(code, kNoError);
+  EXPECT_LT(total, 4'000'000 - 32768);
+  platform_.Close(file);
+}
+
+}  // namespace
+}  // namespace tarvik
