@@ -90,7 +90,9 @@ int Run(const CheckOptions& options, Console& console) {
       form.N6.Click();
       interrupted = true;
     }
-    console.Progress(CurrentFile(form), form.Gauge2.Position(), form.Scan.BytesRead);
+    if (console.ProgressDue()) {
+      console.Progress(CurrentFile(form), form.Gauge2.Position(), form.Scan.BytesRead);
+    }
   });
 
   application.Run();

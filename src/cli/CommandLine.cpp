@@ -145,7 +145,7 @@ std::string UsageText() {
 Reads every file of the directory PATH back in full and reports each file that cannot be
 found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a POSIX path.
 
-  -r, --subdirs          check all subdirectories too, each directory after its subdirectories
+  -r, --subdirs          also check every subdirectory, deepest first
   -b, --block=N          read block in bytes: 2048, 4096, 8192, 16384 (default) or 32768
   -m, --mask=MASK        files to check, patterns separated by ';' (default *.*)
   -a, --attributes=LIST  file attributes to include, separated by ',': readonly, hidden,

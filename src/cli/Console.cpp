@@ -66,10 +66,11 @@ void Console::ClearProgress() {
   progress_shown_ = false;
 }
 
+bool Console::ProgressDue() const { return shows_progress_ && Clock::now() >= next_progress_; }
+
 void Console::Progress(const std::string& file, std::int64_t percent, std::int64_t bytes_read) {
   if (!shows_progress_) return;
   const Clock::time_point now = Clock::now();
-  if (now < next_progress_) return;
   next_progress_ = now + kProgressInterval;
   const double seconds = std::chrono::duration<double>(now - last_progress_).count();
   const double megabytes = static_cast<double>(bytes_read - last_bytes_) / 1e6;

@@ -24,8 +24,10 @@ class Console {
   // The text of an error that ends the program, also when quiet.
   void Error(std::string_view text);
 
-  // Shows the file being read, its share read and the throughput since the last showing, at
-  // most four times a second. Cheap when it is not yet time: the engine calls it per block.
+  // Whether the progress line is to be shown again now: at most four times a second, and only
+  // on a terminal. Cheap, as it is asked per block; the line itself is made only when due.
+  bool ProgressDue() const;
+  // Shows the file being read, its share read and the throughput since the last showing.
   void Progress(const std::string& file, std::int64_t percent, std::int64_t bytes_read);
 
  private:
