@@ -1,0 +1,172 @@
+#include "cli/CommandLine.h"
+
+#include <getopt.h>
+
+#include <algorithm>
+#include <charconv>
+#include <iterator>
+#include <string_view>
+
+#include "scan/ScanEngine.h"
+
+namespace tarvik {
+
+namespace {
+
+enum LongOnly { kHelpOption = 256, kVersionOption };
+
+constexpr char kShortOptions[] = ":rb:m:a:l:q";
+constexpr option kLongOptions[] = {
+    {"subdirs", no_argument, nullptr, 'r'},
+    {"block", required_argument, nullptr, 'b'},
+    {"mask", required_argument, nullptr, 'm'},
+    {"attributes", required_argument, nullptr, 'a'},
+    {"list", required_argument, nullptr, 'l'},
+    {"quiet", no_argument, nullptr, 'q'},
+    {"help", no_argument, nullptr, kHelpOption},
+    {"version", no_argument, nullptr, kVersionOption},
+    {nullptr, 0, nullptr, 0},
+};
+
+std::string BlockSizeList() {
+  std::string list;
+  for (const int size : ScanEngine::kBlockSizes) {
+    if (!list.empty()) list += ", ";
+    list += std::to_string(size);
+  }
+  return list;
+}
+
+bool ParseBlockSize(std::string_view text, int& block_size) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return false;
+  if (std::ranges::find(ScanEngine::kBlockSizes, value) == std::end(ScanEngine::kBlockSizes)) {
+    return false;
+  }
+  block_size = value;
+  return true;
+}
+
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) {
+    return (x >= 'A' && x <= 'Z' ? x - 'A' + 'a' : x) == (y >= 'A' && y <= 'Z' ? y - 'A' + 'a' : y);
+  });
+}
+
+// A comma-separated list of attribute names; an empty list turns every box off.
+bool ParseAttributes(std::string_view text, std::array<bool, 5>& attributes, std::string& error) {
+  attributes.fill(false);
+  while (!text.empty()) {
+    const std::size_t comma = std::min(text.find(','), text.size());
+    const std::string_view name = text.substr(0, comma);
+    text.remove_prefix(std::min(comma + 1, text.size()));
+    if (name.empty()) continue;
+    const auto known = std::ranges::find_if(
+        kAttributeNames, [name](const char* known) { return SameIgnoringAsciiCase(name, known); });
+    if (known == kAttributeNames.end()) {
+      error = "unknown attribute '" + std::string(name) +
+              "'; the attributes are readonly, hidden, system, archive and normal";
+      return false;
+    }
+    attributes[known - kAttributeNames.begin()] = true;
+  }
+  return true;
+}
+
+CommandLine UsageError(std::string error) {
+  CommandLine command_line;
+  command_line.action = CommandLineAction::kUsageError;
+  command_line.error = std::move(error);
+  return command_line;
+}
+
+// The unknown option as the user wrote it.
+std::string UnknownOption(int option, char* argv[]) {
+  if (option != 0) return std::string("-") + static_cast<char>(option);
+  return argv[optind - 1];
+}
+
+}  // namespace
+
+CommandLine ParseCommandLine(int argc, char* argv[]) {
+  CommandLine command_line;
+  CheckOptions& options = command_line.options;
+  // 0 starts the scan of a new argument vector afresh; the messages are ours.
+  optind = 0;
+  opterr = 0;
+  for (int option;
+       (option = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr)) != -1;) {
+    switch (option) {
+      case 'r':
+        options.subdirectories = true;
+        break;
+      case 'b':
+        if (!ParseBlockSize(optarg, options.block_size)) {
+          return UsageError("invalid block size '" + std::string(optarg) + "'; use one of " +
+                            BlockSizeList());
+        }
+        break;
+      case 'm':
+        options.mask = optarg;
+        break;
+      case 'a': {
+        std::string error;
+        if (!ParseAttributes(optarg, options.attributes, error)) return UsageError(error);
+        break;
+      }
+      case 'l':
+        options.list_file = optarg;
+        break;
+      case 'q':
+        options.quiet = true;
+        break;
+      case kHelpOption:
+        command_line.action = CommandLineAction::kHelp;
+        return command_line;
+      case kVersionOption:
+        command_line.action = CommandLineAction::kVersion;
+        return command_line;
+      case ':':
+        return UsageError("option '" + std::string(argv[optind - 1]) + "' needs a value");
+      default:
+        return UsageError("unknown option '" + UnknownOption(optopt, argv) + "'");
+    }
+  }
+  if (optind == argc) return UsageError("no PATH to check");
+  if (argc - optind > 1)
+    return UsageError("only one PATH, not also '" + std::string(argv[optind + 1]) + "'");
+  options.path = argv[optind];
+  return command_line;
+}
+
+std::string UsageText() {
+  return R"(Usage: tarvik-check [OPTION]... PATH
+Reads every file of the directory PATH back in full and reports each file that cannot be
+found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a POSIX path.
+
+  -r, --subdirs          also check every subdirectory, deepest first
+  -b, --block=N          read block in bytes: 2048, 4096, 8192, 16384 (default) or 32768
+  -m, --mask=MASK        files to check, patterns separated by ';' (default *.*)
+  -a, --attributes=LIST  file attributes to include, separated by ',': readonly, hidden,
+                         system, archive, normal (default: all five)
+  -l, --list=FILE        write the list of the files found to FILE (code page 1251)
+  -q, --quiet            print only the problem lines, no summary and no progress
+      --help             show this help and exit
+      --version          show the version and exit
+
+The three most common calls:
+  tarvik-check /media/cdrom                    check the files of one directory
+  tarvik-check -r /media/cdrom                 check them with all subdirectories
+  tarvik-check -r -l /tmp/list.txt 'D:\'       check a whole drive, listing its files
+
+Each problem line goes to standard output as it is found, then a summary; progress goes to
+standard error when that is a terminal. Ctrl+C stops the check at the file being read; a
+second Ctrl+C ends the program at once.
+
+Exit status: 0 no problem found, 1 problems found, 2 wrong usage, 3 an error ended the
+check (its text is printed), 130 stopped by Ctrl+C.
+)";
+}
+
+}  // namespace tarvik

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+
+namespace tarvik {
+
+// What one run of tarvik-check is to check and how; the defaults are the main window's.
+struct CheckOptions {
+  // The directory to check: "D:\DATA" as it stands, or a POSIX path.
+  std::string path;
+  bool subdirectories = false;
+  int block_size = 16384;
+  std::string mask = "*.*";
+  // Which attribute boxes are on, in the window's order: ReadOnly, Hidden, System, Archive,
+  // Normal.
+  std::array<bool, 5> attributes = {true, true, true, true, true};
+  // Where the found-files list goes; nothing for no list.
+  std::optional<std::string> list_file;
+  bool quiet = false;
+};
+
+enum class CommandLineAction { kCheck, kHelp, kVersion, kUsageError };
+
+struct CommandLine {
+  CommandLineAction action = CommandLineAction::kCheck;
+  CheckOptions options;
+  // What is wrong with the command line, for kUsageError.
+  std::string error;
+};
+
+// Reads the arguments the GNU way: options and the path in any order, "--" ends the options,
+// long options may be abbreviated and take their value after "=" or as the next argument.
+CommandLine ParseCommandLine(int argc, char* argv[]);
+
+// What --help prints.
+std::string UsageText();
+
+// The names -a takes, in the order of CheckOptions::attributes.
+inline constexpr std::array<const char*, 5> kAttributeNames = {"readonly", "hidden", "system",
+                                                               "archive", "normal"};
+
+}  // namespace tarvik

@@ -1,0 +1,90 @@
+#include "cli/Console.h"
+
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include "util/Number.h"
+#include "util/Utf8.h"
+
+namespace tarvik {
+
+namespace {
+
+constexpr auto kProgressInterval = std::chrono::milliseconds(250);
+
+// The last `count` characters of a UTF-8 text, "…" in front when something was cut off.
+std::string TailOf(const std::string& text, std::size_t count) {
+  if (Utf8Length(text) <= count) return text;
+  std::size_t start = text.size();
+  for (std::size_t kept = 1; kept < count && start > 0;) {
+    --start;
+    // Continuation bytes do not begin a character.
+    if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) ++kept;
+  }
+  return "…" + text.substr(start);
+}
+
+}  // namespace
+
+Console::Console(std::FILE* out, std::FILE* err, bool quiet)
+    : out_(out),
+      err_(err),
+      quiet_(quiet),
+      shows_progress_(!quiet && isatty(fileno(err)) == 1),
+      // A run shorter than one interval shows no progress at all.
+      next_progress_(Clock::now() + kProgressInterval),
+      last_progress_(Clock::now()) {
+  winsize size{};
+  if (shows_progress_ && ioctl(fileno(err), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
+    columns_ = size.ws_col;
+  }
+}
+
+void Console::Write(std::FILE* stream, std::string_view line) {
+  ClearProgress();
+  std::fwrite(line.data(), 1, line.size(), stream);
+  std::fputc('\n', stream);
+  std::fflush(stream);
+}
+
+void Console::ProblemLine(std::string_view line) { Write(out_, line); }
+
+void Console::SummaryLine(std::string_view line) {
+  if (!quiet_) Write(out_, line);
+}
+
+void Console::Notice(std::string_view text) {
+  if (!quiet_) Write(err_, text);
+}
+
+void Console::Error(std::string_view text) { Write(err_, text); }
+
+void Console::ClearProgress() {
+  if (!progress_shown_) return;
+  std::fputs("\r\x1b[K", err_);
+  std::fflush(err_);
+  progress_shown_ = false;
+}
+
+bool Console::ProgressDue() const { return shows_progress_ && Clock::now() >= next_progress_; }
+
+void Console::Progress(const std::string& file, std::int64_t percent, std::int64_t bytes_read) {
+  if (!shows_progress_) return;
+  const Clock::time_point now = Clock::now();
+  next_progress_ = now + kProgressInterval;
+  const double seconds = std::chrono::duration<double>(now - last_progress_).count();
+  const double megabytes = static_cast<double>(bytes_read - last_bytes_) / 1e6;
+  const std::string rate = FormatFixed(seconds > 0 ? megabytes / seconds : 0.0, 1);
+  last_progress_ = now;
+  last_bytes_ = bytes_read;
+  const std::string figures = "  " + std::to_string(percent) + "%  " + rate + " Мб/с";
+  // The last column stays free, so that the terminal does not wrap the line.
+  const int room = columns_ - 1 - static_cast<int>(Utf8Length(figures));
+  const std::string line = (room > 0 ? TailOf(file, room) : std::string()) + figures;
+  std::fputs("\r\x1b[K", err_);
+  std::fwrite(line.data(), 1, line.size(), err_);
+  std::fflush(err_);
+  progress_shown_ = true;
+}
+
+}  // namespace tarvik

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tarvik {
+
+// Where a check without a window writes: problem lines and the summary to standard output,
+// notices to standard error, and on a terminal one progress line on standard error that is
+// rewritten in place. Every line is flushed as it is written, so that a script reading the
+// output sees each problem when it is found.
+class Console {
+ public:
+  // `quiet` leaves out the summary, the notices and the progress.
+  Console(std::FILE* out, std::FILE* err, bool quiet);
+
+  void ProblemLine(std::string_view line);
+  void SummaryLine(std::string_view line);
+  // A box the engine would show; it goes to standard error.
+  void Notice(std::string_view text);
+  // The text of an error that ends the program, also when quiet.
+  void Error(std::string_view text);
+
+  // Whether the progress line is to be shown again now: at most four times a second, and only
+  // on a terminal. Cheap, as it is asked per block; the line itself is made only when due.
+  bool ProgressDue() const;
+  // Shows the file being read, its share read and the throughput since the last showing.
+  void Progress(const std::string& file, std::int64_t percent, std::int64_t bytes_read);
+
+ private:
+  using Clock = std::chrono::steady_clock;
+
+  void Write(std::FILE* stream, std::string_view line);
+  // Removes the progress line, so that the next line starts at the left edge of a clean line.
+  void ClearProgress();
+
+  std::FILE* out_;
+  std::FILE* err_;
+  bool quiet_;
+  bool shows_progress_;
+  int columns_ = 80;
+  bool progress_shown_ = false;
+  Clock::time_point next_progress_{};
+  // When the throughput was last measured: at first, the start of the run.
+  Clock::time_point last_progress_;
+  std::int64_t last_bytes_ = 0;
+};
+
+}  // namespace tarvik

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace tarvik {
+
+// What a run of the tarvik-check binary printed and how it ended.
+struct ProcessResult {
+  // The exit status; 128 plus the signal when a signal ended the program.
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+struct ProcessRun {
+  // Where the program starts; empty for the test's own working directory.
+  std::string working_directory;
+  // Standard error goes to a pseudo-terminal instead of a pipe.
+  bool err_on_terminal = false;
+  // Asked while the program runs, with what it printed so far; the first time it says yes,
+  // the program gets SIGINT, as from Ctrl+C.
+  std::function<bool(const ProcessResult& so_far)> interrupt_when;
+};
+
+// Runs the built binary and collects its output until it ends. A program that does not end
+// within two minutes is killed and reported as status -1.
+ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& run = {});
+
+// The lines of a program's output, without their line ends.
+std::vector<std::string> Lines(const std::string& text);
+
+// A POSIX path in drive form, on the machine's own drive table as the binary sees it.
+std::string DrivePath(const std::string& posix_path);
+
+}  // namespace tarvik

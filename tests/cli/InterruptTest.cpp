@@ -1,0 +1,92 @@
+// Ctrl+C during a long read: the abort command answered OK at every level.
+
+#include <gtest/gtest.h>
+
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "CheckProcess.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+namespace {
+
+// Far more than can be read before the test sends SIGINT, yet it takes no disk space.
+constexpr std::int64_t kHugeFile = std::int64_t{64} << 30;
+
+struct InterruptCase {
+  const char* name;
+  std::vector<std::string> options;
+  const char* file;  // the huge file, below the checked directory
+  bool err_on_terminal;
+  // Files the level still at work checks after the abort; each gets its own abort line, as the
+  // walk finishes the step it is in (here the start directory's files) before it ends.
+  std::vector<std::string> also_aborted;
+};
+
+void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
+
+class InterruptTest : public ::testing::TestWithParam<InterruptCase> {
+ protected:
+  std::vector<std::string> ListedSoFar() const {
+    try {
+      return Lines(dir_.ReadFile("list.txt"));
+    } catch (const std::runtime_error&) {
+      return {};  // not made yet
+    }
+  }
+
+  TempDir dir_;
+};
+
+TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndStatus130) {
+  const InterruptCase& c = GetParam();
+  dir_.MakeFileOfSize("tree/A.BIN", 10);
+  dir_.MakeSparseFile(std::string("tree/") + c.file, kHugeFile);
+  const std::string huge = DrivePath(dir_.Path(std::string("tree/") + c.file));
+  std::vector<std::string> args = c.options;
+  args.insert(args.end(), {"-b", "2048", "-l", dir_.Path("list.txt"), dir_.Path("tree")});
+  ProcessRun run;
+  run.err_on_terminal = c.err_on_terminal;
+  // On a terminal the progress line names the file being read; elsewhere the list file does,
+  // before the file is read.
+  run.interrupt_when = [&](const ProcessResult& so_far) {
+    if (c.err_on_terminal) return so_far.err.find(c.file) != std::string::npos;
+    const std::vector<std::string> listed = ListedSoFar();
+    return !listed.empty() && listed.back() == huge;
+  };
+  const ProcessResult result = RunCheckBinary(args, run);
+
+  EXPECT_EQ(result.status, 130) << result.err;
+  const std::vector<std::string> out = Lines(result.out);
+  std::vector<std::string> expected = {
+      "Файл : \"" + huge + "\" - отказ Пользователя от продолжения !",
+      "Файл : \"" + huge + "\" - реально считанное кол-во байт не соотв. размеру файла !"};
+  for (const std::string& file : c.also_aborted) {
+    expected.push_back("Файл : \"" + DrivePath(dir_.Path("tree/" + file)) +
+                       "\" - отказ Пользователя от продолжения !");
+  }
+  ASSERT_EQ(out.size(), expected.size() + 3) << result.out;
+  EXPECT_EQ(std::vector<std::string>(out.begin(), out.end() - 3), expected);
+  // A file whose reading was stopped on purpose is no problem file.
+  EXPECT_EQ(out.back(), "Ok");
+  EXPECT_EQ(ListedSoFar().back(), "-----------------The End.------------------");
+  if (c.err_on_terminal) {
+    EXPECT_NE(result.err.find("%  "), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(" Мб/с"), std::string::npos) << result.err;
+  } else {
+    EXPECT_EQ(result.err, "");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Runs, InterruptTest,
+    ::testing::Values(InterruptCase{"PassProgressOnATerminal", {}, "HUGE.BIN", true, {}},
+                      InterruptCase{"PassOutputToPipes", {}, "HUGE.BIN", false, {}},
+                      InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarvik

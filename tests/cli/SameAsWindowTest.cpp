@@ -1,0 +1,189 @@
+// The binary and the main window's engine checking the same tree with the same settings must
+// report the same problem lines, totals, verdict and list file.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "CheckProcess.h"
+#include "app/RunHandler.h"
+#include "app/TApplication.h"
+#include "platform/ErrorCodes.h"
+#include "platform/posix/PosixPlatform.h"
+#include "support/ScriptedDialogs.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+namespace {
+
+// What the window showed at the end of its check.
+struct WindowOutcome {
+  std::vector<std::string> problems;
+  std::vector<std::string> error_boxes;
+  std::string totals;  // as the summary line gives them
+  std::string verdict;
+};
+
+struct Case {
+  const char* name;
+  std::function<void(TempDir&)> make_tree;  // below "tree/"
+  std::vector<std::string> options;
+  // The same settings made in the window, whose subdirectory box starts clear here.
+  std::function<void(TForm1&)> settings;
+  int status;
+  std::string verdict;
+};
+
+void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
+
+class SameAsWindowTest : public ::testing::TestWithParam<Case> {
+ protected:
+  std::string Tree() const { return dir_.Path("tree"); }
+
+  WindowOutcome CheckInWindow(const Case& c) {
+    PosixPlatform platform;
+    EXPECT_EQ(platform.SetCurrentDirectory(DrivePath(Tree())), kNoError);
+    ScriptedDialogs dialogs;
+    dialogs.Enter(DrivePath(dir_.Path("window.txt")));
+    // The start question: begin with the first file; then go on after every problem file.
+    if (std::ranges::find(c.options, "-r") == c.options.end()) dialogs.Cancel();
+    for (int i = 0; i < 20; ++i) dialogs.Ok();
+    TApplication application(platform, dialogs);
+    TForm1& form = application.Form1;
+    form.CheckBoxMode.SetChecked(false);
+    form.CheckBox6.SetChecked(true);
+    c.settings(form);
+    application.Run();
+    RunHandler(dialogs, [&] { form.BitBtn1Click(); });
+    const auto information = dialogs.Texts(DialogKind::kInformation);
+    return {application.ListError.Memo1.Lines(), dialogs.Texts(DialogKind::kError),
+            "Всего считано : Файлов  = " + form.Edit1.Text() + ", " + form.Edit2.Text() + " Кб",
+            application.DlgInfo.Visible() ? application.DlgInfo.Caption() : information.back()};
+  }
+
+  // The list file without its first line, which holds the time it was made.
+  std::string ListWithoutDate(const std::string& name) const {
+    const std::string bytes = dir_.ReadFile(name);
+    return bytes.substr(bytes.find("\r\n"));
+  }
+
+  TempDir dir_;
+};
+
+TEST_P(SameAsWindowTest, ReportsWhatTheWindowReports) {
+  const Case& c = GetParam();
+  dir_.MakeDir("tree");
+  c.make_tree(dir_);
+  std::vector<std::string> args = c.options;
+  args.insert(args.end(), {"--list", dir_.Path("cli.txt"), Tree()});
+  const ProcessResult cli = RunCheckBinary(args);
+  const WindowOutcome window = CheckInWindow(c);
+
+  EXPECT_EQ(cli.status, c.status) << cli.err;
+  std::vector<std::string> expected = window.problems;
+  expected.insert(expected.end(), {window.totals, "", window.verdict});
+  std::vector<std::string> out = Lines(cli.out);
+  // The elapsed time may differ by a second between the two runs.
+  ASSERT_EQ(out.size(), expected.size()) << cli.out;
+  EXPECT_TRUE(out[out.size() - 2].starts_with("Время  = ")) << out[out.size() - 2];
+  out[out.size() - 2].clear();
+  EXPECT_EQ(out, expected);
+  EXPECT_EQ(window.verdict, c.verdict);
+  EXPECT_EQ(Lines(cli.err), window.error_boxes);
+  EXPECT_EQ(ListWithoutDate("cli.txt"), ListWithoutDate("window.txt"));
+}
+
+void NoSettings(TForm1&) {}
+
+// Files that a real file system gives as faults: a link to nothing cannot be opened, and a
+// link to a kernel file reads more bytes than its size says.
+void AddFaults(TempDir& dir, const std::string& where) {
+  dir.MakeSymlink(where + "/GONE.BIN", "nothing-here");
+  dir.MakeSymlink(where + "/KERNEL.TXT", "/proc/version");
+}
+
+const Case kCases[] = {
+    {"GoodFilesOfOneDirectory",
+     [](TempDir& d) {
+       d.MakeFileOfSize("tree/A.BIN", 40000);
+       d.MakeFile("tree/EMPTY.TXT");
+       d.MakeFileOfSize("tree/SUB/NOT_CHECKED.BIN", 10);
+     },
+     {},
+     NoSettings,
+     0,
+     "Ok"},
+    {"ProblemsOfOneDirectory",
+     [](TempDir& d) {
+       d.MakeFileOfSize("tree/A.BIN", 100);
+       AddFaults(d, "tree");
+     },
+     {},
+     NoSettings,
+     1,
+     "Были ошибки !!!"},
+    {"WalkWithProblemsBelow",
+     [](TempDir& d) {
+       d.MakeFileOfSize("tree/TOP.BIN", 5);
+       d.MakeFileOfSize("tree/A/A1/ONE.BIN", 70000);
+       AddFaults(d, "tree/A/A2");
+       d.MakeFileOfSize("tree/B/TWO.BIN", 3);
+       d.MakeFileOfSize("tree/.HIDDEN/NOT_WALKED.BIN", 3);
+     },
+     {"-r"},
+     [](TForm1& f) { f.CheckBoxMode.SetChecked(true); },
+     1,
+     "Были ошибки !!!"},
+    {"WalkWithoutProblems",
+     [](TempDir& d) {
+       d.MakeFileOfSize("tree/A/ONE.BIN", 3);
+       d.MakeFileOfSize("tree/B/C/TWO.BIN", 3);
+     },
+     {"--subdirs"},
+     [](TForm1& f) { f.CheckBoxMode.SetChecked(true); },
+     0,
+     "Ok"},
+    {"MaskAndAttributes",
+     [](TempDir& d) {
+       d.MakeFileOfSize("tree/A.BIN", 10);
+       d.MakeFileOfSize("tree/B.TXT", 10);
+       d.MakeFileOfSize("tree/.HIDDEN.BIN", 10);
+       d.MakeFileOfSize("tree/LOCKED.BIN", 10);
+       d.Chmod("tree/LOCKED.BIN", 0444);
+       AddFaults(d, "tree");
+     },
+     {"-m", "*.BIN", "-a", "normal,Hidden"},
+     [](TForm1& f) {
+       f.EditMask.SetText("*.BIN");
+       f.CheckBox1.SetChecked(false);
+       f.CheckBox3.SetChecked(false);
+       f.CheckBox4.SetChecked(false);
+     },
+     1,
+     "Были ошибки !!!"},
+    {"SmallestBlocksOverWholeBlocks",
+     [](TempDir& d) {
+       d.MakeFileOfSize("tree/FOUR.BIN", 4 * 2048);
+       d.MakeFileOfSize("tree/MORE.BIN", 2049);
+     },
+     {"-b2048"},
+     [](TForm1& f) { f.CBSizeBlock.SetItemIndex(0); },
+     0,
+     "Ok"},
+    {"NothingToCheck",
+     [](TempDir& d) { d.MakeDir("tree/ONLY_A_DIRECTORY"); },
+     {},
+     NoSettings,
+     0,
+     "Список файлов ПУСТ !!!"},
+};
+
+INSTANTIATE_TEST_SUITE_P(Trees, SameAsWindowTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+}  // namespace
+}  // namespace tarvik
