@@ -66,9 +66,11 @@ void TForm1::RunCheckWork(const std::string& start_dir) {
   bool errors = false;
   if (CheckBoxMode.Checked()) {
     errors = !WalkSubdirectories(start_dir);
-  } else if (FileListBox1.Count() > 0) {
-    // Any answer but OK, closing the box too, begins with the first file.
-    const bool from_selected = engine_.Ask(MessageKind::kConfirmation, "Начать с текущего файла ?");
+  } else if (FileListBox1.Count() > 0 || !engine_.DirectoryListed(FileListBox1.Directory())) {
+    // Any answer but OK, closing the box too, begins with the first file. A list left empty
+    // by a failed listing has nothing to begin with; the pass reports the directory.
+    const bool from_selected = FileListBox1.Count() > 0 &&
+                               engine_.Ask(MessageKind::kConfirmation, "Начать с текущего файла ?");
     errors = engine_.CheckDirectoryFiles(!from_selected, false) > 0;
   } else {
     engine_.Ask(MessageKind::kInformation, "Список файлов ПУСТ !!!");

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ErrorCodes.h"
+
 // The operating system as the program sees it: drives with letters, Windows-style paths
 // ("C:\WORK\SUB", UTF-8) and file attributes. Relative and drive-relative paths resolve
 // against the platform's own current directory. Operations that can fail return a
@@ -98,6 +100,12 @@ class Platform {
     std::erase_if(found,
                   [](const FoundEntry& entry) { return (entry.attributes & kAttrDirectory) == 0; });
     return found;
+  }
+  // Reads the whole listing of a directory: kNoError, or the code of what made it fail part
+  // way (a damaged medium). The listings above cannot tell that from an empty directory.
+  virtual int ReadListing(const std::string& directory) {
+    (void)directory;
+    return kNoError;
   }
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;

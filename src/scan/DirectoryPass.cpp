@@ -19,6 +19,13 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
   FileListBox& files = controls_.FileListBox1;
   if (!leave_overall_gauge) controls_.Gauge1.SetPosition(0);
   int problems = 0;
+  // A directory whose listing fails on a damaged medium would pass as empty, its files
+  // unread: it is a problem of its own.
+  if (!DirectoryListed(files.Directory())) {
+    controls_.ListError.AddLine(ProblemLine(files.Directory(), kReadSuffix));
+    controls_.ListError.Show();
+    ++problems;
+  }
   if (files.Count() > 0) {
     const std::string directory = NormalizedDirectory(files.Directory());
     // No selection means the first file.
@@ -48,6 +55,10 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
     dialogs_.ProcessMessages();
   }
   return problems;
+}
+
+bool ScanEngine::DirectoryListed(const std::string& directory) {
+  return platform_.ReadListing(directory) == kNoError;
 }
 
 void ScanEngine::SetOverallGauge(int index, int count) {

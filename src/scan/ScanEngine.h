@@ -60,6 +60,10 @@ class ScanEngine {
   // the caller. Returns the number of problem files.
   int CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge);
 
+  // False when the listing of the directory fails part way, so that its list may be missing
+  // files.
+  bool DirectoryListed(const std::string& directory);
+
   // Stores the current tick in LastTick and shows the time since StartTick in EditSec1.
   void UpdateElapsedTime();
   // After each file: elapsed time, files opened, kilobytes read, the byte bar and the title.

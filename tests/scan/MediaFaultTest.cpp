@@ -122,5 +122,43 @@ TEST_F(MediaFaultTest, WalkWithABadFileInTwoDirectories) {
             (std::vector<std::string>{"S/A/BAD.BIN", "S/A/OK.BIN", "S/B/BAD.BIN", "S/OK.BIN"}));
 }
 
+TEST_F(MediaFaultTest, DirectoryThatCannotBeListedIsAProblem) {
+  const struct {
+    const char* name;
+    bool walk;
+    std::vector<FaultyFs::Entry> tree;
+    std::string directory;
+    std::vector<std::string> boxes;
+  } cases[] = {
+      {"the pass",
+       false,
+       {FaultyFs::Dir("S", Faults().ListingFails()), FaultyFs::File("S/A.BIN", "a")},
+       "D:\\S",
+       {}},
+      {"the walk",
+       true,
+       {FaultyFs::Dir("S/BAD", Faults().ListingFails()), FaultyFs::File("S/BAD/X.BIN", "x"),
+        FaultyFs::File("S/A/A.BIN", "a")},
+       "D:\\S\\BAD",
+       {"Проблемы с файлами в каталоге : \"D:\\S\\BAD\""}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mount(c.tree);
+    Start();
+    form().CheckBoxMode.SetChecked(c.walk);
+    form().BitBtn1Click();
+    EXPECT_EQ(Problems(), std::vector<std::string>{ProblemLine(c.directory, kReadSuffix)});
+    EXPECT_EQ(dialogs_.Texts(DialogKind::kError), c.boxes);
+    EXPECT_EQ(dialogs_.Count(DialogKind::kInformation), 0);  // not "Список файлов ПУСТ !!!"
+    EXPECT_TRUE(list_error_.Visible());
+    EXPECT_EQ(dlg_info_.Caption(), "Были ошибки !!!");
+    list_error_.Clear();
+    dialogs_ = ScriptedDialogs();
+    UseDriveD({'D', drive_d_.path(), kDriveCdrom, "DISC", 0});
+    fs_.reset();
+  }
+}
+
 }  // namespace
 }  // namespace tarvik

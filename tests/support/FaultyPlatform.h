@@ -79,6 +79,7 @@ class FaultyPlatform : public Platform {
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  int ReadListing(const std::string& directory) override { return inner_.ReadListing(directory); }
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;

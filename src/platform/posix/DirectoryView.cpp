@@ -126,17 +126,29 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
   return entry;
 }
 
-std::vector<ListedName> DirectoryView::Names() const {
+std::vector<ListedName> DirectoryView::Names(int& error) const {
   std::vector<ListedName> names;
+  error = 0;
   // The directory stream owns and closes its own descriptor.
   const int stream_fd = openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (stream_fd < 0) return names;
+  if (stream_fd < 0) {
+    error = errno;
+    return names;
+  }
   DIR* stream = fdopendir(stream_fd);
   if (stream == nullptr) {
+    error = errno;
     close(stream_fd);
     return names;
   }
-  while (const dirent* item = readdir(stream)) {
+  while (true) {
+    // readdir tells its end from its failure only through errno.
+    errno = 0;
+    const dirent* item = readdir(stream);
+    if (item == nullptr) {
+      error = errno;
+      break;
+    }
     const std::string_view name = item->d_name;
     if (name != "." && name != "..") names.push_back({std::string(name), KindOfType(item->d_type)});
   }

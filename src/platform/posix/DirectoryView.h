@@ -54,8 +54,9 @@ class DirectoryView {
   // The status of the entry `name` (a name on disk, no separators). "." and ".." are
   // never hidden or system.
   EntryStatus Stat(const std::string& name) const;
-  // The names in the directory other than "." and "..", in byte order.
-  std::vector<ListedName> Names() const;
+  // The names in the directory other than "." and "..", in byte order. `error` is the errno
+  // of a listing that failed part way (a damaged medium), 0 when it was read to its end.
+  std::vector<ListedName> Names(int& error) const;
 
  private:
   std::string path_;

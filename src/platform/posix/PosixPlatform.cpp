@@ -38,7 +38,8 @@ void FindStoredSpelling(const std::string& directory, std::string& name) {
   struct stat status;
   if (lstat(JoinPosix(directory, name).c_str(), &status) == 0 || errno != ENOENT) return;
   const DirectoryView view(directory);
-  for (const ListedName& stored : view.Names()) {
+  int listing_error = 0;
+  for (const ListedName& stored : view.Names(listing_error)) {
     if (EqualIgnoringCase(stored.name, name)) {
       name = stored.name;
       return;
@@ -252,7 +253,8 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
 
   std::vector<ListedName> names;
   if (!directory.names.empty()) names = {{".", std::nullopt}, {"..", std::nullopt}};
-  for (ListedName& name : view.Names()) names.push_back(std::move(name));
+  int listing_error = 0;
+  for (ListedName& name : view.Names(listing_error)) names.push_back(std::move(name));
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
   for (const auto& [name, kind] : names) {
@@ -273,6 +275,19 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
     found.push_back(FoundEntry{std::move(shown), entry.attributes, entry.size});
   }
   return found;
+}
+
+int PosixPlatform::ReadListing(const std::string& directory) {
+  WindowsPath full;
+  if (directories_.Resolve(directory, full) != kNoError) return kErrPathNotFound;
+  std::string posix_directory;
+  const int code = PosixPathOf(full, posix_directory);
+  if (code != kNoError) return code;
+  const DirectoryView view(posix_directory);
+  if (view.error() != 0) return ErrnoToCode(view.error(), ErrnoUse::kDirectory);
+  int listing_error = 0;
+  view.Names(listing_error);
+  return listing_error == 0 ? kNoError : ErrnoToCode(listing_error, ErrnoUse::kDirectory);
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
@@ -341,8 +356,8 @@ int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::si
                    [file](char* at, std::size_t left) { return read(file, at, left); });
 }
 
-int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size,
-                               std::size_t& done, const std::function<void()>& waiting) {
+int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                               const std::function<void()>& waiting) {
   return FillBlock(buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
     return waiting_reader_.Read(file, at, left, waiting);
   });

@@ -40,6 +40,7 @@ class PosixPlatform : public Platform {
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  int ReadListing(const std::string& directory) override;
   std::vector<FoundEntry> FindDirectories(const std::string& pattern,
                                           std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;

@@ -225,6 +225,11 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
   return found;
 }
 
+int SmbPlatform::ReadListing(const std::string& directory) {
+  WindowsPath full;
+  return RemotePath(directory, full) == nullptr ? local_.ReadListing(directory) : kNoError;
+}
+
 bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);

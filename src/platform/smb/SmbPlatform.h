@@ -43,6 +43,8 @@ class SmbPlatform : public Platform {
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  // Local directories only; a share's directories are not read twice.
+  int ReadListing(const std::string& directory) override;
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
