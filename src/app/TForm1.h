@@ -159,8 +159,9 @@ class TForm1 : public Window {
   void InitStatusBand();
   void InitMenus();
   void WireEvents();
-  // The controls that choose what a check command checks; they take no input while it runs.
-  std::vector<Control*> CheckInputs();
+  class CommandInProgress;
+  // The controls that choose what a check command checks take no input while it runs.
+  void EnableCheckInputs(bool enabled);
   // The part of the start command between its resets and its end-of-run steps.
   void RunCheckWork(const std::string& start_dir);
   // The end-of-run steps of the start command.

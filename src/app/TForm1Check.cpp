@@ -1,7 +1,6 @@
 // The check commands of the main window: the start command, the check-file command and Esc.
 
-#include <utility>
-#include <vector>
+#include <initializer_list>
 
 #include "app/TForm1.h"
 #include "scan/ProblemLines.h"
@@ -14,45 +13,45 @@ constexpr char kFinished[] = "Процесс закончен";
 constexpr char kOk[] = "Ok";
 constexpr char kErrors[] = "Были ошибки !!!";
 
+}  // namespace
+
 // Holds a check command in progress: a second start does nothing, and the controls that
 // choose what is checked take no input, so that nothing moves the lists under the command but
 // the command itself. Everything is given back when the command ends, also when an error ends
 // it, and Esc is switched off then.
-class CommandInProgress {
+class TForm1::CommandInProgress {
  public:
-  CommandInProgress(ScanState& scan, MenuItem& n6, const std::vector<Control*>& inputs)
-      : scan_(scan), n6_(n6) {
-    scan_.Running = true;
-    scan_.Closing = false;
-    for (Control* input : inputs) {
-      saved_.emplace_back(input, input->Enabled());
-      input->SetEnabled(false);
-    }
+  explicit CommandInProgress(TForm1& form) : form_(form) {
+    form_.Scan.Running = true;
+    form_.Scan.Closing = false;
+    form_.EnableCheckInputs(false);
   }
   ~CommandInProgress() {
-    for (auto [input, enabled] : saved_) input->SetEnabled(enabled);
-    n6_.SetEnabled(false);
-    scan_.Running = false;
+    form_.EnableCheckInputs(true);
+    form_.N6.SetEnabled(false);
+    form_.Scan.Running = false;
   }
   CommandInProgress(const CommandInProgress&) = delete;
   CommandInProgress& operator=(const CommandInProgress&) = delete;
 
  private:
-  ScanState& scan_;
-  MenuItem& n6_;
-  std::vector<std::pair<Control*, bool>> saved_;
+  TForm1& form_;
 };
 
-}  // namespace
-
-std::vector<Control*> TForm1::CheckInputs() {
-  return {&EditMask,  &CheckBox1,    &CheckBox2,   &CheckBox3, &CheckBox4,
-          &CheckBox5, &CheckBoxMode, &CBSizeBlock, &BitBtn1,   &N2};
+void TForm1::EnableCheckInputs(bool enabled) {
+  DriveComboBox1.SetEnabled(enabled);
+  DirectoryListBox1.SetEnabled(enabled);
+  FileListBox1.SetEnabled(enabled);
+  for (Control* input :
+       std::initializer_list<Control*>{&EditMask, &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4,
+                                       &CheckBox5, &CheckBoxMode, &CBSizeBlock, &BitBtn1, &N2}) {
+    input->SetEnabled(enabled);
+  }
 }
 
 void TForm1::BitBtn1Click() {
   if (Scan.Running) return;
-  CommandInProgress command(Scan, N6, CheckInputs());
+  CommandInProgress command(*this);
   windows_.DlgInfo.Hide();
   list_file_.OpenListFile();
   N6.SetEnabled(true);
@@ -97,7 +96,7 @@ void TForm1::EndCheckRun() {
 
 void TForm1::N3Click() {
   if (Scan.Running) return;
-  CommandInProgress command(Scan, N6, CheckInputs());
+  CommandInProgress command(*this);
   windows_.DlgInfo.Hide();
   windows_.ListError.Clear();
   N6.SetEnabled(true);

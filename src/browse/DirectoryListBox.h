@@ -65,6 +65,14 @@ class DirectoryListBox {
   // it becomes the selection and Directory is set to its path.
   void OpenEntry(int index);
 
+  // A disabled list takes no input from the user; the program may still move it.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    StateChanged();
+  }
+
   // Sent after every fill that a drive or directory change caused, once the file list follows.
   Signal OnChange;
   // Entries or selection changed, for the front end to mark its widget stale; not OnChange.
@@ -80,6 +88,7 @@ class DirectoryListBox {
   void Change();
 
   Platform& platform_;
+  bool enabled_ = true;
   std::string directory_;
   DriveComboBox* drive_combo_ = nullptr;
   FileListBox* file_list_ = nullptr;

@@ -56,6 +56,14 @@ class DriveComboBox {
 
   // Fired where the drive list's behaviour sends them; the main window's handlers subscribe.
   // Shown as a tooltip when the pointer rests on the list; empty for none.
+  // A disabled list takes no input from the user; the program may still move it.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    StateChanged();
+  }
+
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint) { hint_ = std::move(hint); }
 
@@ -77,6 +85,7 @@ class DriveComboBox {
   std::vector<ListEntry> entries_;
   int item_index_ = -1;
   std::string hint_;
+  bool enabled_ = true;
 };
 
 }  // namespace tarvik

@@ -78,6 +78,14 @@ class FileListBox {
   void ClickEntry(int index);
 
   // Shown as a tooltip when the pointer rests on the list; empty for none.
+  // A disabled list takes no input from the user; the program may still move it.
+  bool Enabled() const { return enabled_; }
+  void SetEnabled(bool enabled) {
+    if (enabled_ == enabled) return;
+    enabled_ = enabled;
+    StateChanged();
+  }
+
   const std::string& Hint() const { return hint_; }
   void SetHint(std::string hint) { hint_ = std::move(hint); }
 
@@ -120,6 +128,7 @@ class FileListBox {
   int last_index_ = -1;
   bool busy_ = false;
   std::string hint_;
+  bool enabled_ = true;
 };
 
 }  // namespace tarvik

@@ -56,6 +56,7 @@ void BindDriveCombo(const Runner& run, DriveComboBox& drives, QComboBox& widget)
   widget.setToolTip(ToQt(drives.Hint()));
   run.refresher().Bind(drives.StateChanged, [&drives, &widget] {
     const QSignalBlocker block(widget);
+    widget.setEnabled(drives.Enabled());
     widget.clear();
     for (const ListEntry& entry : drives.Entries())
       widget.addItem(GlyphIcon(entry.glyph), ToQt(entry.text));
@@ -72,7 +73,8 @@ void BindDirectoryList(const Runner& run, DirectoryListBox& directories, QListVi
       view,
       [run, &directories](int row) { run([&directories, row] { directories.SetItemIndex(row); }); },
       [](int) {});
-  run.refresher().Bind(directories.StateChanged, [&directories, &model, highlight] {
+  run.refresher().Bind(directories.StateChanged, [&directories, &view, &model, highlight] {
+    view.setEnabled(directories.Enabled());
     highlight->Show(
         [&] {
           std::vector<ListEntry> entries = directories.Entries();
@@ -107,7 +109,8 @@ void BindFileList(const Runner& run, FileListBox& files, QListView& view) {
   auto* highlight = new Highlight(view, click, click);
   // A moved selection leaves the entries' revision as it was and costs no look at the entries.
   run.refresher().Bind(files.StateChanged,
-                       [&files, &model, highlight, shown = ~std::uint64_t{0}]() mutable {
+                       [&files, &view, &model, highlight, shown = ~std::uint64_t{0}]() mutable {
+                         view.setEnabled(files.Enabled());
                          if (!files.WindowCreated()) return;
                          highlight->Show(
                              [&] {

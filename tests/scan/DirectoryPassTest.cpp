@@ -211,7 +211,9 @@ TEST_F(DirectoryPassTest, NothingElseStartsWhileAPassRuns) {
   bool inputs_locked = false;
   AtPump(3, [this, &inputs_locked] {
     inputs_locked = !form().CheckBoxMode.Enabled() && !form().CBSizeBlock.Enabled() &&
-                    !form().BitBtn1.Enabled() && form().N6.Enabled();
+                    !form().BitBtn1.Enabled() && !form().FileListBox1.Enabled() &&
+                    !form().DirectoryListBox1.Enabled() && !form().DriveComboBox1.Enabled() &&
+                    form().N6.Enabled();
     form().BitBtn1Click();
     form().N2.Click();
     form().N3Click();
@@ -220,7 +222,8 @@ TEST_F(DirectoryPassTest, NothingElseStartsWhileAPassRuns) {
   EXPECT_TRUE(inputs_locked);
   EXPECT_EQ(OfferedFiles(), (std::vector<std::string>{"S/A.BIN", "S/B.BIN", "S/C.BIN"}));
   EXPECT_EQ(dialogs_.Count(DialogKind::kConfirmation), 1);
-  EXPECT_TRUE(form().CheckBoxMode.Enabled() && form().BitBtn1.Enabled());
+  EXPECT_TRUE(form().CheckBoxMode.Enabled() && form().BitBtn1.Enabled() &&
+              form().FileListBox1.Enabled());
   EXPECT_FALSE(form().Scan.Running);
 }
 
