@@ -3,6 +3,9 @@
 //
 //   tarvik-bench-check [MiB]      (1024 by default; the file is made on /dev/shm)
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QMessageBox>
 #include <QTimer>
@@ -12,11 +15,9 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <string>
 #include <thread>
-#include <unistd.h>
 #include <vector>
 
 #include "Program.h"

@@ -15,6 +15,7 @@
 #include <functional>
 #include <string>
 
+#include "InChild.h"
 #include "Program.h"
 #include "support/TempDir.h"
 
@@ -25,12 +26,6 @@ using Clock = std::chrono::steady_clock;
 
 double MillisecondsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double PeakMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
 // A folder of `count` empty files named like a camera's, below the drive's root.
@@ -44,24 +39,6 @@ std::string MakeFolder(TempDir& drive, int count) {
     close(fd);
   }
   return "C:\\" + name;
-}
-
-// Runs `measure` in a child process with a Qt application of its own, so that every figure
-// starts from a fresh process and the peak memory is that measurement's.
-void InChild(const std::function<void()>& measure) {
-  std::fflush(stdout);
-  const pid_t child = fork();
-  if (child == 0) {
-    int argc = 1;
-    char name[] = "tarvik_bench_lists";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    measure();
-    std::fflush(stdout);
-    _exit(0);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
 }
 
 // The program over drive C:, started in `directory` and painted once.

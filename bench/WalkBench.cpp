@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "InChild.h"
 #include "Program.h"
 #include "support/TempDir.h"
 
@@ -54,30 +55,6 @@ double FindAndCat(const std::string& directory) {
   const Clock::time_point start = Clock::now();
   if (std::system(command.c_str()) != 0) std::exit(1);
   return SecondsSince(start);
-}
-
-// Runs `measure` in a child process with a Qt application of its own, so that the peak memory
-// is that measurement's.
-void InChild(const std::function<void()>& measure) {
-  std::fflush(stdout);
-  const pid_t child = fork();
-  if (child == 0) {
-    int argc = 1;
-    char name[] = "tarvik_bench_walk";
-    char* argv[] = {name, nullptr};
-    QApplication application(argc, argv);
-    measure();
-    std::fflush(stdout);
-    std::_Exit(0);
-  }
-  int status = 0;
-  waitpid(child, &status, 0);
-}
-
-double PeakMegabytes() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
 }  // namespace

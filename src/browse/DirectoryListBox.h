@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "browse/Glyph.h"
+#include "browse/ListControl.h"
 #include "platform/Platform.h"
 #include "util/Signal.h"
 
@@ -17,7 +18,7 @@ class FileListBox;
 // selected after every fill. Hidden and system subdirectories are not listed. A new directory
 // refills this list, moves the linked file list, then sends OnChange, all before the setter
 // returns; the platform's current directory follows.
-class DirectoryListBox {
+class DirectoryListBox : public ListControl {
  public:
   // Takes the platform's current directory and fills the list.
   explicit DirectoryListBox(Platform& platform);
@@ -65,18 +66,8 @@ class DirectoryListBox {
   // it becomes the selection and Directory is set to its path.
   void OpenEntry(int index);
 
-  // A disabled list takes no input from the user; the program may still move it.
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled) {
-    if (enabled_ == enabled) return;
-    enabled_ = enabled;
-    StateChanged();
-  }
-
   // Sent after every fill that a drive or directory change caused, once the file list follows.
   Signal OnChange;
-  // Entries or selection changed, for the front end to mark its widget stale; not OnChange.
-  Signal StateChanged;
 
  private:
   friend class DriveComboBox;
@@ -88,7 +79,6 @@ class DirectoryListBox {
   void Change();
 
   Platform& platform_;
-  bool enabled_ = true;
   std::string directory_;
   DriveComboBox* drive_combo_ = nullptr;
   FileListBox* file_list_ = nullptr;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "browse/Glyph.h"
+#include "browse/ListControl.h"
 #include "platform/Platform.h"
 #include "util/Signal.h"
 
@@ -18,7 +19,7 @@ enum TTextCase { tcLowerCase, tcUpperCase };
 // the current drive selected. A new drive moves the linked directory list before OnChange goes
 // out. The list is filled when it is made and whenever TextCase is set; nothing else refills it,
 // so a drive that appears later has no entry until the next fill.
-class DriveComboBox {
+class DriveComboBox : public ListControl {
  public:
   // Takes the drive of the platform's current directory (none for a network path), fills the
   // list and selects that drive.
@@ -55,23 +56,8 @@ class DriveComboBox {
   void PickEntry(int index);
 
   // Fired where the drive list's behaviour sends them; the main window's handlers subscribe.
-  // Shown as a tooltip when the pointer rests on the list; empty for none.
-  // A disabled list takes no input from the user; the program may still move it.
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled) {
-    if (enabled_ == enabled) return;
-    enabled_ = enabled;
-    StateChanged();
-  }
-
-  const std::string& Hint() const { return hint_; }
-  void SetHint(std::string hint) { hint_ = std::move(hint); }
-
   Signal OnChange;
   Signal OnClick;
-  // Entries, selection or Drive changed, for the front end to mark its widget stale. Not an
-  // event of the behaviour: it fires more often than OnChange and in other places.
-  Signal StateChanged;
 
  private:
   void Fill();
@@ -84,8 +70,6 @@ class DriveComboBox {
   DirectoryListBox* dir_list_ = nullptr;
   std::vector<ListEntry> entries_;
   int item_index_ = -1;
-  std::string hint_;
-  bool enabled_ = true;
 };
 
 }  // namespace tarvik

@@ -7,6 +7,7 @@
 
 #include "browse/FileType.h"
 #include "browse/Glyph.h"
+#include "browse/ListControl.h"
 #include "platform/Platform.h"
 #include "util/Signal.h"
 
@@ -19,7 +20,7 @@ class DirectoryListBox;
 // twice); directories appear as "[NAME]". The list reads the disk only once its window exists:
 // a shown list creates it when it is shown, a never-shown one when it is first asked for its
 // entries, selection or SelectedPath. Until then setters only store.
-class FileListBox {
+class FileListBox : public ListControl {
  public:
   // Takes the platform's current directory; Mask "*.*", FileType [ftNormal], no glyphs.
   explicit FileListBox(Platform& platform);
@@ -77,18 +78,6 @@ class FileListBox {
   // selection differs from the one of the last notification.
   void ClickEntry(int index);
 
-  // Shown as a tooltip when the pointer rests on the list; empty for none.
-  // A disabled list takes no input from the user; the program may still move it.
-  bool Enabled() const { return enabled_; }
-  void SetEnabled(bool enabled) {
-    if (enabled_ == enabled) return;
-    enabled_ = enabled;
-    StateChanged();
-  }
-
-  const std::string& Hint() const { return hint_; }
-  void SetHint(std::string hint) { hint_ = std::move(hint); }
-
   // True while a long read shows the busy cursor.
   bool Busy() const { return busy_; }
 
@@ -96,9 +85,6 @@ class FileListBox {
   // OnClick on the user's click.
   Signal OnChange;
   Signal OnClick;
-  // Entries, selection or ShowGlyphs changed, for the front end to mark its widget stale; not
-  // OnChange.
-  Signal StateChanged;
   // Busy() changed; the front end shows or restores the cursor at once.
   Signal BusyChanged;
 
@@ -127,8 +113,6 @@ class FileListBox {
   int item_index_ = -1;
   int last_index_ = -1;
   bool busy_ = false;
-  std::string hint_;
-  bool enabled_ = true;
 };
 
 }  // namespace tarvik
