@@ -69,7 +69,12 @@ DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) 
     device_ = DeviceOf(status);
     owner_writes_ = (status.stx_mode & S_IWUSR) != 0;
   }
-  read_only_fs_ = IsReadOnlyFileSystem(fd_);
+}
+
+bool DirectoryView::ReadOnlyFileSystem() const {
+  // Asked only when an attribute needs it: most looks into a directory only want an entry.
+  if (!read_only_fs_) read_only_fs_ = IsReadOnlyFileSystem(fd_);
+  return *read_only_fs_;
 }
 
 DirectoryView::~DirectoryView() {
@@ -77,7 +82,7 @@ DirectoryView::~DirectoryView() {
 }
 
 std::uint32_t DirectoryView::attributes() const {
-  return kAttrDirectory | (read_only_fs_ || !owner_writes_ ? kAttrReadOnly : 0);
+  return kAttrDirectory | (!owner_writes_ || ReadOnlyFileSystem() ? kAttrReadOnly : 0);
 }
 
 EntryStatus DirectoryView::Stat(const std::string& name) const {
@@ -109,13 +114,13 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
   const bool same_mount = has_mount_id_ && (status.stx_mask & STATX_MNT_ID) != 0
                               ? status.stx_mnt_id == mount_id_
                               : DeviceOf(status) == device_;
-  bool read_only_fs = read_only_fs_;
-  if (!same_mount) {
+  const auto read_only_fs = [&] {
+    if (same_mount) return ReadOnlyFileSystem();
     struct statvfs info;
     const std::string path = path_ + '/' + name;
-    read_only_fs = statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
-  }
-  if (read_only_fs || (status.stx_mode & S_IWUSR) == 0) entry.attributes |= kAttrReadOnly;
+    return statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+  };
+  if ((status.stx_mode & S_IWUSR) == 0 || read_only_fs()) entry.attributes |= kAttrReadOnly;
 
   if (entry.kind == EntryStatus::Kind::kDirectory && !dot_entry) {
     const bool mount_root = (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0

@@ -59,13 +59,16 @@ class DirectoryView {
   std::vector<ListedName> Names(int& error) const;
 
  private:
+  bool ReadOnlyFileSystem() const;
+
   std::string path_;
   int fd_ = -1;
   int error_ = 0;
   std::uint64_t mount_id_ = 0;
   bool has_mount_id_ = false;
   std::uint64_t device_ = 0;
-  bool read_only_fs_ = false;
+  // Learnt when first needed.
+  mutable std::optional<bool> read_only_fs_;
   bool owner_writes_ = true;
 };
 
