@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <filesystem>
 #include <iterator>
 #include <optional>
@@ -9,8 +10,10 @@
 #include "app/TApplication.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
+#include "net/Net.h"
 #include "platform/IoError.h"
 #include "platform/posix/PosixPlatform.h"
+#include "platform/smb/SmbPlatform.h"
 
 namespace tarvik {
 
@@ -55,10 +58,34 @@ std::string CurrentFile(const TForm1& form) {
   return directory + (separated ? "" : "\\") + form.EditCurFile.Text();
 }
 
+// The password of the run's connections: never on the command line, where every user of the
+// machine could read it.
+std::string ConnectionPassword() {
+  const char* password = std::getenv("TARVIK_PASSWORD");
+  return password == nullptr ? std::string() : password;
+}
+
+// Connects the run's letters as the window's connect command does; false, with the text of
+// its error box, at the first that fails.
+bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& console) {
+  const std::string password = ConnectionPassword();
+  for (const NetworkDrive& drive : options.connections) {
+    const int code = NetConnect(platform, drive.remote, password, drive.local);
+    if (code != kNoError) {
+      console.Error(kProgramName + drive.local + "=" + drive.remote + ": " + NetErrorBoxText(code));
+      return false;
+    }
+  }
+  return true;
+}
+
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
-  PosixPlatform platform;
-  const std::string directory = DrivePathOf(platform, options.path);
+  PosixPlatform local;
+  // Letters connected to shares are drives of the run, as they are of the window.
+  SmbPlatform platform(local);
+  if (!ConnectDrives(options, platform, console)) return kExitError;
+  const std::string directory = DrivePathOf(local, options.path);
   const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(directory);
   if (code != kNoError) {
     console.Error(kProgramName + options.path + ": " + IoErrorText(code) + ".");
@@ -66,7 +93,7 @@ int Run(const CheckOptions& options, Console& console) {
   }
   std::optional<std::string> list_file;
   if (options.list_file) {
-    list_file = DrivePathOf(platform, *options.list_file);
+    list_file = DrivePathOf(local, *options.list_file);
     if (list_file->empty()) {
       console.Error(kProgramName + *options.list_file + ": " + IoErrorText(kErrPathNotFound) + ".");
       return kExitError;

@@ -13,7 +13,7 @@ namespace tarvik {
 
 namespace {
 
-enum LongOnly { kHelpOption = 256, kVersionOption };
+enum LongOnly { kHelpOption = 256, kVersionOption, kConnectOption };
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
 constexpr option kLongOptions[] = {
@@ -23,6 +23,7 @@ constexpr option kLongOptions[] = {
     {"attributes", required_argument, nullptr, 'a'},
     {"list", required_argument, nullptr, 'l'},
     {"quiet", no_argument, nullptr, 'q'},
+    {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
     {nullptr, 0, nullptr, 0},
@@ -74,6 +75,15 @@ bool ParseAttributes(std::string_view text, std::array<bool, 5>& attributes, std
   return true;
 }
 
+// "LETTER=REMOTE", both sides given; what the sides hold is the network unit's to judge.
+bool ParseNetworkDrive(std::string_view text, std::vector<NetworkDrive>& connections) {
+  const std::size_t equals = text.find('=');
+  if (equals == std::string_view::npos || equals == 0 || equals + 1 == text.size()) return false;
+  connections.push_back(
+      {std::string(text.substr(0, equals)), std::string(text.substr(equals + 1))});
+  return true;
+}
+
 CommandLine UsageError(std::string error) {
   CommandLine command_line;
   command_line.action = CommandLineAction::kUsageError;
@@ -121,6 +131,12 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case 'q':
         options.quiet = true;
         break;
+      case kConnectOption:
+        if (!ParseNetworkDrive(optarg, options.connections)) {
+          return UsageError("invalid connection '" + std::string(optarg) +
+                            "'; write it as LETTER:=\\\\COMPUTER\\SHARE");
+        }
+        break;
       case kHelpOption:
         command_line.action = CommandLineAction::kHelp;
         return command_line;
@@ -152,6 +168,10 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
                          system, archive, normal (default: all five)
   -l, --list=FILE        write the list of the files found to FILE (code page 1251)
   -q, --quiet            print only the problem lines, no summary and no progress
+      --connect=L:=\\COMPUTER\SHARE
+                         connect the drive letter L: to a network share for this run,
+                         with the password in the environment variable TARVIK_PASSWORD
+                         (unset or empty: a guest logon); may be given more than once
       --help             show this help and exit
       --version          show the version and exit
 
@@ -160,12 +180,15 @@ The three most common calls:
   tarvik-check -r /media/cdrom                 check them with all subdirectories
   tarvik-check -r -l /tmp/list.txt 'D:\'       check a whole drive, listing its files
 
+A network share, its password in the environment:
+  TARVIK_PASSWORD=... tarvik-check -r --connect 'Z:=\\SRV\DOCS' 'Z:\'
+
 Each problem line goes to standard output as it is found, then a summary; progress goes to
 standard error when that is a terminal. Ctrl+C stops the check at the file being read; a
 second Ctrl+C ends the program at once.
 
 Exit status: 0 no problem found, 1 problems found, 2 wrong usage, 3 an error ended the
-check (its text is printed), 130 stopped by Ctrl+C.
+check (its text is printed, a failed connection too), 130 stopped by Ctrl+C.
 )";
 }
 

@@ -3,8 +3,15 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace tarvik {
+
+// A drive letter to connect to a shared directory for the run: "Z:" and "\\SRV\DOCS".
+struct NetworkDrive {
+  std::string local;
+  std::string remote;
+};
 
 // What one run of tarvik-check is to check and how; the defaults are the main window's.
 struct CheckOptions {
@@ -19,6 +26,8 @@ struct CheckOptions {
   // Where the found-files list goes; nothing for no list.
   std::optional<std::string> list_file;
   bool quiet = false;
+  // Connected in this order before the check; the password comes from the environment.
+  std::vector<NetworkDrive> connections;
 };
 
 enum class CommandLineAction { kCheck, kHelp, kVersion, kUsageError };

@@ -71,8 +71,12 @@ int NetDisconnect(Platform& platform, const std::string& letter) {
 bool NetErrorMessage(Dialogs& dialogs, int code) {
   if (code == kNoError) return true;
   dialogs.MessageBeep(BeepSound::kStop);
-  dialogs.MessageBox(MessageKind::kError, std::string("СЕТЕВАЯ ОШИБКА : ") + NetErrorText(code));
+  dialogs.MessageBox(MessageKind::kError, NetErrorBoxText(code));
   return true;
+}
+
+std::string NetErrorBoxText(int code) {
+  return std::string("СЕТЕВАЯ ОШИБКА : ") + NetErrorText(code);
 }
 
 const char* NetErrorText(int code) {

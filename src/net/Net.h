@@ -26,8 +26,10 @@ bool NetConnectReport(Platform& platform, Dialogs& dialogs, bool report, const s
                       const std::string& password, const std::string& local);
 // Cancels with force the connection of a letter ("Z" or "Z:"); the platform's result code.
 int NetDisconnect(Platform& platform, const std::string& letter);
-// Beeps and shows "СЕТЕВАЯ ОШИБКА : " with the code's text; nothing for 0. Always true.
+// Beeps and shows NetErrorBoxText; nothing for 0. Always true.
 bool NetErrorMessage(Dialogs& dialogs, int code);
+// "СЕТЕВАЯ ОШИБКА : " with the text of a non-zero network result code.
+std::string NetErrorBoxText(int code);
 // The text of a non-zero network result code, "???" for a code the unit does not know.
 const char* NetErrorText(int code);
 

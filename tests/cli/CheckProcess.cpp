@@ -5,12 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
+#include <cstring>
 #include <sstream>
 #include <stdexcept>
+#include <string_view>
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -19,6 +22,9 @@ namespace tarvik {
 namespace {
 
 constexpr auto kLongestRun = std::chrono::minutes(2);
+// A sanitizer build lists the leak suppressions it used on standard error, which is the
+// program's own output here; without the sanitizer the setting is never read.
+constexpr char kQuietLeakCheck[] = "LSAN_OPTIONS=print_suppressions=0";
 
 [[noreturn]] void Fail(const char* what) {
   throw std::runtime_error(std::string(what) + " failed: " + std::to_string(errno));
@@ -57,6 +63,22 @@ bool Drain(int fd, std::string& text) {
   return got < 0 && errno == EINTR;
 }
 
+// The test's environment with `added` in it; the strings stay owned by `added` and environ.
+std::vector<char*> EnvironmentWith(std::vector<std::string>& added) {
+  std::vector<char*> entries;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string_view name(*entry, std::strcspn(*entry, "="));
+    const bool replaced = std::ranges::any_of(added, [name](const std::string& variable) {
+      return variable.size() > name.size() && variable.starts_with(name) &&
+             variable[name.size()] == '=';
+    });
+    if (!replaced) entries.push_back(*entry);
+  }
+  for (std::string& variable : added) entries.push_back(variable.data());
+  entries.push_back(nullptr);
+  return entries;
+}
+
 }  // namespace
 
 ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& run) {
@@ -64,6 +86,9 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
   std::vector<char*> argv;
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
+  std::vector<std::string> added = {kQuietLeakCheck};
+  added.insert(added.end(), run.environment.begin(), run.environment.end());
+  std::vector<char*> envp = EnvironmentWith(added);
 
   Channel out = MakePipe();
   Channel err = run.err_on_terminal ? MakeTerminal() : MakePipe();
@@ -73,7 +98,7 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
     // Only what is safe between fork and exec.
     if (dup2(out.write, 1) < 0 || dup2(err.write, 2) < 0) _exit(126);
     if (!run.working_directory.empty() && chdir(run.working_directory.c_str()) != 0) _exit(126);
-    execv(argv[0], argv.data());
+    execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
   close(out.write);

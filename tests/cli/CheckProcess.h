@@ -19,6 +19,9 @@ struct ProcessRun {
   std::string working_directory;
   // Standard error goes to a pseudo-terminal instead of a pipe.
   bool err_on_terminal = false;
+  // "NAME=value" entries added to the test's own environment, replacing a variable of the
+  // same name.
+  std::vector<std::string> environment;
   // Asked while the program runs, with what it printed so far; the first time it says yes,
   // the program gets SIGINT, as from Ctrl+C.
   std::function<bool(const ProcessResult& so_far)> interrupt_when;

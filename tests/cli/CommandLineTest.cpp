@@ -42,6 +42,13 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
       {{"-a", "normal,executable", path},
        "tarvik-check: unknown attribute 'executable'; the attributes are readonly, hidden, "
        "system, archive and normal"},
+      {{"--connect", "Z:", path},
+       "tarvik-check: invalid connection 'Z:'; write it as LETTER:=\\\\COMPUTER\\SHARE"},
+      {{"--connect==\\\\SRV\\DOCS", path},
+       "tarvik-check: invalid connection '=\\\\SRV\\DOCS'; write it as "
+       "LETTER:=\\\\COMPUTER\\SHARE"},
+      {{"--conn", "Z:=", path},
+       "tarvik-check: invalid connection 'Z:='; write it as LETTER:=\\\\COMPUTER\\SHARE"},
   };
   for (const UsageCase& c : cases) {
     const ProcessResult result = RunCheckBinary(c.args);

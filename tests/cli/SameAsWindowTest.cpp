@@ -10,23 +10,13 @@
 #include <vector>
 
 #include "CheckProcess.h"
-#include "app/RunHandler.h"
-#include "app/TApplication.h"
+#include "WindowCheck.h"
 #include "platform/ErrorCodes.h"
 #include "platform/posix/PosixPlatform.h"
-#include "support/ScriptedDialogs.h"
 #include "support/TempDir.h"
 
 namespace tarvik {
 namespace {
-
-// What the window showed at the end of its check.
-struct WindowOutcome {
-  std::vector<std::string> problems;
-  std::vector<std::string> error_boxes;
-  std::string totals;  // as the summary line gives them
-  std::string verdict;
-};
 
 struct Case {
   const char* name;
@@ -44,33 +34,6 @@ class SameAsWindowTest : public ::testing::TestWithParam<Case> {
  protected:
   std::string Tree() const { return dir_.Path("tree"); }
 
-  WindowOutcome CheckInWindow(const Case& c) {
-    PosixPlatform platform;
-    EXPECT_EQ(platform.SetCurrentDirectory(DrivePath(Tree())), kNoError);
-    ScriptedDialogs dialogs;
-    dialogs.Enter(DrivePath(dir_.Path("window.txt")));
-    // The start question: begin with the first file; then go on after every problem file.
-    if (std::ranges::find(c.options, "-r") == c.options.end()) dialogs.Cancel();
-    for (int i = 0; i < 20; ++i) dialogs.Ok();
-    TApplication application(platform, dialogs);
-    TForm1& form = application.Form1;
-    form.CheckBoxMode.SetChecked(false);
-    form.CheckBox6.SetChecked(true);
-    c.settings(form);
-    application.Run();
-    RunHandler(dialogs, [&] { form.BitBtn1Click(); });
-    const auto information = dialogs.Texts(DialogKind::kInformation);
-    return {application.ListError.Memo1.Lines(), dialogs.Texts(DialogKind::kError),
-            "Всего считано : Файлов  = " + form.Edit1.Text() + ", " + form.Edit2.Text() + " Кб",
-            application.DlgInfo.Visible() ? application.DlgInfo.Caption() : information.back()};
-  }
-
-  // The list file without its first line, which holds the time it was made.
-  std::string ListWithoutDate(const std::string& name) const {
-    const std::string bytes = dir_.ReadFile(name);
-    return bytes.substr(bytes.find("\r\n"));
-  }
-
   TempDir dir_;
 };
 
@@ -81,20 +44,16 @@ TEST_P(SameAsWindowTest, ReportsWhatTheWindowReports) {
   std::vector<std::string> args = c.options;
   args.insert(args.end(), {"--list", dir_.Path("cli.txt"), Tree()});
   const ProcessResult cli = RunCheckBinary(args);
-  const WindowOutcome window = CheckInWindow(c);
+  PosixPlatform platform;
+  ASSERT_EQ(platform.SetCurrentDirectory(DrivePath(Tree())), kNoError);
+  const WindowOutcome window =
+      CheckInWindow(platform, DrivePath(dir_.Path("window.txt")), c.settings);
 
   EXPECT_EQ(cli.status, c.status) << cli.err;
-  std::vector<std::string> expected = window.problems;
-  expected.insert(expected.end(), {window.totals, "", window.verdict});
-  std::vector<std::string> out = Lines(cli.out);
-  // The elapsed time may differ by a second between the two runs.
-  ASSERT_EQ(out.size(), expected.size()) << cli.out;
-  EXPECT_TRUE(out[out.size() - 2].starts_with("Время  = ")) << out[out.size() - 2];
-  out[out.size() - 2].clear();
-  EXPECT_EQ(out, expected);
+  ExpectSameAsWindow(cli, window);
   EXPECT_EQ(window.verdict, c.verdict);
-  EXPECT_EQ(Lines(cli.err), window.error_boxes);
-  EXPECT_EQ(ListWithoutDate("cli.txt"), ListWithoutDate("window.txt"));
+  EXPECT_EQ(ListWithoutDate(dir_.ReadFile("cli.txt")),
+            ListWithoutDate(dir_.ReadFile("window.txt")));
 }
 
 void NoSettings(TForm1&) {}

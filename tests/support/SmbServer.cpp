@@ -15,11 +15,6 @@
 #include <stdexcept>
 #include <thread>
 
-// libsmbclient sets up its logging once per process, at the first context, and keeps it until
-// the process ends; the sanitizer's leak check would count that against the tests of every
-// connection. Its stack ends in talloc, Samba's allocator, which nothing of ours uses.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libtalloc.so\n"; }
-
 namespace tarvik {
 
 namespace {

@@ -1,0 +1,118 @@
+// A share checked from a script: the binary connects the letter for its run, with the password
+// from the environment, and reports a connection that fails as the window's box words it.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "CheckProcess.h"
+#include "WindowCheck.h"
+#include "platform/ErrorCodes.h"
+#include "platform/posix/PosixPlatform.h"
+#include "platform/smb/SmbPlatform.h"
+#include "support/SmbServer.h"
+#include "support/TempDir.h"
+#include "util/Cp1251.h"
+
+namespace tarvik {
+namespace {
+
+const std::string kDocs = "\\\\127.0.0.1\\DOCS";
+const std::string kSecret = "\\\\127.0.0.1\\SECRET";
+
+// A run whose environment holds the password given, an empty one for none.
+ProcessRun WithPassword(const std::string& password) {
+  ProcessRun run;
+  run.environment = {"TARVIK_PASSWORD=" + password};
+  return run;
+}
+
+class NetworkShareTest : public ::testing::Test {
+ protected:
+  // A file of a share, by its path below the share's folder.
+  void MakeShared(const std::string& folder, const std::string& relative, std::size_t size) {
+    server_.files().MakeFileOfSize(folder + "/" + relative, static_cast<std::int64_t>(size));
+  }
+
+  SmbServer server_;
+  TempDir dir_;
+};
+
+TEST_F(NetworkShareTest, AWalkOfAShareListsEveryFileAsTheWindowDoes) {
+  const std::vector<std::string> files = {"корень.txt", "Папка\\файл.bin", "Папка\\пусто.txt",
+                                          "Папка\\Вложенная\\глубоко.txt"};
+  const std::size_t sizes[] = {7, 100'000, 0, 40'000};
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::string relative = files[i];
+    std::replace(relative.begin(), relative.end(), '\\', '/');
+    MakeShared(SmbServer::kGuestFolder, relative, sizes[i]);
+  }
+  const ProcessResult cli = RunCheckBinary(
+      {"--connect", "z=" + kDocs, "-r", "-l", dir_.Path("cli.txt"), "Z:\\"}, WithPassword(""));
+
+  PosixPlatform local;
+  SmbPlatform platform(local);
+  ASSERT_EQ(platform.AddConnection(kDocs, "", "Z:"), kNoError);
+  ASSERT_EQ(platform.SetCurrentDirectory("Z:\\"), kNoError);
+  const WindowOutcome window =
+      CheckInWindow(platform, DrivePath(dir_.Path("window.txt")),
+                    [](TForm1& form) { form.CheckBoxMode.SetChecked(true); });
+
+  EXPECT_EQ(cli.status, 0) << cli.err;
+  ExpectSameAsWindow(cli, window);
+  EXPECT_EQ(window.verdict, "Ok");
+  const std::string list = ListWithoutDate(dir_.ReadFile("cli.txt"));
+  EXPECT_EQ(list, ListWithoutDate(dir_.ReadFile("window.txt")));
+  // Every file, deepest directory first, its directories upper-cased as on any volume whose
+  // names are not case-sensitive.
+  EXPECT_EQ(list, Utf8ToCp1251("\r\n          Список найденных файлов\r\n"
+                               "-------------------------------------------\r\n"
+                               "Z:\\ПАПКА\\ВЛОЖЕННАЯ\\глубоко.txt\r\n"
+                               "Z:\\ПАПКА\\пусто.txt\r\n"
+                               "Z:\\ПАПКА\\файл.bin\r\n"
+                               "Z:\\корень.txt\r\n"
+                               "-----------------The End.------------------\r\n"));
+}
+
+TEST_F(NetworkShareTest, ConnectionOutcomes) {
+  MakeShared(SmbServer::kSecretFolder, "Отчёт.txt", 5000);
+  struct Case {
+    const char* name;
+    std::string password;  // in the environment; empty for none
+    std::string connect;
+    int status;
+    std::string error;  // the text after "tarvik-check: <connect>: "
+  };
+  const std::string password = SmbServer::kPassword;
+  const Case cases[] = {
+      {"the password from the environment", password, "Y:=" + kSecret, 0, ""},
+      {"a wrong password", "wrong", "Y:=" + kSecret, 3, "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНЫЙ ПАРОЛЬ"},
+      {"no password for a share that wants one", "", "Y:=" + kSecret, 3,
+       "СЕТЕВАЯ ОШИБКА : ОТКАЗАНО В ДОСТУПЕ"},
+      {"an unknown share", password, "Y:=\\\\127.0.0.1\\NOSUCH", 3,
+       "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНОЕ СЕТЕВОЕ ИМЯ КОМПЬЮТЕРА"},
+      {"a letter that is not one", "", "YX:=" + kSecret, 3,
+       "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНОЕ ИМЯ ВИРТУАЛЬНОГО ДИСКА"},
+      {"the letter of the root file system", password, "C:=" + kSecret, 3,
+       "СЕТЕВАЯ ОШИБКА : СОЕДИНЕНИЕ УЖЕ СУЩЕСТВУЕТ"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ProcessResult cli =
+        RunCheckBinary({"--connect", c.connect, "Y:\\"}, WithPassword(c.password));
+    EXPECT_EQ(cli.status, c.status) << cli.err;
+    if (c.error.empty()) {
+      EXPECT_EQ(Lines(cli.out).back(), "Ok");
+      EXPECT_EQ(cli.err, "");
+    } else {
+      EXPECT_EQ(Lines(cli.err),
+                std::vector<std::string>{"tarvik-check: " + c.connect + ": " + c.error});
+      EXPECT_EQ(cli.out, "");
+    }
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
