@@ -165,6 +165,12 @@ void SmbServer::Stop() {
   kill(-pid_, SIGKILL);
   waitpid(pid_, nullptr, 0);
   pid_ = -1;
+  // The server's other processes hold the listening socket too until the kernel has ended
+  // them; a stopped server is one that no longer answers.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (Answers(port_) && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 }  // namespace tarvik
