@@ -75,6 +75,8 @@ void TForm1::RunCheckWork(const std::string& start_dir) {
     engine_.Ask(MessageKind::kInformation, "Список файлов ПУСТ !!!");
     return;
   }
+  // A window shown after the main one closed would keep the program from ending.
+  if (Scan.Closing) return;
   dialogs_.MessageBeep(BeepSound::kDefault);
   windows_.DlgInfo.ShowInfo(kFinished, errors ? kErrors : kOk);
 }
@@ -86,7 +88,7 @@ bool TForm1::WalkSubdirectories(const std::string& start_dir) {
 void TForm1::EndCheckRun() {
   engine_.UpdateElapsedTime();
   dialogs_.ProcessMessages();
-  if (windows_.ListError.Count() > 0) {
+  if (windows_.ListError.Count() > 0 && !Scan.Closing) {
     windows_.ListError.Show();
   } else {
     windows_.ListError.Hide();

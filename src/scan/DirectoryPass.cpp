@@ -21,7 +21,7 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
   int problems = 0;
   // A directory whose listing fails on a damaged medium would pass as empty, its files
   // unread: it is a problem of its own.
-  if (!DirectoryListed(files.Directory())) {
+  if (!state_.Closing && !DirectoryListed(files.Directory())) {
     controls_.ListError.AddLine(ProblemLine(files.Directory(), kReadSuffix));
     controls_.ListError.Show();
     ++problems;

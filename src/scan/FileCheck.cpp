@@ -68,7 +68,7 @@ bool ScanEngine::CheckFile(bool show_dialogs, const std::string& path) {
 
 bool ScanEngine::ReadCheckFile(int block_size, bool show_dialogs, const std::string& path) {
   const bool result = ReadWholeFile(block_size, show_dialogs, path);
-  if (!result) controls_.ListError.Show();
+  if (!result && !state_.Closing) controls_.ListError.Show();
   return result;
 }
 

@@ -149,5 +149,25 @@ TEST_F(CheckGuiTest, WalkMovesTheListsThroughTheTree) {
   EXPECT_TRUE(answers_.asked.isEmpty()) << answers_.asked.join('|').toStdString();
 }
 
+TEST_F(CheckGuiTest, ClosingTheWindowEndsTheCheckWithoutQuestions) {
+  tmp_.MakeSparseFile("WORK/big.iso", 1 << 30);
+  tmp_.MakeFileOfSize("WORK/next.bin", 100);
+  Start();
+  form().CheckBoxMode.SetChecked(false);
+  form().CBSizeBlock.SetItemIndex(0);
+  answers_.script = {"Cancel"};
+  QTimer::singleShot(100, &window(), [this] { window().close(); });
+  PressF5();
+
+  EXPECT_FALSE(window().isVisible());
+  // Nothing is shown after the main window: the program can end.
+  EXPECT_FALSE(program_->dlg_info.isVisible());
+  EXPECT_FALSE(program_->list_error.isVisible());
+  EXPECT_EQ(answers_.asked, QStringList{"Начать с текущего файла ?"});
+  EXPECT_EQ(form().Edit1.Text(), "1");  // next.bin was not opened
+  EXPECT_LT(form().Scan.BytesRead, std::int64_t{1} << 30);
+  EXPECT_FALSE(form().Scan.Running);
+}
+
 }  // namespace
 }  // namespace tarvik
