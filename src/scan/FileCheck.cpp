@@ -1,4 +1,5 @@
 #include <functional>
+#include <iterator>
 #include <memory>
 
 #include "platform/IoError.h"
