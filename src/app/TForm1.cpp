@@ -154,5 +154,4 @@ void TForm1::N8Click() {
   windows_.ListError.Show();
 }
 
-
 }  // namespace tarvik

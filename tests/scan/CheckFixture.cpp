@@ -29,8 +29,8 @@ void CheckTest::UseDriveD(const DriveSpec& drive) {
 
 void CheckTest::Start(const std::string& current) {
   if (platform_->SetCurrentDirectory(current) != kNoError) FAIL() << "no directory " << current;
-  form_ = std::make_unique<TForm1>(*platform_, dialogs_,
-                                   SecondaryWindows{about_box_, list_error_, dlg_info_, dlg_net_connect_});
+  form_ = std::make_unique<TForm1>(
+      *platform_, dialogs_, SecondaryWindows{about_box_, list_error_, dlg_info_, dlg_net_connect_});
   form_->ShowMaximised();
   gauge1_.clear();
   form_->Gauge1.StateChanged.Subscribe([this] {
