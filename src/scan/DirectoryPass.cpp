@@ -61,9 +61,12 @@ bool ScanEngine::DirectoryListed(const std::string& directory) {
   return platform_.ReadListing(directory) == kNoError;
 }
 
+std::int64_t ScanEngine::WholePercent(std::int64_t part, std::int64_t whole) {
+  return whole == 0 ? 100 : std::min<std::int64_t>(part * 100 / whole, 100);
+}
+
 void ScanEngine::SetOverallGauge(int index, int count) {
-  const std::int64_t percent = static_cast<std::int64_t>(index + 1) * 100 / count;
-  controls_.Gauge1.SetPosition(std::min<std::int64_t>(percent, 100));
+  controls_.Gauge1.SetPosition(WholePercent(index + 1, count));
   dialogs_.ProcessMessages();
 }
 

@@ -133,9 +133,8 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     if (file_bytes != file_size) {
       // After a confirmed abort the file was not read to its end on purpose: the line says
       // how much was read, but the file is not a problem file.
-      controls_.ListError.AddLine(ProblemLine(path, kSizeSuffix));
       if (!state_.AbortFlag) result = false;
-      if (show_dialogs) Ask(MessageKind::kError, ProblemLine(path, kSizeSuffix));
+      ReportProblem(show_dialogs, path, kSizeSuffix);
     }
   }
   return result;

@@ -84,6 +84,10 @@ class ScanEngine {
   // Shows a box unless the window is closing; true when the user answered OK.
   bool Ask(MessageKind kind, const std::string& text);
 
+  // The integer part of part / whole x 100, at most 100, and 100 for nothing to do: the
+  // overall bar's position.
+  static std::int64_t WholePercent(std::int64_t part, std::int64_t whole);
+
   // The path of the directory a pass works in: a trailing backslash, upper-cased unless the
   // volume tells cases apart.
   std::string NormalizedDirectory(const std::string& directory) const;

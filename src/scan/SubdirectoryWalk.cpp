@@ -1,7 +1,5 @@
 #include "scan/SubdirectoryWalk.h"
 
-#include <algorithm>
-
 #include "scan/ProblemLines.h"
 #include "util/Path.h"
 #include "util/Text.h"
@@ -81,11 +79,7 @@ bool SubdirectoryWalk::WalkSubdirectories(const std::string& start_dir) {
       }
     }
 
-    PercentBar& gauge = controls_.Gauge1;
-    gauge.SetPosition(start_count == 0
-                          ? 100
-                          : std::min<std::int64_t>(
-                                static_cast<std::int64_t>(start_visits) * 100 / start_count, 100));
+    controls_.Gauge1.SetPosition(ScanEngine::WholePercent(start_visits, start_count));
     dialogs_.ProcessMessages();
     AbortAt(kAbortAtEnd);
   }
