@@ -23,7 +23,11 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
                            EditCurFile, EditSec, EditSec1, Edit1, Edit2, Gauge1, Gauge2, Gauge3, N6,
                            windows.ListError},
               list_file_),
-      walk_(engine_, dialogs, WalkControls{DirectoryListBox1, FileListBox1, FileListBox2, Gauge1}) {
+      walk_(engine_, dialogs, WalkControls{DirectoryListBox1, FileListBox1, FileListBox2, Gauge1}),
+      listings_(platform) {
+  DirectoryListBox1.SetListingCache(&listings_);
+  FileListBox1.SetListingCache(&listings_);
+  FileListBox2.SetListingCache(&listings_);
   SetCaption("Проверка файлов на диске.");
   Layout.left = 201;
   Layout.top = 114;

@@ -5,6 +5,7 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
+#include "browse/ListingCache.h"
 #include "net/TDlgNetConnect.h"
 #include "platform/Platform.h"
 #include "scan/ListFile.h"
@@ -173,6 +174,8 @@ class TForm1 : public Window {
   ListFile list_file_;
   ScanEngine engine_;
   SubdirectoryWalk walk_;
+  // The three lists' entries, kept while a check command runs.
+  ListingCache listings_;
 };
 
 }  // namespace tarvik

@@ -18,10 +18,10 @@ constexpr char kErrors[] = "Были ошибки !!!";
 // Holds a check command in progress: a second start does nothing, and the controls that
 // choose what is checked take no input, so that nothing moves the lists under the command but
 // the command itself. Everything is given back when the command ends, also when an error ends
-// it, and Esc is switched off then.
+// it, and Esc is switched off then. The lists keep what they read for the command's length.
 class TForm1::CommandInProgress {
  public:
-  explicit CommandInProgress(TForm1& form) : form_(form) {
+  explicit CommandInProgress(TForm1& form) : form_(form), kept_listings_(&form.listings_) {
     form_.Scan.Running = true;
     form_.Scan.Closing = false;
     form_.EnableCheckInputs(false);
@@ -36,6 +36,7 @@ class TForm1::CommandInProgress {
 
  private:
   TForm1& form_;
+  KeptListings kept_listings_;
 };
 
 void TForm1::EnableCheckInputs(bool enabled) {

@@ -139,6 +139,15 @@ void DirectoryListBox::Fill() {
   }
   current_index_ = Count() - 1;
 
+  const SharedEntries subdirectories =
+      EntriesThrough(cache_, directory_, case_sensitive_ ? "subdirectories" : "SUBDIRECTORIES",
+                     [this] { return ListSubdirectories(); });
+  entries_.insert(entries_.end(), subdirectories->begin(), subdirectories->end());
+  item_index_ = current_index_;
+  StateChanged();
+}
+
+std::vector<ListEntry> DirectoryListBox::ListSubdirectories() const {
   std::vector<ListEntry> subdirectories;
   for (const FoundEntry& found :
        platform_.FindDirectories(JoinPath(directory_, "*.*"), kAttrDirectory)) {
@@ -146,13 +155,12 @@ void DirectoryListBox::Fill() {
     subdirectories.push_back({found.name, Glyph::kClosedFolder});
   }
   SortEntries(subdirectories);
-  const auto last = std::unique(subdirectories.begin(), subdirectories.end(),
-                                [this](const auto& a, const auto& b) {
-                                  return SameFileName(a.text, b.text, case_sensitive_);
-                                });
-  entries_.insert(entries_.end(), subdirectories.begin(), last);
-  item_index_ = current_index_;
-  StateChanged();
+  subdirectories.erase(std::unique(subdirectories.begin(), subdirectories.end(),
+                                   [this](const auto& a, const auto& b) {
+                                     return SameFileName(a.text, b.text, case_sensitive_);
+                                   }),
+                       subdirectories.end());
+  return subdirectories;
 }
 
 void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_backslash) {

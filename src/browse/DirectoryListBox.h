@@ -5,6 +5,7 @@
 
 #include "browse/Glyph.h"
 #include "browse/ListControl.h"
+#include "browse/ListingCache.h"
 #include "platform/Platform.h"
 #include "util/Signal.h"
 
@@ -33,6 +34,9 @@ class DirectoryListBox : public ListControl {
   // changes nothing and sends nothing. Throws IoError when a directory cannot be entered; what
   // was done before stays done.
   void SetDirectory(const std::string& path);
+
+  // Reads the subdirectories through `cache` (nullptr: none) from now on.
+  void SetListingCache(ListingCache* cache) { cache_ = cache; }
 
   FileListBox* FileList() const { return file_list_; }
   // Links (or, with nullptr, unlinks) the file list that follows the directory.
@@ -75,6 +79,8 @@ class DirectoryListBox : public ListControl {
   // The drive list moved to `drive`.
   void DriveChange(char drive);
   void Fill();
+  // The current directory's subdirectories in list order, each name once.
+  std::vector<ListEntry> ListSubdirectories() const;
   void AddPathLevels(const std::string& path, bool first_gets_backslash);
   void Change();
 
@@ -82,6 +88,7 @@ class DirectoryListBox : public ListControl {
   std::string directory_;
   DriveComboBox* drive_combo_ = nullptr;
   FileListBox* file_list_ = nullptr;
+  ListingCache* cache_ = nullptr;
   std::vector<ListEntry> entries_;
   int current_index_ = -1;
   int item_index_ = -1;

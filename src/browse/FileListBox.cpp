@@ -51,7 +51,8 @@ class FileListBox::BusyScope {
 FileListBox::FileListBox(Platform& platform)
     : platform_(platform),
       directory_(platform.CurrentDirectory()),
-      case_sensitive_(CaseSensitiveVolume(platform, directory_)) {}
+      case_sensitive_(CaseSensitiveVolume(platform, directory_)),
+      entries_(std::make_shared<const std::vector<ListEntry>>()) {}
 
 FileListBox::~FileListBox() {
   if (dir_list_ != nullptr) dir_list_->SetFileList(nullptr);
@@ -94,7 +95,7 @@ void FileListBox::CreateWindow() {
 
 const std::vector<ListEntry>& FileListBox::Entries() {
   CreateWindow();
-  return entries_;
+  return *entries_;
 }
 
 int FileListBox::Count() { return static_cast<int>(Entries().size()); }
@@ -150,45 +151,55 @@ void FileListBox::ClickEntry(int index) {
 
 void FileListBox::ReadFileNames() {
   if (!window_created_) return;
-  const std::uint32_t attributes = file_type_.AttributeWord();
-  // A list that can keep nothing but directories need not have the files looked at.
-  const bool directories_only = attributes == kAttrDirectory && !file_type_.Contains(ftNormal);
   // Entering the directory comes first, so that a failure leaves the entries as they were.
   ChangeDirectory(platform_, directory_);
-  entries_.clear();
+  static const SharedEntries kNoEntries = std::make_shared<const std::vector<ListEntry>>();
+  entries_ = kNoEntries;
   ++entries_revision_;
   item_index_ = -1;
   {
     BusyScope busy(*this);
-    std::vector<ListEntry> entries;
-    std::size_t start = 0;
-    for (bool last = false; !last;) {
-      auto end = mask_.find(';', start);
-      last = end == std::string::npos;
-      if (last) end = mask_.size();
-      const std::string pattern = mask_.substr(start, end - start);
-      start = end + 1;
-      // An empty pattern names nothing, rather than the whole directory.
-      if (pattern.empty()) continue;
-      for (FoundEntry& found : directories_only ? platform_.FindDirectories(pattern, attributes)
-                                                : platform_.FindFiles(pattern, attributes)) {
-        if (!file_type_.Contains(ftNormal) && (found.attributes & attributes) == 0) continue;
-        if ((found.attributes & kAttrDirectory) != 0) {
-          entries.push_back(
-              {"[" + found.name + "]", show_glyphs_ ? Glyph::kClosedFolder : Glyph::kNone});
-        } else {
-          const Glyph glyph = IsExecutable(found.name) ? Glyph::kExecutable : Glyph::kUnknownFile;
-          entries.push_back({std::move(found.name), glyph});
-        }
-        if (entries.size() == kBusyEntryCount) busy.Show();
-      }
-    }
-    SortEntries(entries);
-    entries_ = std::move(entries);
+    const std::string query = mask_ + '\0' + std::to_string(file_type_.AttributeWord()) + '/' +
+                              std::to_string(file_type_.Contains(ftNormal)) + '/' +
+                              std::to_string(show_glyphs_);
+    entries_ = EntriesThrough(cache_, directory_, query, [&] { return ListFileNames(busy); });
+    // A long list shows the busy cursor for a moment also when it was kept.
+    if (entries_->size() >= kBusyEntryCount) busy.Show();
     ++entries_revision_;
     StateChanged();
   }
   Change();
+}
+
+std::vector<ListEntry> FileListBox::ListFileNames(BusyScope& busy) {
+  const std::uint32_t attributes = file_type_.AttributeWord();
+  // A list that can keep nothing but directories need not have the files looked at.
+  const bool directories_only = attributes == kAttrDirectory && !file_type_.Contains(ftNormal);
+  std::vector<ListEntry> entries;
+  std::size_t start = 0;
+  for (bool last = false; !last;) {
+    auto end = mask_.find(';', start);
+    last = end == std::string::npos;
+    if (last) end = mask_.size();
+    const std::string pattern = mask_.substr(start, end - start);
+    start = end + 1;
+    // An empty pattern names nothing, rather than the whole directory.
+    if (pattern.empty()) continue;
+    for (FoundEntry& found : directories_only ? platform_.FindDirectories(pattern, attributes)
+                                              : platform_.FindFiles(pattern, attributes)) {
+      if (!file_type_.Contains(ftNormal) && (found.attributes & attributes) == 0) continue;
+      if ((found.attributes & kAttrDirectory) != 0) {
+        entries.push_back(
+            {"[" + found.name + "]", show_glyphs_ ? Glyph::kClosedFolder : Glyph::kNone});
+      } else {
+        const Glyph glyph = IsExecutable(found.name) ? Glyph::kExecutable : Glyph::kUnknownFile;
+        entries.push_back({std::move(found.name), glyph});
+      }
+      if (entries.size() == kBusyEntryCount) busy.Show();
+    }
+  }
+  SortEntries(entries);
+  return entries;
 }
 
 void FileListBox::Change() {
@@ -197,19 +208,19 @@ void FileListBox::Change() {
 }
 
 std::string FileListBox::SelectedText() const {
-  return item_index_ < 0 ? std::string() : entries_[item_index_].text;
+  return item_index_ < 0 ? std::string() : (*entries_)[item_index_].text;
 }
 
 std::string FileListBox::PathOfSelection() const {
-  return item_index_ < 0 ? std::string() : JoinPath(directory_, entries_[item_index_].text);
+  return item_index_ < 0 ? std::string() : JoinPath(directory_, (*entries_)[item_index_].text);
 }
 
 void FileListBox::SelectFileName(const std::string& name) {
   CreateWindow();
   if (SameFileName(name, SelectedText(), case_sensitive_)) return;
   item_index_ = -1;
-  for (int i = 0; i < static_cast<int>(entries_.size()); ++i) {
-    if (SameFileName(entries_[i].text, name, case_sensitive_)) {
+  for (int i = 0; i < static_cast<int>(entries_->size()); ++i) {
+    if (SameFileName((*entries_)[i].text, name, case_sensitive_)) {
       item_index_ = i;
       break;
     }

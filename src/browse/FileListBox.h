@@ -8,6 +8,7 @@
 #include "browse/FileType.h"
 #include "browse/Glyph.h"
 #include "browse/ListControl.h"
+#include "browse/ListingCache.h"
 #include "platform/Platform.h"
 #include "util/Signal.h"
 
@@ -44,6 +45,9 @@ class FileListBox : public ListControl {
   // Whether the view draws glyphs; directory entries read without it carry none.
   bool ShowGlyphs() const { return show_glyphs_; }
   void SetShowGlyphs(bool show_glyphs);
+
+  // Reads the entries through `cache` (nullptr: none) from now on.
+  void SetListingCache(ListingCache* cache) { cache_ = cache; }
 
   // The directory list this one follows (set by DirectoryListBox::SetFileList), or nullptr.
   DirectoryListBox* DirList() const { return dir_list_; }
@@ -93,6 +97,8 @@ class FileListBox : public ListControl {
   class BusyScope;
 
   void ReadFileNames();
+  // The entries that Mask and FileType give in the current directory, in list order.
+  std::vector<ListEntry> ListFileNames(BusyScope& busy);
   void Change();
   std::string SelectedText() const;
   std::string PathOfSelection() const;
@@ -108,7 +114,8 @@ class FileListBox : public ListControl {
   bool show_glyphs_ = false;
   DirectoryListBox* dir_list_ = nullptr;
   bool window_created_ = false;
-  std::vector<ListEntry> entries_;
+  ListingCache* cache_ = nullptr;
+  SharedEntries entries_;
   std::uint64_t entries_revision_ = 0;
   int item_index_ = -1;
   int last_index_ = -1;

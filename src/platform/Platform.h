@@ -56,6 +56,15 @@ struct LocalDateTime {
   bool midnight = false;  // the time is exactly 00:00:00
 };
 
+// What a directory's own status says of its contents: equal stamps of a settled directory
+// prove that no entry was added, removed or renamed in it between the two readings.
+struct DirectoryStamp {
+  std::uint64_t identity[2] = {0, 0};  // which directory (device and inode, or the like)
+  std::uint64_t changed[2] = {0, 0};   // when its entries last changed, as it records that
+
+  bool operator==(const DirectoryStamp&) const = default;
+};
+
 using FileHandle = int;
 inline constexpr FileHandle kNoFile = -1;
 
@@ -106,6 +115,14 @@ class Platform {
   virtual int ReadListing(const std::string& directory) {
     (void)directory;
     return kNoError;
+  }
+  // Stamps a directory, for a caller that keeps what it read of it. False when the directory
+  // cannot be stamped or changed too recently for its times to tell a later change apart;
+  // the caller then reads the directory again. By default no directory can be stamped.
+  virtual bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
+    (void)directory;
+    (void)stamp;
+    return false;
   }
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;

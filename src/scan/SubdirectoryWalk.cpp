@@ -1,5 +1,6 @@
 #include "scan/SubdirectoryWalk.h"
 
+#include "browse/FileNames.h"
 #include "scan/ProblemLines.h"
 #include "util/Path.h"
 #include "util/Text.h"
@@ -30,11 +31,6 @@ std::string SubdirectoryWalk::CurrentDirectory() const {
 void SubdirectoryWalk::SetDirectory(std::string path) {
   DropTrailingBackslash(path);
   controls_.DirectoryListBox1.SetDirectory(path);
-}
-
-std::string SubdirectoryWalk::Comparable(std::string text) const {
-  if (!controls_.DirectoryListBox1.CaseSensitive()) UpperCase1251(text);
-  return text;
 }
 
 bool SubdirectoryWalk::AbortAt(std::string_view question) {
@@ -155,16 +151,15 @@ bool SubdirectoryWalk::GoUpOneLevel(int& search_from, int& is_last_entry) {
 int SubdirectoryWalk::FindSubdirectoryEntry(const std::string& entry, int& is_last_entry) {
   is_last_entry = 0;
   FileListBox& subdirectories = controls_.FileListBox2;
-  const std::string wanted = Comparable(entry);
   const int count = subdirectories.Count();
-  for (int index = 0; index < count; ++index) {
-    subdirectories.SetItemIndex(index);
-    if (Comparable(subdirectories.Entries()[index].text) == wanted) {
-      if (index == count - 1) is_last_entry = 1;
-      return index;
-    }
-  }
-  return kNotFound;
+  const int index = FindInListOrder(subdirectories.Entries(), entry,
+                                    controls_.DirectoryListBox1.CaseSensitive());
+  // The search passes the selection over every entry up to the one found, so it ends there, or
+  // on the last entry when none is found.
+  if (count > 0) subdirectories.SetItemIndex(index >= 0 ? index : count - 1);
+  if (index < 0) return kNotFound;
+  if (index == count - 1) is_last_entry = 1;
+  return index;
 }
 
 }  // namespace tarvik

@@ -62,9 +62,6 @@ class SubdirectoryWalk {
             bool& ending);
   // Whether an abort was confirmed at one of the walk's test points.
   bool AbortAt(std::string_view question);
-  // Upper-cased on a volume that does not tell cases apart, so that entries compare as the
-  // volume compares names.
-  std::string Comparable(std::string text) const;
 
   ScanEngine& engine_;
   Dialogs& dialogs_;

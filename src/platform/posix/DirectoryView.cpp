@@ -85,21 +85,16 @@ std::uint32_t DirectoryView::attributes() const {
   return kAttrDirectory | (!owner_writes_ || ReadOnlyFileSystem() ? kAttrReadOnly : 0);
 }
 
-EntryStatus DirectoryView::Stat(const std::string& name) const {
+namespace {
+
+// The status of an entry from its statx, given whether it lies on its directory's mount and how
+// to learn whether that mount is read-only. `status` is the entry's own when it is a link.
+template <typename ReadOnlyFs>
+EntryStatus StatusOf(const std::string& name, bool link, const struct statx& status,
+                     bool same_mount, ReadOnlyFs read_only_fs) {
   EntryStatus entry;
-  struct statx status;
-  if (StatAt(fd_, name.c_str(), AT_SYMLINK_NOFOLLOW, status) != 0) {
-    entry.error = errno;
-    return entry;
-  }
   const bool dot_entry = name == "." || name == "..";
   if (IsHiddenName(name)) entry.attributes |= kAttrHidden;
-  const bool link = S_ISLNK(status.stx_mode);
-  if (link && StatAt(fd_, name.c_str(), 0, status) != 0) {
-    entry.kind = EntryStatus::Kind::kFile;
-    entry.dangling = true;
-    return entry;
-  }
   if (S_ISREG(status.stx_mode)) {
     entry.kind = EntryStatus::Kind::kFile;
     entry.size = static_cast<std::int64_t>(status.stx_size);
@@ -110,18 +105,7 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
     entry.kind = EntryStatus::Kind::kInvisible;
     return entry;
   }
-
-  const bool same_mount = has_mount_id_ && (status.stx_mask & STATX_MNT_ID) != 0
-                              ? status.stx_mnt_id == mount_id_
-                              : DeviceOf(status) == device_;
-  const auto read_only_fs = [&] {
-    if (same_mount) return ReadOnlyFileSystem();
-    struct statvfs info;
-    const std::string path = path_ + '/' + name;
-    return statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
-  };
   if ((status.stx_mode & S_IWUSR) == 0 || read_only_fs()) entry.attributes |= kAttrReadOnly;
-
   if (entry.kind == EntryStatus::Kind::kDirectory && !dot_entry) {
     const bool mount_root = (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0
                                 ? (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0
@@ -129,6 +113,65 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
     if (link || mount_root) entry.attributes |= kAttrSystem;
   }
   return entry;
+}
+
+// Looks at the entry `name`, reached as `at` relative to `dir_fd`, without following a final
+// link, then through it; false with `entry` filled when nothing more is to be learnt (missing,
+// or a dangling link).
+bool StatBothWays(int dir_fd, const char* at, const std::string& name, struct statx& status,
+                  bool& link, EntryStatus& entry) {
+  if (StatAt(dir_fd, at, AT_SYMLINK_NOFOLLOW, status) != 0) {
+    entry.error = errno;
+    return false;
+  }
+  link = S_ISLNK(status.stx_mode);
+  if (link && StatAt(dir_fd, at, 0, status) != 0) {
+    entry.kind = EntryStatus::Kind::kFile;
+    entry.dangling = true;
+    if (IsHiddenName(name)) entry.attributes |= kAttrHidden;
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail) {
+  const std::string path = directory == "/" ? '/' + name : directory + '/' + name;
+  EntryStatus entry;
+  struct statx status;
+  bool link = false;
+  if (!StatBothWays(AT_FDCWD, path.c_str(), name, status, link, entry)) return entry;
+  bool same_mount = true;
+  if ((status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0) {
+    // A kernel that does not mark mount roots: compare with the directory's own mount.
+    struct statx parent;
+    same_mount = StatAt(AT_FDCWD, directory.c_str(), 0, parent) == 0 &&
+                 ((parent.stx_mask & status.stx_mask & STATX_MNT_ID) != 0
+                      ? parent.stx_mnt_id == status.stx_mnt_id
+                      : DeviceOf(parent) == DeviceOf(status));
+  }
+  return StatusOf(name, link, status, same_mount, [&] {
+    struct statvfs info;
+    return detail == EntryDetail::kAttributes && statvfs(path.c_str(), &info) == 0 &&
+           (info.f_flag & ST_RDONLY) != 0;
+  });
+}
+
+EntryStatus DirectoryView::Stat(const std::string& name) const {
+  EntryStatus entry;
+  struct statx status;
+  bool link = false;
+  if (!StatBothWays(fd_, name.c_str(), name, status, link, entry)) return entry;
+  const bool same_mount = has_mount_id_ && (status.stx_mask & STATX_MNT_ID) != 0
+                              ? status.stx_mnt_id == mount_id_
+                              : DeviceOf(status) == device_;
+  return StatusOf(name, link, status, same_mount, [&] {
+    if (same_mount) return ReadOnlyFileSystem();
+    struct statvfs info;
+    const std::string path = path_ + '/' + name;
+    return statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+  });
 }
 
 std::vector<ListedName> DirectoryView::Names(int& error) const {

@@ -33,6 +33,14 @@ struct ListedName {
   std::optional<EntryStatus::Kind> kind;
 };
 
+// What a look at an entry asks for: its kind alone, or its attributes too.
+enum class EntryDetail { kKind, kAttributes };
+
+// The status of the entry `name` of the directory `directory` (POSIX paths), with the
+// attribute rules of DirectoryView, looked at through its full path: no directory is opened.
+// With EntryDetail::kKind the read-only attribute is not looked for, which spares a call.
+EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail);
+
 // An open directory whose entries are looked at by name, with the attribute rules applied:
 // directory; hidden for a name starting with "." (but "." and ".." themselves); read-only
 // when the owner may not write or the file system is mounted read-only; system for a

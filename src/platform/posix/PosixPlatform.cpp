@@ -176,16 +176,20 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   return kNoError;
 }
 
-int PosixPlatform::LookUp(const std::string& path, Entry& entry) {
+int PosixPlatform::LookUp(const std::string& path, Entry& entry, EntryDetail detail) {
   const int code = Locate(path, entry.located);
   if (code != kNoError) return code;
-  const DirectoryView& parent = entry.parent.emplace(entry.located.directory);
+  const Located& located = entry.located;
+  if (!located.name.empty()) {
+    entry.status = StatEntry(located.directory, located.name, detail);
+    if (entry.status.kind != EntryStatus::Kind::kMissing) return kNoError;
+  }
+  // A drive's root, or a name that is missing, perhaps because its directory is.
+  const DirectoryView parent(located.directory);
   if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
-  if (entry.located.name.empty()) {
+  if (located.name.empty()) {
     entry.status.kind = EntryStatus::Kind::kDirectory;
     entry.status.attributes = parent.attributes();
-  } else {
-    entry.status = parent.Stat(entry.located.name);
   }
   return kNoError;
 }
@@ -204,7 +208,7 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
     }
     if (entry.status.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
-    if (faccessat(entry.parent->fd(), located.name.c_str(), X_OK, 0) != 0) {
+    if (faccessat(AT_FDCWD, JoinPosix(located.directory, located.name).c_str(), X_OK, 0) != 0) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
     }
   }
@@ -216,7 +220,7 @@ std::string PosixPlatform::CurrentDirectory() { return FormatWindowsPath(directo
 
 std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
   Entry entry;
-  if (LookUp(path, entry) != kNoError) return kInvalidAttributes;
+  if (LookUp(path, entry, EntryDetail::kAttributes) != kNoError) return kInvalidAttributes;
   const EntryStatus::Kind kind = entry.status.kind;
   if (kind == EntryStatus::Kind::kMissing || kind == EntryStatus::Kind::kInvisible) {
     return kInvalidAttributes;
@@ -290,6 +294,18 @@ int PosixPlatform::ReadListing(const std::string& directory) {
   return listing_error == 0 ? kNoError : ErrnoToCode(listing_error, ErrnoUse::kDirectory);
 }
 
+bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
+  WindowsPath full;
+  if (directories_.Resolve(directory, full) != kNoError) return false;
+  const Drive* drive = drives_.Find(full.drive);
+  std::string posix_directory;
+  if (drive == nullptr || drive->entry.type == kDriveRemote ||
+      PosixPathOf(full, posix_directory) != kNoError) {
+    return false;
+  }
+  return stamper_.Stamp(posix_directory, stamp);
+}
+
 bool PosixPlatform::FileExists(const std::string& path) {
   Entry entry;
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
@@ -311,12 +327,11 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
       if (entry.status.dangling) return kErrFileNotFound;
       break;
   }
-  const int dir_fd = entry.parent->fd();
-  const std::string& name = entry.located.name;
+  const std::string name = JoinPosix(entry.located.directory, entry.located.name);
   constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  int fd = OpenAt(dir_fd, name, kFlags | O_NOATIME);
+  int fd = OpenAt(AT_FDCWD, name, kFlags | O_NOATIME);
   // O_NOATIME is refused for files that the user does not own.
-  if (fd < 0 && errno == EPERM) fd = OpenAt(dir_fd, name, kFlags);
+  if (fd < 0 && errno == EPERM) fd = OpenAt(AT_FDCWD, name, kFlags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrFileNotFound, file);
 }
@@ -372,7 +387,7 @@ void PosixPlatform::Close(FileHandle file) {
 int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHandle& file) {
   file = kNoFile;
   Entry found;
-  const int code = LookUp(path, found);
+  const int code = LookUp(path, found, EntryDetail::kAttributes);
   if (code != kNoError) return code;
   const EntryStatus& entry = found.status;
   if (entry.kind == EntryStatus::Kind::kMissing) {
@@ -384,7 +399,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd = OpenAt(found.parent->fd(), found.located.name, flags);
+  const int fd = OpenAt(AT_FDCWD, JoinPosix(found.located.directory, found.located.name), flags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }

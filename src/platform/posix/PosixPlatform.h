@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/WaitingReader.h"
@@ -41,6 +42,8 @@ class PosixPlatform : public Platform {
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   int ReadListing(const std::string& directory) override;
+  // Remote volumes are never settled: the server's clock is not this machine's.
+  bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
   std::vector<FoundEntry> FindDirectories(const std::string& pattern,
                                           std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
@@ -76,11 +79,9 @@ class PosixPlatform : public Platform {
     std::string name;       // the last name on disk, empty for a drive's root
   };
 
-  // A path's last name looked at from its parent directory, which stays open so that the
-  // name is opened relative to the very directory it was looked at in.
+  // A path's last name looked at through its full path.
   struct Entry {
     Located located;
-    std::optional<DirectoryView> parent;
     EntryStatus status;  // for a drive's root: a directory with the root's attributes
   };
 
@@ -89,9 +90,10 @@ class PosixPlatform : public Platform {
   // Resolves a path text; kErrPathNotFound for an unknown drive, kErrInvalidName for a
   // forbidden character.
   int Locate(const std::string& path, Located& located);
-  // Locates a path, opens its parent and looks at its last name; the codes of Locate, or the
-  // code of a parent that cannot be opened.
-  int LookUp(const std::string& path, Entry& entry);
+  // Locates a path and looks at its last name (its read-only attribute only when `detail`
+  // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
+  // parent that cannot be opened.
+  int LookUp(const std::string& path, Entry& entry, EntryDetail detail = EntryDetail::kKind);
   // The POSIX path of a full path. On a case-insensitive drive, a name that does not exist
   // as written is looked for ignoring case.
   int PosixPathOf(const WindowsPath& path, std::string& posix_path);
@@ -109,6 +111,7 @@ class PosixPlatform : public Platform {
   DriveTable drives_;
   CurrentDirectories directories_;
   WaitingReader waiting_reader_;
+  DirectoryStamper stamper_;
 };
 
 }  // namespace tarvik

@@ -230,6 +230,12 @@ int SmbPlatform::ReadListing(const std::string& directory) {
   return RemotePath(directory, full) == nullptr ? local_.ReadListing(directory) : kNoError;
 }
 
+bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
+  WindowsPath full;
+  if (RemotePath(directory, full) == nullptr) return local_.StampDirectory(directory, stamp);
+  return false;
+}
+
 bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);

@@ -45,6 +45,7 @@ class SmbPlatform : public Platform {
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   // Local directories only; a share's directories are not read twice.
   int ReadListing(const std::string& directory) override;
+  bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;

@@ -1,0 +1,54 @@
+#include "browse/ListingCache.h"
+
+namespace tarvik {
+
+void ListingCache::Stop() {
+  keeping_ = false;
+  listings_.clear();
+  by_key_.clear();
+  entry_count_ = 0;
+}
+
+void ListingCache::Forget(std::list<Listing>::iterator listing) {
+  entry_count_ -= listing->entries->size();
+  by_key_.erase(listing->key);
+  listings_.erase(listing);
+}
+
+SharedEntries ListingCache::Entries(const std::string& directory, const std::string& query,
+                                    const std::function<std::vector<ListEntry>()>& read) {
+  if (!keeping_) return std::make_shared<const std::vector<ListEntry>>(read());
+  std::string key = directory;
+  key += '\0';
+  key += query;
+  // The stamp is taken before the directory is read, so that a change made while it is read
+  // makes the stamp differ the next time.
+  DirectoryStamp stamp;
+  const bool settled = platform_.StampDirectory(directory, stamp);
+  const auto kept = by_key_.find(key);
+  if (kept != by_key_.end()) {
+    if (settled && kept->second->stamp == stamp) {
+      listings_.splice(listings_.begin(), listings_, kept->second);
+      return listings_.front().entries;
+    }
+    Forget(kept->second);
+  }
+  auto entries = std::make_shared<const std::vector<ListEntry>>(read());
+  if (!settled || entries->size() > kMaxEntries) return entries;
+  listings_.push_front(Listing{key, stamp, entries});
+  by_key_.emplace(std::move(key), listings_.begin());
+  entry_count_ += entries->size();
+  while (entry_count_ > kMaxEntries || listings_.size() > kMaxListings) {
+    Forget(std::prev(listings_.end()));
+  }
+  return entries;
+}
+
+SharedEntries EntriesThrough(ListingCache* cache, const std::string& directory,
+                             const std::string& query,
+                             const std::function<std::vector<ListEntry>()>& read) {
+  if (cache == nullptr) return std::make_shared<const std::vector<ListEntry>>(read());
+  return cache->Entries(directory, query, read);
+}
+
+}  // namespace tarvik

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+
+#include "platform/Platform.h"
+
+namespace tarvik {
+
+// Stamps directories by their device, inode, change and modification times. A directory is
+// settled when both times lie further in the past than its file system's timestamps can be
+// coarse: only then does any later change of its entries give it other times. The coarseness
+// is taken as a few milliseconds on file systems with fine timestamps and as seconds on all
+// others (FAT keeps two-second times).
+class DirectoryStamper {
+ public:
+  // False when the directory cannot be looked at or is not settled.
+  bool Stamp(const std::string& posix_path, DirectoryStamp& stamp);
+
+ private:
+  // Nanoseconds that a directory must have been left alone on the file system of `path`.
+  std::int64_t SettleTime(std::uint64_t device, const std::string& path);
+
+  std::unordered_map<std::uint64_t, std::int64_t> settle_times_;
+};
+
+}  // namespace tarvik
