@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -15,7 +16,7 @@ namespace tarvik {
 
 namespace {
 
-constexpr unsigned kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_MNT_ID;
+constexpr unsigned kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_INO | STATX_MNT_ID;
 
 std::uint64_t DeviceOf(const struct statx& status) {
   return (static_cast<std::uint64_t>(status.stx_dev_major) << 32) | status.stx_dev_minor;
@@ -93,6 +94,8 @@ template <typename ReadOnlyFs>
 EntryStatus StatusOf(const std::string& name, bool link, const struct statx& status,
                      bool same_mount, ReadOnlyFs read_only_fs) {
   EntryStatus entry;
+  entry.device = makedev(status.stx_dev_major, status.stx_dev_minor);
+  entry.inode = status.stx_ino;
   const bool dot_entry = name == "." || name == "..";
   if (IsHiddenName(name)) entry.attributes |= kAttrHidden;
   if (S_ISREG(status.stx_mode)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,6 +23,8 @@ struct EntryStatus {
   bool dangling = false;  // a link that leads nowhere (or in circles)
   std::uint32_t attributes = 0;
   std::int64_t size = 0;
+  dev_t device = 0;  // of what a link leads to, for a link
+  ino_t inode = 0;
 };
 
 // Whether a name makes its entry hidden: it starts with "." but is neither "." nor "..".

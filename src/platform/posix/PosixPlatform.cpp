@@ -182,6 +182,9 @@ int PosixPlatform::LookUp(const std::string& path, Entry& entry, EntryDetail det
   const Located& located = entry.located;
   if (!located.name.empty()) {
     entry.status = StatEntry(located.directory, located.name, detail);
+    if (entry.status.kind == EntryStatus::Kind::kFile && !entry.status.dangling) {
+      last_file_ = {JoinPosix(located.directory, located.name), entry.status};
+    }
     if (entry.status.kind != EntryStatus::Kind::kMissing) return kNoError;
   }
   // A drive's root, or a name that is missing, perhaps because its directory is.
@@ -311,8 +314,47 @@ bool PosixPlatform::FileExists(const std::string& path) {
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
 
+int PosixPlatform::OpenRegularFile(const std::string& posix_path, const EntryStatus* expected,
+                                   int refusal, FileHandle& file) {
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+  int flags = kFlags | O_NOATIME;
+  int fd = OpenAt(AT_FDCWD, posix_path, flags);
+  // O_NOATIME is refused for files that the user does not own.
+  if (fd < 0 && errno == EPERM) fd = OpenAt(AT_FDCWD, posix_path, flags = kFlags);
+  if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
+  struct stat status;
+  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
+      (expected != nullptr &&
+       (status.st_dev != expected->device || status.st_ino != expected->inode))) {
+    close(fd);
+    return refusal;
+  }
+  unread_[fd] = UnreadFile{flags & ~O_NONBLOCK, static_cast<std::int64_t>(status.st_size)};
+  file = fd;
+  return kNoError;
+}
+
+void PosixPlatform::MakeBlocking(FileHandle file) {
+  // Costs the hot loop one test: nothing is unread once the file read has had its first read.
+  if (unread_.empty()) return;
+  const auto found = unread_.find(file);
+  if (found == unread_.end()) return;
+  fcntl(file, F_SETFL, found->second.flags);
+  unread_.erase(found);
+}
+
 int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   file = kNoFile;
+  Located located;
+  if (Locate(path, located) == kNoError && !located.name.empty()) {
+    const std::string posix_path = JoinPosix(located.directory, located.name);
+    // Opened without a second look when the name was just seen as a regular file; anything
+    // else found there now takes the whole way below.
+    if (posix_path == last_file_.posix_path &&
+        OpenRegularFile(posix_path, &last_file_.status, kErrFileNotFound, file) == kNoError) {
+      return kNoError;
+    }
+  }
   Entry entry;
   const int code = LookUp(path, entry);
   if (code != kNoError) return code;
@@ -327,13 +369,8 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
       if (entry.status.dangling) return kErrFileNotFound;
       break;
   }
-  const std::string name = JoinPosix(entry.located.directory, entry.located.name);
-  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  int fd = OpenAt(AT_FDCWD, name, kFlags | O_NOATIME);
-  // O_NOATIME is refused for files that the user does not own.
-  if (fd < 0 && errno == EPERM) fd = OpenAt(AT_FDCWD, name, kFlags);
-  if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
-  return KeepRegularFile(fd, kErrFileNotFound, file);
+  return OpenRegularFile(JoinPosix(entry.located.directory, entry.located.name), nullptr,
+                         kErrFileNotFound, file);
 }
 
 void PosixPlatform::DropCachedPages(FileHandle file) {
@@ -341,6 +378,11 @@ void PosixPlatform::DropCachedPages(FileHandle file) {
 }
 
 int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
+  const auto unread = unread_.find(file);
+  if (unread != unread_.end()) {
+    size = unread->second.size;
+    return kNoError;
+  }
   struct stat status;
   if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   size = status.st_size;
@@ -367,12 +409,14 @@ int PosixPlatform::FillBlock(void* buffer, std::size_t size, std::size_t& done,
 }
 
 int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  MakeBlocking(file);
   return FillBlock(buffer, size, done,
                    [file](char* at, std::size_t left) { return read(file, at, left); });
 }
 
 int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
                                const std::function<void()>& waiting) {
+  MakeBlocking(file);
   return FillBlock(buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
     return waiting_reader_.Read(file, at, left, waiting);
   });
@@ -380,6 +424,7 @@ int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, 
 
 void PosixPlatform::Close(FileHandle file) {
   if (file == kNoFile) return;
+  unread_.erase(file);
   waiting_reader_.Forget(file);
   close(file);
 }

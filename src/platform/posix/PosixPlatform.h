@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/Platform.h"
@@ -107,11 +108,34 @@ class PosixPlatform : public Platform {
   template <typename ReadSome>
   static int FillBlock(void* buffer, std::size_t size, std::size_t& done, ReadSome read_some);
 
+  // Opens a file for reading in non-blocking mode and keeps it only if it is a regular file
+  // and, when `expected` is given, that very file; kNoError, the open's code, or `refusal`.
+  int OpenRegularFile(const std::string& posix_path, const EntryStatus* expected, int refusal,
+                      FileHandle& file);
+  // Blocking mode comes back before the first read of a file opened for reading (and the
+  // file's size is no longer the one its open found).
+  void MakeBlocking(FileHandle file);
+
+  // The regular file that a look at a path found last: opening that path again needs no
+  // second look, only the proof that the file opened is the one seen.
+  struct LastFile {
+    std::string posix_path;
+    EntryStatus status;
+  };
+
   bool reads_mount_table_;
   DriveTable drives_;
   CurrentDirectories directories_;
   WaitingReader waiting_reader_;
   DirectoryStamper stamper_;
+  LastFile last_file_;
+  // A file opened for reading and not read yet: the flags its first read sets, and its size
+  // as the open found it, which is the size asked for right after an open.
+  struct UnreadFile {
+    int flags;
+    std::int64_t size;
+  };
+  std::unordered_map<FileHandle, UnreadFile> unread_;
 };
 
 }  // namespace tarvik
