@@ -48,6 +48,13 @@ char DriveLetterOf(std::string_view text, bool root) {
 
 std::uint32_t LetterBit(char letter) { return 1u << (letter - 'A'); }
 
+// Whether two full paths name the same entry of a share, which finds names regardless of case.
+bool SameRemotePath(const WindowsPath& a, const WindowsPath& b) {
+  return a.drive == b.drive &&
+         std::equal(a.names.begin(), a.names.end(), b.names.begin(), b.names.end(),
+                    [](const std::string& x, const std::string& y) { return EqualIgnoringCase(x, y); });
+}
+
 }  // namespace
 
 SmbPlatform::SmbPlatform(PosixPlatform& local)
@@ -79,7 +86,9 @@ SmbPlatform::Connection* SmbPlatform::ConnectionOfRoot(const std::string& root) 
 SmbPlatform::Connection* SmbPlatform::RemotePath(const std::string& path, WindowsPath& full) {
   if (connections_.empty() || directories_.Resolve(path, full) != kNoError) return nullptr;
   const auto found = connections_.find(full.drive);
-  return found != connections_.end() ? &found->second : nullptr;
+  if (found == connections_.end()) return nullptr;
+  ++path_calls_;
+  return &found->second;
 }
 
 SmbPlatform::OpenFile* SmbPlatform::RemoteFile(FileHandle file) {
@@ -132,7 +141,8 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   std::unique_ptr<SmbShare> share;
   const int code = SmbShare::Connect(remote, user_, password, port_, share);
   if (code != kNoError) return code;
-  connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share)});
+  connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share), {}});
+  opened_file_.reset();
   local_.HoldLetters(ConnectedLetters());
   // A new connection starts at its root, whatever an earlier one on the letter left.
   const WindowsPath current = directories_.current();
@@ -154,6 +164,7 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
     if (file.letter == letter) file.file = nullptr;
   }
   connections_.erase(found);
+  opened_file_.reset();
   local_.HoldLetters(ConnectedLetters());
   // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
   // directory; the current directory says so.
@@ -169,10 +180,10 @@ int SmbPlatform::SetCurrentDirectory(const std::string& path) {
     if (code == kNoError) FollowLocalDirectory();
     return code;
   }
-  struct stat status;
-  const int error_number = connection->share->Stat(full.names, status);
+  bool directory = false;
+  const int error_number = connection->share->Probe(full.names, directory);
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kDirectory);
-  if (!S_ISDIR(status.st_mode)) return kErrPathNotFound;
+  if (!directory) return kErrPathNotFound;
   directories_.Change(full);
   return kNoError;
 }
@@ -184,18 +195,18 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   Connection* connection = RemotePath(path, full);
   if (connection == nullptr) return local_.FileAttributes(path);
   if (full.names.empty()) {
-    struct stat status;
-    return connection->share->Stat({}, status) == 0 ? kAttrDirectory : kInvalidAttributes;
+    bool directory = false;
+    return connection->share->Probe({}, directory) == 0 && directory ? kAttrDirectory
+                                                                      : kInvalidAttributes;
   }
-  // Only a listing carries the DOS attributes; a single name's status does not.
+  // Only a listing carries all the DOS attributes of a directory; its status keeps the
+  // read-only bit alone.
   const std::string name = full.names.back();
   full.names.pop_back();
-  std::vector<FoundEntry> entries;
-  if (connection->share->List(full.names, entries) != 0) return kInvalidAttributes;
-  for (const FoundEntry& entry : entries) {
-    if (EqualIgnoringCase(entry.name, name)) return entry.attributes;
-  }
-  return kInvalidAttributes;
+  FoundEntry entry;
+  return connection->listings.Find(*connection->share, full.names, name, entry)
+             ? entry.attributes
+             : kInvalidAttributes;
 }
 
 std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
@@ -232,37 +243,41 @@ int SmbPlatform::ReadListing(const std::string& directory) {
 
 bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
   WindowsPath full;
-  if (RemotePath(directory, full) == nullptr) return local_.StampDirectory(directory, stamp);
-  return false;
+  Connection* connection = RemotePath(directory, full);
+  if (connection == nullptr) return local_.StampDirectory(directory, stamp);
+  return connection->share->Stamp(full.names, stamp);
 }
 
 bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);
   if (connection == nullptr) return local_.FileExists(path);
-  struct stat status;
-  return !full.names.empty() && connection->share->Stat(full.names, status) == 0 &&
-         S_ISREG(status.st_mode);
+  if (opened_file_ && SameRemotePath(opened_file_->path, full) && opened_file_->path_call + 1 == path_calls_) {
+    opened_file_->path_call = path_calls_;
+    return true;
+  }
+  bool directory = true;
+  return !full.names.empty() && connection->share->Probe(full.names, directory) == 0 &&
+         !directory;
 }
 
 int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int flags,
                             FileHandle& file) {
   file = kNoFile;
   if (full.names.empty()) return kErrAccessDenied;
-  // The library would open a directory as a listing; the program may only open files.
-  struct stat status;
-  const int missing = connection.share->Stat(full.names, status);
-  if (missing == 0 && S_ISDIR(status.st_mode)) return kErrAccessDenied;
-  if (missing == ENOENT && full.names.size() > 1) {
-    // The server names a missing file and a missing directory on the way alike.
-    const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
-    const int parent_missing = connection.share->Stat(parent, status);
-    if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
-  }
-  if (missing != 0 && (flags & O_CREAT) == 0) return ErrnoToCode(missing, ErrnoUse::kFile);
   SmbFile* opened = nullptr;
   const int error_number = connection.share->Open(full.names, flags, opened);
+  // Opened as a file, a directory is refused; the program may only open files.
+  if (error_number == EISDIR) return kErrAccessDenied;
+  if (error_number == ENOENT && full.names.size() > 1) {
+    // The server names a missing file and a missing directory on the way alike.
+    const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
+    bool directory = false;
+    const int parent_missing = connection.share->Probe(parent, directory);
+    if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
+  }
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
+  if (flags == O_RDONLY) opened_file_ = OpenedFile{full, path_calls_};
   file = next_handle_++;
   files_.emplace(file, OpenFile{full.drive, opened});
   return kNoError;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/ErrorCodes.h"
+#include "platform/smb/ShareStamp.h"
 #include "platform/smb/SmbErrors.h"
 
 // libsmbclient sets up its logging once per process, at the first context, and keeps it until
@@ -104,6 +105,28 @@ int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry
 int SmbShare::Stat(const std::vector<std::string>& names, struct stat& status) {
   const std::string url = SmbUrl(remote_, names);
   return smbc_getFunctionStat(context_)(context_, url.c_str(), &status) == 0 ? 0 : LastError();
+}
+
+int SmbShare::Probe(const std::vector<std::string>& names, bool& directory) {
+  // An open as a file is refused at once for a directory, before any right is looked at.
+  SmbFile* file = nullptr;
+  const int error_number = Open(names, O_RDONLY, file);
+  if (error_number == 0) Close(file);
+  if (error_number == 0 || error_number == EISDIR || error_number == ENOENT) {
+    directory = error_number == EISDIR;
+    return error_number == ENOENT ? ENOENT : 0;
+  }
+  // Refused for another reason (no right to read it, a share mode): the status still tells.
+  struct stat status;
+  const int status_error = Stat(names, status);
+  directory = status_error == 0 && S_ISDIR(status.st_mode);
+  return status_error;
+}
+
+bool SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp) {
+  const std::int64_t asked_at = ClientClockNow();
+  struct stat status;
+  return Stat(names, status) == 0 && StampFromStatus(status, asked_at, stamp);
 }
 
 std::int64_t SmbShare::Capacity() {

@@ -36,6 +36,12 @@ class SmbShare {
   // The entries of a directory with their DOS attributes, without "." and "..".
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
   int Stat(const std::vector<std::string>& names, struct stat& status);
+  // Tells a directory from a file: one request for a directory or nothing there, two for a
+  // file.
+  int Probe(const std::vector<std::string>& names, bool& directory);
+  // Stamps a directory with one status request; false when it cannot be stamped or is not
+  // settled (ShareStamp.h).
+  bool Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp);
   // Total capacity in bytes, -1 when unknown.
   std::int64_t Capacity();
 
