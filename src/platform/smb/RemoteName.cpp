@@ -1,5 +1,9 @@
 #include "platform/smb/RemoteName.h"
 
+#include <algorithm>
+
+#include "platform/posix/Pattern.h"
+
 namespace tarvik {
 
 namespace {
@@ -54,6 +58,11 @@ std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& nam
     }
   }
   return url;
+}
+
+bool SameRemoteNames(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                    [](const std::string& x, const std::string& y) { return EqualIgnoringCase(x, y); });
 }
 
 }  // namespace tarvik

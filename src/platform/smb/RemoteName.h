@@ -25,4 +25,8 @@ std::string ComputerUrl(const RemoteName& remote);
 // options.
 std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& names);
 
+// Whether two paths given as names below a share name the same entry: shares find names
+// regardless of case.
+bool SameRemoteNames(const std::vector<std::string>& a, const std::vector<std::string>& b);
+
 }  // namespace tarvik

@@ -6,29 +6,28 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/smb/SmbShare.h"
 
 namespace tarvik {
 
-// Listings of a share's directories kept for looking up single names in them, so that the
-// attributes of a name cost one status request of its directory instead of a listing of all
-// its siblings. A kept listing is handed out only while the directory's settled stamp is the
-// one taken before it was read; otherwise the directory is read again.
+// The latest listings read of a share's directories, kept for the attribute bits of single
+// names: only a listing carries all of them, and a listing of all its siblings for each name
+// would cost the share a request per entry. Whether a name is there, and whether it is a
+// directory, is for the caller to ask the share each time.
 class ShareListings {
  public:
   // At most this many listings, and at most this many entries over all of them.
   static constexpr std::size_t kMaxListings = 16;
   static constexpr std::size_t kMaxEntries = 50'000;
 
-  // The entry named `name` (regardless of case) in the directory `names` of `share`; false
-  // when the directory cannot be listed or holds no such entry.
-  bool Find(SmbShare& share, const std::vector<std::string>& names, const std::string& name,
-            FoundEntry& found);
+  // Keeps the whole listing just read of the directory `names`, in place of an older one.
+  void Keep(const std::vector<std::string>& names, const std::vector<FoundEntry>& entries);
+  // The entry named `name` (regardless of case) in the kept listing of `names`, nullptr when
+  // none is kept or it holds no such name.
+  const FoundEntry* Find(const std::vector<std::string>& names, const std::string& name);
 
  private:
   struct Listing {
     std::vector<std::string> names;
-    DirectoryStamp stamp;
     std::vector<FoundEntry> entries;
   };
 

@@ -48,13 +48,6 @@ char DriveLetterOf(std::string_view text, bool root) {
 
 std::uint32_t LetterBit(char letter) { return 1u << (letter - 'A'); }
 
-// Whether two full paths name the same entry of a share, which finds names regardless of case.
-bool SameRemotePath(const WindowsPath& a, const WindowsPath& b) {
-  return a.drive == b.drive &&
-         std::equal(a.names.begin(), a.names.end(), b.names.begin(), b.names.end(),
-                    [](const std::string& x, const std::string& y) { return EqualIgnoringCase(x, y); });
-}
-
 }  // namespace
 
 SmbPlatform::SmbPlatform(PosixPlatform& local)
@@ -87,7 +80,7 @@ SmbPlatform::Connection* SmbPlatform::RemotePath(const std::string& path, Window
   if (connections_.empty() || directories_.Resolve(path, full) != kNoError) return nullptr;
   const auto found = connections_.find(full.drive);
   if (found == connections_.end()) return nullptr;
-  ++path_calls_;
+  latest_.NextCall();
   return &found->second;
 }
 
@@ -142,7 +135,7 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   const int code = SmbShare::Connect(remote, user_, password, port_, share);
   if (code != kNoError) return code;
   connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share), {}});
-  opened_file_.reset();
+  latest_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // A new connection starts at its root, whatever an earlier one on the letter left.
   const WindowsPath current = directories_.current();
@@ -164,7 +157,7 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
     if (file.letter == letter) file.file = nullptr;
   }
   connections_.erase(found);
-  opened_file_.reset();
+  latest_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
   // directory; the current directory says so.
@@ -181,7 +174,7 @@ int SmbPlatform::SetCurrentDirectory(const std::string& path) {
     return code;
   }
   bool directory = false;
-  const int error_number = connection->share->Probe(full.names, directory);
+  const int error_number = Probe(*connection, full, directory);
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kDirectory);
   if (!directory) return kErrPathNotFound;
   directories_.Change(full);
@@ -196,17 +189,30 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   if (connection == nullptr) return local_.FileAttributes(path);
   if (full.names.empty()) {
     bool directory = false;
-    return connection->share->Probe({}, directory) == 0 && directory ? kAttrDirectory
-                                                                      : kInvalidAttributes;
+    return Probe(*connection, full, directory) == 0 && directory ? kAttrDirectory
+                                                                 : kInvalidAttributes;
   }
-  // Only a listing carries all the DOS attributes of a directory; its status keeps the
-  // read-only bit alone.
-  const std::string name = full.names.back();
-  full.names.pop_back();
-  FoundEntry entry;
-  return connection->listings.Find(*connection->share, full.names, name, entry)
-             ? entry.attributes
-             : kInvalidAttributes;
+  bool directory = false;
+  if (const LatestFinding::Finding* latest = latest_.Of(full)) {
+    if (latest->all_attributes) return latest->attributes;
+    directory = (latest->attributes & kAttrDirectory) != 0;
+  } else if (connection->share->Probe(full.names, directory) != 0) {
+    return kInvalidAttributes;
+  }
+  // The share says whether the name is there and what it is; only a listing of its directory
+  // carries all its attribute bits. A kept listing serves as long as it agrees on the kind: a
+  // change of the bits alone would not show in the directory's own status either.
+  const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
+  const FoundEntry* entry = connection->listings.Find(parent, full.names.back());
+  if (entry == nullptr || ((entry->attributes & kAttrDirectory) != 0) != directory) {
+    std::vector<FoundEntry> entries;
+    if (connection->share->List(parent, entries) != 0) return kInvalidAttributes;
+    connection->listings.Keep(parent, entries);
+    entry = connection->listings.Find(parent, full.names.back());
+    if (entry == nullptr) return kInvalidAttributes;
+  }
+  latest_.Found(full, entry->attributes, true);
+  return entry->attributes;
 }
 
 std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
@@ -221,6 +227,7 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
   std::vector<FoundEntry> found;
   std::vector<FoundEntry> listed;
   if (name_pattern.empty() || connection->share->List(directory.names, listed) != 0) return found;
+  connection->listings.Keep(directory.names, listed);
   // Servers report "." and ".." also in a share's root; a drive's root has none.
   if (!directory.names.empty()) {
     listed.insert(listed.begin(),
@@ -252,13 +259,18 @@ bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);
   if (connection == nullptr) return local_.FileExists(path);
-  if (opened_file_ && SameRemotePath(opened_file_->path, full) && opened_file_->path_call + 1 == path_calls_) {
-    opened_file_->path_call = path_calls_;
-    return true;
-  }
   bool directory = true;
-  return !full.names.empty() && connection->share->Probe(full.names, directory) == 0 &&
-         !directory;
+  return !full.names.empty() && Probe(*connection, full, directory) == 0 && !directory;
+}
+
+int SmbPlatform::Probe(Connection& connection, const WindowsPath& full, bool& directory) {
+  if (const LatestFinding::Finding* latest = latest_.Of(full)) {
+    directory = (latest->attributes & kAttrDirectory) != 0;
+    return 0;
+  }
+  const int error_number = connection.share->Probe(full.names, directory);
+  if (error_number == 0) latest_.Found(full, directory ? kAttrDirectory : 0, false);
+  return error_number;
 }
 
 int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int flags,
@@ -277,7 +289,8 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
     if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
   }
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
-  if (flags == O_RDONLY) opened_file_ = OpenedFile{full, path_calls_};
+  // Opened, it is a file; a test of its existence right after adds nothing.
+  if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
   files_.emplace(file, OpenFile{full.drive, opened});
   return kNoError;

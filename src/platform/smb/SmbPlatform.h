@@ -3,13 +3,13 @@
 #include <cstdint>
 #include <map>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/WindowsPath.h"
+#include "platform/smb/LatestFinding.h"
 #include "platform/smb/RemoteName.h"
 #include "platform/smb/ShareListings.h"
 #include "platform/smb/SmbShare.h"
@@ -80,21 +80,16 @@ class SmbPlatform : public Platform {
   // The connection of a drive root ("Z:\" or "Z:"), nullptr for any other text.
   Connection* ConnectionOfRoot(const std::string& root);
   // The connection of the drive a path lies on, with the path made full; nullptr for a path
-  // that is not on a connected drive. Counts the calls that ask a share about a path.
+  // that is not on a connected drive. Counts the call as one that asks a share about a path.
   Connection* RemotePath(const std::string& path, WindowsPath& full);
   // The open file of a handle this platform gave, nullptr for one of the POSIX platform.
   OpenFile* RemoteFile(FileHandle file);
+  // Whether a path of a connection is a directory or a file: the latest finding, else the
+  // share's answer, which becomes the latest finding.
+  int Probe(Connection& connection, const WindowsPath& full, bool& directory);
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed.
   void FollowLocalDirectory();
-
-  // The file of a share that was opened for reading last, and the count of path calls then.
-  // While no other call has asked a share about a path since, that open is the latest word on
-  // the file: a test of its existence right after it adds nothing that the open did not see.
-  struct OpenedFile {
-    WindowsPath path;
-    std::uint64_t path_call;
-  };
 
   PosixPlatform& local_;
   std::uint16_t port_;
@@ -102,8 +97,7 @@ class SmbPlatform : public Platform {
   std::map<char, Connection> connections_;
   std::map<FileHandle, OpenFile> files_;
   FileHandle next_handle_;
-  std::uint64_t path_calls_ = 0;
-  std::optional<OpenedFile> opened_file_;
+  LatestFinding latest_;
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.
   CurrentDirectories directories_;
