@@ -7,12 +7,12 @@ namespace tarvik {
 void LatestFinding::Found(const WindowsPath& path, std::uint32_t attributes, bool all_attributes) {
   path_ = path;
   finding_ = Finding{attributes, all_attributes};
-  calls_since_ = 0;
+  found_at_ = calls_;
 }
 
 const LatestFinding::Finding* LatestFinding::Of(const WindowsPath& path) {
-  if (!path_ || calls_since_ != 1 || path_->drive != path.drive || !SameRemoteNames(path_->names, path.names)) return nullptr;
-  calls_since_ = 0;
+  if (!path_ || found_at_ + 1 != calls_ || path_->drive != path.drive || !SameRemoteNames(path_->names, path.names)) return nullptr;
+  found_at_ = calls_;
   return &finding_;
 }
 

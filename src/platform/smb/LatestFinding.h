@@ -18,7 +18,9 @@ class LatestFinding {
   };
 
   // Counts a call that asks a share about a path; a finding holds for the one after it.
-  void NextCall() { ++calls_since_; }
+  void NextCall() { ++calls_; }
+  // The number of calls so far that asked a share about a path.
+  std::uint64_t calls() const { return calls_; }
   // Records what the current call found of `path`.
   void Found(const WindowsPath& path, std::uint32_t attributes, bool all_attributes);
   // The finding of `path` by the call before the current one, or nullptr; taken, it holds
@@ -29,7 +31,8 @@ class LatestFinding {
  private:
   std::optional<WindowsPath> path_;
   Finding finding_{};
-  unsigned calls_since_ = 0;
+  std::uint64_t calls_ = 0;
+  std::uint64_t found_at_ = 0;
 };
 
 }  // namespace tarvik

@@ -292,7 +292,7 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   // Opened, it is a file; a test of its existence right after adds nothing.
   if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
-  files_.emplace(file, OpenFile{full.drive, opened});
+  files_.emplace(file, OpenFile{full.drive, opened, {}});
   return kNoError;
 }
 
@@ -331,12 +331,16 @@ int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
 }
 
 int SmbPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
-  const OpenFile* remote = RemoteFile(file);
+  OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.Read(file, buffer, size, done);
   done = 0;
   if (remote->file == nullptr) return kErrUnexpectedNetError;
+  // A read that met the end of the file is the latest word on where it ends, as long as
+  // nothing else was asked of a share since (LatestFinding).
+  if (remote->ended_at == latest_.calls()) return kNoError;
   const int error_number =
       connections_.at(remote->letter).share->Read(remote->file, buffer, size, done);
+  if (error_number == 0 && done < size) remote->ended_at = latest_.calls();
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
 

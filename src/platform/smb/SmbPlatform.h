@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -73,6 +74,8 @@ class SmbPlatform : public Platform {
   struct OpenFile {
     char letter;
     SmbFile* file;  // nullptr once the connection was cancelled under it
+    // LatestFinding::calls() when a read of it last met the end, if one did.
+    std::optional<std::uint64_t> ended_at;
   };
 
   // Bit i set for each letter 'A' + i that a connection holds.

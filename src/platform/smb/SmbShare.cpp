@@ -165,13 +165,10 @@ int SmbShare::SizeOf(SmbFile* file, std::int64_t& size) {
 
 int SmbShare::Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& done) {
   done = 0;
-  auto* bytes = static_cast<char*>(buffer);
-  while (done < size) {
-    const ssize_t got = smbc_getFunctionRead(context_)(context_, file, bytes + done, size - done);
-    if (got < 0) return LastError();
-    if (got == 0) break;
-    done += static_cast<std::size_t>(got);
-  }
+  // The library reads on by itself until the size or the end of the file.
+  const ssize_t got = smbc_getFunctionRead(context_)(context_, file, buffer, size);
+  if (got < 0) return LastError();
+  done = static_cast<std::size_t>(got);
   return 0;
 }
 

@@ -47,7 +47,8 @@ class SmbShare {
 
   int Open(const std::vector<std::string>& names, int flags, SmbFile*& file);
   int SizeOf(SmbFile* file, std::int64_t& size);
-  // Reads until `size` bytes or the end of the file; `done` is 0 at the end.
+  // Reads until `size` bytes or the end of the file, so that a short block has met the end;
+  // `done` is 0 at the end.
   int Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& done);
   int Write(SmbFile* file, std::string_view bytes);
   void Close(SmbFile* file);
