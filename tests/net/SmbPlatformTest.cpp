@@ -96,6 +96,7 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
   MakeShared("Папка/пусто.txt");
   MakeShared("Папка/.скрытый", "h");
   MakeShared("имя с пробелом и %41.txt", "percent");
+  MakeShared(".скрытая/внутри.txt");
   ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
 
   EXPECT_EQ(Names(platform_.FindFiles("Z:\\*.*", kAttrDirectory)),
@@ -128,6 +129,8 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
       {"Z:\\", false, kAttrDirectory, kErrAccessDenied, ""},
       {"нет.txt", false, kInvalidAttributes, kErrFileNotFound, ""},
       {"нет\\нет.txt", false, kInvalidAttributes, kErrPathNotFound, ""},
+      {".скрытый", true, kAttrHidden, kNoError, "h"},
+      {"Z:\\.СКРЫТАЯ", false, kAttrDirectory | kAttrHidden, kErrAccessDenied, ""},
   };
   for (const Case& c : cases) {
     std::string content;
@@ -148,6 +151,26 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
   EXPECT_EQ(platform_.CurrentDirectory(), "Z:\\ПАПКА");
   EXPECT_EQ(platform_.SetCurrentDirectory("пусто.txt"), kErrPathNotFound);
   EXPECT_EQ(platform_.SetCurrentDirectory("нет"), kErrPathNotFound);
+}
+
+// The platform spares requests by taking what the share said last as the answer to the next
+// call; anything else asked of the share in between ends that.
+TEST_F(SmbTest, WhatTheShareSaidLastHoldsOnlyUntilItIsAskedAgain) {
+  MakeShared("a.txt", "a");
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_.OpenForReading("Z:\\a.txt", file), kNoError);
+  char buffer[16];
+  std::size_t done = 0;
+  ASSERT_EQ(platform_.Read(file, buffer, sizeof buffer, done), kNoError);
+  EXPECT_EQ(done, 1u);
+  server_.files().AppendToFile(std::string(SmbServer::kGuestFolder) + "/a.txt", "b");
+  server_.files().Remove(std::string(SmbServer::kGuestFolder) + "/a.txt");
+  EXPECT_EQ(Names(platform_.FindFiles("Z:\\*.*", 0)), std::vector<std::string>{});
+  EXPECT_EQ(platform_.Read(file, buffer, sizeof buffer, done), kNoError);
+  EXPECT_EQ(done, 1u);
+  platform_.Close(file);
+  EXPECT_FALSE(platform_.FileExists("Z:\\a.txt"));
 }
 
 TEST_F(SmbTest, APasswordShareIsReadWithItsPassword) {
