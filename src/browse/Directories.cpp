@@ -9,8 +9,7 @@ void ChangeDirectory(Platform& platform, const std::string& path) {
 }
 
 bool DirectoryExists(Platform& platform, const std::string& path) {
-  const std::uint32_t attributes = platform.FileAttributes(path);
-  return attributes != kInvalidAttributes && (attributes & kAttrDirectory) != 0;
+  return platform.IsDirectory(path);
 }
 
 }  // namespace tarvik

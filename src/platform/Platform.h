@@ -95,6 +95,12 @@ class Platform {
   virtual std::string CurrentDirectory() = 0;
   // Attributes of a path, kInvalidAttributes when it does not exist.
   virtual std::uint32_t FileAttributes(const std::string& path) = 0;
+  // True when the path exists and is a directory; a platform may answer without the
+  // attributes, which can cost more to learn than the kind.
+  virtual bool IsDirectory(const std::string& path) {
+    const std::uint32_t attributes = FileAttributes(path);
+    return attributes != kInvalidAttributes && (attributes & kAttrDirectory) != 0;
+  }
   // Entries matching a pattern ("C:\WORK\*.TXT", "*.*"); entries that are hidden, system,
   // volume labels or directories are skipped unless `attributes` asks for that bit. A
   // pattern whose directory cannot be read gives no entries.

@@ -231,6 +231,11 @@ std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
   return entry.status.attributes;
 }
 
+bool PosixPlatform::IsDirectory(const std::string& path) {
+  Entry entry;
+  return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kDirectory;
+}
+
 std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
                                                  std::uint32_t attributes) {
   return Find(pattern, attributes, false);

@@ -41,6 +41,7 @@ class PosixPlatform : public Platform {
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   int ReadListing(const std::string& directory) override;
   // Remote volumes are never settled: the server's clock is not this machine's.

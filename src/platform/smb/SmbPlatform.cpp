@@ -198,6 +198,12 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   return kInvalidAttributes;
 }
 
+bool SmbPlatform::IsDirectory(const std::string& path) {
+  WindowsPath full;
+  if (RemotePath(path, full) == nullptr) return local_.IsDirectory(path);
+  return Platform::IsDirectory(path);
+}
+
 std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
                                                std::uint32_t attributes) {
   std::string_view directory_text;
