@@ -54,7 +54,7 @@ void DirectoryListBox::SetDirectory(const std::string& path) {
     }
   }
   // The directory part may be relative to the directory last shown on the new drive.
-  if (DirectoryExists(platform_, directory_)) ChangeDirectory(platform_, directory_);
+  EnterIfDirectory(platform_, directory_);
   ChangeDirectory(platform_, resolved.directory);
   directory_ = platform_.CurrentDirectory();
   Fill();

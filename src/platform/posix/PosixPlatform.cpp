@@ -202,6 +202,17 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
   int code = directories_.Resolve(path, full);
   if (code != kNoError) return code;
   if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
+  // "X/." can be looked at only when X is a directory that may be searched: the usual case
+  // costs that one call, and only a failure needs the look that tells why.
+  Located quick;
+  if (Locate(path, quick) == kNoError && !quick.name.empty()) {
+    struct stat status;
+    const std::string inside = JoinPosix(JoinPosix(quick.directory, quick.name), ".");
+    if (stat(inside.c_str(), &status) == 0) {
+      directories_.Change(quick.path);
+      return kNoError;
+    }
+  }
   Entry entry;
   code = LookUp(path, entry);
   if (code != kNoError) return code;
