@@ -130,6 +130,10 @@ class Platform {
     (void)stamp;
     return false;
   }
+  // While on, a platform may serve the listings of one directory that follow each other from
+  // one reading of it, as long as StampDirectory proves the directory unchanged; off forgets
+  // what was kept. By default every listing reads the directory.
+  virtual void KeepListings(bool keep) { (void)keep; }
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
 

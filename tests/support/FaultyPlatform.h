@@ -83,6 +83,7 @@ class FaultyPlatform : public Platform {
   bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override {
     return inner_.StampDirectory(directory, stamp);
   }
+  void KeepListings(bool keep) override { inner_.KeepListings(keep); }
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;

@@ -47,6 +47,7 @@ class SmbPlatform : public Platform {
   // Local directories only; a share's directories are not read twice.
   int ReadListing(const std::string& directory) override;
   bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
+  void KeepListings(bool keep) override { local_.KeepListings(keep); }
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
