@@ -1,22 +1,36 @@
-// The subdirectory walk with the main window shown, against find and cat over the same tree,
-// and its peak memory for a small and a large tree, each in a process of its own.
+// The walk's cost beside standard tools over the same trees, each figure in one run:
+// - the command-line check of 1,000, 4,000 and 16,000 sibling folders of one small file each;
+// - /usr/share/doc with the page cache dropped before each run, against find and cat;
+// - the same tree copied to the tests' loopback smbd, against smbclient's recursive mget;
+// - the walk with the window shown over 20,000 files in 2,000 folders, against find and cat;
+// - system calls per file on a local disk and requests per file on the share (strace);
+// - peak memory of the walk over 1,000 and over 100,000 files.
 //
+//   apt-get install smbclient strace   (reference client and counter; not needed by the program)
 //   build/default/bench/tarvik_bench_walk      (trees in TMPDIR, else /dev/shm)
+//
+// Dropping the page cache needs root; without it the /usr/share/doc row says it ran warm.
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <QApplication>
 #include <algorithm>
+#include <cctype>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <functional>
+#include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "InChild.h"
 #include "Program.h"
+#include "support/SmbServer.h"
 #include "support/TempDir.h"
 
 namespace tarvik {
@@ -50,21 +64,143 @@ double Walk(TempDir& drive) {
   return SecondsSince(start);
 }
 
-double FindAndCat(const std::string& directory) {
-  const std::string command = "find " + directory + " -type f -exec cat {} + > /dev/null";
+// Seconds a shell command took; exits when it fails.
+double CommandSeconds(const std::string& command) {
   const Clock::time_point start = Clock::now();
-  if (std::system(command.c_str()) != 0) std::exit(1);
+  if (std::system(command.c_str()) != 0) {
+    std::fprintf(stderr, "failed: %s\n", command.c_str());
+    std::exit(1);
+  }
   return SecondsSince(start);
 }
 
-}  // namespace
-}  // namespace tarvik
+double FindAndCat(const std::string& directory) {
+  return CommandSeconds("find '" + directory + "' -type f -exec cat {} + > /dev/null");
+}
 
-int main() {
-  using namespace tarvik;
-  if (std::getenv("TMPDIR") == nullptr) setenv("TMPDIR", "/dev/shm", 1);
-  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+// tarvik-check of this build with its arguments, quiet.
+std::string CheckCommand(const std::string& arguments) {
+  const std::filesystem::path bench = std::filesystem::read_symlink("/proc/self/exe");
+  return (bench.parent_path().parent_path() / "src/cli/tarvik-check").string() + " -q " +
+         arguments + " > /dev/null";
+}
 
+// Drops the page cache, so that the next run reads the disk; false where that is not allowed.
+bool DropCaches() {
+  sync();
+  std::ofstream drop("/proc/sys/vm/drop_caches");
+  drop << "3" << std::endl;
+  return drop.good();
+}
+
+// System calls `command` makes, less those named in `left_out`, counted by strace -c.
+long CountCalls(const std::string& command, const std::vector<std::string>& left_out,
+                const std::string& traced = "") {
+  TempDir counts;
+  const std::string out = counts.Path("calls");
+  const std::string trace = traced.empty() ? "" : " -e trace=" + traced;
+  if (std::system(("strace -f -c" + trace + " -o " + out + " " + command).c_str()) != 0) return -1;
+  std::ifstream lines(out);
+  long total = 0;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream fields(line);
+    std::vector<std::string> words;
+    for (std::string word; fields >> word;) words.push_back(word);
+    if (words.size() < 5 || words.back() == "total" || !std::isdigit(words[3].front())) continue;
+    if (std::find(left_out.begin(), left_out.end(), words.back()) != left_out.end()) continue;
+    total += std::stol(words[3]);
+  }
+  return total;
+}
+
+// Calls per file of a check over `directory`, beyond those of a check of an empty one.
+double CallsPerFile(const std::string& arguments, const std::string& empty_arguments, int files,
+                    const std::vector<std::string>& left_out, const std::string& traced = "") {
+  const long with_files = CountCalls(CheckCommand(arguments), left_out, traced);
+  const long without = CountCalls(CheckCommand(empty_arguments), left_out, traced);
+  return with_files < 0 || without < 0 ? -1 : static_cast<double>(with_files - without) / files;
+}
+
+// `count` sibling folders of one 100-byte file each below S.
+void MakeSiblings(TempDir& drive, int count) {
+  for (int d = 0; d < count; ++d) {
+    drive.MakeFile("S/d" + std::to_string(d) + "/f", std::string(100, 'x'));
+  }
+}
+
+void Siblings() {
+  double thousand = 0;
+  for (int count : {1'000, 4'000, 16'000}) {
+    TempDir drive;
+    MakeSiblings(drive, count);
+    SettleDirectories();
+    const double cat = FindAndCat(drive.Path("S"));
+    const double check = CommandSeconds(CheckCommand("-r " + drive.Path("S")));
+    if (count == 1'000) thousand = check;
+    std::printf(
+        "%6d sibling folders: check %.2f s (%.1f x the 1,000 figure), find and cat %.2f s\n", count,
+        check, check / thousand, cat);
+  }
+}
+
+void SystemDocs() {
+  const std::string docs = "/usr/share/doc";
+  const bool cold = DropCaches();
+  const double cat = FindAndCat(docs);
+  DropCaches();
+  const double check = CommandSeconds(CheckCommand("-r " + docs));
+  std::printf("%s (%s): check %.2f s, find and cat %.2f s, ratio %.2f\n", docs.c_str(),
+              cold ? "page cache dropped before each" : "warm: the cache could not be dropped",
+              check, cat, check / cat);
+}
+
+void Share() {
+  SmbServer server;
+  const std::string folder = server.files().Path(SmbServer::kGuestFolder);
+  CommandSeconds("cp -a /usr/share/doc '" + folder + "/doc'");
+  // A copied tree has just changed; a real share's folders have been left alone for a while.
+  std::this_thread::sleep_for(std::chrono::seconds(6));
+  const int files = std::stoi([] {
+    FILE* count = popen("find /usr/share/doc -type f | wc -l", "r");
+    char text[32] = "1";
+    if (count != nullptr && std::fgets(text, sizeof text, count) == nullptr) text[0] = '1';
+    if (count != nullptr) pclose(count);
+    return std::string(text);
+  }());
+  TempDir target;
+  const std::string port = std::to_string(server.port());
+  const double smbclient = CommandSeconds("smbclient //127.0.0.1/DOCS -p " + port +
+                                          " -N -c 'prompt OFF; recurse ON; lcd " + target.path() +
+                                          "; mget doc' > /dev/null 2>&1");
+  const std::string connect = "--connect 'Z:=\\\\127.0.0.1\\DOCS' ";
+  const double check = CommandSeconds(CheckCommand(connect + "-r 'Z:\\doc'"));
+  std::printf(
+      "the same tree on a loopback share: check %.2f s, smbclient mget %.2f s, ratio %.2f\n", check,
+      smbclient, check / smbclient);
+  server.files().MakeDir(std::string(SmbServer::kGuestFolder) + "/empty");
+  std::this_thread::sleep_for(std::chrono::seconds(6));
+  const double requests =
+      CallsPerFile(connect + "-r 'Z:\\doc'", connect + "-r 'Z:\\empty'", files, {}, "writev");
+  std::printf("requests per file on the share (writev calls of the client): %.1f\n", requests);
+}
+
+void CallsPerLocalFile() {
+  TempDir drive;
+  for (int f = 0; f < 500; ++f) drive.MakeFile("S/f" + std::to_string(f), "data");
+  drive.MakeDir("E");
+  SettleDirectories();
+  const std::vector<std::string> reads = {"read", "pread64"};
+  std::printf("system calls per small file besides the reads: %.1f in one folder",
+              CallsPerFile(drive.Path("S"), drive.Path("E"), 500, reads));
+  TempDir tree;
+  MakeSiblings(tree, 500);
+  tree.MakeDir("E");
+  SettleDirectories();
+  std::printf(", %.1f with a folder of its own each\n",
+              CallsPerFile("-r " + tree.Path("S"), "-r " + tree.Path("E"), 500, reads));
+}
+
+void WindowWalk() {
   InChild([] {
     TempDir drive;
     MakeTree(drive, 20'000);
@@ -79,6 +215,9 @@ int main() {
     std::printf("20,000 files in 2,000 directories: median walk time / find and cat: %.2f\n",
                 ratios[1]);
   });
+}
+
+void Memory() {
   for (int files : {1'000, 100'000}) {
     InChild([files] {
       TempDir drive;
@@ -88,6 +227,23 @@ int main() {
       std::printf("%7d files: walk %.2f s, peak memory %.1f MB (%.1f MB before the walk)\n", files,
                   seconds, PeakMegabytes(), before);
     });
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
+
+// With no argument every figure; otherwise those named: siblings docs share calls window memory.
+int main(int argc, char** argv) {
+  using namespace tarvik;
+  if (std::getenv("TMPDIR") == nullptr) setenv("TMPDIR", "/dev/shm", 1);
+  setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  const std::vector<std::pair<std::string, void (*)()>> figures = {
+      {"siblings", Siblings},       {"docs", SystemDocs},   {"share", Share},
+      {"calls", CallsPerLocalFile}, {"window", WindowWalk}, {"memory", Memory}};
+  for (const auto& [name, measure] : figures) {
+    if (argc == 1 || std::find(argv + 1, argv + argc, name) != argv + argc) measure();
   }
   return 0;
 }

@@ -8,9 +8,11 @@ void ChangeDirectory(Platform& platform, const std::string& path) {
   CheckIo(platform.SetCurrentDirectory(path));
 }
 
-bool DirectoryExists(Platform& platform, const std::string& path) {
-  const std::uint32_t attributes = platform.FileAttributes(path);
-  return attributes != kInvalidAttributes && (attributes & kAttrDirectory) != 0;
+void EnterIfDirectory(Platform& platform, const std::string& path) {
+  // Entering is tried first: it succeeds nearly always, and only a failure needs to know
+  // whether there was a directory to enter.
+  const int code = platform.SetCurrentDirectory(path);
+  if (code != kNoError && platform.IsDirectory(path)) throw IoError(code);
 }
 
 }  // namespace tarvik

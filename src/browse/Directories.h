@@ -11,7 +11,8 @@ namespace tarvik {
 // Changes the current directory or throws IoError with the platform's code.
 void ChangeDirectory(Platform& platform, const std::string& path);
 
-// True when `path` exists and is a directory.
-bool DirectoryExists(Platform& platform, const std::string& path);
+// Changes the current directory to `path` if it is a directory, or throws IoError with the
+// platform's code when it is one that cannot be entered.
+void EnterIfDirectory(Platform& platform, const std::string& path);
 
 }  // namespace tarvik

@@ -31,7 +31,9 @@ class FlagGuard {
 }  // namespace
 
 DirectoryListBox::DirectoryListBox(Platform& platform)
-    : platform_(platform), directory_(platform.CurrentDirectory()) {
+    : platform_(platform),
+      directory_(platform.CurrentDirectory()),
+      subdirectories_(std::make_shared<const std::vector<ListEntry>>()) {
   Fill();
 }
 
@@ -52,7 +54,7 @@ void DirectoryListBox::SetDirectory(const std::string& path) {
     }
   }
   // The directory part may be relative to the directory last shown on the new drive.
-  if (DirectoryExists(platform_, directory_)) ChangeDirectory(platform_, directory_);
+  EnterIfDirectory(platform_, directory_);
   ChangeDirectory(platform_, resolved.directory);
   directory_ = platform_.CurrentDirectory();
   Fill();
@@ -74,8 +76,22 @@ void DirectoryListBox::SetItemIndex(int index) {
   StateChanged();
 }
 
+const std::vector<ListEntry>& DirectoryListBox::Entries() const {
+  if (!entries_made_) {
+    entries_ = levels_;
+    entries_.insert(entries_.end(), subdirectories_->begin(), subdirectories_->end());
+    entries_made_ = true;
+  }
+  return entries_;
+}
+
+const ListEntry& DirectoryListBox::Entry(int index) const {
+  const auto levels = static_cast<int>(levels_.size());
+  return index >= 0 && index < levels ? levels_[index] : subdirectories_->at(index - levels);
+}
+
 std::string DirectoryListBox::DisplayText(int index) const {
-  std::string text = entries_.at(index).text;
+  std::string text = Entry(index).text;
   if (!case_preserving_ && !case_sensitive_) LowerCase1251(text);
   return text;
 }
@@ -86,7 +102,7 @@ int DirectoryListBox::Indent(int index) const {
 }
 
 std::string DirectoryListBox::EntryPath(int index) const {
-  const ListEntry& entry = entries_.at(index);
+  const ListEntry& entry = Entry(index);
   const std::string drive = DrivePart(directory_);
   if (index == 0) return drive + "\\";
   if (index > current_index_) return JoinPath(directory_, entry.text);
@@ -126,23 +142,22 @@ void DirectoryListBox::Fill() {
   case_preserving_ = (volume.flags & (kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames)) != 0;
   case_sensitive_ = (volume.flags & kVolumeCaseSensitiveSearch) != 0;
 
-  entries_.clear();
+  levels_.clear();
   if (root.starts_with("\\\\")) {
-    entries_.push_back({root, Glyph::kOpenFolder});
+    levels_.push_back({root, Glyph::kOpenFolder});
     if (directory_.size() > root.size()) {
       AddPathLevels(directory_.substr(root.size()), false);
     } else {
-      entries_.back().glyph = Glyph::kCurrentFolder;
+      levels_.back().glyph = Glyph::kCurrentFolder;
     }
   } else {
     AddPathLevels(directory_, true);
   }
-  current_index_ = Count() - 1;
-
-  const SharedEntries subdirectories =
+  current_index_ = static_cast<int>(levels_.size()) - 1;
+  subdirectories_ =
       EntriesThrough(cache_, directory_, case_sensitive_ ? "subdirectories" : "SUBDIRECTORIES",
                      [this] { return ListSubdirectories(); });
-  entries_.insert(entries_.end(), subdirectories->begin(), subdirectories->end());
+  entries_made_ = false;
   item_index_ = current_index_;
   StateChanged();
 }
@@ -165,7 +180,7 @@ std::vector<ListEntry> DirectoryListBox::ListSubdirectories() const {
 
 void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_backslash) {
   if (path.ends_with('\\')) {
-    entries_.push_back({path, Glyph::kCurrentFolder});
+    levels_.push_back({path, Glyph::kCurrentFolder});
     return;
   }
   std::size_t start = 0;
@@ -173,9 +188,9 @@ void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_ba
        start = slash + 1, slash = path.find('\\', start)) {
     std::string level = path.substr(start, slash - start);
     if (start == 0 && first_gets_backslash) level += '\\';
-    entries_.push_back({std::move(level), Glyph::kOpenFolder});
+    levels_.push_back({std::move(level), Glyph::kOpenFolder});
   }
-  entries_.push_back({path.substr(start), Glyph::kCurrentFolder});
+  levels_.push_back({path.substr(start), Glyph::kCurrentFolder});
 }
 
 void DirectoryListBox::Change() {

@@ -44,9 +44,11 @@ class DirectoryListBox : public ListControl {
   // The drive list linked to this one through DriveComboBox::SetDirList, or nullptr.
   DriveComboBox* DriveCombo() const { return drive_combo_; }
 
-  const std::vector<ListEntry>& Entries() const { return entries_; }
+  const std::vector<ListEntry>& Entries() const;
   // Path levels plus listed subdirectories.
-  int Count() const { return static_cast<int>(entries_.size()); }
+  int Count() const { return static_cast<int>(levels_.size() + subdirectories_->size()); }
+  // Entry `index`; throws std::out_of_range outside the list.
+  const ListEntry& Entry(int index) const;
   // Index of the current directory's entry; the entries up to it are the path levels.
   int CurrentIndex() const { return current_index_; }
   // Index of the selected entry, -1 for none.
@@ -89,7 +91,12 @@ class DirectoryListBox : public ListControl {
   DriveComboBox* drive_combo_ = nullptr;
   FileListBox* file_list_ = nullptr;
   ListingCache* cache_ = nullptr;
-  std::vector<ListEntry> entries_;
+  std::vector<ListEntry> levels_;
+  // Shared with the listing cache: a fill that finds the listing kept copies no entry.
+  SharedEntries subdirectories_;
+  // Levels and subdirectories in one list, made when first asked for after a fill.
+  mutable std::vector<ListEntry> entries_;
+  mutable bool entries_made_ = false;
   int current_index_ = -1;
   int item_index_ = -1;
   bool case_preserving_ = false;

@@ -61,7 +61,7 @@ FileListBox::~FileListBox() {
 void FileListBox::SetDirectory(const std::string& path) {
   if (SameFileName(path, directory_, case_sensitive_)) return;
   // The new path may be relative to the directory this list showed.
-  if (DirectoryExists(platform_, directory_)) ChangeDirectory(platform_, directory_);
+  EnterIfDirectory(platform_, directory_);
   ChangeDirectory(platform_, path);
   directory_ = platform_.CurrentDirectory();
   case_sensitive_ = CaseSensitiveVolume(platform_, directory_);

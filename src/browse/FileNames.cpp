@@ -47,11 +47,12 @@ int FindInListOrder(const std::vector<ListEntry>& entries, std::string_view text
   const std::string key = UpperCased(text);
   // Entries before the first same name: a lower key, or on a case-sensitive volume the same
   // key and lower bytes.
-  const auto first = std::partition_point(entries.begin(), entries.end(), [&](const ListEntry& entry) {
-    const std::string entry_key = UpperCased(entry.text);
-    if (entry_key != key) return entry_key < key;
-    return case_sensitive && entry.text < text;
-  });
+  const auto first =
+      std::partition_point(entries.begin(), entries.end(), [&](const ListEntry& entry) {
+        const std::string entry_key = UpperCased(entry.text);
+        if (entry_key != key) return entry_key < key;
+        return case_sensitive && entry.text < text;
+      });
   if (first == entries.end() || !SameFileName(first->text, text, case_sensitive)) return -1;
   return static_cast<int>(first - entries.begin());
 }

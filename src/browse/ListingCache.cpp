@@ -2,8 +2,14 @@
 
 namespace tarvik {
 
+void ListingCache::Start() {
+  keeping_ = true;
+  platform_.KeepListings(true);
+}
+
 void ListingCache::Stop() {
   keeping_ = false;
+  platform_.KeepListings(false);
   listings_.clear();
   by_key_.clear();
   entry_count_ = 0;

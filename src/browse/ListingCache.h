@@ -31,8 +31,9 @@ class ListingCache {
   ListingCache(const ListingCache&) = delete;
   ListingCache& operator=(const ListingCache&) = delete;
 
-  // Keeps listings from now on; Stop forgets them all and keeps none.
-  void Start() { keeping_ = true; }
+  // Keeps listings from now on, and has the platform keep its own; Stop forgets them all and
+  // keeps none.
+  void Start();
   void Stop();
 
   // The entries that `read` gives for `directory` (a full path in the program's form) under

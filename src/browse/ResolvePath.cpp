@@ -14,7 +14,7 @@ class CurrentDirectoryRestorer {
       : platform_(platform), directory_(std::move(directory)) {}
   ~CurrentDirectoryRestorer() {
     // Nothing can be reported from here; a vanished start directory simply stays left.
-    if (DirectoryExists(platform_, directory_)) platform_.SetCurrentDirectory(directory_);
+    platform_.SetCurrentDirectory(directory_);
   }
   CurrentDirectoryRestorer(const CurrentDirectoryRestorer&) = delete;
   CurrentDirectoryRestorer& operator=(const CurrentDirectoryRestorer&) = delete;
@@ -47,7 +47,7 @@ ResolvedPath ResolvePath(Platform& platform, const std::string& text) {
     result.drive = root.size() >= 2 && root[1] == ':' ? root.front() : 0;
   }
 
-  if (!root.empty() && DirectoryExists(platform, root)) ChangeDirectory(platform, root);
+  if (!root.empty()) EnterIfDirectory(platform, root);
   std::string& file = result.file;
   file = FileNamePart(directory);
   if (directory == "\\" + file) {

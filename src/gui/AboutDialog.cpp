@@ -9,6 +9,7 @@
 #include <algorithm>
 
 #include "Binders.h"
+#include "ProgramIcon.h"
 #include "SecondaryDialog.h"
 
 namespace tarvik {
@@ -34,6 +35,7 @@ QFrame* Panel(QFrame::Shadow shadow) {
 
 AboutDialog::AboutDialog(TAboutBox& about, const Runner& run, QWidget* parent) : QDialog(parent) {
   setFont(DesignFont());
+  setWindowIcon(ProgramIcon());
   BindWindow(run, about, *this);
 
   QFrame* panel = Panel(QFrame::Raised);

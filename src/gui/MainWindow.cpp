@@ -11,6 +11,7 @@
 #include "Binders.h"
 #include "ListBinders.h"
 #include "PercentBarWidget.h"
+#include "ProgramIcon.h"
 #include "SecondaryDialog.h"
 #include "ui/ApplicationTitle.h"
 
@@ -39,6 +40,7 @@ W* Plain(W* widget) {
 MainWindow::MainWindow(TForm1& form, const Runner& run)
     : form_(form), run_(run), focus_(*this, run) {
   setFont(DesignFont());
+  setWindowIcon(ProgramIcon());
   setGeometry(form.Layout.left, form.Layout.top, form.Layout.width, form.Layout.height);
 
   auto* splitter2 = NavySplitter(Qt::Vertical);

@@ -95,6 +95,12 @@ class Platform {
   virtual std::string CurrentDirectory() = 0;
   // Attributes of a path, kInvalidAttributes when it does not exist.
   virtual std::uint32_t FileAttributes(const std::string& path) = 0;
+  // True when the path exists and is a directory; a platform may answer without the
+  // attributes, which can cost more to learn than the kind.
+  virtual bool IsDirectory(const std::string& path) {
+    const std::uint32_t attributes = FileAttributes(path);
+    return attributes != kInvalidAttributes && (attributes & kAttrDirectory) != 0;
+  }
   // Entries matching a pattern ("C:\WORK\*.TXT", "*.*"); entries that are hidden, system,
   // volume labels or directories are skipped unless `attributes` asks for that bit. A
   // pattern whose directory cannot be read gives no entries.
@@ -124,6 +130,10 @@ class Platform {
     (void)stamp;
     return false;
   }
+  // While on, a platform may serve the listings of one directory that follow each other from
+  // one reading of it, as long as StampDirectory proves the directory unchanged; off forgets
+  // what was kept. By default every listing reads the directory.
+  virtual void KeepListings(bool keep) { (void)keep; }
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
 

@@ -152,8 +152,8 @@ int SubdirectoryWalk::FindSubdirectoryEntry(const std::string& entry, int& is_la
   is_last_entry = 0;
   FileListBox& subdirectories = controls_.FileListBox2;
   const int count = subdirectories.Count();
-  const int index = FindInListOrder(subdirectories.Entries(), entry,
-                                    controls_.DirectoryListBox1.CaseSensitive());
+  const int index =
+      FindInListOrder(subdirectories.Entries(), entry, controls_.DirectoryListBox1.CaseSensitive());
   // The search passes the selection over every entry up to the one found, so it ends there, or
   // on the last entry when none is found.
   if (count > 0) subdirectories.SetItemIndex(index >= 0 ? index : count - 1);

@@ -45,6 +45,25 @@ TEST(FileNamesTest, SortIgnoresCaseAndIsDeterministic) {
   } while (std::next_permutation(names.begin(), names.begin() + 5));
 }
 
+TEST(FileNamesTest, SearchInListOrderFindsTheFirstSameName) {
+  std::vector<ListEntry> entries;
+  for (const char* name :
+       {"A", "a", "a", "b.txt", "B.TXT2", "[a]", "[B]", "[FOO]", "[Foo]", "Ёж"}) {
+    entries.push_back({name, Glyph::kNone});
+  }
+  for (const bool case_sensitive : {false, true}) {
+    for (const char* wanted :
+         {"A", "a", "B.TXT", "b.txt", "[FOO]", "[Foo]", "[foo]", "ёж", "[C]"}) {
+      int first = -1;
+      for (int i = 0; first < 0 && i < static_cast<int>(entries.size()); ++i) {
+        if (SameFileName(entries[i].text, wanted, case_sensitive)) first = i;
+      }
+      EXPECT_EQ(FindInListOrder(entries, wanted, case_sensitive), first)
+          << wanted << (case_sensitive ? " sensitive" : " insensitive");
+    }
+  }
+}
+
 TEST(FileTypeTest, AttributeWordHasNoBitForNormal) {
   struct Case {
     TFileType type;

@@ -53,6 +53,18 @@ std::string Deep(int levels) {
 
 TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
   const std::vector<std::string> ab_tree = {"S/A/f", "S/B/f", "S/f"};
+  const auto rename_a = [](SubdirectoryWalkTest& t) {
+    t.platform_->After(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 2, [&t] {
+      std::filesystem::rename(t.drive_d_.Path("S/A"), t.drive_d_.Path("S/Z"));
+    });
+  };
+  // The same, over a tree whose listings the lists keep.
+  const auto settled = [](std::function<void(SubdirectoryWalkTest&)> arrange) {
+    return [arrange](SubdirectoryWalkTest& t) {
+      SettleDirectories();
+      if (arrange) arrange(t);
+    };
+  };
   const Walk walks[] = {
       {"post-order",
        "D:\\S",
@@ -112,15 +124,38 @@ TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
       {"directory renamed while inside",
        "D:\\S",
        ab_tree,
-       [](SubdirectoryWalkTest& t) {
-         t.platform_->After(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 2, [&t] {
-           std::filesystem::rename(t.drive_d_.Path("S/A"), t.drive_d_.Path("S/Z"));
-         });
-       },
+       rename_a,
        {"S/A/f"},
        {},
        {"Программная ошибка при возврате наверх"},
        "Были ошибки !!!"},
+      {"directory renamed while inside, listings kept",
+       "D:\\S",
+       ab_tree,
+       settled(rename_a),
+       {"S/A/f"},
+       {},
+       {"Программная ошибка при возврате наверх"},
+       "Были ошибки !!!"},
+      {"directory made behind the walk while inside an earlier one, listings kept",
+       "D:\\S",
+       {"S/A/f", "S/C/f", "S/f"},
+       settled([](SubdirectoryWalkTest& t) {
+         t.platform_->After(PlatformCall::kOpenForReading, "D:\\S\\A\\f", 2,
+                            [&t] { t.drive_d_.MakeFile("S/B/f", "x"); });
+       }),
+       {"S/A/f", "S/B/f", "S/C/f", "S/f"},
+       {},
+       {},
+       "Ok"},
+      {"case twins each once, listings kept",
+       "D:\\S",
+       {"S/FOO/f", "S/Foo/f", "S/f"},
+       settled(nullptr),
+       {"S/FOO/f", "S/Foo/f", "S/f"},
+       {},
+       {},
+       "Ok"},
       {"three hundred levels",
        "D:\\S",
        {Deep(300) + "/f", Deep(2) + "/f"},

@@ -80,6 +80,10 @@ class FaultyPlatform : public Platform {
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   int ReadListing(const std::string& directory) override { return inner_.ReadListing(directory); }
+  bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override {
+    return inner_.StampDirectory(directory, stamp);
+  }
+  void KeepListings(bool keep) override { inner_.KeepListings(keep); }
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;

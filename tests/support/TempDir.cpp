@@ -7,15 +7,19 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace tarvik {
+
+void SettleDirectories() { std::this_thread::sleep_for(std::chrono::milliseconds(120)); }
 
 namespace fs = std::filesystem;
 

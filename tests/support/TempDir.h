@@ -8,6 +8,10 @@
 
 namespace tarvik {
 
+// Waits until directories changed just now count as settled on a file system with fine
+// times, so that listings of them are kept during a command.
+void SettleDirectories();
+
 // A directory made under $TMPDIR (or /tmp) for one test and removed with all its contents,
 // whatever permissions the test left, when the object goes. The helpers take paths relative
 // to it, create missing parent directories and return the full POSIX path they made;

@@ -202,6 +202,17 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
   int code = directories_.Resolve(path, full);
   if (code != kNoError) return code;
   if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
+  // "X/." can be looked at only when X is a directory that may be searched: the usual case
+  // costs that one call, and only a failure needs the look that tells why.
+  Located quick;
+  if (Locate(path, quick) == kNoError && !quick.name.empty()) {
+    struct stat status;
+    const std::string inside = JoinPosix(JoinPosix(quick.directory, quick.name), ".");
+    if (stat(inside.c_str(), &status) == 0) {
+      directories_.Change(quick.path);
+      return kNoError;
+    }
+  }
   Entry entry;
   code = LookUp(path, entry);
   if (code != kNoError) return code;
@@ -231,6 +242,11 @@ std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
   return entry.status.attributes;
 }
 
+bool PosixPlatform::IsDirectory(const std::string& path) {
+  Entry entry;
+  return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kDirectory;
+}
+
 std::vector<FoundEntry> PosixPlatform::FindFiles(const std::string& pattern,
                                                  std::uint32_t attributes) {
   return Find(pattern, attributes, false);
@@ -255,16 +271,14 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
   }
   std::string posix_directory;
   if (PosixPathOf(directory, posix_directory) != kNoError) return found;
-  const DirectoryView view(posix_directory);
-  if (view.error() != 0) return found;
+  Listing fresh;
+  Listing* listing = ListingOf(posix_directory, !directory.names.empty(), fresh);
+  if (listing == nullptr) return found;
 
-  std::vector<ListedName> names;
-  if (!directory.names.empty()) names = {{".", std::nullopt}, {"..", std::nullopt}};
-  int listing_error = 0;
-  for (ListedName& name : view.Names(listing_error)) names.push_back(std::move(name));
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
-  for (const auto& [name, kind] : names) {
+  for (std::size_t index = 0; index < listing->names.size(); ++index) {
+    const auto& [name, kind] = listing->names[index];
     // What is known without a stat decides first, so that entries left out cost none: the
     // kind the directory gives, and hidden, which a name alone makes.
     if (kind == EntryStatus::Kind::kInvisible) continue;
@@ -273,7 +287,7 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
     if ((excluded & kAttrHidden) != 0 && IsHiddenName(name)) continue;
     std::string shown = ToWindowsName(name);
     if (!MatchesPattern(name_pattern, shown)) continue;
-    const EntryStatus entry = view.Stat(name);
+    const EntryStatus& entry = StatusAt(*listing, index);
     if (entry.kind == EntryStatus::Kind::kMissing || entry.kind == EntryStatus::Kind::kInvisible) {
       continue;
     }
@@ -282,6 +296,40 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
     found.push_back(FoundEntry{std::move(shown), entry.attributes, entry.size});
   }
   return found;
+}
+
+void PosixPlatform::KeepListings(bool keep) {
+  keeping_listings_ = keep;
+  kept_listing_ = Listing{};
+}
+
+PosixPlatform::Listing* PosixPlatform::ListingOf(const std::string& posix_directory, bool with_dots,
+                                                 Listing& fresh) {
+  DirectoryStamp stamp;
+  const bool settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp);
+  if (settled && kept_listing_.view != nullptr &&
+      kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp) {
+    return &kept_listing_;
+  }
+  // The stamp above was taken before this reading, so a change made during it shows later.
+  Listing listing{posix_directory, stamp, std::make_unique<DirectoryView>(posix_directory), {}, {}};
+  if (listing.view->error() != 0) return nullptr;
+  if (with_dots) listing.names = {{".", std::nullopt}, {"..", std::nullopt}};
+  int listing_error = 0;
+  for (ListedName& name : listing.view->Names(listing_error)) {
+    listing.names.push_back(std::move(name));
+  }
+  listing.statuses.resize(listing.names.size());
+  // A listing that failed part way is never served again: the next one reads anew.
+  Listing& kept = settled && listing_error == 0 ? kept_listing_ : fresh;
+  kept = std::move(listing);
+  return &kept;
+}
+
+const EntryStatus& PosixPlatform::StatusAt(Listing& listing, std::size_t index) {
+  std::optional<EntryStatus>& status = listing.statuses[index];
+  if (!status) status = listing.view->Stat(listing.names[index].name);
+  return *status;
 }
 
 int PosixPlatform::ReadListing(const std::string& directory) {

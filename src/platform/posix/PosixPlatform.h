@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -41,10 +42,13 @@ class PosixPlatform : public Platform {
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   int ReadListing(const std::string& directory) override;
   // Remote volumes are never settled: the server's clock is not this machine's.
   bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
+  // Keeps the last directory listed, with what was learnt of its entries.
+  void KeepListings(bool keep) override;
   std::vector<FoundEntry> FindDirectories(const std::string& pattern,
                                           std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
@@ -104,6 +108,21 @@ class PosixPlatform : public Platform {
   std::vector<FoundEntry> Find(const std::string& pattern, std::uint32_t attributes,
                                bool directories_only);
 
+  // One reading of a directory: its names ("." and ".." first where they exist) and, as they
+  // are asked for, their statuses.
+  struct Listing {
+    std::string posix_directory;
+    DirectoryStamp stamp;
+    std::unique_ptr<DirectoryView> view;
+    std::vector<ListedName> names;
+    std::vector<std::optional<EntryStatus>> statuses;
+  };
+  // The kept listing of a directory when it is provably unchanged, else a new reading: kept
+  // when listings are kept and the directory had settled, in `fresh` otherwise; nullptr when
+  // the directory cannot be opened.
+  Listing* ListingOf(const std::string& posix_directory, bool with_dots, Listing& fresh);
+  const EntryStatus& StatusAt(Listing& listing, std::size_t index);
+
   // Fills a block with reads of `read_some`, retrying EINTR.
   template <typename ReadSome>
   static int FillBlock(void* buffer, std::size_t size, std::size_t& done, ReadSome read_some);
@@ -128,6 +147,8 @@ class PosixPlatform : public Platform {
   CurrentDirectories directories_;
   WaitingReader waiting_reader_;
   DirectoryStamper stamper_;
+  bool keeping_listings_ = false;
+  Listing kept_listing_;
   LastFile last_file_;
   // A file opened for reading and not read yet: the flags its first read sets, and its size
   // as the open found it, which is the size asked for right after an open.

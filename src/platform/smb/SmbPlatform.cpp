@@ -215,6 +215,12 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   return entry->attributes;
 }
 
+bool SmbPlatform::IsDirectory(const std::string& path) {
+  WindowsPath full;
+  if (RemotePath(path, full) == nullptr) return local_.IsDirectory(path);
+  return Platform::IsDirectory(path);
+}
+
 std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
                                                std::uint32_t attributes) {
   std::string_view directory_text;

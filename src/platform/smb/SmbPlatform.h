@@ -45,10 +45,12 @@ class SmbPlatform : public Platform {
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;
   std::uint32_t FileAttributes(const std::string& path) override;
+  bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   // Local directories only; a share's directories are not read twice.
   int ReadListing(const std::string& directory) override;
   bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
+  void KeepListings(bool keep) override { local_.KeepListings(keep); }
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
