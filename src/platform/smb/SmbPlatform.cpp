@@ -217,8 +217,10 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
 
 bool SmbPlatform::IsDirectory(const std::string& path) {
   WindowsPath full;
-  if (RemotePath(path, full) == nullptr) return local_.IsDirectory(path);
-  return Platform::IsDirectory(path);
+  Connection* connection = RemotePath(path, full);
+  if (connection == nullptr) return local_.IsDirectory(path);
+  bool directory = false;
+  return Probe(*connection, full, directory) == 0 && directory;
 }
 
 std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
