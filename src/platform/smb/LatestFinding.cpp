@@ -11,7 +11,9 @@ void LatestFinding::Found(const WindowsPath& path, std::uint32_t attributes, boo
 }
 
 const LatestFinding::Finding* LatestFinding::Of(const WindowsPath& path) {
-  if (!path_ || found_at_ + 1 != calls_ || path_->drive != path.drive || !SameRemoteNames(path_->names, path.names)) return nullptr;
+  if (!path_ || found_at_ + 1 != calls_ || path_->drive != path.drive ||
+      !SameRemoteNames(path_->names, path.names))
+    return nullptr;
   found_at_ = calls_;
   return &finding_;
 }

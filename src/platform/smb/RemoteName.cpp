@@ -61,8 +61,9 @@ std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& nam
 }
 
 bool SameRemoteNames(const std::vector<std::string>& a, const std::vector<std::string>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                    [](const std::string& x, const std::string& y) { return EqualIgnoringCase(x, y); });
+  return std::equal(
+      a.begin(), a.end(), b.begin(), b.end(),
+      [](const std::string& x, const std::string& y) { return EqualIgnoringCase(x, y); });
 }
 
 }  // namespace tarvik

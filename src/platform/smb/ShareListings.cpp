@@ -7,10 +7,16 @@
 
 namespace tarvik {
 
+std::list<ShareListings::Listing>::const_iterator ShareListings::Locate(
+    const std::vector<std::string>& names) const {
+  return std::find_if(listings_.begin(), listings_.end(), [&names](const Listing& listing) {
+    return SameRemoteNames(listing.names, names);
+  });
+}
+
 void ShareListings::Keep(const std::vector<std::string>& names,
                          const std::vector<FoundEntry>& entries) {
-  const auto kept = std::find_if(listings_.begin(), listings_.end(),
-                                 [&names](const Listing& listing) { return SameRemoteNames(listing.names, names); });
+  const auto kept = Locate(names);
   if (kept != listings_.end()) {
     entry_count_ -= kept->entries.size();
     listings_.erase(kept);
@@ -26,14 +32,19 @@ void ShareListings::Keep(const std::vector<std::string>& names,
 
 const FoundEntry* ShareListings::Find(const std::vector<std::string>& names,
                                       const std::string& name) {
-  const auto kept = std::find_if(listings_.begin(), listings_.end(),
-                                 [&names](const Listing& listing) { return SameRemoteNames(listing.names, names); });
+  const auto kept = Locate(names);
   if (kept == listings_.end()) return nullptr;
   listings_.splice(listings_.begin(), listings_, kept);
-  const auto entry =
-      std::find_if(kept->entries.begin(), kept->entries.end(),
-                   [&name](const FoundEntry& found) { return EqualIgnoringCase(found.name, name); });
+  const auto entry = std::find_if(
+      kept->entries.begin(), kept->entries.end(),
+      [&name](const FoundEntry& found) { return EqualIgnoringCase(found.name, name); });
   return entry != kept->entries.end() ? &*entry : nullptr;
+}
+
+std::optional<std::size_t> ShareListings::EntryCount(const std::vector<std::string>& names) const {
+  const auto kept = Locate(names);
+  if (kept == listings_.end()) return std::nullopt;
+  return kept->entries.size();
 }
 
 }  // namespace tarvik

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,12 +25,16 @@ class ShareListings {
   // The entry named `name` (regardless of case) in the kept listing of `names`, nullptr when
   // none is kept or it holds no such name.
   const FoundEntry* Find(const std::vector<std::string>& names, const std::string& name);
+  // The number of entries of the kept listing of `names`, if one is kept.
+  std::optional<std::size_t> EntryCount(const std::vector<std::string>& names) const;
 
  private:
   struct Listing {
     std::vector<std::string> names;
     std::vector<FoundEntry> entries;
   };
+
+  std::list<Listing>::const_iterator Locate(const std::vector<std::string>& names) const;
 
   // Most recently used first.
   std::list<Listing> listings_;
