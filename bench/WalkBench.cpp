@@ -158,8 +158,9 @@ void Share() {
   SmbServer server;
   const std::string folder = server.files().Path(SmbServer::kGuestFolder);
   CommandSeconds("cp -a /usr/share/doc '" + folder + "/doc'");
-  // A copied tree has just changed; a real share's folders have been left alone for a while.
-  std::this_thread::sleep_for(std::chrono::seconds(6));
+  // A copied tree has just changed; a real share's folders have been left alone for a while,
+  // longer than the clock difference a share's stamps allow for.
+  std::this_thread::sleep_for(std::chrono::seconds(33));
   const int files = std::stoi([] {
     FILE* count = popen("find /usr/share/doc -type f | wc -l", "r");
     char text[32] = "1";
@@ -178,7 +179,6 @@ void Share() {
       "the same tree on a loopback share: check %.2f s, smbclient mget %.2f s, ratio %.2f\n", check,
       smbclient, check / smbclient);
   server.files().MakeDir(std::string(SmbServer::kGuestFolder) + "/empty");
-  std::this_thread::sleep_for(std::chrono::seconds(6));
   const double requests =
       CallsPerFile(connect + "-r 'Z:\\doc'", connect + "-r 'Z:\\empty'", files, {}, "writev");
   std::printf("requests per file on the share (writev calls of the client): %.1f\n", requests);

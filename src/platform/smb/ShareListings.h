@@ -25,6 +25,11 @@ class ShareListings {
   // The entry named `name` (regardless of case) in the kept listing of `names`, nullptr when
   // none is kept or it holds no such name.
   const FoundEntry* Find(const std::vector<std::string>& names, const std::string& name);
+  // Forgets every listing.
+  void Clear() {
+    listings_.clear();
+    entry_count_ = 0;
+  }
   // The number of entries of the kept listing of `names`, if one is kept.
   std::optional<std::size_t> EntryCount(const std::vector<std::string>& names) const;
 

@@ -197,7 +197,7 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
                                                                  : kInvalidAttributes;
   }
   bool directory = false;
-  if (const LatestFinding::Finding* latest = latest_.Of(full)) {
+  if (const LatestFinding::Finding* latest = keeping_listings_ ? latest_.Of(full) : nullptr) {
     if (latest->all_attributes) return latest->attributes;
     directory = (latest->attributes & kAttrDirectory) != 0;
   } else if (connection->share->Probe(full.names, directory) != 0) {
@@ -214,9 +214,22 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
     connection->listings.Keep(parent, entries);
     entry = connection->listings.Find(parent, full.names.back());
     if (entry == nullptr) return kInvalidAttributes;
+    if (!keeping_listings_) {
+      const std::uint32_t attributes = entry->attributes;
+      connection->listings.Clear();
+      latest_.Found(full, attributes, true);
+      return attributes;
+    }
   }
   latest_.Found(full, entry->attributes, true);
   return entry->attributes;
+}
+
+void SmbPlatform::KeepListings(bool keep) {
+  local_.KeepListings(keep);
+  keeping_listings_ = keep;
+  latest_.Forget();
+  for (auto& [letter, connection] : connections_) connection.listings.Clear();
 }
 
 bool SmbPlatform::IsDirectory(const std::string& path) {
@@ -239,7 +252,7 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
   std::vector<FoundEntry> found;
   std::vector<FoundEntry> listed;
   if (name_pattern.empty() || connection->share->List(directory.names, listed) != 0) return found;
-  connection->listings.Keep(directory.names, listed);
+  if (keeping_listings_) connection->listings.Keep(directory.names, listed);
   // Servers report "." and ".." also in a share's root; a drive's root has none.
   if (!directory.names.empty()) {
     listed.insert(listed.begin(),
@@ -281,7 +294,7 @@ bool SmbPlatform::FileExists(const std::string& path) {
 }
 
 int SmbPlatform::Probe(Connection& connection, const WindowsPath& full, bool& directory) {
-  if (const LatestFinding::Finding* latest = latest_.Of(full)) {
+  if (const LatestFinding::Finding* latest = keeping_listings_ ? latest_.Of(full) : nullptr) {
     directory = (latest->attributes & kAttrDirectory) != 0;
     return 0;
   }

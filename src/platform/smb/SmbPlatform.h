@@ -50,7 +50,9 @@ class SmbPlatform : public Platform {
   // Local directories only; a share's directories are not read twice.
   int ReadListing(const std::string& directory) override;
   bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
-  void KeepListings(bool keep) override { local_.KeepListings(keep); }
+  // Outside a command that keeps listings, every answer comes from the share afresh: what a
+  // share said a while ago may no longer hold.
+  void KeepListings(bool keep) override;
   bool FileExists(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
@@ -103,6 +105,7 @@ class SmbPlatform : public Platform {
   std::map<FileHandle, OpenFile> files_;
   FileHandle next_handle_;
   LatestFinding latest_;
+  bool keeping_listings_ = false;
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.
   CurrentDirectories directories_;
