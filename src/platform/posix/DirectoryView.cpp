@@ -180,30 +180,31 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
 std::vector<ListedName> DirectoryView::Names(int& error) const {
   std::vector<ListedName> names;
   error = 0;
-  // The directory stream owns and closes its own descriptor.
-  const int stream_fd = openat(fd_, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (stream_fd < 0) {
+  // Read straight from the view's own descriptor, from its start: a directory stream would
+  // cost a descriptor of its own and the calls that set it up.
+  if (names_read_ && lseek(fd_, 0, SEEK_SET) != 0) {
     error = errno;
     return names;
   }
-  DIR* stream = fdopendir(stream_fd);
-  if (stream == nullptr) {
-    error = errno;
-    close(stream_fd);
-    return names;
-  }
+  names_read_ = true;
+  std::vector<char> buffer(32 * 1024);
   while (true) {
-    // readdir tells its end from its failure only through errno.
-    errno = 0;
-    const dirent* item = readdir(stream);
-    if (item == nullptr) {
+    const ssize_t got = getdents64(fd_, buffer.data(), buffer.size());
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) {
       error = errno;
       break;
     }
-    const std::string_view name = item->d_name;
-    if (name != "." && name != "..") names.push_back({std::string(name), KindOfType(item->d_type)});
+    if (got == 0) break;
+    for (ssize_t at = 0; at < got;) {
+      const auto* item = reinterpret_cast<const dirent64*>(buffer.data() + at);
+      at += item->d_reclen;
+      const std::string_view name = item->d_name;
+      if (name != "." && name != "..") {
+        names.push_back({std::string(name), KindOfType(item->d_type)});
+      }
+    }
   }
-  closedir(stream);
   std::sort(names.begin(), names.end(),
             [](const ListedName& a, const ListedName& b) { return a.name < b.name; });
   return names;

@@ -82,6 +82,8 @@ class DirectoryView {
   // Learnt when first needed.
   mutable std::optional<bool> read_only_fs_;
   bool owner_writes_ = true;
+  // Whether the descriptor was read from, so that a second reading must go back to its start.
+  mutable bool names_read_ = false;
 };
 
 }  // namespace tarvik

@@ -303,14 +303,18 @@ void PosixPlatform::KeepListings(bool keep) {
   kept_listing_ = Listing{};
 }
 
+bool PosixPlatform::KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp,
+                                     bool& settled) {
+  settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp);
+  return settled && kept_listing_.view != nullptr &&
+         kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp;
+}
+
 PosixPlatform::Listing* PosixPlatform::ListingOf(const std::string& posix_directory, bool with_dots,
                                                  Listing& fresh) {
   DirectoryStamp stamp;
-  const bool settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp);
-  if (settled && kept_listing_.view != nullptr &&
-      kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp) {
-    return &kept_listing_;
-  }
+  bool settled = false;
+  if (KeptListingHolds(posix_directory, stamp, settled)) return &kept_listing_;
   // The stamp above was taken before this reading, so a change made during it shows later.
   Listing listing{posix_directory, stamp, std::make_unique<DirectoryView>(posix_directory), {}, {}};
   if (listing.view->error() != 0) return nullptr;
@@ -338,6 +342,10 @@ int PosixPlatform::ReadListing(const std::string& directory) {
   std::string posix_directory;
   const int code = PosixPathOf(full, posix_directory);
   if (code != kNoError) return code;
+  // The kept reading was read to its end, and nothing was added, removed or renamed since.
+  DirectoryStamp stamp;
+  bool settled = false;
+  if (KeptListingHolds(posix_directory, stamp, settled)) return kNoError;
   const DirectoryView view(posix_directory);
   if (view.error() != 0) return ErrnoToCode(view.error(), ErrnoUse::kDirectory);
   int listing_error = 0;

@@ -122,6 +122,9 @@ class PosixPlatform : public Platform {
   // the directory cannot be opened.
   Listing* ListingOf(const std::string& posix_directory, bool with_dots, Listing& fresh);
   const EntryStatus& StatusAt(Listing& listing, std::size_t index);
+  // Stamps a directory while listings are kept (`settled` as StampDirectory says) and tells
+  // whether the kept listing is of it and provably still holds.
+  bool KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp, bool& settled);
 
   // Fills a block with reads of `read_some`, retrying EINTR.
   template <typename ReadSome>
