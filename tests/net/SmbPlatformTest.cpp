@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,7 +20,11 @@ int ReadAll(Platform& platform, const std::string& path, std::string& content,
   std::string buffer(block, '\0');
   std::size_t done = 0;
   content.clear();
+  bool ended = false;
   while ((code = platform.Read(file, buffer.data(), block, done)) == kNoError && done > 0) {
+    // Only the end of the file makes a block short: bytes after a short block are marked.
+    if (ended) content += "<after a short block>";
+    ended = done < block;
     content.append(buffer, 0, done);
   }
   platform.Close(file);
@@ -118,8 +123,9 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
     std::uint32_t attributes;
     int read_code;
     std::string content;
+    std::size_t block = 4096;
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"Вложенная\\глубоко.txt", true, 0, kNoError, "глубоко"},
       {"z:\\папка\\ВЛОЖЕННАЯ\\ГЛУБОКО.TXT", true, 0, kNoError, "глубоко"},
       {"..\\имя с пробелом и %41.txt", true, 0, kNoError, "percent"},
@@ -132,6 +138,19 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
       {".скрытый", true, kAttrHidden, kNoError, "h"},
       {"Z:\\.СКРЫТАЯ", false, kAttrDirectory | kAttrHidden, kErrAccessDenied, ""},
   };
+  // Files around each block size and larger than what is read ahead at once, of bytes that
+  // differ from block to block.
+  std::mt19937 random(19);
+  for (const std::size_t block : {2048u, 16384u, 32768u}) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1,
+                                   std::size_t{(3 << 20) + 7}}) {
+      std::string content(size, '\0');
+      for (char& byte : content) byte = static_cast<char>(random());
+      const std::string name = std::to_string(block) + "-" + std::to_string(size) + ".bin";
+      MakeShared("Папка/" + name, content);
+      cases.push_back({name, true, 0, kNoError, content, block});
+    }
+  }
   for (const Case& c : cases) {
     std::string content;
     EXPECT_EQ(platform_.FileExists(c.path), c.exists) << c.path;
@@ -139,8 +158,8 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
     EXPECT_EQ(attributes == kInvalidAttributes ? attributes : attributes & ~kAttrArchive,
               c.attributes)
         << c.path;
-    EXPECT_EQ(ReadAll(platform_, c.path, content, 4096), c.read_code) << c.path;
-    EXPECT_EQ(content, c.content) << c.path;
+    EXPECT_EQ(ReadAll(platform_, c.path, content, c.block), c.read_code) << c.path;
+    EXPECT_TRUE(content == c.content) << c.path;
   }
   EXPECT_EQ(FileSizeOf(platform_, "файл.bin"), 100'000);
 
