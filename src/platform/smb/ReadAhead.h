@@ -25,8 +25,7 @@ class ReadAhead {
  private:
   // Completes a block whose first `held` bytes are in place from the `got` bytes just read
   // into bytes_, and holds the rest.
-  void Serve(char* buffer, std::size_t size, std::size_t held, std::size_t got,
-             std::size_t& done);
+  void Serve(char* buffer, std::size_t size, std::size_t held, std::size_t got, std::size_t& done);
 
   // Holds the buffer from the file's first read until it is closed, so that a block costs a
   // copy only.
