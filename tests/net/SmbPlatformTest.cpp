@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include <string>
 #include <vector>
@@ -6,6 +7,7 @@
 #include "SmbFixture.h"
 #include "platform/ErrorCodes.h"
 #include "platform/FileSizeOf.h"
+#include "support/FaultyFs.h"
 
 namespace tarvik {
 namespace {
@@ -19,7 +21,10 @@ int ReadAll(Platform& platform, const std::string& path, std::string& content,
   std::string buffer(block, '\0');
   std::size_t done = 0;
   content.clear();
+  bool ended = false;
   while ((code = platform.Read(file, buffer.data(), block, done)) == kNoError && done > 0) {
+    if (ended) content += "<after a short block>";  // only the end makes a block short
+    ended = done < block;
     content.append(buffer, 0, done);
   }
   platform.Close(file);
@@ -118,8 +123,9 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
     std::uint32_t attributes;
     int read_code;
     std::string content;
+    std::size_t block = 4096;
   };
-  const Case cases[] = {
+  std::vector<Case> cases = {
       {"Вложенная\\глубоко.txt", true, 0, kNoError, "глубоко"},
       {"z:\\папка\\ВЛОЖЕННАЯ\\ГЛУБОКО.TXT", true, 0, kNoError, "глубоко"},
       {"..\\имя с пробелом и %41.txt", true, 0, kNoError, "percent"},
@@ -132,6 +138,17 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
       {".скрытый", true, kAttrHidden, kNoError, "h"},
       {"Z:\\.СКРЫТАЯ", false, kAttrDirectory | kAttrHidden, kErrAccessDenied, ""},
   };
+  // Around each block size and larger than a read ahead, of bytes that differ block to block.
+  for (const std::size_t block : {2048u, 16384u, 32768u}) {
+    for (const std::size_t size : {std::size_t{0}, std::size_t{1}, block - 1, block, block + 1,
+                                   std::size_t{(3 << 20) + 7}}) {
+      std::string content(size, '\0');
+      for (std::size_t i = 0; i < size; ++i) content[i] = static_cast<char>((i * 131) ^ (i >> 11));
+      const std::string name = std::to_string(block) + "-" + std::to_string(size) + ".bin";
+      MakeShared("Папка/" + name, content);
+      cases.push_back({name, true, 0, kNoError, content, block});
+    }
+  }
   for (const Case& c : cases) {
     std::string content;
     EXPECT_EQ(platform_.FileExists(c.path), c.exists) << c.path;
@@ -139,8 +156,8 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
     EXPECT_EQ(attributes == kInvalidAttributes ? attributes : attributes & ~kAttrArchive,
               c.attributes)
         << c.path;
-    EXPECT_EQ(ReadAll(platform_, c.path, content, 4096), c.read_code) << c.path;
-    EXPECT_EQ(content, c.content) << c.path;
+    EXPECT_EQ(ReadAll(platform_, c.path, content, c.block), c.read_code) << c.path;
+    EXPECT_TRUE(content == c.content) << c.path;
   }
   EXPECT_EQ(FileSizeOf(platform_, "файл.bin"), 100'000);
 
@@ -215,6 +232,30 @@ TEST_F(SmbTest, CancellingUnderAnOpenFileNeedsForceAndFailsItsReads) {
   ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
   ASSERT_EQ(platform_.SetCurrentDirectory("Z:"), kNoError);
   EXPECT_EQ(platform_.CurrentDirectory(), "Z:\\");
+}
+
+// Failing in the first large read, past the first block of a later one, at a block's start.
+TEST_F(SmbTest, AReadErrorOfTheServerFallsOnTheBlockHoldingIt) {
+  const std::pair<std::size_t, std::int64_t> cases[] = {
+      {2048, 100'000}, {16384, (1 << 20) + 100'000}, {32768, 2 * 32768}};
+  std::vector<FaultyFs::Entry> files;
+  for (const auto& [block, at] : cases)
+    files.push_back(FaultyFs::File(std::to_string(at), std::string(3 << 20, 'f'),
+                                   FaultyFs::Faults().EioFrom(at)));
+  FaultyFs faulty(files);
+  // Into the share, for a server started again in this mount namespace to see.
+  const std::string folder = server_.files().MakeDir(std::string(SmbServer::kGuestFolder) + "/f");
+  ASSERT_EQ(mount(faulty.mount_point().c_str(), folder.c_str(), nullptr, MS_BIND, nullptr), 0);
+  server_.Stop();
+  server_.Start();
+  EXPECT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  for (const auto& [block, at] : cases) {
+    std::string content;
+    EXPECT_EQ(ReadAll(platform_, "Z:\\f\\" + std::to_string(at), content, block),
+              kErrInvalidParameter);  // as a plain read of the block fails
+    EXPECT_EQ(content.size(), at / block * block) << at;
+  }
+  umount2(folder.c_str(), MNT_DETACH);
 }
 
 TEST_F(SmbTest, AServerKilledDuringARead) {

@@ -158,7 +158,9 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
   if (!force && std::any_of(files_.begin(), files_.end(), open)) return kErrOpenFiles;
   // The connection closes its files as it goes; their handles fail from now on.
   for (auto& [handle, file] : files_) {
-    if (file.letter == letter) file.file = nullptr;
+    if (file.letter != letter) continue;
+    file.file = nullptr;
+    file.ahead.Drop();
   }
   connections_.erase(found);
   latest_.Forget();
@@ -322,7 +324,7 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   // Opened, it is a file; a test of its existence right after adds nothing.
   if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
-  files_.emplace(file, OpenFile{full.drive, opened, {}});
+  files_.emplace(file, OpenFile{full.drive, opened, {}, {}});
   return kNoError;
 }
 
@@ -368,8 +370,8 @@ int SmbPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size
   // A read that met the end of the file is the latest word on where it ends, as long as
   // nothing else was asked of a share since (LatestFinding).
   if (remote->ended_at == latest_.calls()) return kNoError;
-  const int error_number =
-      connections_.at(remote->letter).share->Read(remote->file, buffer, size, done);
+  const int error_number = remote->ahead.Read(*connections_.at(remote->letter).share, remote->file,
+                                              static_cast<char*>(buffer), size, done);
   if (error_number == 0 && done < size) remote->ended_at = latest_.calls();
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }

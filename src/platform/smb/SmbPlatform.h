@@ -11,6 +11,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/WindowsPath.h"
 #include "platform/smb/LatestFinding.h"
+#include "platform/smb/ReadAhead.h"
 #include "platform/smb/RemoteName.h"
 #include "platform/smb/ShareListings.h"
 #include "platform/smb/SmbShare.h"
@@ -80,6 +81,7 @@ class SmbPlatform : public Platform {
     SmbFile* file;  // nullptr once the connection was cancelled under it
     // LatestFinding::calls() when a read of it last met the end, if one did.
     std::optional<std::uint64_t> ended_at;
+    ReadAhead ahead;
   };
 
   // Bit i set for each letter 'A' + i that a connection holds.
