@@ -4,6 +4,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -61,6 +62,8 @@ void Forward(int in, int out, std::chrono::microseconds delay) {
     Clock::time_point due;
     std::vector<char> bytes;
   };
+  // The kernel's default timer slack of 50 us would lengthen each 0.25 ms wait by a fifth.
+  prctl(PR_SET_TIMERSLACK, 1UL);
   std::deque<Chunk> held;
   std::vector<char> buffer(256 * 1024);
   bool open = true;
