@@ -235,13 +235,15 @@ TEST_F(SmbTest, CancellingUnderAnOpenFileNeedsForceAndFailsItsReads) {
 }
 
 // Failing in the first large read, past the first block of a later one, at a block's start.
-TEST_F(SmbTest, AReadErrorOfTheServerFallsOnTheBlockHoldingIt) {
+TEST_F(SmbTest, FaultsOfTheServerFallWhereAPlainReadMeetsThem) {
   const std::pair<std::size_t, std::int64_t> cases[] = {
       {2048, 100'000}, {16384, (1 << 20) + 100'000}, {32768, 2 * 32768}};
   std::vector<FaultyFs::Entry> files;
   for (const auto& [block, at] : cases)
     files.push_back(FaultyFs::File(std::to_string(at), std::string(3 << 20, 'f'),
                                    FaultyFs::Faults().EioFrom(at)));
+  files.push_back(FaultyFs::File("shrinks", std::string(3 << 20, 's'),
+                                 FaultyFs::Faults().SizeAfterFirstRead(100'000)));
   FaultyFs faulty(files);
   // Into the share, for a server started again in this mount namespace to see.
   const std::string folder = server_.files().MakeDir(std::string(SmbServer::kGuestFolder) + "/f");
@@ -255,6 +257,10 @@ TEST_F(SmbTest, AReadErrorOfTheServerFallsOnTheBlockHoldingIt) {
               kErrInvalidParameter);  // as a plain read of the block fails
     EXPECT_EQ(content.size(), at / block * block) << at;
   }
+  // A file cut short while it is read ends where a plain reader finds its end.
+  std::string content;
+  EXPECT_EQ(ReadAll(platform_, "Z:\\f\\shrinks", content, 16384), kNoError);
+  EXPECT_EQ(content.size(), 100'000u);
   umount2(folder.c_str(), MNT_DETACH);
 }
 
