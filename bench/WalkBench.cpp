@@ -179,9 +179,19 @@ void Share() {
       "the same tree on a loopback share: check %.2f s, smbclient mget %.2f s, ratio %.2f\n", check,
       smbclient, check / smbclient);
   server.files().MakeDir(std::string(SmbServer::kGuestFolder) + "/empty");
-  const double requests =
+  for (int f = 0; f < 200; ++f) {
+    server.files().MakeFile(std::string(SmbServer::kGuestFolder) + "/flat/f" + std::to_string(f),
+                            "data");
+  }
+  // Each request is one writev of the client: libsmbclient sends no compound requests.
+  const double in_tree =
       CallsPerFile(connect + "-r 'Z:\\doc'", connect + "-r 'Z:\\empty'", files, {}, "writev");
-  std::printf("requests per file on the share (writev calls of the client): %.1f\n", requests);
+  const double in_folder =
+      CallsPerFile(connect + "'Z:\\flat'", connect + "'Z:\\empty'", 200, {}, "writev");
+  std::printf(
+      "requests per file on the share: %.1f in one folder, %.1f over the tree with its "
+      "folders\n",
+      in_folder, in_tree);
 }
 
 void CallsPerLocalFile() {
