@@ -59,6 +59,15 @@ class CheckGuiTest : public ::testing::Test {
   QMainWindow& window() { return program_->main_window; }
   TForm1& form() { return program_->application.Form1; }
   void PressF5() { QTest::keyClick(&window(), Qt::Key_F5); }
+  // A gigabyte file and a small one after it, checked without subdirectories in 2048-byte
+  // blocks: the first read lasts long enough for the user to act during it.
+  void StartLongRead() {
+    tmp_.MakeSparseFile("WORK/big.iso", 1 << 30);
+    tmp_.MakeFileOfSize("WORK/next.bin", 100);
+    Start();
+    form().CheckBoxMode.SetChecked(false);
+    form().CBSizeBlock.SetItemIndex(0);
+  }
   // The text the main window's field with the hint `tip` shows.
   QString FieldText(const QString& tip) {
     for (QLineEdit* edit : window().findChildren<QLineEdit*>())
@@ -98,11 +107,7 @@ TEST_F(CheckGuiTest, F5ChecksTheDirectoryAndTheWindowFollows) {
 }
 
 TEST_F(CheckGuiTest, EscDuringALongReadAsksAtEveryLevel) {
-  tmp_.MakeSparseFile("WORK/big.iso", 1 << 30);
-  tmp_.MakeFileOfSize("WORK/next.bin", 100);
-  Start();
-  form().CheckBoxMode.SetChecked(false);
-  form().CBSizeBlock.SetItemIndex(0);
+  StartLongRead();
   answers_.script = {"Cancel", "OK", "OK"};
   bool lists_locked = false;
   QTimer::singleShot(100, &window(), [this, &lists_locked] {
@@ -150,11 +155,7 @@ TEST_F(CheckGuiTest, WalkMovesTheListsThroughTheTree) {
 }
 
 TEST_F(CheckGuiTest, ClosingTheWindowEndsTheCheckWithoutQuestions) {
-  tmp_.MakeSparseFile("WORK/big.iso", 1 << 30);
-  tmp_.MakeFileOfSize("WORK/next.bin", 100);
-  Start();
-  form().CheckBoxMode.SetChecked(false);
-  form().CBSizeBlock.SetItemIndex(0);
+  StartLongRead();
   answers_.script = {"Cancel"};
   QTimer::singleShot(100, &window(), [this] { window().close(); });
   PressF5();

@@ -22,13 +22,13 @@ std::int64_t Nanoseconds(const statx_timestamp& time) {
   return time.tv_sec * kNanosecondsPerSecond + time.tv_nsec;
 }
 
-std::int64_t RealTimeNow() {
+}  // namespace
+
+std::int64_t RealTimeNanoseconds() {
   timespec now;
   clock_gettime(CLOCK_REALTIME, &now);
   return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
 }
-
-}  // namespace
 
 std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const std::string& path) {
   const auto known = settle_times_.find(device);
@@ -55,7 +55,7 @@ std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const std::strin
 bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stamp) {
   // The clock is read first: a change made after this reading gets a time after it, less
   // the coarseness of the file system's clock.
-  const std::int64_t now = RealTimeNow();
+  const std::int64_t now = RealTimeNanoseconds();
   struct statx status;
   constexpr unsigned kMask = STATX_TYPE | STATX_INO | STATX_MTIME | STATX_CTIME;
   if (statx(AT_FDCWD, posix_path.c_str(), AT_NO_AUTOMOUNT, kMask, &status) != 0 ||

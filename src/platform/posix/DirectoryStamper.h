@@ -8,6 +8,9 @@
 
 namespace tarvik {
 
+// Nanoseconds of this machine's real-time clock, the clock file systems stamp times from.
+std::int64_t RealTimeNanoseconds();
+
 // Stamps directories by their device, inode, change and modification times. A directory is
 // settled when both times lie further in the past than its file system's timestamps can be
 // coarse: only then does any later change of its entries give it other times. The coarseness

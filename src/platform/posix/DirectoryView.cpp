@@ -49,6 +49,11 @@ bool IsReadOnlyFileSystem(int fd) {
   return fstatvfs(fd, &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
 }
 
+bool IsOnReadOnlyFileSystem(const std::string& path) {
+  struct statvfs info;
+  return statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+}
+
 }  // namespace
 
 bool IsHiddenName(std::string_view name) {
@@ -155,9 +160,7 @@ EntryStatus StatEntry(const std::string& directory, const std::string& name, Ent
                       : DeviceOf(parent) == DeviceOf(status));
   }
   return StatusOf(name, link, status, same_mount, [&] {
-    struct statvfs info;
-    return detail == EntryDetail::kAttributes && statvfs(path.c_str(), &info) == 0 &&
-           (info.f_flag & ST_RDONLY) != 0;
+    return detail == EntryDetail::kAttributes && IsOnReadOnlyFileSystem(path);
   });
 }
 
@@ -170,10 +173,7 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
                               ? status.stx_mnt_id == mount_id_
                               : DeviceOf(status) == device_;
   return StatusOf(name, link, status, same_mount, [&] {
-    if (same_mount) return ReadOnlyFileSystem();
-    struct statvfs info;
-    const std::string path = path_ + '/' + name;
-    return statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+    return same_mount ? ReadOnlyFileSystem() : IsOnReadOnlyFileSystem(path_ + '/' + name);
   });
 }
 

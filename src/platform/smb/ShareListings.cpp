@@ -7,6 +7,13 @@
 
 namespace tarvik {
 
+const FoundEntry* EntryNamed(const std::vector<FoundEntry>& entries, const std::string& name) {
+  const auto entry = std::find_if(entries.begin(), entries.end(), [&name](const FoundEntry& found) {
+    return EqualIgnoringCase(found.name, name);
+  });
+  return entry != entries.end() ? &*entry : nullptr;
+}
+
 std::list<ShareListings::Listing>::const_iterator ShareListings::Locate(
     const std::vector<std::string>& names) const {
   return std::find_if(listings_.begin(), listings_.end(), [&names](const Listing& listing) {
@@ -35,10 +42,7 @@ const FoundEntry* ShareListings::Find(const std::vector<std::string>& names,
   const auto kept = Locate(names);
   if (kept == listings_.end()) return nullptr;
   listings_.splice(listings_.begin(), listings_, kept);
-  const auto entry = std::find_if(
-      kept->entries.begin(), kept->entries.end(),
-      [&name](const FoundEntry& found) { return EqualIgnoringCase(found.name, name); });
-  return entry != kept->entries.end() ? &*entry : nullptr;
+  return EntryNamed(kept->entries, name);
 }
 
 std::optional<std::size_t> ShareListings::EntryCount(const std::vector<std::string>& names) const {

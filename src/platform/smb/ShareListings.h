@@ -14,6 +14,9 @@ namespace tarvik {
 // names: only a listing carries all of them, and a listing of all its siblings for each name
 // would cost the share a request per entry. Whether a name is there, and whether it is a
 // directory, is for the caller to ask the share each time.
+// The entry of a listing named `name` regardless of case, nullptr when there is none.
+const FoundEntry* EntryNamed(const std::vector<FoundEntry>& entries, const std::string& name);
+
 class ShareListings {
  public:
   // At most this many listings, and at most this many entries over all of them.

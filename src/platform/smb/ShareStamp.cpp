@@ -27,12 +27,6 @@ std::int64_t Nanoseconds(const timespec& time) {
 
 }  // namespace
 
-std::int64_t ClientClockNow() {
-  timespec now;
-  clock_gettime(CLOCK_REALTIME, &now);
-  return Nanoseconds(now);
-}
-
 bool StampFromStatus(const struct stat& status, std::int64_t asked_at, DirectoryStamp& stamp) {
   if (!S_ISDIR(status.st_mode)) return false;
   const std::int64_t modified = Nanoseconds(status.st_mtim);

@@ -8,11 +8,8 @@
 
 namespace tarvik {
 
-// Nanoseconds of the client's real-time clock.
-std::int64_t ClientClockNow();
-
 // Stamps a share's directory from the status the server gave for it, asked at `asked_at`
-// (ClientClockNow() read before the request went out). True when the directory is settled:
+// (RealTimeNanoseconds() read before the request went out). True when the directory is settled:
 // any later change of its entries must then give it other times.
 bool StampFromStatus(const struct stat& status, std::int64_t asked_at, DirectoryStamp& stamp);
 

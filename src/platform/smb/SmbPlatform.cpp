@@ -208,23 +208,23 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   // The share says whether the name is there and what it is; only a listing of its directory
   // carries all its attribute bits. A kept listing serves as long as it agrees on the kind: a
   // change of the bits alone would not show in the directory's own status either.
+  // Listings are kept only while a command keeps them; outside one none is found here.
   const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
-  const FoundEntry* entry = connection->listings.Find(parent, full.names.back());
-  if (entry == nullptr || ((entry->attributes & kAttrDirectory) != 0) != directory) {
+  const std::string& name = full.names.back();
+  std::uint32_t attributes = 0;
+  const FoundEntry* kept = connection->listings.Find(parent, name);
+  if (kept != nullptr && ((kept->attributes & kAttrDirectory) != 0) == directory) {
+    attributes = kept->attributes;
+  } else {
     std::vector<FoundEntry> entries;
     if (connection->share->List(parent, entries) != 0) return kInvalidAttributes;
-    connection->listings.Keep(parent, entries);
-    entry = connection->listings.Find(parent, full.names.back());
-    if (entry == nullptr) return kInvalidAttributes;
-    if (!keeping_listings_) {
-      const std::uint32_t attributes = entry->attributes;
-      connection->listings.Clear();
-      latest_.Found(full, attributes, true);
-      return attributes;
-    }
+    const FoundEntry* listed = EntryNamed(entries, name);
+    if (listed == nullptr) return kInvalidAttributes;
+    attributes = listed->attributes;
+    if (keeping_listings_) connection->listings.Keep(parent, entries);
   }
-  latest_.Found(full, entry->attributes, true);
-  return entry->attributes;
+  latest_.Found(full, attributes, true);
+  return attributes;
 }
 
 void SmbPlatform::KeepListings(bool keep) {

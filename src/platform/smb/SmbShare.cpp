@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "platform/ErrorCodes.h"
+#include "platform/posix/DirectoryStamper.h"
 #include "platform/smb/ShareStamp.h"
 #include "platform/smb/SmbErrors.h"
 
@@ -124,7 +125,7 @@ int SmbShare::Probe(const std::vector<std::string>& names, bool& directory) {
 }
 
 bool SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp) {
-  const std::int64_t asked_at = ClientClockNow();
+  const std::int64_t asked_at = RealTimeNanoseconds();
   struct stat status;
   return Stat(names, status) == 0 && StampFromStatus(status, asked_at, stamp);
 }
