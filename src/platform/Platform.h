@@ -147,9 +147,12 @@ class Platform {
   virtual int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) = 0;
   // Reads like Read, for a caller that must stay responsive: a read that has to wait for the
   // medium may run on a helper thread while `waiting` runs on the calling thread about every
-  // 40 ms. One read at a time, in order, as with Read. By default it is Read.
+  // 40 ms. When `waiting` returns false, the read is given up: ReadWaiting returns
+  // kErrOperationAborted at once, and nothing the read brings later reaches `buffer`; the file
+  // can only be closed after that. One read at a time, in order, as with Read. By default it
+  // is Read.
   virtual int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
-                          const std::function<void()>& waiting) {
+                          const std::function<bool()>& waiting) {
     (void)waiting;
     return Read(file, buffer, size, done);
   }

@@ -3,23 +3,83 @@
 #include <linux/magic.h>
 #include <sys/uio.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <thread>
 
 namespace tarvik {
 
-WaitingReader::~WaitingReader() {
-  if (!helper_.joinable()) return;
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
+struct WaitingReader::Helper {
+  std::mutex mutex;
+  std::condition_variable changed;
+  std::thread thread;
+  bool stopping = false;
+  bool pending = false;    // a read waits for the thread or is being done
+  bool given_up = false;   // its caller went on without it; the thread ends after it
+  bool close_after = false;  // the thread closes the file once the read returns
+  int fd = -1;
+  std::size_t size = 0;
+  ssize_t result = 0;
+  int error = 0;
+  // The thread's own buffer, kept for the reads that follow, so that a read given up never
+  // writes into memory its caller has let go.
+  std::unique_ptr<char[]> bytes;
+  std::size_t capacity = 0;
+
+  // The thread's loop. It holds its own reference, so the state outlives a reader that let
+  // it go.
+  static void Serve(const std::shared_ptr<Helper>& self);
+};
+
+void WaitingReader::Helper::Serve(const std::shared_ptr<Helper>& self) {
+  Helper& helper = *self;
+  std::unique_lock lock(helper.mutex);
+  while (true) {
+    helper.changed.wait(lock, [&] { return helper.stopping || helper.pending; });
+    if (helper.stopping) return;
+    const int fd = helper.fd;
+    char* bytes = helper.bytes.get();
+    const std::size_t size = helper.size;
+    lock.unlock();
+    const ssize_t got = read(fd, bytes, size);
+    const int error = errno;
+    lock.lock();
+    helper.result = got;
+    helper.error = error;
+    helper.pending = false;
+    if (helper.given_up) {
+      if (helper.close_after) close(fd);
+      return;
+    }
+    helper.changed.notify_all();
   }
-  changed_.notify_all();
-  helper_.join();
 }
 
-void WaitingReader::Forget(int fd) { modes_.erase(fd); }
+WaitingReader::~WaitingReader() {
+  if (!helper_) return;
+  {
+    std::lock_guard lock(helper_->mutex);
+    helper_->stopping = true;
+  }
+  helper_->changed.notify_all();
+  helper_->thread.join();
+}
+
+bool WaitingReader::Release(int fd) {
+  modes_.erase(fd);
+  const auto found = given_up_.find(fd);
+  if (found == given_up_.end()) return true;
+  const std::shared_ptr<Helper> helper = std::move(found->second);
+  given_up_.erase(found);
+  std::lock_guard lock(helper->mutex);
+  helper->close_after = helper->pending;
+  return !helper->pending;
+}
 
 WaitingReader::Mode WaitingReader::ModeOf(int fd) {
   const auto known = modes_.find(fd);
@@ -48,7 +108,7 @@ WaitingReader::Mode WaitingReader::ModeOf(int fd) {
 }
 
 ssize_t WaitingReader::Read(int fd, void* buffer, std::size_t size,
-                            const std::function<void()>& waiting) {
+                            const std::function<bool()>& waiting) {
   switch (ModeOf(fd)) {
     case Mode::kDirect:
       return read(fd, buffer, size);
@@ -70,42 +130,41 @@ ssize_t WaitingReader::Read(int fd, void* buffer, std::size_t size,
 }
 
 ssize_t WaitingReader::ReadOnHelper(int fd, void* buffer, std::size_t size,
-                                    const std::function<void()>& waiting) {
-  std::unique_lock lock(mutex_);
-  if (!helper_.joinable()) helper_ = std::thread([this] { Serve(); });
-  fd_ = fd;
-  buffer_ = buffer;
-  size_ = size;
-  pending_ = true;
-  changed_.notify_all();
-  while (
-      !changed_.wait_for(lock, std::chrono::milliseconds(kWaitMs), [this] { return !pending_; })) {
+                                    const std::function<bool()>& waiting) {
+  if (!helper_) {
+    helper_ = std::make_shared<Helper>();
+    helper_->thread = std::thread([self = helper_] { Helper::Serve(self); });
+  }
+  Helper& helper = *helper_;
+  std::unique_lock lock(helper.mutex);
+  if (helper.capacity < size) {
+    helper.bytes = std::make_unique_for_overwrite<char[]>(size);
+    helper.capacity = size;
+  }
+  helper.fd = fd;
+  helper.size = size;
+  helper.pending = true;
+  helper.changed.notify_all();
+  while (!helper.changed.wait_for(lock, std::chrono::milliseconds(kWaitMs),
+                                  [&] { return !helper.pending; })) {
     // The caller's work runs unlocked, so the helper can hand its result over meanwhile.
     lock.unlock();
-    if (waiting) waiting();
+    const bool keep_waiting = !waiting || waiting();
     lock.lock();
+    if (keep_waiting) continue;
+    if (helper.pending) {
+      // The thread may stay in the kernel for long: it goes on alone and ends after the read.
+      helper.given_up = true;
+      helper.thread.detach();
+      lock.unlock();
+      given_up_[fd] = std::move(helper_);
+    }
+    errno = ECANCELED;
+    return -1;
   }
-  errno = error_;
-  return result_;
-}
-
-void WaitingReader::Serve() {
-  std::unique_lock lock(mutex_);
-  while (true) {
-    changed_.wait(lock, [this] { return stopping_ || pending_; });
-    if (stopping_) return;
-    const int fd = fd_;
-    void* buffer = buffer_;
-    const std::size_t size = size_;
-    lock.unlock();
-    const ssize_t got = read(fd, buffer, size);
-    const int error = errno;
-    lock.lock();
-    result_ = got;
-    error_ = error;
-    pending_ = false;
-    changed_.notify_all();
-  }
+  if (helper.result > 0) std::memcpy(buffer, helper.bytes.get(), static_cast<std::size_t>(helper.result));
+  errno = helper.error;
+  return helper.result;
 }
 
 }  // namespace tarvik
