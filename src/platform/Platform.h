@@ -137,6 +137,12 @@ class Platform {
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
 
+  // While set, calls that may wait long for a medium or a server (listings, opens, requests to
+  // a share) run `waiting` on the calling thread about every 40 ms as ReadWaiting does, and
+  // fail with kErrOperationAborted when it gives them up. An empty function clears it. By
+  // default calls just wait.
+  virtual void WaitWith(std::function<bool()> waiting) { (void)waiting; }
+
   // Opens an existing file for reading only; others may go on reading and writing it.
   virtual int OpenForReading(const std::string& path, FileHandle& file) = 0;
   // Drops the cached pages of an open file so that the next reads come from the medium.

@@ -7,12 +7,14 @@
 #include <memory>
 #include <unordered_map>
 
+#include "platform/CallThread.h"
+
 namespace tarvik {
 
 // Reads that must not freeze the caller while the medium takes its time: a scratched disc can
 // hold one read in the kernel for minutes. A read that would have to wait runs on a helper
-// thread, and the caller's `waiting` runs on the caller's thread meanwhile, about every
-// kWaitMs, so a window stays alive. Data already in memory is read at once on the caller's
+// thread (CallThread), and the caller's `waiting` runs on the caller's thread meanwhile, so a
+// window stays alive. Data already in memory is read at once on the caller's
 // thread, so the common case costs no thread switch. One read at a time.
 //
 // `waiting` may give the read up by returning false. The read then goes on in the kernel
@@ -20,13 +22,6 @@ namespace tarvik {
 // when it returns, and the next read that needs a helper gets a new one.
 class WaitingReader {
  public:
-  static constexpr int kWaitMs = 40;
-
-  WaitingReader() = default;
-  ~WaitingReader();
-  WaitingReader(const WaitingReader&) = delete;
-  WaitingReader& operator=(const WaitingReader&) = delete;
-
   // read(2) of up to `size` bytes from `fd`; -1 with errno set on failure, ECANCELED when
   // `waiting` gave the read up.
   ssize_t Read(int fd, void* buffer, std::size_t size, const std::function<bool()>& waiting);
@@ -41,17 +36,22 @@ class WaitingReader {
     kNoWait,  // read what is in memory at once, hand the rest to the helper
     kHelper,  // the file system cannot be asked: every read goes to the helper
   };
-  // A helper thread and the read it is asked for, shared by the reader and the thread.
-  struct Helper;
+  // One read handed to the helper: the file, a buffer of the helper's and the outcome.
+  struct Slot;
 
   Mode ModeOf(int fd);
   ssize_t ReadOnHelper(int fd, void* buffer, std::size_t size,
                        const std::function<bool()>& waiting);
 
   std::unordered_map<int, Mode> modes_;
-  std::shared_ptr<Helper> helper_;  // started by the first read that needs it
-  // The helpers of reads given up, by the file they read, until that file is released.
-  std::unordered_map<int, std::shared_ptr<Helper>> given_up_;
+  std::unique_ptr<CallThread> helper_;
+  std::shared_ptr<Slot> slot_;
+  // Reads given up, by the file they read, until that file is released.
+  struct GivenUp {
+    std::unique_ptr<CallThread> helper;
+    std::shared_ptr<Slot> slot;
+  };
+  std::unordered_map<int, GivenUp> given_up_;
 };
 
 }  // namespace tarvik
