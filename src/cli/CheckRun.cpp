@@ -143,7 +143,9 @@ int RunCheck(const CheckOptions& options, Console& console) {
     return Run(options, console);
   } catch (const IoError& error) {
     console.Error(kProgramName + std::string(error.what()) + ".");
-    return kExitError;
+    // A run stopped by Ctrl+C may end so when the drive it gave up on cannot be reached any
+    // more (a share whose server hangs): it still ends as stopped.
+    return InterruptRequested() ? kExitInterrupted : kExitError;
   }
 }
 

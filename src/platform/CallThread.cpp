@@ -15,6 +15,7 @@ struct CallThread::State {
   std::function<void()> call;
   bool pending = false;  // `call` waits for the thread or is being done
   std::deque<std::function<void()>> posted;
+  bool running = false;  // a call, posted or not, is being done
   bool stopping = false;
 
   // The thread's loop. It holds its own reference, so the state outlives an owner that let
@@ -34,10 +35,12 @@ struct CallThread::State {
       } else {
         call = std::move(state.call);
       }
+      state.running = true;
       lock.unlock();
       call();
       call = nullptr;  // what it holds goes here, not under the lock
       lock.lock();
+      state.running = false;
       if (posted) continue;
       state.pending = false;
       state.changed.notify_all();
@@ -50,7 +53,7 @@ CallThread::~CallThread() {
   std::unique_lock lock(state_->mutex);
   state_->stopping = true;
   state_->changed.notify_all();
-  if (state_->pending || !state_->posted.empty()) {
+  if (state_->running || state_->pending || !state_->posted.empty()) {
     state_->thread.detach();
     return;
   }

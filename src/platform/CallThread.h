@@ -15,7 +15,7 @@ class CallThread {
   static constexpr int kWaitMs = 40;
 
   CallThread() = default;
-  // Ends an idle thread; one still busy with a call given up is let go and ends after it.
+  // Ends an idle thread; one still busy with a call is let go and ends after its calls.
   ~CallThread();
   CallThread(const CallThread&) = delete;
   CallThread& operator=(const CallThread&) = delete;

@@ -285,7 +285,10 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
 
 int SmbPlatform::ReadListing(const std::string& directory) {
   WindowsPath full;
-  return RemotePath(directory, full) == nullptr ? local_.ReadListing(directory) : kNoError;
+  const Connection* connection = RemotePath(directory, full);
+  if (connection == nullptr) return local_.ReadListing(directory);
+  // A dead connection lists nothing, which must not pass for an empty directory.
+  return connection->share->Dead() ? kErrUnexpectedNetError : kNoError;
 }
 
 bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {

@@ -13,10 +13,13 @@
 #include "platform/smb/SmbErrors.h"
 
 // libsmbclient sets up its logging once per process, at the first context, and keeps it until
-// the process ends; a sanitizer build's leak check would count that against every program
-// that connects a share. Its stack ends in talloc, Samba's allocator, which nothing of ours
-// uses. Without the sanitizer nothing calls this.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libtalloc.so\n"; }
+// the process ends, and the context of a dead connection is never freed (Session); a sanitizer
+// build's leak check would count both against every program that connects a share. Their
+// stacks end in the library or in talloc, Samba's allocator, which nothing of ours uses.
+// Without the sanitizer nothing calls this.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libtalloc.so\nleak:libsmbclient.so\n";
+}
 
 namespace tarvik {
 
@@ -48,9 +51,13 @@ struct SmbShare::Session {
   SMBCCTX* context = nullptr;
   // What a read brings, handed to its caller once the read has ended.
   std::vector<char> bytes;
+  // A request went past its deadline.
+  bool dead = false;
 
+  // Freeing a context closes its files and its connection, which waits for a server that no
+  // longer answers once per file: a dead session's context is left to the process's end.
   ~Session() {
-    if (context != nullptr) smbc_free_context(context, 1);
+    if (context != nullptr && !dead) smbc_free_context(context, 1);
   }
   std::string Url(const std::vector<std::string>& names) const { return SmbUrl(remote, names); }
 
@@ -89,6 +96,7 @@ int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
       [session = session_, outcome, request = std::move(request)] {
         errno = 0;
         outcome->error = request(*session, outcome->reply);
+        if (outcome->error == ETIMEDOUT) session->dead = true;
       },
       waiting);
   if (!ended) return ECANCELED;
