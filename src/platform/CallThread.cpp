@@ -24,8 +24,8 @@ struct CallThread::State {
     State& state = *self;
     std::unique_lock lock(state.mutex);
     while (true) {
-      state.changed.wait(
-          lock, [&] { return state.stopping || state.pending || !state.posted.empty(); });
+      state.changed.wait(lock,
+                         [&] { return state.stopping || state.pending || !state.posted.empty(); });
       const bool posted = !state.posted.empty();
       if (!posted && !state.pending) return;
       std::function<void()> call;

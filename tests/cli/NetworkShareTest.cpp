@@ -150,7 +150,8 @@ TEST_F(NetworkShareTest, AServerThatFreezesDuringARead) {
       // The walk cannot go back up a share that is gone.
       EXPECT_EQ(cli.status, 3) << cli.err << cli.out;
       EXPECT_LT(took, std::chrono::seconds(2 + 2)) << cli.err;
-      EXPECT_EQ(out, std::vector<std::string>{"Файл : \"Z:\\A\\big.bin\" - не удачное считывание !"});
+      EXPECT_EQ(out,
+                std::vector<std::string>{"Файл : \"Z:\\A\\big.bin\" - не удачное считывание !"});
     }
     EXPECT_NE(cli.err.find("tarvik-check: I/O error 59."), std::string::npos) << cli.err;
   }

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "platform/ErrorCodes.h"
 #include "platform/posix/DirectoryView.h"
@@ -272,7 +273,7 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
   std::string posix_directory;
   if (PosixPathOf(directory, posix_directory) != kNoError) return found;
   Listing fresh;
-  Listing* listing = ListingOf(posix_directory, !directory.names.empty(), fresh);
+  Listing* listing = ListingOf(directory.drive, posix_directory, !directory.names.empty(), fresh);
   if (listing == nullptr) return found;
 
   const std::uint32_t excluded =
@@ -310,22 +311,49 @@ bool PosixPlatform::KeptListingHolds(const std::string& posix_directory, Directo
          kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp;
 }
 
-PosixPlatform::Listing* PosixPlatform::ListingOf(const std::string& posix_directory, bool with_dots,
-                                                 Listing& fresh) {
+bool PosixPlatform::RunWaiting(char drive, std::function<void()> call) {
+  const Drive* found = drives_.Find(drive);
+  const bool may_hang =
+      found != nullptr && found->entry.type != kDriveFixed && found->entry.type != kDriveRamDisk;
+  if (!waiting_ || !may_hang) {
+    call();
+    return true;
+  }
+  if (!helper_) helper_ = std::make_unique<CallThread>();
+  if (helper_->Run(std::move(call), waiting_)) return true;
+  helper_.reset();
+  return false;
+}
+
+bool PosixPlatform::ReadDirectory(char drive, const std::string& posix_directory,
+                                  DirectoryReading& reading) {
+  auto outcome = std::make_shared<DirectoryReading>();
+  if (!RunWaiting(drive, [outcome, posix_directory] {
+        outcome->view = std::make_unique<DirectoryView>(posix_directory);
+        if (outcome->view->error() == 0) outcome->names = outcome->view->Names(outcome->error);
+      })) {
+    return false;
+  }
+  reading = std::move(*outcome);
+  return true;
+}
+
+PosixPlatform::Listing* PosixPlatform::ListingOf(char drive, const std::string& posix_directory,
+                                                 bool with_dots, Listing& fresh) {
   DirectoryStamp stamp;
   bool settled = false;
   if (KeptListingHolds(posix_directory, stamp, settled)) return &kept_listing_;
   // The stamp above was taken before this reading, so a change made during it shows later.
-  Listing listing{posix_directory, stamp, std::make_unique<DirectoryView>(posix_directory), {}, {}};
-  if (listing.view->error() != 0) return nullptr;
-  if (with_dots) listing.names = {{".", std::nullopt}, {"..", std::nullopt}};
-  int listing_error = 0;
-  for (ListedName& name : listing.view->Names(listing_error)) {
-    listing.names.push_back(std::move(name));
+  DirectoryReading reading;
+  if (!ReadDirectory(drive, posix_directory, reading) || reading.view->error() != 0) {
+    return nullptr;
   }
+  Listing listing{posix_directory, stamp, std::move(reading.view), {}, {}};
+  if (with_dots) listing.names = {{".", std::nullopt}, {"..", std::nullopt}};
+  for (ListedName& name : reading.names) listing.names.push_back(std::move(name));
   listing.statuses.resize(listing.names.size());
   // A listing that failed part way is never served again: the next one reads anew.
-  Listing& kept = settled && listing_error == 0 ? kept_listing_ : fresh;
+  Listing& kept = settled && reading.error == 0 ? kept_listing_ : fresh;
   kept = std::move(listing);
   return &kept;
 }
@@ -346,11 +374,10 @@ int PosixPlatform::ReadListing(const std::string& directory) {
   DirectoryStamp stamp;
   bool settled = false;
   if (KeptListingHolds(posix_directory, stamp, settled)) return kNoError;
-  const DirectoryView view(posix_directory);
-  if (view.error() != 0) return ErrnoToCode(view.error(), ErrnoUse::kDirectory);
-  int listing_error = 0;
-  view.Names(listing_error);
-  return listing_error == 0 ? kNoError : ErrnoToCode(listing_error, ErrnoUse::kDirectory);
+  DirectoryReading reading;
+  if (!ReadDirectory(full.drive, posix_directory, reading)) return kErrOperationAborted;
+  const int error = reading.view->error() != 0 ? reading.view->error() : reading.error;
+  return ErrnoToCode(error, ErrnoUse::kDirectory);
 }
 
 bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
@@ -370,23 +397,46 @@ bool PosixPlatform::FileExists(const std::string& path) {
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
 
-int PosixPlatform::OpenRegularFile(const std::string& posix_path, const EntryStatus* expected,
-                                   int refusal, FileHandle& file) {
-  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
-  int flags = kFlags | O_NOATIME;
-  int fd = OpenAt(AT_FDCWD, posix_path, flags);
-  // O_NOATIME is refused for files that the user does not own.
-  if (fd < 0 && errno == EPERM) fd = OpenAt(AT_FDCWD, posix_path, flags = kFlags);
-  if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
-  struct stat status;
-  if (fstat(fd, &status) != 0 || !S_ISREG(status.st_mode) ||
-      (expected != nullptr &&
-       (status.st_dev != expected->device || status.st_ino != expected->inode))) {
-    close(fd);
+int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
+                                   const EntryStatus* expected, int refusal, FileHandle& file) {
+  // An open given up closes the file it gets on the helper.
+  struct Opened {
+    int fd = -1;
+    int error = 0;
+    int flags = 0;
+    struct stat status {};
+    ~Opened() {
+      if (fd >= 0) close(fd);
+    }
+  };
+  auto opened = std::make_shared<Opened>();
+  if (!RunWaiting(drive, [opened, posix_path] {
+        constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+        opened->flags = kFlags | O_NOATIME;
+        opened->fd = OpenAt(AT_FDCWD, posix_path, opened->flags);
+        // O_NOATIME is refused for files that the user does not own.
+        if (opened->fd < 0 && errno == EPERM) {
+          opened->fd = OpenAt(AT_FDCWD, posix_path, opened->flags = kFlags);
+        }
+        opened->error = errno;
+        if (opened->fd >= 0 && fstat(opened->fd, &opened->status) != 0) {
+          close(opened->fd);
+          opened->fd = -1;
+          opened->error = 0;
+        }
+      })) {
+    return kErrOperationAborted;
+  }
+  if (opened->fd < 0)
+    return opened->error != 0 ? ErrnoToCode(opened->error, ErrnoUse::kFile) : refusal;
+  const struct stat& status = opened->status;
+  if (!S_ISREG(status.st_mode) || (expected != nullptr && (status.st_dev != expected->device ||
+                                                           status.st_ino != expected->inode))) {
     return refusal;
   }
-  unread_[fd] = UnreadFile{flags & ~O_NONBLOCK, static_cast<std::int64_t>(status.st_size)};
-  file = fd;
+  unread_[opened->fd] =
+      UnreadFile{opened->flags & ~O_NONBLOCK, static_cast<std::int64_t>(status.st_size)};
+  file = std::exchange(opened->fd, -1);
   return kNoError;
 }
 
@@ -407,7 +457,8 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
     // Opened without a second look when the name was just seen as a regular file; anything
     // else found there now takes the whole way below.
     if (posix_path == last_file_.posix_path &&
-        OpenRegularFile(posix_path, &last_file_.status, kErrFileNotFound, file) == kNoError) {
+        OpenRegularFile(located.path.drive, posix_path, &last_file_.status, kErrFileNotFound,
+                        file) == kNoError) {
       return kNoError;
     }
   }
@@ -425,7 +476,8 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
       if (entry.status.dangling) return kErrFileNotFound;
       break;
   }
-  return OpenRegularFile(JoinPosix(entry.located.directory, entry.located.name), nullptr,
+  return OpenRegularFile(entry.located.path.drive,
+                         JoinPosix(entry.located.directory, entry.located.name), nullptr,
                          kErrFileNotFound, file);
 }
 

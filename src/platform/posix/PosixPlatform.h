@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/CallThread.h"
 #include "platform/Platform.h"
 #include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
@@ -60,6 +61,9 @@ class PosixPlatform : public Platform {
   int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
                   const std::function<bool()>& waiting) override;
   void Close(FileHandle file) override;
+  // Readings of directories and opens of files on drives other than fixed disks and RAM disks
+  // run on a helper thread while `waiting` runs.
+  void WaitWith(std::function<bool()> waiting) override { waiting_ = std::move(waiting); }
   int CreateTextFile(const std::string& path, FileHandle& file) override;
   int OpenForAppend(const std::string& path, FileHandle& file) override;
   int Write(FileHandle file, std::string_view bytes) override;
@@ -120,7 +124,22 @@ class PosixPlatform : public Platform {
   // The kept listing of a directory when it is provably unchanged, else a new reading: kept
   // when listings are kept and the directory had settled, in `fresh` otherwise; nullptr when
   // the directory cannot be opened.
-  Listing* ListingOf(const std::string& posix_directory, bool with_dots, Listing& fresh);
+  Listing* ListingOf(char drive, const std::string& posix_directory, bool with_dots,
+                     Listing& fresh);
+  // An open directory and its names (`error` of a listing that failed part way).
+  struct DirectoryReading {
+    std::unique_ptr<DirectoryView> view;
+    std::vector<ListedName> names;
+    int error = 0;
+  };
+  // Opens a directory of a drive and reads its names; false when the waiting function gave
+  // that up.
+  bool ReadDirectory(char drive, const std::string& posix_directory, DirectoryReading& reading);
+  // Runs `call` on the helper thread when a waiting function is set and the drive may hang
+  // (a disc, a removable or a network drive), here otherwise. False when the waiting function
+  // gave it up: it runs on alone, and the next call gets a new helper. What `call` writes must
+  // be its own.
+  bool RunWaiting(char drive, std::function<void()> call);
   const EntryStatus& StatusAt(Listing& listing, std::size_t index);
   // Stamps a directory while listings are kept (`settled` as StampDirectory says) and tells
   // whether the kept listing is of it and provably still holds.
@@ -132,8 +151,8 @@ class PosixPlatform : public Platform {
 
   // Opens a file for reading in non-blocking mode and keeps it only if it is a regular file
   // and, when `expected` is given, that very file; kNoError, the open's code, or `refusal`.
-  int OpenRegularFile(const std::string& posix_path, const EntryStatus* expected, int refusal,
-                      FileHandle& file);
+  int OpenRegularFile(char drive, const std::string& posix_path, const EntryStatus* expected,
+                      int refusal, FileHandle& file);
   // Blocking mode comes back before the first read of a file opened for reading (and the
   // file's size is no longer the one its open found).
   void MakeBlocking(FileHandle file);
@@ -149,6 +168,8 @@ class PosixPlatform : public Platform {
   DriveTable drives_;
   CurrentDirectories directories_;
   WaitingReader waiting_reader_;
+  std::function<bool()> waiting_;
+  std::unique_ptr<CallThread> helper_;
   DirectoryStamper stamper_;
   bool keeping_listings_ = false;
   Listing kept_listing_;

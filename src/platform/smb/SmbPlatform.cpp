@@ -62,9 +62,8 @@ constexpr std::size_t kShortListing = 32;
 SmbPlatform::SmbPlatform(PosixPlatform& local)
     : local_(local),
       port_(Setting<std::uint16_t>("TARVIK_SMB_PORT", 0)),
-      deadline_ms_(std::clamp(Setting("TARVIK_SMB_DEADLINE", kDeadlineSeconds), 1,
-                              kDeadlineSeconds) *
-                   1000),
+      deadline_ms_(
+          std::clamp(Setting("TARVIK_SMB_DEADLINE", kDeadlineSeconds), 1, kDeadlineSeconds) * 1000),
       user_(LoginName()),
       next_handle_(kFirstRemoteHandle),
       directories_(WindowsPath{}) {

@@ -274,8 +274,8 @@ int SmbShare::Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& d
       [file, size](Session& session, std::size_t& read) {
         if (session.bytes.size() < size) session.bytes.resize(size);
         // The library reads on by itself until the size or the end of the file.
-        const ssize_t result =
-            smbc_getFunctionRead(session.context)(session.context, file, session.bytes.data(), size);
+        const ssize_t result = smbc_getFunctionRead(session.context)(session.context, file,
+                                                                     session.bytes.data(), size);
         if (result < 0) return LastError();
         read = static_cast<std::size_t>(result);
         return 0;
@@ -294,8 +294,8 @@ int SmbShare::Write(SmbFile* file, std::string_view bytes) {
       [file, text = std::string(bytes)](Session& session, int&) {
         std::string_view left = text;
         while (!left.empty()) {
-          const ssize_t written =
-              smbc_getFunctionWrite(session.context)(session.context, file, left.data(), left.size());
+          const ssize_t written = smbc_getFunctionWrite(session.context)(session.context, file,
+                                                                         left.data(), left.size());
           if (written < 0) return LastError();
           if (written == 0) return ENOSPC;
           left.remove_prefix(static_cast<std::size_t>(written));
