@@ -6,11 +6,13 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
+#include <chrono>
 #include <deque>
 #include <memory>
 
 #include "Program.h"
 #include "platform/posix/PosixPlatform.h"
+#include "support/FaultyFs.h"
 #include "support/TempDir.h"
 
 namespace tarvik {
@@ -44,9 +46,10 @@ class BoxAnswers : public QObject {
 // A check run in the program's real windows over a temporary drive C:.
 class CheckGuiTest : public ::testing::Test {
  protected:
-  void Start() {
-    platform_ = std::make_unique<PosixPlatform>(
-        std::vector<DriveSpec>{{'C', tmp_.path(), kDriveFixed, "SYSTEM", 0x3}}, "C:\\WORK");
+  // Drive C: is the temporary directory; `more` drives may follow.
+  void Start(std::vector<DriveSpec> more = {}, const std::string& start = "C:\\WORK") {
+    more.insert(more.begin(), DriveSpec{'C', tmp_.path(), kDriveFixed, "SYSTEM", 0x3});
+    platform_ = std::make_unique<PosixPlatform>(std::move(more), start);
     program_ = std::make_unique<Program>(*platform_);
     program_->Show();
     QApplication::instance()->installEventFilter(&answers_);
@@ -155,19 +158,41 @@ TEST_F(CheckGuiTest, WalkMovesTheListsThroughTheTree) {
 }
 
 TEST_F(CheckGuiTest, ClosingTheWindowEndsTheCheckWithoutQuestions) {
-  StartLongRead();
-  answers_.script = {"Cancel"};
-  QTimer::singleShot(100, &window(), [this] { window().close(); });
-  PressF5();
+  using Clock = std::chrono::steady_clock;
+  for (const bool held : {false, true}) {
+    SCOPED_TRACE(held ? "a read that hangs on a disc" : "a long read");
+    std::unique_ptr<FaultyFs> disc;
+    if (held) {
+      disc = std::make_unique<FaultyFs>(std::vector<FaultyFs::Entry>{
+          FaultyFs::File("S/big.iso", std::string(10000, 'h'), FaultyFs::Faults().HoldFirstRead()),
+          FaultyFs::File("S/next.bin", "n")});
+      Start({disc->Drive('D')}, "D:\\S");
+      form().CheckBoxMode.SetChecked(false);
+    } else {
+      StartLongRead();
+    }
+    answers_.asked.clear();
+    answers_.script = {"Cancel"};
+    Clock::time_point closed_at;
+    QTimer::singleShot(100, &window(), [&] {
+      closed_at = Clock::now();
+      window().close();
+    });
+    PressF5();
 
-  EXPECT_FALSE(window().isVisible());
-  // Nothing is shown after the main window: the program can end.
-  EXPECT_FALSE(program_->dlg_info.isVisible());
-  EXPECT_FALSE(program_->list_error.isVisible());
-  EXPECT_EQ(answers_.asked, QStringList{"Начать с текущего файла ?"});
-  EXPECT_EQ(form().Edit1.Text(), "1");  // next.bin was not opened
-  EXPECT_LT(form().Scan.BytesRead, std::int64_t{1} << 30);
-  EXPECT_FALSE(form().Scan.Running);
+    EXPECT_FALSE(window().isVisible());
+    // Nothing is shown after the main window: the program can end.
+    EXPECT_FALSE(program_->dlg_info.isVisible());
+    EXPECT_FALSE(program_->list_error.isVisible());
+    EXPECT_EQ(answers_.asked, QStringList{"Начать с текущего файла ?"});
+    EXPECT_EQ(form().Edit1.Text(), "1");  // next.bin was not opened
+    EXPECT_LT(form().Scan.BytesRead, std::int64_t{1} << 30);
+    EXPECT_FALSE(form().Scan.Running);
+    // What main() does after its window closed: the program and its platform go.
+    program_.reset();
+    platform_.reset();
+    EXPECT_LT(Clock::now() - closed_at, std::chrono::seconds(1));
+  }
 }
 
 }  // namespace
