@@ -95,11 +95,6 @@ TEST_F(MediaFaultTest, EscDuringAReadThatWaitsIsAskedAtOnce) {
     std::vector<std::string> lines;  // for D:\S\SLOW.BIN
     std::int64_t bytes_read;
   } cases[] = {
-      {"a slow read, OK",
-       Faults().ReadDelay(milliseconds(200)),
-       true,
-       {Line("SLOW.BIN", kAbortSuffix), Line("SLOW.BIN", kSizeSuffix)},
-       0},
       {"a held read, OK: the read is given up",
        Faults().HoldFirstRead(),
        true,
