@@ -83,35 +83,29 @@ void ReadSpeed::Sample(std::uint32_t tick) {
 }
 
 // Each pair becomes one sample that ends where the second ended and lasts as long as both.
-// Names no sample refers to any longer go, except the current file's.
+// Names no sample refers to any longer go. The bound is even and a merge follows a sample of
+// the current file, so the last pair keeps the current file's name.
 void ReadSpeed::MergeNeighbours() {
-  std::size_t kept = 0;
-  for (std::size_t i = 0; i < samples_.size(); i += 2, ++kept) {
-    SpeedSample merged = samples_[i];
-    if (i + 1 < samples_.size()) {
-      const SpeedSample& second = samples_[i + 1];
-      merged = {second.bytes, merged.milliseconds + second.milliseconds, second.file};
-    }
-    samples_[kept] = merged;
+  static_assert(kMaxSamples % 2 == 0);
+  const std::size_t pairs = samples_.size() / 2;
+  for (std::size_t i = 0; i < pairs; ++i) {
+    const SpeedSample first = samples_[2 * i];
+    const SpeedSample second = samples_[2 * i + 1];
+    samples_[i] = {second.bytes, first.milliseconds + second.milliseconds, second.file};
   }
-  samples_.resize(kept);
+  samples_.resize(pairs);
 
-  const std::uint32_t current = static_cast<std::uint32_t>(names_.size() - 1);
   std::uint32_t names_kept = 0;
-  std::uint32_t last_old = current + 1;
+  std::uint32_t last_old = static_cast<std::uint32_t>(names_.size());
   for (SpeedSample& sample : samples_) {
     if (sample.file != last_old) {
       last_old = sample.file;
-      KeepName(sample.file, names_kept++);
+      if (sample.file != names_kept) names_[names_kept] = std::move(names_[sample.file]);
+      ++names_kept;
     }
     sample.file = names_kept - 1;
   }
-  if (last_old != current) KeepName(current, names_kept++);
   names_.resize(names_kept);
-}
-
-void ReadSpeed::KeepName(std::uint32_t from, std::uint32_t to) {
-  if (from != to) names_[to] = std::move(names_[from]);
 }
 
 void ReadSpeed::KeepIfSlowest() {

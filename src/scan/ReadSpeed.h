@@ -94,8 +94,6 @@ class ReadSpeed {
  private:
   void Sample(std::uint32_t tick);
   void MergeNeighbours();
-  // Moves a name down the list, over one no sample needs.
-  void KeepName(std::uint32_t from, std::uint32_t to);
   void KeepIfSlowest();
 
   std::vector<SpeedSample> samples_;
