@@ -73,7 +73,8 @@ void SpeedGraphWidget::paintEvent(QPaintEvent*) {
   for (double x : plot.problem_marks) painter.drawLine(QPointF(x, 0), QPointF(x, area.height()));
 
   QPolygonF curve;
-  for (const PlotPoint& point : plot.curve) curve << QPointF(point.x, point.y);
+  for (const CurveStep& step : plot.curve)
+    curve << QPointF(step.first_column, step.y) << QPointF(step.column + 1, step.y);
   painter.setRenderHint(QPainter::Antialiasing);
   painter.setPen(QPen(kCurve, 1.5));
   painter.drawPolyline(curve);

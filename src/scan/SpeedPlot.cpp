@@ -12,6 +12,9 @@ namespace {
 constexpr double kBytesPerMegabyte = 1e6;
 // Grid lines wanted along each axis, roughly.
 constexpr int kGridLines = 5;
+// The least time a step of the curve stands for: with ticks of a millisecond, a shorter span
+// would show the tick's steps rather than the medium's speed.
+constexpr std::uint64_t kPointMilliseconds = 20;
 
 // An axis from 0 to a round top above `largest`, with its grid lines spread over `pixels`;
 // `downward` puts 0 at the far end, as a vertical axis needs.
@@ -57,8 +60,10 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
   };
   std::vector<Column> columns(width);
   std::int64_t previous = 0;
+  int last_column = -1;
   for (const SpeedSample& sample : speed.Samples()) {
-    Column& column = columns[std::clamp(static_cast<int>(x_of(sample.bytes)), 0, width - 1)];
+    last_column = std::clamp(static_cast<int>(x_of(sample.bytes)), 0, width - 1);
+    Column& column = columns[last_column];
     column.bytes += sample.bytes - previous;
     column.milliseconds += sample.milliseconds;
     column.sampled = true;
@@ -71,9 +76,12 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
     if (!columns[x].sampled) continue;
     carried.bytes += columns[x].bytes;
     carried.milliseconds += columns[x].milliseconds;
-    if (carried.milliseconds == 0) continue;
+    if (carried.milliseconds == 0 ||
+        (carried.milliseconds < kPointMilliseconds && x != last_column)) {
+      continue;
+    }
     const double rate = static_cast<double>(carried.bytes) / 1000.0 / carried.milliseconds;
-    plot.curve.push_back({x + 0.5, 0, first_column, x, rate});
+    plot.curve.push_back({0, first_column, x, rate});
     fastest = std::max(fastest, rate);
     carried = Column();
     first_column = x + 1;
@@ -81,8 +89,7 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
 
   const Axis up = RoundAxis(fastest, height, true);
   plot.y_ticks = up.ticks;
-  for (PlotPoint& point : plot.curve)
-    point.y = height - point.megabytes_per_second / up.top * height;
+  for (CurveStep& step : plot.curve) step.y = height - step.megabytes_per_second / up.top * height;
   for (const FileSpeed& file : speed.ProblemFiles()) plot.problem_marks.push_back(x_of(file.start));
   if (speed.Reading())
     plot.current_file = {x_of(speed.CurrentFile().start), x_of(speed.Position())};
@@ -92,15 +99,15 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
 
 std::optional<SpeedAt> SpeedAtColumn(const ReadSpeed& speed, const SpeedPlot& plot, int x,
                                      int width) {
-  const auto point = std::ranges::lower_bound(plot.curve, x, {}, &PlotPoint::column);
-  if (point == plot.curve.end() || point->first_column > x || width <= 0) return std::nullopt;
+  const auto step = std::ranges::lower_bound(plot.curve, x, {}, &CurveStep::column);
+  if (step == plot.curve.end() || step->first_column > x || width <= 0) return std::nullopt;
   // The sample that ends at or after the middle of the column was taken while its file was read.
   const double middle = (x + 0.5) / width * plot.megabytes_across * kBytesPerMegabyte;
   const std::vector<SpeedSample>& samples = speed.Samples();
   auto sample = std::ranges::lower_bound(
       samples, middle, {}, [](const SpeedSample& s) { return static_cast<double>(s.bytes); });
   if (sample == samples.end()) --sample;
-  return SpeedAt{speed.FileName(sample->file), point->megabytes_per_second};
+  return SpeedAt{speed.FileName(sample->file), step->megabytes_per_second};
 }
 
 }  // namespace tarvik

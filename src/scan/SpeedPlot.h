@@ -9,11 +9,10 @@
 
 namespace tarvik {
 
-// A point of the curve in the plot area's pixels (y from the top), standing for the pixel
-// columns first_column to column: samples that took no measurable time lend their bytes to
-// the next column that has some.
-struct PlotPoint {
-  double x;
+// A step of the curve at height y in the plot area's pixels (from the top), across the pixel
+// columns first_column to column: samples that took too little time to measure well lend
+// their bytes and time to the next column.
+struct CurveStep {
   double y;
   int first_column;
   int column;
@@ -28,7 +27,7 @@ struct AxisTick {
 
 // The speed graph fitted to a plot area: megabytes per second up, megabytes read along.
 struct SpeedPlot {
-  std::vector<PlotPoint> curve;
+  std::vector<CurveStep> curve;
   // Where files with a problem begin.
   std::vector<double> problem_marks;
   // The span of the file being read, during a check.

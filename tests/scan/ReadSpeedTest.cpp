@@ -158,31 +158,31 @@ TEST(ReadSpeedTest, NeighboursMergeAtTheBound) {
   }
 }
 
-// A plot 10 pixels wide over 4 MB: A's megabyte in 10 ms, then B's in no measurable time, whose
-// bytes go to the next column with time, C's two megabytes in 40 ms.
+// A plot 10 pixels wide over 4 MB: A's megabyte in 20 ms, then B's in 5 ms, too short for a
+// point of its own, whose bytes and time go to the next column, C's two megabytes in 35 ms.
 TEST(ReadSpeedTest, PlotAndWhatItShowsAtAColumn) {
   ReadSpeed speed;
   for (const Step& step :
-       {Begin("A", 0), Read(1'000'000, 10), End(10), Begin("B", 10), Read(1'000'000, 10), End(10),
-        Begin("C", 10), Read(2'000'000, 50), Problem(kReadSuffix), End(50), Begin("D", 50)}) {
+       {Begin("A", 0), Read(1'000'000, 20), End(20), Begin("B", 20), Read(1'000'000, 25), End(25),
+        Begin("C", 25), Read(2'000'000, 60), Problem(kReadSuffix), End(60), Begin("D", 60)}) {
     step(speed);
   }
   const SpeedPlot plot = PlotSpeed(speed, 10, 100);
   std::vector<std::tuple<int, int, double, double>> curve;
-  for (const PlotPoint& p : plot.curve)
+  for (const CurveStep& p : plot.curve)
     curve.emplace_back(p.first_column, p.column, p.megabytes_per_second, p.y);
-  EXPECT_EQ(curve,
-            (std::vector<std::tuple<int, int, double, double>>{{0, 2, 100, 0}, {3, 9, 75, 25}}));
+  EXPECT_EQ(curve, (std::vector<std::tuple<int, int, double, double>>{{0, 2, 50, 37.5},
+                                                                      {3, 9, 75, 6.25}}));
   std::vector<std::string> x_labels, y_labels;
   for (const AxisTick& t : plot.x_ticks) x_labels.push_back(t.label);
   for (const AxisTick& t : plot.y_ticks) y_labels.push_back(t.label);
   EXPECT_EQ(x_labels, (std::vector<std::string>{"0", "1", "2", "3", "4"}));
-  EXPECT_EQ(y_labels, (std::vector<std::string>{"0", "20", "40", "60", "80", "100"}));
+  EXPECT_EQ(y_labels, (std::vector<std::string>{"0", "20", "40", "60", "80"}));
   EXPECT_EQ(plot.problem_marks, std::vector<double>{5.0});
   EXPECT_EQ(plot.current_file, (std::pair<double, double>{10.0, 10.0}));
 
   const std::pair<int, std::optional<std::pair<std::string, double>>> columns[] = {
-      {0, {{"A", 100}}}, {2, {{"A", 100}}}, {4, {{"B", 75}}}, {8, {{"C", 75}}}, {10, {}}};
+      {0, {{"A", 50}}}, {2, {{"A", 50}}}, {4, {{"B", 75}}}, {8, {{"C", 75}}}, {10, {}}};
   for (const auto& [x, shown] : columns) {
     const std::optional<SpeedAt> at = SpeedAtColumn(speed, plot, x, 10);
     EXPECT_EQ(at ? std::optional(std::pair(at->file, at->megabytes_per_second)) : std::nullopt,
