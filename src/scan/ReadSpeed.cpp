@@ -8,6 +8,9 @@
 
 namespace tarvik {
 
+namespace {
+
+// The outcome whose problem line ends with `suffix`.
 FileOutcome OutcomeOfSuffix(std::string_view suffix) {
   const std::pair<std::string_view, FileOutcome> outcomes[] = {
       {kNotFoundSuffix, FileOutcome::kNotFound},
@@ -22,6 +25,8 @@ FileOutcome OutcomeOfSuffix(std::string_view suffix) {
   }
   return FileOutcome::kOk;
 }
+
+}  // namespace
 
 std::optional<double> MegabytesPerSecond(std::int64_t bytes, std::uint32_t milliseconds) {
   if (milliseconds == 0) return std::nullopt;

@@ -12,9 +12,6 @@ namespace tarvik {
 // How the check of one file went: ok, or the kind of its first problem line.
 enum class FileOutcome { kOk, kNotFound, kFirstOpen, kSecondOpen, kRead, kSize, kAbort };
 
-// The outcome whose problem line ends with `suffix`.
-FileOutcome OutcomeOfSuffix(std::string_view suffix);
-
 // The check of one file as its read speed sees it.
 struct FileSpeed {
   std::string path;
