@@ -25,8 +25,14 @@ class TForm1::CommandInProgress {
     form_.Scan.Running = true;
     form_.Scan.Closing = false;
     form_.EnableCheckInputs(false);
+    // A medium or a server that hangs keeps the window alive; closing it gives the call up.
+    form_.platform_.WaitWith([&form] {
+      form.dialogs_.ProcessMessages();
+      return !form.Scan.Closing;
+    });
   }
   ~CommandInProgress() {
+    form_.platform_.WaitWith({});
     form_.EnableCheckInputs(true);
     form_.N6.SetEnabled(false);
     form_.Scan.Running = false;

@@ -147,7 +147,9 @@ int RunCheck(const CheckOptions& options, Console& console, ReportFile* report) 
     return Run(options, console, report);
   } catch (const IoError& error) {
     console.Error(kProgramName + std::string(error.what()) + ".");
-    return kExitError;
+    // A run stopped by Ctrl+C may end so when the drive it gave up on cannot be reached any
+    // more (a share whose server hangs): it still ends as stopped.
+    return InterruptRequested() ? kExitInterrupted : kExitError;
   }
 }
 

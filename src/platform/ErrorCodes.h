@@ -28,6 +28,8 @@ inline constexpr int kErrInvalidParameter = 87;
 inline constexpr int kErrBadDevice = 1200;
 inline constexpr int kErrNotConnected = 2250;
 inline constexpr int kErrOpenFiles = 2401;
+// A call that its caller gave up while it waited for the medium or the server.
+inline constexpr int kErrOperationAborted = 995;
 
 // The error box text of a code: "File not found" for 2, ..., "I/O error %d" for the rest.
 std::string IoErrorText(int code);

@@ -137,6 +137,12 @@ class Platform {
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
 
+  // While set, calls that may wait long for a medium or a server (listings, opens, requests to
+  // a share) run `waiting` on the calling thread about every 40 ms as ReadWaiting does, and
+  // fail with kErrOperationAborted when it gives them up. An empty function clears it. By
+  // default calls just wait.
+  virtual void WaitWith(std::function<bool()> waiting) { (void)waiting; }
+
   // Opens an existing file for reading only; others may go on reading and writing it.
   virtual int OpenForReading(const std::string& path, FileHandle& file) = 0;
   // Drops the cached pages of an open file so that the next reads come from the medium.
@@ -147,9 +153,12 @@ class Platform {
   virtual int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) = 0;
   // Reads like Read, for a caller that must stay responsive: a read that has to wait for the
   // medium may run on a helper thread while `waiting` runs on the calling thread about every
-  // 40 ms. One read at a time, in order, as with Read. By default it is Read.
+  // 40 ms. When `waiting` returns false, the read is given up: ReadWaiting returns
+  // kErrOperationAborted at once, and nothing the read brings later reaches `buffer`; the file
+  // can only be closed after that. One read at a time, in order, as with Read. By default it
+  // is Read.
   virtual int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
-                          const std::function<void()>& waiting) {
+                          const std::function<bool()>& waiting) {
     (void)waiting;
     return Read(file, buffer, size, done);
   }

@@ -12,6 +12,12 @@
 
 namespace tarvik {
 
+namespace {
+
+constexpr std::string_view kFileQuestion = "Вы желаете превать сканирование файла ";
+
+}  // namespace
+
 ScanEngine::ScanEngine(Platform& platform, Dialogs& dialogs, ScanState& state,
                        ScanControls controls, ListFile& list_file)
     : platform_(platform),
@@ -106,13 +112,21 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   bool read_error = false;
   std::int64_t file_bytes = 0;
   const auto buffer = std::make_unique_for_overwrite<char[]>(block_size);
-  // A read that hangs on a damaged medium keeps the window alive meanwhile; Esc is acted on
-  // once the read returns.
-  const std::function<void()> keep_alive = [this] { dialogs_.ProcessMessages(); };
+  // A read that hangs on a damaged medium keeps the window alive meanwhile, and Esc is asked
+  // about at once: a confirmed abort (or the window closing) gives the read up.
+  bool read_given_up = false;
+  const std::function<bool()> keep_waiting = [&] {
+    dialogs_.ProcessMessages();
+    read_given_up = AbortConfirmed(kFileQuestion, path);
+    return !read_given_up;
+  };
   std::size_t count = 0;
   do {
-    if (platform_.ReadWaiting(file.get(), buffer.get(), block_size, count, keep_alive) !=
-        kNoError) {
+    const int code =
+        platform_.ReadWaiting(file.get(), buffer.get(), block_size, count, keep_waiting);
+    if (read_given_up) {
+      count = 0;
+    } else if (code != kNoError) {
       result = false;
       read_error = true;
       count = 0;
@@ -121,8 +135,8 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
       file_bytes += static_cast<std::int64_t>(count);
       ShowBlockProgress(file_bytes, file_size, file_start);
     }
-    dialogs_.ProcessMessages();
-    if (AbortConfirmed("Вы желаете превать сканирование файла ", path)) {
+    if (!read_given_up) dialogs_.ProcessMessages();
+    if (read_given_up || AbortConfirmed(kFileQuestion, path)) {
       ReportProblem(false, path, kAbortSuffix);
       count = 0;
     }

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -111,6 +112,47 @@ TEST_F(NetworkShareTest, ConnectionOutcomes) {
                 std::vector<std::string>{"tarvik-check: " + c.connect + ": " + c.error});
       EXPECT_EQ(cli.out, "");
     }
+  }
+}
+
+// The server stops answering (SIGSTOP) once the progress line names the big file: Ctrl+C then
+// ends the run at once, and without it the walk ends soon after the deadline with its lines.
+TEST_F(NetworkShareTest, AServerThatFreezesDuringARead) {
+  server_.files().MakeSparseFile(std::string(SmbServer::kGuestFolder) + "/A/big.bin", 1LL << 32);
+  MakeShared(SmbServer::kGuestFolder, "B/next.bin", 10);
+  MakeShared(SmbServer::kGuestFolder, "last.bin", 10);
+  using Clock = std::chrono::steady_clock;
+  for (const bool interrupt : {true, false}) {
+    SCOPED_TRACE(interrupt ? "Ctrl+C" : "the deadline");
+    ProcessRun run = WithPassword("");
+    run.environment.push_back("TARVIK_SMB_DEADLINE=2");
+    run.err_on_terminal = true;
+    Clock::time_point frozen_at{};
+    run.interrupt_when = [&](const ProcessResult& so_far) {
+      if (frozen_at == Clock::time_point{} && so_far.err.find("big.bin") != std::string::npos) {
+        server_.Freeze();
+        frozen_at = Clock::now();
+      }
+      return interrupt && frozen_at != Clock::time_point{} &&
+             Clock::now() - frozen_at > std::chrono::milliseconds(300);
+    };
+    const ProcessResult cli =
+        RunCheckBinary({"--connect", "Z:=" + kDocs, "-r", "-b", "2048", "Z:\\"}, run);
+    const auto took = Clock::now() - frozen_at;
+    server_.Thaw();
+    const std::vector<std::string> out = Lines(cli.out);
+    ASSERT_FALSE(out.empty()) << cli.err;
+    if (interrupt) {
+      EXPECT_EQ(cli.status, 130) << cli.err;
+      EXPECT_LT(took, std::chrono::milliseconds(300 + 2000));
+      EXPECT_EQ(out.front(), "Файл : \"Z:\\A\\big.bin\" - отказ Пользователя от продолжения !");
+    } else {
+      // The walk cannot go back up a share that is gone.
+      EXPECT_EQ(cli.status, 3) << cli.err << cli.out;
+      EXPECT_LT(took, std::chrono::seconds(2 + 2)) << cli.err;
+      EXPECT_EQ(out, std::vector<std::string>{"Файл : \"Z:\\A\\big.bin\" - не удачное считывание !"});
+    }
+    EXPECT_NE(cli.err.find("tarvik-check: I/O error 59."), std::string::npos) << cli.err;
   }
 }
 

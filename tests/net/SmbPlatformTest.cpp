@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <sys/mount.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -283,6 +285,43 @@ TEST_F(SmbTest, AServerKilledDuringARead) {
   EXPECT_NE(code, kNoError);
   EXPECT_LT(total, 4'000'000 - 32768);
   platform_.Close(file);
+}
+
+TEST_F(SmbTest, AFrozenServerFailsPastTheDeadlineThenAtOnceUntilTheLetterIsConnectedAgain) {
+  MakeShared("large.bin", std::string(4'000'000, 'L'));
+  MakeShared("small.bin", "s");
+  setenv("TARVIK_SMB_DEADLINE", "1", 1);
+  SmbPlatform platform(local_);
+  unsetenv("TARVIK_SMB_DEADLINE");
+  ASSERT_EQ(platform.AddConnection(kDocs, "", "Z:"), kNoError);
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform.OpenForReading("Z:\\large.bin", file), kNoError);
+  std::string buffer(32768, '\0');
+  std::size_t done = 0;
+  ASSERT_EQ(platform.Read(file, buffer.data(), buffer.size(), done), kNoError);
+  server_.Freeze();
+  using Clock = std::chrono::steady_clock;
+  const auto milliseconds_since = [](Clock::time_point start) {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start).count();
+  };
+  Clock::time_point start = Clock::now();
+  int code = kNoError;
+  while ((code = platform.Read(file, buffer.data(), buffer.size(), done)) == kNoError && done > 0) {
+  }
+  EXPECT_EQ(code, kErrUnexpectedNetError);
+  EXPECT_LT(milliseconds_since(start), 1900);  // one deadline, not one per request
+  start = Clock::now();
+  FileHandle other = kNoFile;
+  EXPECT_EQ(platform.OpenForReading("Z:\\small.bin", other), kErrUnexpectedNetError);
+  EXPECT_TRUE(platform.FindFiles("Z:\\*.*", 0).empty());
+  EXPECT_LT(milliseconds_since(start), 100);
+  platform.Close(file);
+  server_.Thaw();
+  EXPECT_EQ(platform.OpenForReading("Z:\\small.bin", other), kErrUnexpectedNetError);
+  ASSERT_EQ(platform.AddConnection(kDocs, "", "Z:"), kNoError);
+  std::string content;
+  EXPECT_EQ(ReadAll(platform, "Z:\\small.bin", content), kNoError);
+  EXPECT_EQ(content, "s");
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
 #include <chrono>
+#include <thread>
 
 #include "CheckFixture.h"
 #include "scan/ProblemLines.h"
@@ -86,23 +87,50 @@ TEST_F(MediaFaultTest, KernelFaultsInThePass) {
   }
 }
 
-TEST_F(MediaFaultTest, EscDuringASlowReadIsAskedWhenThatReadReturns) {
-  Mount({FaultyFs::File("S/SLOW.BIN", Data(3 * kBlock), Faults().ReadDelay(milliseconds(200)))});
-  Start();
-  form().CheckBoxMode.SetChecked(false);
-  form().CBSizeBlock.SetItemIndex(0);
-  int pumps_before_question = 0;
-  int reads_at_question = 0;
-  dialogs_.Cancel().Ok([&] {
-    pumps_before_question = dialogs_.Pumps();
-    reads_at_question = fs_->ReadsServed("S/SLOW.BIN");
-  });
-  EscAtPump(2);  // while the first read is still waiting for the medium
-  form().BitBtn1Click();
-  EXPECT_EQ(reads_at_question, 1);
-  EXPECT_GE(pumps_before_question, 3);  // the window was kept alive during that read
-  EXPECT_EQ(Problems(), (std::vector<std::string>{Line("SLOW.BIN", kAbortSuffix),
-                                                  Line("SLOW.BIN", kSizeSuffix)}));
+TEST_F(MediaFaultTest, EscDuringAReadThatWaitsIsAskedAtOnce) {
+  const struct {
+    const char* name;
+    Faults faults;
+    bool ok;                         // the answer to the question
+    std::vector<std::string> lines;  // for D:\S\SLOW.BIN
+    std::int64_t bytes_read;
+  } cases[] = {
+      {"a slow read, OK", Faults().ReadDelay(milliseconds(200)), true,
+       {Line("SLOW.BIN", kAbortSuffix), Line("SLOW.BIN", kSizeSuffix)}, 0},
+      {"a held read, OK: the read is given up", Faults().HoldFirstRead(), true,
+       {Line("SLOW.BIN", kAbortSuffix), Line("SLOW.BIN", kSizeSuffix)}, 0},
+      {"a held read that returns while Cancel is asked is taken", Faults().HoldFirstRead(), false,
+       {}, 3 * kBlock},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Mount({FaultyFs::File("S/SLOW.BIN", Data(3 * kBlock), c.faults)});
+    Start();
+    form().CheckBoxMode.SetChecked(false);
+    form().CBSizeBlock.SetItemIndex(0);
+    int pumps_at_question = 0;
+    int reads_at_question = 0;
+    const auto asked = [&] {
+      pumps_at_question = dialogs_.Pumps();
+      reads_at_question = fs_->ReadsServed("S/SLOW.BIN");
+      if (!c.ok) fs_->ReleaseReads();
+    };
+    dialogs_.Cancel();  // from the first file
+    c.ok ? dialogs_.Ok(asked) : dialogs_.Cancel(asked);
+    EscAtPump(2);  // while the first read still waits for the medium
+    form().BitBtn1Click();
+    EXPECT_EQ(reads_at_question, 1);
+    EXPECT_EQ(pumps_at_question, 2);  // asked in the pump that took Esc
+    EXPECT_EQ(Problems(), c.lines);
+    EXPECT_EQ(form().Scan.BytesRead, c.bytes_read);
+    // The read given up ends in the reader's own buffer, after the check has let go of its.
+    fs_->ReleaseReads();
+    std::this_thread::sleep_for(milliseconds(100));
+    list_error_.Clear();
+    dialogs_ = ScriptedDialogs();
+    UseDriveD({'D', drive_d_.path(), kDriveCdrom, "DISC", 0});
+    fs_.reset();
+  }
 }
 
 TEST_F(MediaFaultTest, WalkWithABadFileInTwoDirectories) {

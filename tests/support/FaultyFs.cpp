@@ -58,6 +58,7 @@ class FaultyFs::Server {
 
   void Mount(const std::string& mount_point);
   int ReadsServed(const std::string& path);
+  void ReleaseReads();
 
  private:
   static Server& Of(fuse_req_t request) {
@@ -80,6 +81,7 @@ class FaultyFs::Server {
   fuse_ino_t Child(fuse_ino_t parent, const std::string& name) const;
   struct stat AttributesOf(fuse_ino_t ino) const;
   void WaitFor(std::chrono::milliseconds delay);
+  static void Answer(fuse_req_t request, const Node& node, std::size_t size, off_t offset);
   void Loop();
 
   std::vector<Node> nodes_;  // inode i is nodes_[i - 1]; the root is FUSE_ROOT_ID
@@ -90,6 +92,13 @@ class FaultyFs::Server {
   std::mutex mutex_;
   std::condition_variable stopping_;
   bool stop_ = false;
+  struct HeldRead {
+    fuse_req_t request;
+    const Node* node;
+    std::size_t size;
+    off_t offset;
+  };
+  std::vector<HeldRead> held_;
 };
 
 FaultyFs::Server::Server(const std::vector<Entry>& tree) {
@@ -112,6 +121,8 @@ FaultyFs::Server::~Server() {
     [[maybe_unused]] const ssize_t written = write(stop_fd_, &one, sizeof one);
     loop_.join();
   }
+  // A read still held fails, as it would when the drive gives up.
+  for (const HeldRead& read : held_) fuse_reply_err(read.request, EIO);
   if (session_ != nullptr) {
     // Closes the connection first, so that files a test left open fail instead of hanging,
     // then detaches the mount.
@@ -249,6 +260,15 @@ struct stat FaultyFs::Server::AttributesOf(fuse_ino_t ino) const {
 }
 
 // Sleeps, but not past the end of the file system: a test that stops early does not wait.
+void FaultyFs::Server::ReleaseReads() {
+  std::vector<HeldRead> held;
+  {
+    const std::lock_guard lock(mutex_);
+    held.swap(held_);
+  }
+  for (const HeldRead& read : held) Answer(read.request, *read.node, read.size, read.offset);
+}
+
 void FaultyFs::Server::WaitFor(std::chrono::milliseconds delay) {
   std::unique_lock lock(mutex_);
   stopping_.wait_for(lock, delay, [this] { return stop_; });
@@ -314,20 +334,31 @@ void FaultyFs::Server::Read(fuse_req_t request, fuse_ino_t ino, std::size_t size
     ++node->reads;
   }
   const Faults& faults = node->faults;
+  if (faults.hold_first_read && node->reads == 1) {
+    const std::lock_guard lock(server.mutex_);
+    server.held_.push_back({request, node, size, offset});
+    return;
+  }
   if (faults.read_delay.count() > 0) server.WaitFor(faults.read_delay);
   if (faults.size_after_first_read && !node->resized) {
     node->content.resize(static_cast<std::size_t>(*faults.size_after_first_read), '\0');
     node->resized = true;
   }
+  Answer(request, *node, size, offset);
+}
+
+void FaultyFs::Server::Answer(fuse_req_t request, const Node& node, std::size_t size,
+                              off_t offset) {
+  const Faults& faults = node.faults;
   if (faults.eio_from && offset >= *faults.eio_from) {
     fuse_reply_err(request, EIO);
     return;
   }
   std::int64_t end = std::min<std::int64_t>(offset + static_cast<std::int64_t>(size),
-                                            static_cast<std::int64_t>(node->content.size()));
+                                            static_cast<std::int64_t>(node.content.size()));
   if (faults.eio_from) end = std::min(end, *faults.eio_from);
   const std::int64_t begin = std::min<std::int64_t>(offset, end);
-  fuse_reply_buf(request, node->content.data() + begin, static_cast<std::size_t>(end - begin));
+  fuse_reply_buf(request, node.content.data() + begin, static_cast<std::size_t>(end - begin));
 }
 
 void FaultyFs::Server::OpenDir(fuse_req_t request, fuse_ino_t ino, fuse_file_info* file) {
@@ -410,5 +441,7 @@ DriveSpec FaultyFs::Drive(char letter) const {
 }
 
 int FaultyFs::ReadsServed(const std::string& path) const { return server_->ReadsServed(path); }
+
+void FaultyFs::ReleaseReads() { server_->ReleaseReads(); }
 
 }  // namespace tarvik

@@ -36,6 +36,12 @@ struct FaultyFsFaults {
     read_delay = delay;
     return *this;
   }
+  // The first read of the file is answered only when the test calls FaultyFs::ReleaseReads,
+  // as a read that hangs in a drive would be; other requests are served meanwhile.
+  FaultyFsFaults& HoldFirstRead() {
+    hold_first_read = true;
+    return *this;
+  }
   // From the first read on, the file has `size` bytes: its content cut short, or extended by
   // zero bytes. The size reported before that read is the original one.
   FaultyFsFaults& SizeAfterFirstRead(std::int64_t size) {
@@ -64,6 +70,7 @@ struct FaultyFsFaults {
   std::optional<int> eio_from_open;
   std::optional<std::int64_t> eio_from;
   std::chrono::milliseconds read_delay{0};
+  bool hold_first_read = false;
   std::optional<std::int64_t> size_after_first_read;
   bool vanishes_after_listing = false;
   bool vanishes_after_open = false;
@@ -113,6 +120,8 @@ class FaultyFs {
   DriveSpec Drive(char letter) const;
   // Read requests served for the file so far, failed ones included.
   int ReadsServed(const std::string& path) const;
+  // Answers the reads held so far (HoldFirstRead).
+  void ReleaseReads();
 
  private:
   class Server;

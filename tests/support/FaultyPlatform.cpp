@@ -112,7 +112,7 @@ int FaultyPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::s
 }
 
 int FaultyPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
-                                const std::function<void()>& waiting) {
+                                const std::function<bool()>& waiting) {
   const std::string path = PathOf(file);
   done = 0;
   int code = Enter(PlatformCall::kRead, path);

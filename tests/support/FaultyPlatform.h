@@ -92,7 +92,7 @@ class FaultyPlatform : public Platform {
   // Both count as kRead.
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
   int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
-                  const std::function<void()>& waiting) override;
+                  const std::function<bool()>& waiting) override;
   void Close(FileHandle file) override;
   int CreateTextFile(const std::string& path, FileHandle& file) override;
   int OpenForAppend(const std::string& path, FileHandle& file) override;

@@ -173,4 +173,12 @@ void SmbServer::Stop() {
   }
 }
 
+void SmbServer::Freeze() {
+  if (pid_ > 0) kill(-pid_, SIGSTOP);
+}
+
+void SmbServer::Thaw() {
+  if (pid_ > 0) kill(-pid_, SIGCONT);
+}
+
 }  // namespace tarvik

@@ -30,6 +30,10 @@ class SmbServer {
   void Start();
   // Kills the server at once, with the connections it serves, as a crash would.
   void Stop();
+  // Stops every process of the server (SIGSTOP) without closing a connection, as a server
+  // that hangs would; Thaw lets them go on.
+  void Freeze();
+  void Thaw();
 
   // The shared folders are kGuestFolder and kSecretFolder in here.
   TempDir& files() { return files_; }

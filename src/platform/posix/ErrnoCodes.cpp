@@ -39,6 +39,7 @@ constexpr int kErrCantResolveFilename = 1921;
 // - ENAMETOOLONG and EILSEQ (a name the file system cannot store) are "invalid name" (123).
 // - ELOOP (too many symbolic links) is the system's "cannot resolve file name" (1921).
 // - The network errors of a share that went away are the unexpected network error (59).
+// - ECANCELED, a call given up by its caller, is "operation aborted" (995).
 // - Anything else is the general failure (31), shown as "I/O error 31".
 int ErrnoToCode(int error_number, ErrnoUse use) {
   switch (error_number) {
@@ -89,6 +90,8 @@ int ErrnoToCode(int error_number, ErrnoUse use) {
       return kErrInvalidHandle;
     case EINVAL:
       return kErrInvalidParameter;
+    case ECANCELED:
+      return kErrOperationAborted;
     case ESTALE:
     case ENOTCONN:
     case ECONNRESET:

@@ -471,7 +471,7 @@ int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::si
 }
 
 int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
-                               const std::function<void()>& waiting) {
+                               const std::function<bool()>& waiting) {
   MakeBlocking(file);
   return FillBlock(buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
     return waiting_reader_.Read(file, at, left, waiting);
@@ -481,8 +481,7 @@ int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, 
 void PosixPlatform::Close(FileHandle file) {
   if (file == kNoFile) return;
   unread_.erase(file);
-  waiting_reader_.Forget(file);
-  close(file);
+  if (waiting_reader_.Release(file)) close(file);
 }
 
 int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHandle& file) {

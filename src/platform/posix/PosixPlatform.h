@@ -58,7 +58,7 @@ class PosixPlatform : public Platform {
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
   int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
-                  const std::function<void()>& waiting) override;
+                  const std::function<bool()>& waiting) override;
   void Close(FileHandle file) override;
   int CreateTextFile(const std::string& path, FileHandle& file) override;
   int OpenForAppend(const std::string& path, FileHandle& file) override;

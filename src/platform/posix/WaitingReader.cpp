@@ -3,23 +3,48 @@
 #include <linux/magic.h>
 #include <sys/uio.h>
 #include <sys/vfs.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
+#include <cstring>
+#include <mutex>
 
 namespace tarvik {
 
-WaitingReader::~WaitingReader() {
-  if (!helper_.joinable()) return;
-  {
-    std::lock_guard lock(mutex_);
-    stopping_ = true;
-  }
-  changed_.notify_all();
-  helper_.join();
-}
+struct WaitingReader::Slot {
+  std::mutex mutex;
+  int fd = -1;
+  std::size_t size = 0;
+  // The helper's own buffer, kept for the reads that follow, so that a read given up never
+  // writes into memory its caller has let go.
+  std::unique_ptr<char[]> bytes;
+  std::size_t capacity = 0;
+  ssize_t result = 0;
+  int error = 0;
+  bool done = false;
+  bool close_after = false;  // released while the read was given up: the helper closes the file
 
-void WaitingReader::Forget(int fd) { modes_.erase(fd); }
+  void Read() {
+    const ssize_t got = read(fd, bytes.get(), size);
+    const int read_error = errno;
+    std::lock_guard lock(mutex);
+    result = got;
+    error = read_error;
+    done = true;
+    if (close_after) close(fd);
+  }
+};
+
+bool WaitingReader::Release(int fd) {
+  modes_.erase(fd);
+  const auto found = given_up_.find(fd);
+  if (found == given_up_.end()) return true;
+  const GivenUp given_up = std::move(found->second);
+  given_up_.erase(found);
+  std::lock_guard lock(given_up.slot->mutex);
+  given_up.slot->close_after = !given_up.slot->done;
+  return given_up.slot->done;
+}
 
 WaitingReader::Mode WaitingReader::ModeOf(int fd) {
   const auto known = modes_.find(fd);
@@ -48,7 +73,7 @@ WaitingReader::Mode WaitingReader::ModeOf(int fd) {
 }
 
 ssize_t WaitingReader::Read(int fd, void* buffer, std::size_t size,
-                            const std::function<void()>& waiting) {
+                            const std::function<bool()>& waiting) {
   switch (ModeOf(fd)) {
     case Mode::kDirect:
       return read(fd, buffer, size);
@@ -70,42 +95,27 @@ ssize_t WaitingReader::Read(int fd, void* buffer, std::size_t size,
 }
 
 ssize_t WaitingReader::ReadOnHelper(int fd, void* buffer, std::size_t size,
-                                    const std::function<void()>& waiting) {
-  std::unique_lock lock(mutex_);
-  if (!helper_.joinable()) helper_ = std::thread([this] { Serve(); });
-  fd_ = fd;
-  buffer_ = buffer;
-  size_ = size;
-  pending_ = true;
-  changed_.notify_all();
-  while (
-      !changed_.wait_for(lock, std::chrono::milliseconds(kWaitMs), [this] { return !pending_; })) {
-    // The caller's work runs unlocked, so the helper can hand its result over meanwhile.
-    lock.unlock();
-    if (waiting) waiting();
-    lock.lock();
+                                    const std::function<bool()>& waiting) {
+  if (!helper_) helper_ = std::make_unique<CallThread>();
+  if (!slot_) slot_ = std::make_shared<Slot>();
+  Slot& slot = *slot_;
+  if (slot.capacity < size) {
+    slot.bytes = std::make_unique_for_overwrite<char[]>(size);
+    slot.capacity = size;
   }
-  errno = error_;
-  return result_;
-}
-
-void WaitingReader::Serve() {
-  std::unique_lock lock(mutex_);
-  while (true) {
-    changed_.wait(lock, [this] { return stopping_ || pending_; });
-    if (stopping_) return;
-    const int fd = fd_;
-    void* buffer = buffer_;
-    const std::size_t size = size_;
-    lock.unlock();
-    const ssize_t got = read(fd, buffer, size);
-    const int error = errno;
-    lock.lock();
-    result_ = got;
-    error_ = error;
-    pending_ = false;
-    changed_.notify_all();
+  slot.fd = fd;
+  slot.size = size;
+  slot.done = false;
+  if (!helper_->Run([slot = slot_] { slot->Read(); }, waiting)) {
+    // The read may stay in the kernel for long: it keeps its helper and buffer, and the next
+    // read gets new ones.
+    given_up_[fd] = GivenUp{std::move(helper_), std::move(slot_)};
+    errno = ECANCELED;
+    return -1;
   }
+  if (slot.result > 0) std::memcpy(buffer, slot.bytes.get(), static_cast<std::size_t>(slot.result));
+  errno = slot.error;
+  return slot.result;
 }
 
 }  // namespace tarvik

@@ -2,33 +2,32 @@
 
 #include <sys/types.h>
 
-#include <condition_variable>
 #include <cstddef>
 #include <functional>
-#include <mutex>
-#include <thread>
+#include <memory>
 #include <unordered_map>
+
+#include "platform/CallThread.h"
 
 namespace tarvik {
 
 // Reads that must not freeze the caller while the medium takes its time: a scratched disc can
 // hold one read in the kernel for minutes. A read that would have to wait runs on a helper
-// thread, and the caller's `waiting` runs on the caller's thread meanwhile, about every
-// kWaitMs, so a window stays alive. Data already in memory is read at once on the caller's
+// thread (CallThread), and the caller's `waiting` runs on the caller's thread meanwhile, so a
+// window stays alive. Data already in memory is read at once on the caller's
 // thread, so the common case costs no thread switch. One read at a time.
+//
+// `waiting` may give the read up by returning false. The read then goes on in the kernel
+// without the caller: it fills a buffer of the helper's, never the caller's, the helper ends
+// when it returns, and the next read that needs a helper gets a new one.
 class WaitingReader {
  public:
-  static constexpr int kWaitMs = 40;
-
-  WaitingReader() = default;
-  ~WaitingReader();
-  WaitingReader(const WaitingReader&) = delete;
-  WaitingReader& operator=(const WaitingReader&) = delete;
-
-  // read(2) of up to `size` bytes from `fd`; -1 with errno set on failure.
-  ssize_t Read(int fd, void* buffer, std::size_t size, const std::function<void()>& waiting);
-  // Forgets what was learnt about `fd`, which is being closed.
-  void Forget(int fd);
+  // read(2) of up to `size` bytes from `fd`; -1 with errno set on failure, ECANCELED when
+  // `waiting` gave the read up.
+  ssize_t Read(int fd, void* buffer, std::size_t size, const std::function<bool()>& waiting);
+  // Forgets what was learnt about `fd`, which the caller closes next. False when a read that
+  // was given up still uses it: the reader then closes it itself once that read returns.
+  bool Release(int fd);
 
  private:
   // How reads of one file are done, learnt at its first read.
@@ -37,24 +36,22 @@ class WaitingReader {
     kNoWait,  // read what is in memory at once, hand the rest to the helper
     kHelper,  // the file system cannot be asked: every read goes to the helper
   };
+  // One read handed to the helper: the file, a buffer of the helper's and the outcome.
+  struct Slot;
 
   Mode ModeOf(int fd);
   ssize_t ReadOnHelper(int fd, void* buffer, std::size_t size,
-                       const std::function<void()>& waiting);
-  void Serve();
+                       const std::function<bool()>& waiting);
 
   std::unordered_map<int, Mode> modes_;
-
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::thread helper_;  // started by the first read that needs it
-  bool stopping_ = false;
-  bool pending_ = false;  // a request waits for the helper or is being read
-  int fd_ = -1;
-  void* buffer_ = nullptr;
-  std::size_t size_ = 0;
-  ssize_t result_ = 0;
-  int error_ = 0;
+  std::unique_ptr<CallThread> helper_;
+  std::shared_ptr<Slot> slot_;
+  // Reads given up, by the file they read, until that file is released.
+  struct GivenUp {
+    std::unique_ptr<CallThread> helper;
+    std::shared_ptr<Slot> slot;
+  };
+  std::unordered_map<int, GivenUp> given_up_;
 };
 
 }  // namespace tarvik

@@ -14,7 +14,7 @@ constexpr std::size_t kChunk = 1 << 20;
 }  // namespace
 
 int ReadAhead::Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t size,
-                    std::size_t& done) {
+                    std::size_t& done, const SmbShare::Waiting& waiting) {
   done = 0;
   if (held_ >= size) {
     std::memcpy(buffer, bytes_.get() + at_, size);
@@ -30,7 +30,7 @@ int ReadAhead::Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t si
   std::size_t got = 0;
   if (block_by_block_ == 0 && size < kChunk) {
     if (bytes_ == nullptr) bytes_ = std::make_unique_for_overwrite<char[]>(kChunk);
-    const int error_number = share.Read(file, bytes_.get(), kChunk - held, got);
+    const int error_number = share.Read(file, bytes_.get(), kChunk - held, got, waiting);
     if (error_number == 0) {
       Serve(buffer, size, held, got, done);
       return 0;
@@ -39,7 +39,7 @@ int ReadAhead::Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t si
     // read block by block, it falls on the block that holds it.
     block_by_block_ = kChunk - held;
   }
-  const int error_number = share.Read(file, buffer + held, size - held, got);
+  const int error_number = share.Read(file, buffer + held, size - held, got, waiting);
   block_by_block_ -= std::min<std::uint64_t>(block_by_block_, got);
   done = held + got;
   return error_number;

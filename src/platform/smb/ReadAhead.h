@@ -17,8 +17,10 @@ namespace tarvik {
 // the block in which it lies.
 class ReadAhead {
  public:
-  // The next `size` bytes of the file as SmbShare::Read gives them, and its errno value.
-  int Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t size, std::size_t& done);
+  // The next `size` bytes of the file as SmbShare::Read gives them, and its errno value;
+  // `waiting` runs while the server is asked.
+  int Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t size, std::size_t& done,
+           const SmbShare::Waiting& waiting);
   // Frees what is held; the next read starts afresh.
   void Drop();
 

@@ -23,14 +23,19 @@ namespace {
 // apart by their value alone.
 constexpr FileHandle kFirstRemoteHandle = 1 << 30;
 
-std::uint16_t PortSetting() {
-  const char* text = std::getenv("TARVIK_SMB_PORT");
-  if (text == nullptr) return 0;
+// A whole number from the environment, `otherwise` when it is not set or not a number.
+template <class Number>
+Number Setting(const char* name, Number otherwise) {
+  const char* text = std::getenv(name);
+  if (text == nullptr) return otherwise;
   const std::string_view value(text);
-  std::uint16_t port = 0;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), port);
-  return error == std::errc() && end == value.data() + value.size() ? port : 0;
+  Number number = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);
+  return error == std::errc() && end == value.data() + value.size() ? number : otherwise;
 }
+
+// The longest wait for one answer of a server, in seconds.
+constexpr int kDeadlineSeconds = 15;
 
 std::string LoginName() {
   const passwd* user = getpwuid(geteuid());
@@ -56,7 +61,10 @@ constexpr std::size_t kShortListing = 32;
 
 SmbPlatform::SmbPlatform(PosixPlatform& local)
     : local_(local),
-      port_(PortSetting()),
+      port_(Setting<std::uint16_t>("TARVIK_SMB_PORT", 0)),
+      deadline_ms_(std::clamp(Setting("TARVIK_SMB_DEADLINE", kDeadlineSeconds), 1,
+                              kDeadlineSeconds) *
+                   1000),
       user_(LoginName()),
       next_handle_(kFirstRemoteHandle),
       directories_(WindowsPath{}) {
@@ -132,12 +140,17 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   if (letter == 0) return kErrBadDevice;
   RemoteName remote;
   if (!ParseRemoteName(remote_name, remote)) return kErrInvalidParameter;
-  if (connections_.contains(letter) || (local_.LogicalDrives() & LetterBit(letter)) != 0) {
+  const auto held = connections_.find(letter);
+  const bool dead = held != connections_.end() && held->second.share->Dead();
+  if ((held != connections_.end() && !dead) || (local_.LogicalDrives() & LetterBit(letter)) != 0) {
     return kErrAlreadyAssigned;
   }
   std::unique_ptr<SmbShare> share;
-  const int code = SmbShare::Connect(remote, user_, password, port_, share);
+  const int code = SmbShare::Connect(remote, user_, password, port_, deadline_ms_, share);
   if (code != kNoError) return code;
+  // A dead connection gives its letter up to the new one, as a forced cancel would.
+  if (dead) CancelConnection(local_name, true);
+  share->WaitWith(waiting_);
   connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share), {}});
   latest_.Forget();
   local_.HoldLetters(ConnectedLetters());
@@ -272,7 +285,10 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
 
 int SmbPlatform::ReadListing(const std::string& directory) {
   WindowsPath full;
-  return RemotePath(directory, full) == nullptr ? local_.ReadListing(directory) : kNoError;
+  const Connection* connection = RemotePath(directory, full);
+  if (connection == nullptr) return local_.ReadListing(directory);
+  // A dead connection lists nothing, which must not pass for an empty directory.
+  return connection->share->Dead() ? kErrUnexpectedNetError : kNoError;
 }
 
 bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
@@ -362,16 +378,28 @@ int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
 
+void SmbPlatform::WaitWith(std::function<bool()> waiting) {
+  for (auto& [letter, connection] : connections_) connection.share->WaitWith(waiting);
+  local_.WaitWith(waiting);
+  waiting_ = std::move(waiting);
+}
+
 int SmbPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  if (RemoteFile(file) == nullptr) return local_.Read(file, buffer, size, done);
+  return ReadWaiting(file, buffer, size, done, waiting_);
+}
+
+int SmbPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                             const std::function<bool()>& waiting) {
   OpenFile* remote = RemoteFile(file);
-  if (remote == nullptr) return local_.Read(file, buffer, size, done);
+  if (remote == nullptr) return local_.ReadWaiting(file, buffer, size, done, waiting);
   done = 0;
   if (remote->file == nullptr) return kErrUnexpectedNetError;
   // A read that met the end of the file is the latest word on where it ends, as long as
   // nothing else was asked of a share since (LatestFinding).
   if (remote->ended_at == latest_.calls()) return kNoError;
   const int error_number = remote->ahead.Read(*connections_.at(remote->letter).share, remote->file,
-                                              static_cast<char*>(buffer), size, done);
+                                              static_cast<char*>(buffer), size, done, waiting);
   if (error_number == 0 && done < size) remote->ended_at = latest_.calls();
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }

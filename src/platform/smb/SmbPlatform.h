@@ -25,7 +25,10 @@ namespace tarvik {
 //
 // Logging on uses the user's login name with the password, or a guest logon when the password
 // is empty. The server's port is TARVIK_SMB_PORT when that is set, otherwise the usual SMB
-// ports. Failures of the connection calls, besides those of the logon (SmbErrors.h):
+// ports. Each request waits at most 15 s for its answer (TARVIK_SMB_DEADLINE may make that
+// fewer seconds); past that the connection is dead and its letter fails every call at once,
+// until it is connected again, which a dead connection does not prevent. Failures of the
+// connection calls, besides those of the logon (SmbErrors.h):
 // a local name that is not one letter and a colon 1200, a remote name that is not
 // "\\computer\share" 87, a letter that a connection or a mounted volume holds 85, a cancel
 // of a letter without a connection 2250, a cancel without force while files are open 2401.
@@ -48,7 +51,8 @@ class SmbPlatform : public Platform {
   std::uint32_t FileAttributes(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
-  // Local directories only; a share's directories are not read twice.
+  // Local directories only; a share's directories are not read twice, only a dead
+  // connection's fail.
   int ReadListing(const std::string& directory) override;
   bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
   // Outside a command that keeps listings, every answer comes from the share afresh: what a
@@ -60,6 +64,9 @@ class SmbPlatform : public Platform {
   void DropCachedPages(FileHandle file) override;
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
+  int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                  const std::function<bool()>& waiting) override;
+  void WaitWith(std::function<bool()> waiting) override;
   void Close(FileHandle file) override;
   int CreateTextFile(const std::string& path, FileHandle& file) override;
   int OpenForAppend(const std::string& path, FileHandle& file) override;
@@ -102,6 +109,8 @@ class SmbPlatform : public Platform {
 
   PosixPlatform& local_;
   std::uint16_t port_;
+  int deadline_ms_;
+  std::function<bool()> waiting_;
   std::string user_;
   std::map<char, Connection> connections_;
   std::map<FileHandle, OpenFile> files_;

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "platform/ErrorCodes.h"
 #include "platform/posix/DirectoryStamper.h"
@@ -12,10 +13,13 @@
 #include "platform/smb/SmbErrors.h"
 
 // libsmbclient sets up its logging once per process, at the first context, and keeps it until
-// the process ends; a sanitizer build's leak check would count that against every program
-// that connects a share. Its stack ends in talloc, Samba's allocator, which nothing of ours
-// uses. Without the sanitizer nothing calls this.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libtalloc.so\n"; }
+// the process ends, and the context of a dead connection is never freed (Session); a sanitizer
+// build's leak check would count both against every program that connects a share. Their
+// stacks end in the library or in talloc, Samba's allocator, which nothing of ours uses.
+// Without the sanitizer nothing calls this.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libtalloc.so\nleak:libsmbclient.so\n";
+}
 
 namespace tarvik {
 
@@ -40,34 +44,95 @@ constexpr std::uint32_t kKnownAttributes =
 
 }  // namespace
 
-SmbShare::SmbShare(RemoteName remote, std::string user, std::string password)
-    : remote_(std::move(remote)), user_(std::move(user)), password_(std::move(password)) {}
+struct SmbShare::Session {
+  RemoteName remote;
+  std::string user;
+  std::string password;
+  SMBCCTX* context = nullptr;
+  // What a read brings, handed to its caller once the read has ended.
+  std::vector<char> bytes;
+  // A request went past its deadline.
+  bool dead = false;
 
-SmbShare::~SmbShare() {
-  if (context_ != nullptr) smbc_free_context(context_, 1);
+  // Freeing a context closes its files and its connection, which waits for a server that no
+  // longer answers once per file: a dead session's context is left to the process's end.
+  ~Session() {
+    if (context != nullptr && !dead) smbc_free_context(context, 1);
+  }
+  std::string Url(const std::vector<std::string>& names) const { return SmbUrl(remote, names); }
+
+  // The libsmbclient callback that hands over the credentials of a context.
+  static void Credentials(SMBCCTX* context, const char* /*server*/, const char* /*share*/,
+                          char* /*workgroup*/, int /*workgroup_size*/, char* user, int user_size,
+                          char* password, int password_size) {
+    const auto* session = static_cast<const Session*>(smbc_getOptionUserData(context));
+    CopyWhole(user, user_size, session->user);
+    CopyWhole(password, password_size, session->password);
+  }
+};
+
+SmbShare::SmbShare(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+
+// The thread of every libsmbclient call in the process.
+CallThread& Library() {
+  static CallThread library;
+  return library;
 }
 
-void SmbShare::Credentials(SMBCCTX* context, const char* /*server*/, const char* /*share*/,
-                           char* /*workgroup*/, int /*workgroup_size*/, char* user, int user_size,
-                           char* password, int password_size) {
-  const auto* share = static_cast<const SmbShare*>(smbc_getOptionUserData(context));
-  CopyWhole(user, user_size, share->user_);
-  CopyWhole(password, password_size, share->password_);
+// The session goes with the call, on the library's thread, after any request still out.
+SmbShare::~SmbShare() {
+  Library().Post([session = std::move(session_)] {});
+}
+
+template <class Reply, class Request>
+int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
+  if (dead_ || Library().Busy()) return ETIMEDOUT;
+  struct Outcome {
+    int error = 0;
+    Reply reply{};
+  };
+  auto outcome = std::make_shared<Outcome>();
+  const bool ended = Library().Run(
+      [session = session_, outcome, request = std::move(request)] {
+        errno = 0;
+        outcome->error = request(*session, outcome->reply);
+        if (outcome->error == ETIMEDOUT) session->dead = true;
+      },
+      waiting);
+  if (!ended) return ECANCELED;
+  if (outcome->error == ETIMEDOUT) dead_ = true;
+  reply = std::move(outcome->reply);
+  return outcome->error;
 }
 
 int SmbShare::Connect(const RemoteName& remote, const std::string& user,
-                      const std::string& password, std::uint16_t port,
+                      const std::string& password, std::uint16_t port, int deadline_ms,
                       std::unique_ptr<SmbShare>& share) {
   const bool guest = password.empty();
-  std::unique_ptr<SmbShare> made(new SmbShare(remote, guest ? "" : user, password));
-  made->context_ = smbc_new_context();
-  SMBCCTX* context = made->context_;
+  auto session = std::make_shared<Session>();
+  session->remote = remote;
+  session->user = guest ? "" : user;
+  session->password = password;
+  int code = ConnectErrorCode(ETIMEDOUT, false);
+  Library().Run([&] { code = LogOn(*session, port, deadline_ms); }, {});
+  if (code == kNoError) share.reset(new SmbShare(session));
+  // A session that failed goes on the library's thread, as every other does.
+  Library().Post([session = std::move(session)] {});
+  return code;
+}
+
+int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
+  const RemoteName& remote = session.remote;
+  const bool guest = session.password.empty();
+  session.context = smbc_new_context();
+  SMBCCTX* context = session.context;
   if (context == nullptr) return ConnectErrorCode(errno, false);
-  smbc_setOptionUserData(context, made.get());
-  smbc_setFunctionAuthDataWithContext(context, &SmbShare::Credentials);
+  smbc_setOptionUserData(context, &session);
+  smbc_setFunctionAuthDataWithContext(context, &Session::Credentials);
   // A refused password must not quietly become a guest logon.
   smbc_setOptionNoAutoAnonymousLogin(context, guest ? 0 : 1);
   smbc_setPort(context, port);
+  smbc_setTimeout(context, deadline_ms);
   smbc_setDebug(context, 0);
   smbc_setOptionDebugToStderr(context, 1);
   if (smbc_init_context(context) == nullptr) return ConnectErrorCode(errno, false);
@@ -84,28 +149,39 @@ int SmbShare::Connect(const RemoteName& remote, const std::string& user,
     return ConnectErrorCode(error_number, computer_refused);
   }
   smbc_getFunctionClosedir(context)(context, root);
-  share = std::move(made);
   return kNoError;
 }
 
 int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries) {
-  SMBCFILE* directory = smbc_getFunctionOpendir(context_)(context_, SmbUrl(remote_, names).c_str());
-  if (directory == nullptr) return LastError();
-  // The whole listing arrives with the opening; reading it cannot fail.
-  while (const libsmb_file_info* info =
-             smbc_getFunctionReaddirPlus(context_)(context_, directory)) {
-    const std::string_view name(info->name);
-    if (name == "." || name == "..") continue;
-    entries.push_back(FoundEntry{std::string(name), info->attrs & kKnownAttributes,
-                                 static_cast<std::int64_t>(info->size)});
-  }
-  smbc_getFunctionClosedir(context_)(context_, directory);
-  return 0;
+  return Ask(
+      entries,
+      [url = SmbUrl(session_->remote, names)](Session& session, std::vector<FoundEntry>& found) {
+        SMBCCTX* context = session.context;
+        SMBCFILE* directory = smbc_getFunctionOpendir(context)(context, url.c_str());
+        if (directory == nullptr) return LastError();
+        // The whole listing arrives with the opening; reading it cannot fail.
+        while (const libsmb_file_info* info =
+                   smbc_getFunctionReaddirPlus(context)(context, directory)) {
+          const std::string_view name(info->name);
+          if (name == "." || name == "..") continue;
+          found.push_back(FoundEntry{std::string(name), info->attrs & kKnownAttributes,
+                                     static_cast<std::int64_t>(info->size)});
+        }
+        smbc_getFunctionClosedir(context)(context, directory);
+        return 0;
+      },
+      waiting_);
 }
 
 int SmbShare::Stat(const std::vector<std::string>& names, struct stat& status) {
-  const std::string url = SmbUrl(remote_, names);
-  return smbc_getFunctionStat(context_)(context_, url.c_str(), &status) == 0 ? 0 : LastError();
+  return Ask(
+      status,
+      [url = SmbUrl(session_->remote, names)](Session& session, struct stat& found) {
+        return smbc_getFunctionStat(session.context)(session.context, url.c_str(), &found) == 0
+                   ? 0
+                   : LastError();
+      },
+      waiting_);
 }
 
 int SmbShare::Probe(const std::vector<std::string>& names, bool& directory) {
@@ -131,59 +207,113 @@ bool SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stam
 }
 
 std::int64_t SmbShare::Capacity() {
-  std::string url = SmbUrl(remote_, {});
-  struct statvfs status;
-  if (smbc_getFunctionStatVFS(context_)(context_, url.data(), &status) != 0) return -1;
-  // libsmbclient reports the sector size as the block size and the sectors per allocation
-  // unit as the fragment size, so a unit is their product.
-  return static_cast<std::int64_t>(status.f_blocks) * static_cast<std::int64_t>(status.f_bsize) *
-         static_cast<std::int64_t>(status.f_frsize);
+  std::int64_t capacity = -1;
+  Ask(
+      capacity,
+      [url = SmbUrl(session_->remote, {})](Session& session, std::int64_t& found) {
+        // The library's declaration wants a writable text.
+        std::string text = url;
+        struct statvfs status;
+        if (smbc_getFunctionStatVFS(session.context)(session.context, text.data(), &status) != 0) {
+          return LastError();
+        }
+        // libsmbclient reports the sector size as the block size and the sectors per
+        // allocation unit as the fragment size, so a unit is their product.
+        found = static_cast<std::int64_t>(status.f_blocks) *
+                static_cast<std::int64_t>(status.f_bsize) *
+                static_cast<std::int64_t>(status.f_frsize);
+        return 0;
+      },
+      waiting_);
+  return capacity;
 }
 
 int SmbShare::Open(const std::vector<std::string>& names, int flags, SmbFile*& file) {
-  const std::string url = SmbUrl(remote_, names);
-  // The library refuses O_APPEND, and finds the end only of a file it may also read; the
-  // program's appends all go to the end it finds at the opening.
-  const bool append = (flags & O_APPEND) != 0;
-  if (append) flags = (flags & ~(O_APPEND | O_ACCMODE)) | O_RDWR;
-  file = smbc_getFunctionOpen(context_)(context_, url.c_str(), flags, 0666);
-  if (file == nullptr) return LastError();
-  if (append && smbc_getFunctionLseek(context_)(context_, file, 0, SEEK_END) < 0) {
-    const int error_number = LastError();
-    Close(file);
-    file = nullptr;
-    return error_number;
-  }
-  return 0;
+  file = nullptr;
+  return Ask(
+      file,
+      [url = SmbUrl(session_->remote, names), flags](Session& session, SmbFile*& opened) {
+        SMBCCTX* context = session.context;
+        // The library refuses O_APPEND, and finds the end only of a file it may also read;
+        // the program's appends all go to the end it finds at the opening.
+        const bool append = (flags & O_APPEND) != 0;
+        const int open_flags = append ? (flags & ~(O_APPEND | O_ACCMODE)) | O_RDWR : flags;
+        opened = smbc_getFunctionOpen(context)(context, url.c_str(), open_flags, 0666);
+        if (opened == nullptr) return LastError();
+        if (append && smbc_getFunctionLseek(context)(context, opened, 0, SEEK_END) < 0) {
+          const int error_number = LastError();
+          smbc_getFunctionClose(context)(context, opened);
+          opened = nullptr;
+          return error_number;
+        }
+        return 0;
+      },
+      waiting_);
 }
 
 int SmbShare::SizeOf(SmbFile* file, std::int64_t& size) {
-  struct stat status;
-  if (smbc_getFunctionFstat(context_)(context_, file, &status) != 0) return LastError();
-  size = status.st_size;
-  return 0;
+  return Ask(
+      size,
+      [file](Session& session, std::int64_t& found) {
+        struct stat status;
+        if (smbc_getFunctionFstat(session.context)(session.context, file, &status) != 0) {
+          return LastError();
+        }
+        found = status.st_size;
+        return 0;
+      },
+      waiting_);
 }
 
-int SmbShare::Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& done) {
+int SmbShare::Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& done,
+                   const Waiting& waiting) {
   done = 0;
-  // The library reads on by itself until the size or the end of the file.
-  const ssize_t got = smbc_getFunctionRead(context_)(context_, file, buffer, size);
-  if (got < 0) return LastError();
-  done = static_cast<std::size_t>(got);
+  std::size_t got = 0;
+  const int error_number = Ask(
+      got,
+      [file, size](Session& session, std::size_t& read) {
+        if (session.bytes.size() < size) session.bytes.resize(size);
+        // The library reads on by itself until the size or the end of the file.
+        const ssize_t result =
+            smbc_getFunctionRead(session.context)(session.context, file, session.bytes.data(), size);
+        if (result < 0) return LastError();
+        read = static_cast<std::size_t>(result);
+        return 0;
+      },
+      waiting);
+  if (error_number != 0) return error_number;
+  std::memcpy(buffer, session_->bytes.data(), got);
+  done = got;
   return 0;
 }
 
 int SmbShare::Write(SmbFile* file, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written =
-        smbc_getFunctionWrite(context_)(context_, file, bytes.data(), bytes.size());
-    if (written < 0) return LastError();
-    if (written == 0) return ENOSPC;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return 0;
+  int unused = 0;
+  return Ask(
+      unused,
+      [file, text = std::string(bytes)](Session& session, int&) {
+        std::string_view left = text;
+        while (!left.empty()) {
+          const ssize_t written =
+              smbc_getFunctionWrite(session.context)(session.context, file, left.data(), left.size());
+          if (written < 0) return LastError();
+          if (written == 0) return ENOSPC;
+          left.remove_prefix(static_cast<std::size_t>(written));
+        }
+        return 0;
+      },
+      waiting_);
 }
 
-void SmbShare::Close(SmbFile* file) { smbc_getFunctionClose(context_)(context_, file); }
+void SmbShare::Close(SmbFile* file) {
+  int unused = 0;
+  Ask(
+      unused,
+      [file](Session& session, int&) {
+        smbc_getFunctionClose(session.context)(session.context, file);
+        return 0;
+      },
+      waiting_);
+}
 
 }  // namespace tarvik

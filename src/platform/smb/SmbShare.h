@@ -3,11 +3,13 @@
 #include <sys/stat.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "platform/CallThread.h"
 #include "platform/Platform.h"
 #include "platform/smb/RemoteName.h"
 
@@ -23,15 +25,30 @@ using SmbFile = _SMBCFILE;
 // own, so that every connection keeps its own credentials and session. Paths are the names
 // below the shared directory. Connect returns a network result code; the other calls return
 // the errno value libsmbclient left (0 on success), for the caller to map by what it did.
+//
+// libsmbclient keeps per-call state in globals, so all of its calls in the process are made
+// one at a time, on one thread of their own (CallThread). A server that does not answer
+// therefore never holds the caller: the caller's waiting function runs meanwhile and may give
+// the request up (ECANCELED). A request that gets no answer within the deadline fails with
+// ETIMEDOUT, and the connection counts as dead from then on: every later request on it fails
+// at once with ETIMEDOUT. While a request given up is still out, every request fails so.
 class SmbShare {
  public:
+  using Waiting = std::function<bool()>;
+
   // Logs on as `user` with `password`, or as a guest when the password is empty, and checks
-  // that the shared directory can be listed. `port` 0 tries the usual SMB ports.
+  // that the shared directory can be listed. `port` 0 tries the usual SMB ports; each request
+  // waits at most `deadline_ms` for its answer.
   static int Connect(const RemoteName& remote, const std::string& user, const std::string& password,
-                     std::uint16_t port, std::unique_ptr<SmbShare>& share);
+                     std::uint16_t port, int deadline_ms, std::unique_ptr<SmbShare>& share);
   ~SmbShare();
   SmbShare(const SmbShare&) = delete;
   SmbShare& operator=(const SmbShare&) = delete;
+
+  // What the requests other than reads run while they wait; none waits without a word.
+  void WaitWith(Waiting waiting) { waiting_ = std::move(waiting); }
+  // A request went past its deadline.
+  bool Dead() const { return dead_; }
 
   // The entries of a directory with their DOS attributes, without "." and "..".
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
@@ -48,22 +65,27 @@ class SmbShare {
   int Open(const std::vector<std::string>& names, int flags, SmbFile*& file);
   int SizeOf(SmbFile* file, std::int64_t& size);
   // Reads until `size` bytes or the end of the file, so that a short block has met the end;
-  // `done` is 0 at the end.
-  int Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& done);
+  // `done` is 0 at the end. `waiting` runs while it waits.
+  int Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& done,
+           const Waiting& waiting);
   int Write(SmbFile* file, std::string_view bytes);
   void Close(SmbFile* file);
 
  private:
-  SmbShare(RemoteName remote, std::string user, std::string password);
-  // The libsmbclient callback that hands over the credentials of the share's context.
-  static void Credentials(_SMBCCTX* context, const char* server, const char* share, char* workgroup,
-                          int workgroup_size, char* user, int user_size, char* password,
-                          int password_size);
+  // The context and what it needs, shared with the request in flight, which may outlive the
+  // share when it was given up.
+  struct Session;
 
-  RemoteName remote_;
-  std::string user_;
-  std::string password_;
-  _SMBCCTX* context_ = nullptr;
+  explicit SmbShare(std::shared_ptr<Session> session);
+  // Makes the session's context and logs on; on the library's thread.
+  static int LogOn(Session& session, std::uint16_t port, int deadline_ms);
+  // Runs `request(session, reply)` on the share's thread; `reply` is set only when it ended.
+  template <class Reply, class Request>
+  int Ask(Reply& reply, Request request, const Waiting& waiting);
+
+  std::shared_ptr<Session> session_;
+  Waiting waiting_;
+  bool dead_ = false;
 };
 
 }  // namespace tarvik
