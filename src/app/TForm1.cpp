@@ -14,6 +14,7 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
       DirectoryListBox1(platform),
       FileListBox2(platform),
       FileListBox1(platform),
+      SpeedWindow(platform, dialogs, Scan.Speed),
       platform_(platform),
       dialogs_(dialogs),
       windows_(windows),
@@ -59,6 +60,7 @@ void TForm1::WireEvents() {
   N6.OnClick.Subscribe([this] { N6Click(); });
   N7.OnClick.Subscribe([this] { N7Click(); });
   N8.OnClick.Subscribe([this] { N8Click(); });
+  N14.OnClick.Subscribe([this] { N14Click(); });
   for (MenuItem* item : {&N9, &N12}) item->OnClick.Subscribe([this] { N9Click(); });
   for (MenuItem* item : {&N10, &N13}) item->OnClick.Subscribe([this] { N10Click(); });
 }

@@ -14,6 +14,7 @@
 #include "scan/SubdirectoryWalk.h"
 #include "scan/TDlgInfo.h"
 #include "scan/TListError.h"
+#include "scan/TSpeedWindow.h"
 #include "ui/Button.h"
 #include "ui/CheckBox.h"
 #include "ui/ComboBox.h"
@@ -107,6 +108,7 @@ class TForm1 : public Window {
   MenuItem N5;
   MenuItem N6;
   MenuItem N7;
+  MenuItem N14;
   // Context menu of the window.
   MenuItem PopupMenu1;
   MenuItem N3;
@@ -127,6 +129,8 @@ class TForm1 : public Window {
   std::string ListFileName;
   // What the check commands share while they run.
   ScanState Scan;
+  // The read-speed graph of the check commands.
+  TSpeedWindow SpeedWindow;
 
   void FormCreate();
   bool FormCloseQuery();
@@ -144,6 +148,7 @@ class TForm1 : public Window {
   void CheckBox1Click();
   void N7Click();
   void N8Click();
+  void N14Click() { SpeedWindow.Show(); }
   // Commands of the check and of the network connections.
   void BitBtn1Click();
   void N3Click();

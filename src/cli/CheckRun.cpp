@@ -80,7 +80,7 @@ bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& con
 }
 
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
-int Run(const CheckOptions& options, Console& console) {
+int Run(const CheckOptions& options, Console& console, ReportFile* report) {
   PosixPlatform local;
   // Letters connected to shares are drives of the run, as they are of the window.
   SmbPlatform platform(local);
@@ -104,6 +104,9 @@ int Run(const CheckOptions& options, Console& console) {
   TApplication application(platform, dialogs);
   TForm1& form = application.Form1;
   ApplyOptions(options, form);
+  ReadSpeed& speed = form.Scan.Speed;
+  if (report != nullptr)
+    speed.OnFileEnd = [report](const FileSpeed& file) { report->AddFile(file); };
 
   Memo& problems = application.ListError.Memo1;
   int echoed = 0;
@@ -118,7 +121,8 @@ int Run(const CheckOptions& options, Console& console) {
       interrupted = true;
     }
     if (console.ProgressDue()) {
-      console.Progress(CurrentFile(form), form.Gauge2.Position(), form.Scan.BytesRead);
+      console.Progress(CurrentFile(form), form.Gauge2.Position(), speed.RecentSpeed(),
+                       speed.SecondsLeft());
     }
   });
 
@@ -137,10 +141,10 @@ int Run(const CheckOptions& options, Console& console) {
 
 }  // namespace
 
-int RunCheck(const CheckOptions& options, Console& console) {
+int RunCheck(const CheckOptions& options, Console& console, ReportFile* report) {
   CatchInterrupt();
   try {
-    return Run(options, console);
+    return Run(options, console, report);
   } catch (const IoError& error) {
     console.Error(kProgramName + std::string(error.what()) + ".");
     // A run stopped by Ctrl+C may end so when the drive it gave up on cannot be reached any

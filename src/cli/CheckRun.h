@@ -2,6 +2,7 @@
 
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/ReportFile.h"
 
 namespace tarvik {
 
@@ -14,7 +15,8 @@ inline constexpr int kExitInterrupted = 130;
 
 // Checks the directory of the options with the main window's own engine, as its start command
 // does with the same settings, and prints each problem line as it is found and a summary.
-// Ctrl+C is the abort command. Returns the exit status.
-int RunCheck(const CheckOptions& options, Console& console);
+// Ctrl+C is the abort command. Each file checked gets its row in `report`, if one is given.
+// Returns the exit status.
+int RunCheck(const CheckOptions& options, Console& console, ReportFile* report);
 
 }  // namespace tarvik

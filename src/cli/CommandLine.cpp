@@ -13,7 +13,7 @@ namespace tarvik {
 
 namespace {
 
-enum LongOnly { kHelpOption = 256, kVersionOption, kConnectOption };
+enum LongOnly { kHelpOption = 256, kVersionOption, kConnectOption, kReportOption };
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
 constexpr option kLongOptions[] = {
@@ -23,6 +23,7 @@ constexpr option kLongOptions[] = {
     {"attributes", required_argument, nullptr, 'a'},
     {"list", required_argument, nullptr, 'l'},
     {"quiet", no_argument, nullptr, 'q'},
+    {"report", required_argument, nullptr, kReportOption},
     {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
@@ -131,6 +132,9 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case 'q':
         options.quiet = true;
         break;
+      case kReportOption:
+        options.report = optarg;
+        break;
       case kConnectOption:
         if (!ParseNetworkDrive(optarg, options.connections)) {
           return UsageError("invalid connection '" + std::string(optarg) +
@@ -168,6 +172,9 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
                          system, archive, normal (default: all five)
   -l, --list=FILE        write the list of the files found to FILE (code page 1251)
   -q, --quiet            print only the problem lines, no summary and no progress
+      --report=FILE      write a CSV line for every file checked to FILE: path, size,
+                         bytes read, seconds, MB/s and outcome (ok, not-found, open1,
+                         open2, read, size or abort)
       --connect=L:=\\COMPUTER\SHARE
                          connect the drive letter L: to a network share for this run,
                          with the password in the environment variable TARVIK_PASSWORD
@@ -183,12 +190,15 @@ The three most common calls:
 A network share, its password in the environment:
   TARVIK_PASSWORD=... tarvik-check -r --connect 'Z:=\\SRV\DOCS' 'Z:\'
 
-Each problem line goes to standard output as it is found, then a summary; progress goes to
-standard error when that is a terminal. Ctrl+C stops the check at the file being read; a
-second Ctrl+C ends the program at once.
+Each problem line goes to standard output as it is found, then a summary; progress (the
+file, its share read, the read speed and the time the file still needs) goes to standard
+error when that is a terminal. Ctrl+C stops the check at the file being read, also while a
+read hangs on a damaged disc or a server that no longer answers; a second Ctrl+C ends the
+program at once.
 
-Exit status: 0 no problem found, 1 problems found, 2 wrong usage, 3 an error ended the
-check (its text is printed, a failed connection too), 130 stopped by Ctrl+C.
+Exit status: 0 no problem found, 1 problems found, 2 wrong usage (a report file that cannot
+be created too), 3 an error ended the check (its text is printed, a failed connection too),
+130 stopped by Ctrl+C.
 )";
 }
 

@@ -25,6 +25,8 @@ struct CheckOptions {
   std::array<bool, 5> attributes = {true, true, true, true, true};
   // Where the found-files list goes; nothing for no list.
   std::optional<std::string> list_file;
+  // Where the per-file report goes, a POSIX path; nothing for no report.
+  std::optional<std::string> report;
   bool quiet = false;
   // Connected in this order before the check; the password comes from the environment.
   std::vector<NetworkDrive> connections;

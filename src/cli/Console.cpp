@@ -3,7 +3,8 @@
 #include <sys/ioctl.h>
 #include <unistd.h>
 
-#include "util/Number.h"
+#include "scan/ReadSpeed.h"
+#include "util/Time.h"
 #include "util/Utf8.h"
 
 namespace tarvik {
@@ -32,8 +33,7 @@ Console::Console(std::FILE* out, std::FILE* err, bool quiet)
       quiet_(quiet),
       shows_progress_(!quiet && isatty(fileno(err)) == 1),
       // A run shorter than one interval shows no progress at all.
-      next_progress_(Clock::now() + kProgressInterval),
-      last_progress_(Clock::now()) {
+      next_progress_(Clock::now() + kProgressInterval) {
   winsize size{};
   if (shows_progress_ && ioctl(fileno(err), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
     columns_ = size.ws_col;
@@ -68,16 +68,21 @@ void Console::ClearProgress() {
 
 bool Console::ProgressDue() const { return shows_progress_ && Clock::now() >= next_progress_; }
 
-void Console::Progress(const std::string& file, std::int64_t percent, std::int64_t bytes_read) {
+void Console::Progress(const std::string& file, std::int64_t percent,
+                       std::optional<double> megabytes_per_second,
+                       std::optional<double> seconds_left) {
   if (!shows_progress_) return;
-  const Clock::time_point now = Clock::now();
-  next_progress_ = now + kProgressInterval;
-  const double seconds = std::chrono::duration<double>(now - last_progress_).count();
-  const double megabytes = static_cast<double>(bytes_read - last_bytes_) / 1e6;
-  const std::string rate = FormatFixed(seconds > 0 ? megabytes / seconds : 0.0, 1);
-  last_progress_ = now;
-  last_bytes_ = bytes_read;
-  const std::string figures = "  " + std::to_string(percent) + "%  " + rate + " Мб/с";
+  next_progress_ = Clock::now() + kProgressInterval;
+  std::string figures = "  " + std::to_string(percent) + "%";
+  if (megabytes_per_second) figures += "  " + SpeedText(*megabytes_per_second);
+  // A day or more is no estimate worth showing, nor one the clock format can hold.
+  if (seconds_left && *seconds_left < 86400) {
+    std::uint16_t hours = 0, minutes = 0, seconds = 0;
+    SplitMilliseconds(static_cast<std::int32_t>(*seconds_left * 1000), hours, minutes, seconds);
+    std::string left;
+    FormatHMS(left, hours, minutes, seconds);
+    figures += "  осталось " + left;
+  }
   // The last column stays free, so that the terminal does not wrap the line.
   const int room = columns_ - 1 - static_cast<int>(Utf8Length(figures));
   const std::string line = (room > 0 ? TailOf(file, room) : std::string()) + figures;

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,8 +28,10 @@ class Console {
   // Whether the progress line is to be shown again now: at most four times a second, and only
   // on a terminal. Cheap, as it is asked per block; the line itself is made only when due.
   bool ProgressDue() const;
-  // Shows the file being read, its share read and the throughput since the last showing.
-  void Progress(const std::string& file, std::int64_t percent, std::int64_t bytes_read);
+  // Shows the file being read, its share read, the read speed and the time the file still
+  // needs, the last two where they are known.
+  void Progress(const std::string& file, std::int64_t percent,
+                std::optional<double> megabytes_per_second, std::optional<double> seconds_left);
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -44,9 +47,6 @@ class Console {
   int columns_ = 80;
   bool progress_shown_ = false;
   Clock::time_point next_progress_{};
-  // When the throughput was last measured: at first, the start of the run.
-  Clock::time_point last_progress_;
-  std::int64_t last_bytes_ = 0;
 };
 
 }  // namespace tarvik

@@ -1,9 +1,22 @@
 #include <cstdio>
+#include <memory>
+#include <string>
 
 #include "app/Version.h"
 #include "cli/CheckRun.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/ReportFile.h"
+
+namespace {
+
+int UsageError(const std::string& error) {
+  std::fprintf(stderr, "tarvik-check: %s\nTry 'tarvik-check --help' for more information.\n",
+               error.c_str());
+  return tarvik::kExitUsage;
+}
+
+}  // namespace
 
 int main(int argc, char* argv[]) {
   using namespace tarvik;
@@ -16,12 +29,17 @@ int main(int argc, char* argv[]) {
       std::printf("tarvik-check %s (%s)\n", kVersion, kReleaseDate);
       return kExitNoProblem;
     case CommandLineAction::kUsageError:
-      std::fprintf(stderr, "tarvik-check: %s\nTry 'tarvik-check --help' for more information.\n",
-                   command_line.error.c_str());
-      return kExitUsage;
+      return UsageError(command_line.error);
     case CommandLineAction::kCheck:
       break;
   }
+  // Made before anything is read, so that a report that cannot be written costs no check.
+  std::unique_ptr<ReportFile> report;
+  if (command_line.options.report) {
+    std::string error;
+    report = ReportFile::Create(*command_line.options.report, error);
+    if (!report) return UsageError(error);
+  }
   Console console(stdout, stderr, command_line.options.quiet);
-  return RunCheck(command_line.options, console);
+  return RunCheck(command_line.options, console, report.get());
 }

@@ -8,13 +8,14 @@
 #include "QtDialogs.h"
 #include "Refresher.h"
 #include "Runner.h"
+#include "SpeedDialog.h"
 #include "app/TApplication.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/smb/SmbPlatform.h"
 
 namespace tarvik {
 
-// The program as it runs over `platform`: its five window models, the Qt windows bound to them
+// The program as it runs over `platform`: its window models, the Qt windows bound to them
 // and the Qt dialogs. main() and the Qt tests assemble it alike.
 class Program {
  public:
@@ -36,6 +37,7 @@ class Program {
   ListErrorDialog list_error;
   NetConnectDialog net_connect;
   DlgInfoDialog dlg_info;
+  SpeedDialog speed_window;
 };
 
 }  // namespace tarvik

@@ -39,6 +39,7 @@ void ScanEngine::BeginCommand() {
   state_.FilesOpened = 0;
   state_.BytesRead = 0;
   state_.KilobytesRead = 0;
+  state_.Speed.BeginCommand();
   ApplicationTitle::Get().SetText("Проверка диска " + DriveLetter());
   controls_.Edit1.SetText("0");
   controls_.Edit2.SetText("0");
@@ -74,7 +75,9 @@ bool ScanEngine::CheckFile(bool show_dialogs, const std::string& path) {
 }
 
 bool ScanEngine::ReadCheckFile(int block_size, bool show_dialogs, const std::string& path) {
+  state_.Speed.BeginFile(path, platform_.TickCount());
   const bool result = ReadWholeFile(block_size, show_dialogs, path);
+  state_.Speed.EndFile(platform_.TickCount());
   if (!result && !state_.Closing) controls_.ListError.Show();
   return result;
 }
@@ -97,6 +100,7 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   // not a property of the file but a failure of the system: it ends the command.
   std::int64_t file_size = 0;
   CheckIo(platform_.SizeOfOpenFile(file.get(), file_size));
+  state_.Speed.SetFileSize(file_size);
   file.Close();
   if (platform_.OpenForReading(path, file.Reset()) != kNoError) {
     ReportProblem(show_dialogs, path, kSecondOpenSuffix);
@@ -133,7 +137,7 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     }
     if (!read_given_up) dialogs_.ProcessMessages();
     if (read_given_up || AbortConfirmed(kFileQuestion, path)) {
-      controls_.ListError.AddLine(ProblemLine(path, kAbortSuffix));
+      ReportProblem(false, path, kAbortSuffix);
       count = 0;
     }
     state_.BytesRead += static_cast<std::int64_t>(count);
@@ -156,6 +160,7 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
 
 void ScanEngine::ReportProblem(bool show_dialogs, const std::string& path,
                                std::string_view suffix) {
+  state_.Speed.Problem(suffix);
   std::string line = ProblemLine(path, suffix);
   controls_.ListError.AddLine(line);
   if (show_dialogs) Ask(MessageKind::kError, line);
@@ -169,6 +174,8 @@ void ScanEngine::ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_si
                                                  static_cast<double>(file_size)));
   ShowFileSeconds(file_start);
   UpdateElapsedTime();
+  // The tick UpdateElapsedTime has just taken.
+  state_.Speed.Block(file_bytes, state_.LastTick);
   dialogs_.ProcessMessages();
 }
 

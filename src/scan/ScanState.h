@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "scan/ReadSpeed.h"
+
 namespace tarvik {
 
 // What one check command shares between the file check, the directory pass and the walk. The
@@ -25,6 +27,8 @@ struct ScanState {
   // The main window was closed during the command: every level ends at its next test point,
   // as if the user had confirmed the abort, and nothing more is asked or shown.
   bool Closing = false;
+  // The read speed of the command, file by file.
+  ReadSpeed Speed;
 };
 
 }  // namespace tarvik

@@ -53,6 +53,7 @@ TEST_F(TForm1Test, MenusAndShortcuts) {
       {&form().N1, "Работа", "", true},
       {&form().N2, "Проверить", "F5", true},
       {&form().N8, "Показать последний список проблемных файлов", "Ctrl+F5", true},
+      {&form().N14, "График скорости чтения", "Ctrl+G", true},
       {&form().N6, "Прервать", "Esc", false},
       {&form().N7, "?", "", true},
       {&form().N3, "проверить файл", "", true},
@@ -68,7 +69,7 @@ TEST_F(TForm1Test, MenusAndShortcuts) {
     EXPECT_EQ(c.item->Enabled(), c.enabled) << c.caption;
   }
   EXPECT_EQ(form().MainMenu1.Items().size(), 2u);
-  EXPECT_EQ(form().N1.Items().size(), 4u);
+  EXPECT_EQ(form().N1.Items().size(), 5u);
   EXPECT_TRUE(form().N5.IsSeparator());
   EXPECT_EQ(form().PopupMenu1.Items().size(), 5u);
   EXPECT_EQ(form().PopupMenu2.Items().size(), 2u);

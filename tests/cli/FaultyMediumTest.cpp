@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <functional>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,57 @@ TEST(FaultyMediumTest, ReportsWhatTheWindowReports) {
     EXPECT_EQ(ListWithoutDate(dir.ReadFile("cli.txt")),
               ListWithoutDate(dir.ReadFile("window.txt")));
   }
+}
+
+// One file of each outcome, the last read slowly until Ctrl+C stops it.
+TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
+  FaultyFs fs({FaultyFs::File("S/A_OK,1.BIN", Data(5000)),
+               // Gone once the window has opened it to show its size.
+               FaultyFs::File("S/B_GONE.BIN", "b", Faults().VanishesAfterOpen()),
+               FaultyFs::File("S/C_OPEN1.BIN", "c", Faults().EioOnOpen()),
+               // The shown size opens it, then the measuring open, then the reading open.
+               FaultyFs::File("S/D_OPEN2.BIN", "d", Faults().EioFromOpen(3)),
+               FaultyFs::File("S/E_READ.BIN", Data(10000), Faults().EioFrom(4096)),
+               FaultyFs::File("S/F_SIZE.BIN", Data(3000), Faults().SizeAfterFirstRead(1000)),
+               FaultyFs::File("S/G_ABORT.BIN", Data(100000),
+                              Faults().ReadDelay(std::chrono::milliseconds(100)))});
+  TempDir dir;
+  const std::string tree = fs.mount_point() + "/S";
+  ProcessRun run;
+  run.err_on_terminal = true;  // for the progress line, which names the file being read
+  run.interrupt_when = [](const ProcessResult& so_far) {
+    return so_far.err.find("G_ABORT.BIN") != std::string::npos;
+  };
+  const ProcessResult cli =
+      RunCheckBinary({"-b", "2048", "--report=" + dir.Path("r.csv"), tree}, run);
+  EXPECT_EQ(cli.status, 130) << cli.err;
+
+  // Path, size and bytes read as they begin the row, "" for bytes that depend on when Ctrl+C
+  // came; the outcome ends it.
+  const std::vector<std::tuple<std::string, std::string, std::string>> rows = {
+      {"\"" + DrivePath(tree) + "\\A_OK,1.BIN\",5000,5000,", "", "ok"},
+      {DrivePath(tree) + "\\B_GONE.BIN,,0,", "", "not-found"},
+      {DrivePath(tree) + "\\C_OPEN1.BIN,,0,", "", "open1"},
+      {DrivePath(tree) + "\\D_OPEN2.BIN,1,0,", "", "open2"},
+      {DrivePath(tree) + "\\E_READ.BIN,10000,4096,", "", "read"},
+      {DrivePath(tree) + "\\F_SIZE.BIN,3000,1000,", "", "size"},
+      {DrivePath(tree) + "\\G_ABORT.BIN,100000,", "[0-9]+,", "abort"},
+  };
+  const std::string report = dir.ReadFile("r.csv");
+  ASSERT_TRUE(report.starts_with("path,size,bytes_read,seconds,mb_per_s,outcome\r\n")) << report;
+  std::size_t at = report.find("\r\n") + 2;
+  for (const auto& [start, bytes, outcome] : rows) {
+    const std::size_t end = report.find("\r\n", at);
+    ASSERT_NE(end, std::string::npos) << start;
+    const std::string row = report.substr(at, end - at);
+    at = end + 2;
+    EXPECT_TRUE(row.starts_with(start)) << row;
+    EXPECT_TRUE(
+        std::regex_match(row.substr(std::min(start.size(), row.size())),
+                         std::regex(bytes + "[0-9]+\\.[0-9]{3},([0-9]+\\.[0-9]{3})?," + outcome)))
+        << row;
+  }
+  EXPECT_EQ(at, report.size()) << report;
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -107,6 +108,39 @@ TEST_F(CheckGuiTest, F5ChecksTheDirectoryAndTheWindowFollows) {
   EXPECT_EQ(program_->dlg_info.windowTitle(), "Ok");
   EXPECT_FALSE(form().N6.Enabled());
   EXPECT_TRUE(program_->main_window.file_list()->isEnabled());
+}
+
+// After a check, Ctrl+G shows the graph window with the files of at least a mebibyte that
+// were slowest by the samples of the check.
+TEST_F(CheckGuiTest, CtrlGShowsTheSlowestFilesOfTheCheck) {
+  tmp_.MakeFileOfSize("WORK/a.bin", 100);
+  for (const char* file : {"WORK/b.bin", "WORK/c.bin", "WORK/d.bin"})
+    tmp_.MakeFileOfSize(file, 3 << 20);
+  Start();
+  form().CheckBoxMode.SetChecked(false);
+  form().CBSizeBlock.SetItemIndex(0);
+  answers_.script = {"Cancel"};
+  PressF5();
+  ASSERT_TRUE(program_->dlg_info.isVisible());
+  EXPECT_FALSE(program_->speed_window.isVisible());
+
+  window().activateWindow();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == &window(); }));
+  QTest::keyClick(&window(), Qt::Key_G, Qt::ControlModifier);
+  QApplication::processEvents();
+  EXPECT_TRUE(program_->speed_window.isVisible());
+  EXPECT_EQ(program_->speed_window.windowTitle(), "Скорость чтения");
+  const auto* list = program_->speed_window.findChild<QListWidget*>("Slowest");
+  ASSERT_NE(list, nullptr);
+  QStringList shown, expected;
+  for (int row = 0; row < list->count(); ++row) shown << list->item(row)->text();
+  for (const FileSpeed& file : form().Scan.Speed.Slowest()) {
+    EXPECT_NE(file.path, "C:\\WORK\\a.bin");
+    expected << QString::fromStdString(
+        SpeedText(*MegabytesPerSecond(file.bytes, file.milliseconds)) + "  " + file.path);
+  }
+  EXPECT_FALSE(expected.isEmpty());
+  EXPECT_EQ(shown, expected);
 }
 
 TEST_F(CheckGuiTest, EscDuringALongReadAsksAtEveryLevel) {

@@ -126,6 +126,7 @@ TEST_F(MainWindowGuiTest, ShortcutsReachTheirMenuItems) {
   const std::pair<QString, QString> shortcuts[] = {
       {"Проверить", "F5"},
       {"Показать последний список проблемных файлов", "Ctrl+F5"},
+      {"График скорости чтения", "Ctrl+G"},
       {"Прервать", "Esc"},
   };
   for (const auto& [text, keys] : shortcuts) {
@@ -337,12 +338,13 @@ TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
   form().N6.SetEnabled(true);
   program_->refresher.RefreshAll();
   std::map<const MenuItem*, int> clicks;
-  for (MenuItem* item : {&form().N2, &form().N6, &form().N8})
+  for (MenuItem* item : {&form().N2, &form().N6, &form().N8, &form().N14})
     item->OnClick.Subscribe([&clicks, item] { ++clicks[item]; });
   const std::pair<Window*, QWidget*> windows[] = {
       {&form(), &window()},
       {&program_->application.ListError, &program_->list_error},
       {&program_->application.DlgInfo, &program_->dlg_info},
+      {&form().SpeedWindow, &program_->speed_window},
   };
   const struct {
     Qt::Key key;
@@ -352,6 +354,7 @@ TEST_F(MainWindowGuiTest, ShortcutsWorkInEveryNonModalWindow) {
       {Qt::Key_F5, Qt::NoModifier, &form().N2},
       {Qt::Key_Escape, Qt::NoModifier, &form().N6},
       {Qt::Key_F5, Qt::ControlModifier, &form().N8},
+      {Qt::Key_G, Qt::ControlModifier, &form().N14},
   };
   for (auto [model, widget] : windows) {
     for (const auto& k : keys) {

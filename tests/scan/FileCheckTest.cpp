@@ -1,4 +1,5 @@
 #include "CheckFixture.h"
+#include "platform/IoError.h"
 #include "scan/ProblemLines.h"
 #include "ui/ApplicationTitle.h"
 
@@ -195,6 +196,21 @@ TEST_F(FileCheckTest, FileBeyondFourGibibytesIsReadWhole) {
   EXPECT_EQ(form().Gauge3.Position(), kSize);
   EXPECT_EQ(ApplicationTitle::Get().Text(), "Диск D 53.7%");
   EXPECT_EQ(dlg_info_.Caption(), "Ok");
+}
+
+// The speed graph's picture goes where the save dialog says, written through the platform with
+// its rules, as the list file is.
+TEST_F(FileCheckTest, SpeedGraphIsSavedWhereChosen) {
+  drive_d_.MakeDir("S");
+  drive_e_.MakeFile("RO.PNG", "kept");
+  drive_e_.Chmod("RO.PNG", 0444);
+  Start();
+  form().SpeedWindow.Picture = [] { return std::string("\x89PNG\r\n"); };
+  dialogs_.Enter("E:\\GRAPH.PNG").Enter("E:\\RO.PNG");
+  form().SpeedWindow.N1.Click();
+  EXPECT_EQ(drive_e_.ReadFile("GRAPH.PNG"), "\x89PNG\r\n");
+  EXPECT_THROW(form().SpeedWindow.N1.Click(), IoError);
+  EXPECT_EQ(drive_e_.ReadFile("RO.PNG"), "kept");
 }
 
 }  // namespace

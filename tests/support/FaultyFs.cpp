@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <mutex>
 #include <stdexcept>
@@ -42,6 +43,7 @@ struct Node {
   bool listed = false;  // shown by a listing of its directory not closed yet
   bool resized = false;
   int open_handles = 0;  // of a directory
+  int opens = 0;         // of a file
   int reads = 0;
 };
 
@@ -303,16 +305,19 @@ void FaultyFs::Server::GetAttr(fuse_req_t request, fuse_ino_t ino, fuse_file_inf
 }
 
 void FaultyFs::Server::Open(fuse_req_t request, fuse_ino_t ino, fuse_file_info* file) {
-  const Node* node = Find(request, ino);
+  Node* node = Find(request, ino);
+  const int nth = node == nullptr ? 0 : ++node->opens;
   if (node == nullptr) {
     fuse_reply_err(request, ENOENT);
-  } else if (node->faults.eio_on_open) {
+  } else if (node->faults.eio_on_open ||
+             nth >= node->faults.eio_from_open.value_or(std::numeric_limits<int>::max())) {
     fuse_reply_err(request, EIO);
   } else {
     // Every read of the reader reaches this file system as it was asked for: no page cache
     // or read-ahead hides a fault or moves it to another block.
     file->direct_io = 1;
     fuse_reply_open(request, file);
+    node->gone = node->faults.vanishes_after_open;
   }
 }
 

@@ -20,6 +20,11 @@ struct FaultyFsFaults {
     eio_on_open = true;
     return *this;
   }
+  // Opening the file fails with EIO from its `nth` open on (counted from 1).
+  FaultyFsFaults& EioFromOpen(int nth) {
+    eio_from_open = nth;
+    return *this;
+  }
   // Reads from `offset` on fail with EIO; a read that reaches across it delivers the bytes
   // before it (a short read), the next one fails.
   FaultyFsFaults& EioFrom(std::int64_t offset) {
@@ -49,6 +54,11 @@ struct FaultyFsFaults {
     vanishes_after_listing = true;
     return *this;
   }
+  // The file is gone as soon as it has been opened once.
+  FaultyFsFaults& VanishesAfterOpen() {
+    vanishes_after_open = true;
+    return *this;
+  }
   // Reading the directory's entries fails with EIO; opening it and looking names up in it
   // still work.
   FaultyFsFaults& ListingFails() {
@@ -57,11 +67,13 @@ struct FaultyFsFaults {
   }
 
   bool eio_on_open = false;
+  std::optional<int> eio_from_open;
   std::optional<std::int64_t> eio_from;
   std::chrono::milliseconds read_delay{0};
   bool hold_first_read = false;
   std::optional<std::int64_t> size_after_first_read;
   bool vanishes_after_listing = false;
+  bool vanishes_after_open = false;
   bool listing_fails = false;
 };
 
