@@ -88,8 +88,9 @@ int main(int argc, char** argv) {
   using namespace tarvik;
   const std::filesystem::path bench = std::filesystem::read_symlink("/proc/self/exe");
   const std::string binary =
-      argc > 1 ? argv[1]
-               : (bench.parent_path().parent_path().parent_path() / "src/cli/tarvik-check").string();
+      argc > 1
+          ? argv[1]
+          : (bench.parent_path().parent_path().parent_path() / "src/cli/tarvik-check").string();
   SmbServer server;
   const std::string shared = SmbServer::kGuestFolder;
   server.files().MakeSparseFile(shared + "/A/big.bin", std::int64_t{1} << 34);
@@ -102,16 +103,18 @@ int main(int argc, char** argv) {
   TempDir out;
   const std::string connect = "Z:=\\\\127.0.0.1\\DOCS";
 
-  const Outcome stopped = Run(binary, {"--connect", connect, "-b", "2048", "Z:\\A"},
-                              server, true, out.Path("stopped"));
-  std::printf("Ctrl+C 0.5 s after the freeze, during a read: ended %.2f s after the signal, "
-              "status %d\n",
-              stopped.interrupt_to_end, stopped.status);
+  const Outcome stopped =
+      Run(binary, {"--connect", connect, "-b", "2048", "Z:\\A"}, server, true, out.Path("stopped"));
+  std::printf(
+      "Ctrl+C 0.5 s after the freeze, during a read: ended %.2f s after the signal, "
+      "status %d\n",
+      stopped.interrupt_to_end, stopped.status);
 
-  const Outcome walked =
-      Run(binary, {"--connect", connect, "-r", "-b", "2048", "Z:\\"}, server, false, out.Path("walk"));
-  std::printf("walk of 201 files in 21 folders, frozen during the first: ended %.2f s after the "
-              "freeze, status %d, %d lines printed\n",
-              walked.freeze_to_end, walked.status, walked.lines);
+  const Outcome walked = Run(binary, {"--connect", connect, "-r", "-b", "2048", "Z:\\"}, server,
+                             false, out.Path("walk"));
+  std::printf(
+      "walk of 201 files in 21 folders, frozen during the first: ended %.2f s after the "
+      "freeze, status %d, %d lines printed\n",
+      walked.freeze_to_end, walked.status, walked.lines);
   return 0;
 }
