@@ -455,11 +455,11 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   if (Locate(path, located) == kNoError && !located.name.empty()) {
     const std::string posix_path = JoinPosix(located.directory, located.name);
     // Opened without a second look when the name was just seen as a regular file; anything
-    // else found there now takes the whole way below.
-    if (posix_path == last_file_.posix_path &&
-        OpenRegularFile(located.path.drive, posix_path, &last_file_.status, kErrFileNotFound,
-                        file) == kNoError) {
-      return kNoError;
+    // else found there now takes the whole way below, but an open given up stays given up.
+    if (posix_path == last_file_.posix_path) {
+      const int code = OpenRegularFile(located.path.drive, posix_path, &last_file_.status,
+                                       kErrFileNotFound, file);
+      if (code == kNoError || code == kErrOperationAborted) return code;
     }
   }
   Entry entry;

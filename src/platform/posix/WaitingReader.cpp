@@ -39,11 +39,11 @@ bool WaitingReader::Release(int fd) {
   modes_.erase(fd);
   const auto found = given_up_.find(fd);
   if (found == given_up_.end()) return true;
-  const GivenUp given_up = std::move(found->second);
+  const std::shared_ptr<Slot> slot = std::move(found->second);
   given_up_.erase(found);
-  std::lock_guard lock(given_up.slot->mutex);
-  given_up.slot->close_after = !given_up.slot->done;
-  return given_up.slot->done;
+  std::lock_guard lock(slot->mutex);
+  slot->close_after = !slot->done;
+  return slot->done;
 }
 
 WaitingReader::Mode WaitingReader::ModeOf(int fd) {
@@ -107,9 +107,10 @@ ssize_t WaitingReader::ReadOnHelper(int fd, void* buffer, std::size_t size,
   slot.size = size;
   slot.done = false;
   if (!helper_->Run([slot = slot_] { slot->Read(); }, waiting)) {
-    // The read may stay in the kernel for long: it keeps its helper and buffer, and the next
-    // read gets new ones.
-    given_up_[fd] = GivenUp{std::move(helper_), std::move(slot_)};
+    // The read may stay in the kernel for long: its helper goes on alone (CallThread lets a
+    // busy thread go), it keeps its buffer, and the next read gets new ones.
+    helper_.reset();
+    given_up_[fd] = std::move(slot_);
     errno = ECANCELED;
     return -1;
   }

@@ -46,12 +46,8 @@ class WaitingReader {
   std::unordered_map<int, Mode> modes_;
   std::unique_ptr<CallThread> helper_;
   std::shared_ptr<Slot> slot_;
-  // Reads given up, by the file they read, until that file is released.
-  struct GivenUp {
-    std::unique_ptr<CallThread> helper;
-    std::shared_ptr<Slot> slot;
-  };
-  std::unordered_map<int, GivenUp> given_up_;
+  // The slots of reads given up, by the file they read, until that file is released.
+  std::unordered_map<int, std::shared_ptr<Slot>> given_up_;
 };
 
 }  // namespace tarvik

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <libsmbclient.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -51,15 +52,15 @@ struct SmbShare::Session {
   SMBCCTX* context = nullptr;
   // What a read brings, handed to its caller once the read has ended.
   std::vector<char> bytes;
-  // A request went past its deadline.
-  bool dead = false;
+  // A request went past its deadline; set on the library's thread, also by a request that
+  // was given up.
+  std::atomic<bool> dead = false;
 
   // Freeing a context closes its files and its connection, which waits for a server that no
   // longer answers once per file: a dead session's context is left to the process's end.
   ~Session() {
     if (context != nullptr && !dead) smbc_free_context(context, 1);
   }
-  std::string Url(const std::vector<std::string>& names) const { return SmbUrl(remote, names); }
 
   // The libsmbclient callback that hands over the credentials of a context.
   static void Credentials(SMBCCTX* context, const char* /*server*/, const char* /*share*/,
@@ -72,6 +73,8 @@ struct SmbShare::Session {
 };
 
 SmbShare::SmbShare(std::shared_ptr<Session> session) : session_(std::move(session)) {}
+
+bool SmbShare::Dead() const { return session_->dead; }
 
 // The thread of every libsmbclient call in the process.
 CallThread& Library() {
@@ -86,7 +89,7 @@ SmbShare::~SmbShare() {
 
 template <class Reply, class Request>
 int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
-  if (dead_ || Library().Busy()) return ETIMEDOUT;
+  if (Dead() || Library().Busy()) return ETIMEDOUT;
   struct Outcome {
     int error = 0;
     Reply reply{};
@@ -100,7 +103,6 @@ int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
       },
       waiting);
   if (!ended) return ECANCELED;
-  if (outcome->error == ETIMEDOUT) dead_ = true;
   reply = std::move(outcome->reply);
   return outcome->error;
 }

@@ -48,7 +48,7 @@ class SmbShare {
   // What the requests other than reads run while they wait; none waits without a word.
   void WaitWith(Waiting waiting) { waiting_ = std::move(waiting); }
   // A request went past its deadline.
-  bool Dead() const { return dead_; }
+  bool Dead() const;
 
   // The entries of a directory with their DOS attributes, without "." and "..".
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
@@ -85,7 +85,6 @@ class SmbShare {
 
   std::shared_ptr<Session> session_;
   Waiting waiting_;
-  bool dead_ = false;
 };
 
 }  // namespace tarvik
