@@ -1,12 +1,13 @@
 #include "platform/posix/DirectoryStamper.h"
 
 #include <fcntl.h>
-#include <linux/magic.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
 
 #include <algorithm>
 #include <ctime>
+
+#include "platform/posix/FileSystemKind.h"
 
 namespace tarvik {
 
@@ -34,20 +35,10 @@ std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const std::strin
   const auto known = settle_times_.find(device);
   if (known != settle_times_.end()) return known->second;
   struct statfs volume {};
-  std::int64_t settle_time = kCoarseSettleTime;
-  if (statfs(path.c_str(), &volume) == 0) {
-    switch (volume.f_type) {
-      case TMPFS_MAGIC:
-      case RAMFS_MAGIC:
-      case EXT4_SUPER_MAGIC:
-      case XFS_SUPER_MAGIC:
-      case BTRFS_SUPER_MAGIC:
-        settle_time = kFineSettleTime;
-        break;
-      default:
-        break;
-    }
-  }
+  const std::int64_t settle_time =
+      statfs(path.c_str(), &volume) == 0 && KeepsFineTimes(KindOfFileSystem(volume.f_type))
+          ? kFineSettleTime
+          : kCoarseSettleTime;
   settle_times_.emplace(device, settle_time);
   return settle_time;
 }

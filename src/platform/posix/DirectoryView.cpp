@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <sys/sysmacros.h>
 #include <unistd.h>
@@ -18,8 +19,8 @@ namespace {
 
 constexpr unsigned kStatxMask = STATX_TYPE | STATX_MODE | STATX_SIZE | STATX_INO | STATX_MNT_ID;
 
-std::uint64_t DeviceOf(const struct statx& status) {
-  return (static_cast<std::uint64_t>(status.stx_dev_major) << 32) | status.stx_dev_minor;
+dev_t DeviceOf(const struct statx& status) {
+  return makedev(status.stx_dev_major, status.stx_dev_minor);
 }
 
 // Looking at a directory must not mount anything on the way.
@@ -42,11 +43,6 @@ std::optional<EntryStatus::Kind> KindOfType(unsigned char type) {
     default:
       return std::nullopt;
   }
-}
-
-bool IsReadOnlyFileSystem(int fd) {
-  struct statvfs info;
-  return fstatvfs(fd, &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
 }
 
 bool IsOnReadOnlyFileSystem(const std::string& path) {
@@ -77,11 +73,22 @@ DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) 
   }
 }
 
-bool DirectoryView::ReadOnlyFileSystem() const {
-  // Asked only when an attribute needs it: most looks into a directory only want an entry.
-  if (!read_only_fs_) read_only_fs_ = IsReadOnlyFileSystem(fd_);
-  return *read_only_fs_;
+const DirectoryView::FileSystem& DirectoryView::LearnFileSystem() const {
+  // Asked only when needed: most looks into a directory only want an entry.
+  if (!file_system_) {
+    struct statfs info;
+    file_system_.emplace();
+    if (fstatfs(fd_, &info) == 0) {
+      file_system_->read_only = (info.f_flags & ST_RDONLY) != 0;
+      file_system_->kind = KindOfFileSystem(info.f_type);
+    }
+  }
+  return *file_system_;
 }
+
+bool DirectoryView::ReadOnlyFileSystem() const { return LearnFileSystem().read_only; }
+
+FileSystemKind DirectoryView::file_system() const { return LearnFileSystem().kind; }
 
 DirectoryView::~DirectoryView() {
   if (fd_ >= 0) close(fd_);
@@ -201,7 +208,7 @@ std::vector<ListedName> DirectoryView::Names(int& error) const {
       at += item->d_reclen;
       const std::string_view name = item->d_name;
       if (name != "." && name != "..") {
-        names.push_back({std::string(name), KindOfType(item->d_type)});
+        names.push_back({std::string(name), KindOfType(item->d_type), item->d_ino});
       }
     }
   }

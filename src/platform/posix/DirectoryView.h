@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/FileSystemKind.h"
+
 namespace tarvik {
 
 // What the program sees of one directory entry.
@@ -35,6 +37,7 @@ bool IsHiddenName(std::string_view name);
 struct ListedName {
   std::string name;
   std::optional<EntryStatus::Kind> kind;
+  ino_t inode = 0;  // as the directory gives it: of the entry itself, not what it mounts
 };
 
 // What a look at an entry asks for: its kind alone, or its attributes too.
@@ -62,6 +65,10 @@ class DirectoryView {
   int fd() const { return fd_; }
   // Attributes of the directory itself (directory, read-only).
   std::uint32_t attributes() const;
+  // The device of the directory's file system. While the view is open, that file system stays
+  // mounted or at least alive, so no other can have this device.
+  dev_t device() const { return device_; }
+  FileSystemKind file_system() const;
 
   // The status of the entry `name` (a name on disk, no separators). "." and ".." are
   // never hidden or system.
@@ -72,15 +79,21 @@ class DirectoryView {
 
  private:
   bool ReadOnlyFileSystem() const;
+  // What statfs tells of the directory's file system.
+  struct FileSystem {
+    bool read_only = false;
+    FileSystemKind kind = FileSystemKind::kOther;
+  };
+  const FileSystem& LearnFileSystem() const;
 
   std::string path_;
   int fd_ = -1;
   int error_ = 0;
   std::uint64_t mount_id_ = 0;
   bool has_mount_id_ = false;
-  std::uint64_t device_ = 0;
+  dev_t device_ = 0;
   // Learnt when first needed.
-  mutable std::optional<bool> read_only_fs_;
+  mutable std::optional<FileSystem> file_system_;
   bool owner_writes_ = true;
   // Whether the descriptor was read from, so that a second reading must go back to its start.
   mutable bool names_read_ = false;

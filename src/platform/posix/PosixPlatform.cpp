@@ -6,6 +6,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
@@ -273,13 +274,16 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
   std::string posix_directory;
   if (PosixPathOf(directory, posix_directory) != kNoError) return found;
   Listing fresh;
-  Listing* listing = ListingOf(directory.drive, posix_directory, !directory.names.empty(), fresh);
+  int error = 0;
+  Listing* listing =
+      ListingOf(directory.drive, posix_directory, !directory.names.empty(), fresh, error);
   if (listing == nullptr) return found;
 
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
   for (std::size_t index = 0; index < listing->names.size(); ++index) {
-    const auto& [name, kind] = listing->names[index];
+    const std::string& name = listing->names[index].name;
+    const std::optional<EntryStatus::Kind> kind = listing->names[index].kind;
     // What is known without a stat decides first, so that entries left out cost none: the
     // kind the directory gives, and hidden, which a name alone makes.
     if (kind == EntryStatus::Kind::kInvisible) continue;
@@ -339,21 +343,28 @@ bool PosixPlatform::ReadDirectory(char drive, const std::string& posix_directory
 }
 
 PosixPlatform::Listing* PosixPlatform::ListingOf(char drive, const std::string& posix_directory,
-                                                 bool with_dots, Listing& fresh) {
+                                                 bool with_dots, Listing& fresh, int& error) {
+  error = 0;
   DirectoryStamp stamp;
   bool settled = false;
   if (KeptListingHolds(posix_directory, stamp, settled)) return &kept_listing_;
   // The stamp above was taken before this reading, so a change made during it shows later.
   DirectoryReading reading;
-  if (!ReadDirectory(drive, posix_directory, reading) || reading.view->error() != 0) {
+  if (!ReadDirectory(drive, posix_directory, reading)) {
+    error = ECANCELED;
     return nullptr;
   }
+  if (reading.view->error() != 0) {
+    error = reading.view->error();
+    return nullptr;
+  }
+  error = reading.error;
   Listing listing{posix_directory, stamp, std::move(reading.view), {}, {}};
   if (with_dots) listing.names = {{".", std::nullopt}, {"..", std::nullopt}};
   for (ListedName& name : reading.names) listing.names.push_back(std::move(name));
   listing.statuses.resize(listing.names.size());
   // A listing that failed part way is never served again: the next one reads anew.
-  Listing& kept = settled && reading.error == 0 ? kept_listing_ : fresh;
+  Listing& kept = settled && error == 0 ? kept_listing_ : fresh;
   kept = std::move(listing);
   return &kept;
 }
@@ -370,13 +381,11 @@ int PosixPlatform::ReadListing(const std::string& directory) {
   std::string posix_directory;
   const int code = PosixPathOf(full, posix_directory);
   if (code != kNoError) return code;
-  // The kept reading was read to its end, and nothing was added, removed or renamed since.
-  DirectoryStamp stamp;
-  bool settled = false;
-  if (KeptListingHolds(posix_directory, stamp, settled)) return kNoError;
-  DirectoryReading reading;
-  if (!ReadDirectory(full.drive, posix_directory, reading)) return kErrOperationAborted;
-  const int error = reading.view->error() != 0 ? reading.view->error() : reading.error;
+  // A kept reading was read to its end, and nothing was added, removed or renamed since; a
+  // new one is kept for the opens of the files that follow.
+  Listing fresh;
+  int error = 0;
+  ListingOf(full.drive, posix_directory, !full.names.empty(), fresh, error);
   return ErrnoToCode(error, ErrnoUse::kDirectory);
 }
 
@@ -434,8 +443,15 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
                                                            status.st_ino != expected->inode))) {
     return refusal;
   }
-  unread_[opened->fd] =
-      UnreadFile{opened->flags & ~O_NONBLOCK, static_cast<std::int64_t>(status.st_size)};
+  // The kept listing's directory holds its file system: a file on the same device is on it.
+  bool blocking_needed = true;
+  if (kept_listing_.view != nullptr && status.st_dev == kept_listing_.view->device()) {
+    const FileSystemKind kind = kept_listing_.view->file_system();
+    waiting_reader_.Learn(opened->fd, kind);
+    blocking_needed = !IgnoresNonBlocking(kind);
+  }
+  unread_[opened->fd] = UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
+                                   static_cast<std::int64_t>(status.st_size)};
   file = std::exchange(opened->fd, -1);
   return kNoError;
 }
@@ -445,8 +461,36 @@ void PosixPlatform::MakeBlocking(FileHandle file) {
   if (unread_.empty()) return;
   const auto found = unread_.find(file);
   if (found == unread_.end()) return;
-  fcntl(file, F_SETFL, found->second.flags);
+  if (found->second.flags >= 0) fcntl(file, F_SETFL, found->second.flags);
   unread_.erase(found);
+}
+
+std::optional<EntryStatus> PosixPlatform::ListedFile(const Located& located) {
+  if (!keeping_listings_ || kept_listing_.view == nullptr ||
+      kept_listing_.posix_directory != located.directory) {
+    return std::nullopt;
+  }
+  const std::vector<ListedName>& names = kept_listing_.names;
+  // Past "." and "..", the names are in byte order.
+  const auto sorted = std::find_if(names.begin(), names.end(), [](const ListedName& listed) {
+    return listed.name != "." && listed.name != "..";
+  });
+  const auto found = std::lower_bound(
+      sorted, names.end(), located.name,
+      [](const ListedName& listed, const std::string& name) { return listed.name < name; });
+  if (found == names.end() || found->name != located.name) return std::nullopt;
+  const std::optional<EntryStatus>& status =
+      kept_listing_.statuses[static_cast<std::size_t>(found - names.begin())];
+  if (status) {
+    if (status->kind != EntryStatus::Kind::kFile || status->dangling) return std::nullopt;
+    return status;
+  }
+  if (found->kind != EntryStatus::Kind::kFile) return std::nullopt;
+  EntryStatus listed;
+  listed.kind = EntryStatus::Kind::kFile;
+  listed.device = kept_listing_.view->device();
+  listed.inode = found->inode;
+  return listed;
 }
 
 int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
@@ -454,11 +498,15 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   Located located;
   if (Locate(path, located) == kNoError && !located.name.empty()) {
     const std::string posix_path = JoinPosix(located.directory, located.name);
-    // Opened without a second look when the name was just seen as a regular file; anything
-    // else found there now takes the whole way below, but an open given up stays given up.
-    if (posix_path == last_file_.posix_path) {
-      const int code = OpenRegularFile(located.path.drive, posix_path, &last_file_.status,
-                                       kErrFileNotFound, file);
+    // Opened without a second look when the name was just seen as a regular file, or is one
+    // in the kept listing of its directory; anything else found there now takes the whole
+    // way below, but an open given up stays given up.
+    const std::optional<EntryStatus> seen = posix_path == last_file_.posix_path
+                                                ? std::optional(last_file_.status)
+                                                : ListedFile(located);
+    if (seen) {
+      const int code =
+          OpenRegularFile(located.path.drive, posix_path, &*seen, kErrFileNotFound, file);
       if (code == kNoError || code == kErrOperationAborted) return code;
     }
   }

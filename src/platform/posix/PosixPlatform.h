@@ -122,10 +122,14 @@ class PosixPlatform : public Platform {
     std::vector<std::optional<EntryStatus>> statuses;
   };
   // The kept listing of a directory when it is provably unchanged, else a new reading: kept
-  // when listings are kept and the directory had settled, in `fresh` otherwise; nullptr when
-  // the directory cannot be opened.
+  // when listings are kept, the directory had settled and it was read to its end, in `fresh`
+  // otherwise; nullptr when the directory cannot be opened. `error` is the errno of that, or
+  // of a reading that failed part way, ECANCELED when the waiting function gave it up.
   Listing* ListingOf(char drive, const std::string& posix_directory, bool with_dots,
-                     Listing& fresh);
+                     Listing& fresh, int& error);
+  // The status of a regular file as the kept listing of its directory gives it, where it has
+  // one: what the directory says of the name, or what a look at it found.
+  std::optional<EntryStatus> ListedFile(const Located& located);
   // An open directory and its names (`error` of a listing that failed part way).
   struct DirectoryReading {
     std::unique_ptr<DirectoryView> view;

@@ -1,6 +1,5 @@
 #include "platform/posix/WaitingReader.h"
 
-#include <linux/magic.h>
 #include <sys/uio.h>
 #include <sys/vfs.h>
 #include <unistd.h>
@@ -46,28 +45,28 @@ bool WaitingReader::Release(int fd) {
   return slot->done;
 }
 
+WaitingReader::Mode WaitingReader::ModeFor(FileSystemKind kind) {
+  switch (kind) {
+    case FileSystemKind::kMemory:
+      return Mode::kDirect;
+    case FileSystemKind::kLocalDisk:
+      return Mode::kNoWait;
+    case FileSystemKind::kOther:
+      // Others may accept the question whether data is in memory and wait all the same
+      // (FUSE does), so their reads all go to the helper.
+      return Mode::kHelper;
+  }
+  return Mode::kHelper;
+}
+
+void WaitingReader::Learn(int fd, FileSystemKind kind) { modes_[fd] = ModeFor(kind); }
+
 WaitingReader::Mode WaitingReader::ModeOf(int fd) {
   const auto known = modes_.find(fd);
   if (known != modes_.end()) return known->second;
   struct statfs volume {};
-  Mode mode = Mode::kHelper;
-  if (fstatfs(fd, &volume) == 0) {
-    switch (volume.f_type) {
-      case TMPFS_MAGIC:
-      case RAMFS_MAGIC:
-        mode = Mode::kDirect;
-        break;
-      // These tell at once whether data is in memory. Others may accept the question and
-      // wait all the same (FUSE does), so their reads all go to the helper.
-      case EXT4_SUPER_MAGIC:
-      case XFS_SUPER_MAGIC:
-      case BTRFS_SUPER_MAGIC:
-        mode = Mode::kNoWait;
-        break;
-      default:
-        break;
-    }
-  }
+  const Mode mode =
+      fstatfs(fd, &volume) == 0 ? ModeFor(KindOfFileSystem(volume.f_type)) : Mode::kHelper;
   modes_.emplace(fd, mode);
   return mode;
 }

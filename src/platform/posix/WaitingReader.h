@@ -8,6 +8,7 @@
 #include <unordered_map>
 
 #include "platform/CallThread.h"
+#include "platform/posix/FileSystemKind.h"
 
 namespace tarvik {
 
@@ -25,6 +26,8 @@ class WaitingReader {
   // read(2) of up to `size` bytes from `fd`; -1 with errno set on failure, ECANCELED when
   // `waiting` gave the read up.
   ssize_t Read(int fd, void* buffer, std::size_t size, const std::function<bool()>& waiting);
+  // Tells how to read `fd` where the caller knows its file system, which spares a look.
+  void Learn(int fd, FileSystemKind kind);
   // Forgets what was learnt about `fd`, which the caller closes next. False when a read that
   // was given up still uses it: the reader then closes it itself once that read returns.
   bool Release(int fd);
@@ -39,6 +42,7 @@ class WaitingReader {
   // One read handed to the helper: the file, a buffer of the helper's and the outcome.
   struct Slot;
 
+  static Mode ModeFor(FileSystemKind kind);
   Mode ModeOf(int fd);
   ssize_t ReadOnHelper(int fd, void* buffer, std::size_t size,
                        const std::function<bool()>& waiting);

@@ -282,6 +282,20 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
   return found;
 }
 
+std::vector<FoundEntry> SmbPlatform::FindDirectories(const std::string& pattern,
+                                                     std::uint32_t attributes) {
+  std::string_view directory_text;
+  std::string_view name_pattern;
+  SplitDirectoryAndName(pattern, directory_text, name_pattern);
+  WindowsPath directory;
+  // A local directory's files are skipped by their kind, without a look at each.
+  if (RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory) ==
+      nullptr) {
+    return local_.FindDirectories(pattern, attributes);
+  }
+  return Platform::FindDirectories(pattern, attributes);
+}
+
 int SmbPlatform::ReadListing(const std::string& directory) {
   WindowsPath full;
   const Connection* connection = RemotePath(directory, full);

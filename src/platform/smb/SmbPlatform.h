@@ -51,6 +51,8 @@ class SmbPlatform : public Platform {
   std::uint32_t FileAttributes(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
+  std::vector<FoundEntry> FindDirectories(const std::string& pattern,
+                                          std::uint32_t attributes) override;
   // Local directories only; a share's directories are not read twice, only a dead
   // connection's fail.
   int ReadListing(const std::string& directory) override;
