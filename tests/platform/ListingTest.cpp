@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <ostream>
 
 #include "PlatformFixture.h"
@@ -114,6 +115,58 @@ TEST_F(PlatformTest, LinkToFileIsThatFile) {
   EXPECT_EQ(platform_->Read(file, buffer, sizeof buffer, done), kNoError);
   EXPECT_EQ(std::string(buffer, done), "12345");
   platform_->Close(file);
+}
+
+// While listings are kept, a file of the kept listing is opened without a look first: what is
+// opened must still be what is there now, whatever took its place since the listing.
+TEST_F(PlatformTest, OpenThroughAKeptListingOpensWhatIsThereNow) {
+  struct Case {
+    const char* name;
+    std::function<void(TempDir&)> change;  // after the listing was kept
+    int code;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"unchanged", nullptr, kNoError, "old"},
+      {"removed", [](TempDir& t) { t.Remove("D/f"); }, kErrFileNotFound, ""},
+      {"another file",
+       [](TempDir& t) {
+         t.MakeFile("D/g", "new");
+         std::filesystem::rename(t.Path("D/g"), t.Path("D/f"));
+       },
+       kNoError, "new"},
+      {"a FIFO",
+       [](TempDir& t) {
+         t.Remove("D/f");
+         t.MakeFifo("D/f");
+       },
+       kErrFileNotFound, ""},
+      {"a directory",
+       [](TempDir& t) {
+         t.Remove("D/f");
+         t.MakeDir("D/f");
+       },
+       kErrAccessDenied, ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    tmp_.MakeFile("D/f", "old");
+    SettleDirectories();
+    platform_->KeepListings(true);
+    ASSERT_THAT(Find("C:\\D\\*", 0), ElementsAre("f"));
+    if (c.change) c.change(tmp_);
+    FileHandle file = kNoFile;
+    EXPECT_EQ(platform_->OpenForReading("C:\\D\\f", file), c.code);
+    if (file != kNoFile) {
+      char buffer[16];
+      std::size_t done = 0;
+      EXPECT_EQ(platform_->Read(file, buffer, sizeof buffer, done), kNoError);
+      EXPECT_EQ(std::string(buffer, done), c.content);
+      platform_->Close(file);
+    }
+    platform_->KeepListings(false);
+    std::filesystem::remove_all(tmp_.Path("D"));
+  }
 }
 
 TEST_F(PlatformTest, DotEntriesEverywhereButTheDriveRoot) {

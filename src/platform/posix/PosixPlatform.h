@@ -125,8 +125,8 @@ class PosixPlatform : public Platform {
   // when listings are kept, the directory had settled and it was read to its end, in `fresh`
   // otherwise; nullptr when the directory cannot be opened. `error` is the errno of that, or
   // of a reading that failed part way, ECANCELED when the waiting function gave it up.
-  Listing* ListingOf(char drive, const std::string& posix_directory, bool with_dots,
-                     Listing& fresh, int& error);
+  Listing* ListingOf(char drive, const std::string& posix_directory, bool with_dots, Listing& fresh,
+                     int& error);
   // The status of a regular file as the kept listing of its directory gives it, where it has
   // one: what the directory says of the name, or what a look at it found.
   std::optional<EntryStatus> ListedFile(const Located& located);
