@@ -152,6 +152,7 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   share->WaitWith(waiting_);
   connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share), {}});
   latest_.Forget();
+  latest_request_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // A new connection starts at its root, whatever an earlier one on the letter left.
   const WindowsPath current = directories_.current();
@@ -176,6 +177,7 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
   }
   connections_.erase(found);
   latest_.Forget();
+  latest_request_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
   // directory; the current directory says so.
@@ -214,26 +216,24 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   if (const LatestFinding::Finding* latest = keeping_listings_ ? latest_.Of(full) : nullptr) {
     if (latest->all_attributes) return latest->attributes;
     directory = (latest->attributes & kAttrDirectory) != 0;
-  } else if (connection->share->Probe(full.names, directory) != 0) {
+  } else if (ProbeShare(*connection, full, directory) != 0) {
     return kInvalidAttributes;
   }
   // The share says whether the name is there and what it is; only a listing of its directory
   // carries all its attribute bits. A kept listing serves as long as it agrees on the kind: a
   // change of the bits alone would not show in the directory's own status either.
   // Listings are kept only while a command keeps them; outside one none is found here.
-  const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
+  const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
   const std::string& name = full.names.back();
   std::uint32_t attributes = 0;
-  const FoundEntry* kept = connection->listings.Find(parent, name);
+  const FoundEntry* kept = connection->listings.Find(parent.names, name);
   if (kept != nullptr && ((kept->attributes & kAttrDirectory) != 0) == directory) {
     attributes = kept->attributes;
   } else {
-    std::vector<FoundEntry> entries;
-    if (connection->share->List(parent, entries) != 0) return kInvalidAttributes;
-    const FoundEntry* listed = EntryNamed(entries, name);
+    const LatestRequest::Entries entries = ListShare(*connection, parent);
+    const FoundEntry* listed = entries ? EntryNamed(*entries, name) : nullptr;
     if (listed == nullptr) return kInvalidAttributes;
     attributes = listed->attributes;
-    if (keeping_listings_) connection->listings.Keep(parent, entries);
   }
   latest_.Found(full, attributes, true);
   return attributes;
@@ -243,6 +243,7 @@ void SmbPlatform::KeepListings(bool keep) {
   local_.KeepListings(keep);
   keeping_listings_ = keep;
   latest_.Forget();
+  latest_request_.Forget();
   for (auto& [letter, connection] : connections_) connection.listings.Clear();
 }
 
@@ -264,21 +265,26 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
       RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory);
   if (connection == nullptr) return local_.FindFiles(pattern, attributes);
   std::vector<FoundEntry> found;
-  std::vector<FoundEntry> listed;
-  if (name_pattern.empty() || connection->share->List(directory.names, listed) != 0) return found;
-  if (keeping_listings_) connection->listings.Keep(directory.names, listed);
-  // Servers report "." and ".." also in a share's root; a drive's root has none.
-  if (!directory.names.empty()) {
-    listed.insert(listed.begin(),
-                  {FoundEntry{".", kAttrDirectory, 0}, FoundEntry{"..", kAttrDirectory, 0}});
-  }
+  if (name_pattern.empty()) return found;
+  // The lists of a directory read it one after the other: the first reading serves them all.
+  const LatestRequest* latest = Latest(*connection);
+  const LatestRequest::Shown* shown = latest != nullptr ? latest->Of(directory) : nullptr;
+  const LatestRequest::Entries listed =
+      shown != nullptr && shown->entries ? shown->entries : ListShare(*connection, directory);
+  if (!listed) return found;
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
-  for (FoundEntry& entry : listed) {
+  const auto take = [&](const FoundEntry& entry) {
     if (MatchesPattern(name_pattern, entry.name) && (entry.attributes & excluded) == 0) {
-      found.push_back(std::move(entry));
+      found.push_back(entry);
     }
+  };
+  // Servers report "." and ".." also in a share's root; a drive's root has none.
+  if (!directory.names.empty()) {
+    take(FoundEntry{".", kAttrDirectory, 0});
+    take(FoundEntry{"..", kAttrDirectory, 0});
   }
+  for (const FoundEntry& entry : *listed) take(entry);
   return found;
 }
 
@@ -299,7 +305,22 @@ bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& s
   // three every time and the four again whenever it changed or had not settled.
   const std::optional<std::size_t> entries = connection->listings.EntryCount(full.names);
   if (entries && *entries < kShortListing) return false;
-  return connection->share->Stamp(full.names, stamp);
+  const LatestRequest* latest = Latest(*connection);
+  const LatestRequest::Shown* shown = latest != nullptr ? latest->Of(full) : nullptr;
+  if (shown != nullptr && shown->stamp) {
+    stamp = shown->stamp->stamp;
+    return shown->stamp->settled;
+  }
+  bool settled = false;
+  if (connection->share->Stamp(full.names, stamp, settled) != 0) {
+    latest_request_.Forget();
+    return false;
+  }
+  // The stamp the kept listing was read under shows its entries as they stand.
+  LatestRequest::Entries unchanged =
+      settled ? connection->listings.Unchanged(full.names, stamp) : nullptr;
+  latest_request_.Show({full, true, std::move(unchanged), LatestRequest::Stamp{stamp, settled}});
+  return settled;
 }
 
 bool SmbPlatform::FileExists(const std::string& path) {
@@ -315,9 +336,44 @@ int SmbPlatform::Probe(Connection& connection, const WindowsPath& full, bool& di
     directory = (latest->attributes & kAttrDirectory) != 0;
     return 0;
   }
-  const int error_number = connection.share->Probe(full.names, directory);
+  const LatestRequest* latest = Latest(connection);
+  directory = latest != nullptr && latest->ShowsDirectory(full);
+  const int error_number = directory ? 0 : ProbeShare(connection, full, directory);
   if (error_number == 0) latest_.Found(full, directory ? kAttrDirectory : 0, false);
   return error_number;
+}
+
+const LatestRequest* SmbPlatform::Latest(const Connection& connection) const {
+  return keeping_listings_ && connection.share->CanAsk() ? &latest_request_ : nullptr;
+}
+
+int SmbPlatform::ProbeShare(Connection& connection, const WindowsPath& full, bool& directory) {
+  const int error_number = connection.share->Probe(full.names, directory);
+  if (error_number == 0) {
+    latest_request_.Show({full, directory, {}, {}});
+  } else {
+    latest_request_.Forget();
+  }
+  return error_number;
+}
+
+LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
+                                              const WindowsPath& directory) {
+  // A listing read right after a settled stamp of its directory is kept with that stamp.
+  const LatestRequest::Shown* stamped = latest_request_.Of(directory);
+  std::optional<DirectoryStamp> stamp;
+  if (stamped != nullptr && stamped->stamp && stamped->stamp->settled) {
+    stamp = stamped->stamp->stamp;
+  }
+  std::vector<FoundEntry> entries;
+  if (connection.share->List(directory.names, entries) != 0) {
+    latest_request_.Forget();
+    return nullptr;
+  }
+  auto listed = std::make_shared<const std::vector<FoundEntry>>(std::move(entries));
+  latest_request_.Show({directory, true, listed, {}});
+  if (keeping_listings_) connection.listings.Keep(directory.names, listed, stamp);
+  return listed;
 }
 
 int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int flags,
@@ -326,13 +382,18 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   if (full.names.empty()) return kErrAccessDenied;
   SmbFile* opened = nullptr;
   const int error_number = connection.share->Open(full.names, flags, opened);
+  if (error_number == 0 || error_number == EISDIR) {
+    latest_request_.Show({full, error_number == EISDIR, {}, {}});
+  } else {
+    latest_request_.Forget();
+  }
   // Opened as a file, a directory is refused; the program may only open files.
   if (error_number == EISDIR) return kErrAccessDenied;
   if (error_number == ENOENT && full.names.size() > 1) {
     // The server names a missing file and a missing directory on the way alike.
-    const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
+    const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
     bool directory = false;
-    const int parent_missing = connection.share->Probe(parent, directory);
+    const int parent_missing = ProbeShare(connection, parent, directory);
     if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
   }
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);

@@ -11,6 +11,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/WindowsPath.h"
 #include "platform/smb/LatestFinding.h"
+#include "platform/smb/LatestRequest.h"
 #include "platform/smb/ReadAhead.h"
 #include "platform/smb/RemoteName.h"
 #include "platform/smb/ShareListings.h"
@@ -100,9 +101,17 @@ class SmbPlatform : public Platform {
   Connection* RemotePath(const std::string& path, WindowsPath& full);
   // The open file of a handle this platform gave, nullptr for one of the POSIX platform.
   OpenFile* RemoteFile(FileHandle file);
-  // Whether a path of a connection is a directory or a file: the latest finding, else the
-  // share's answer, which becomes the latest finding.
+  // Whether a path of a connection is a directory or a file: the latest finding, else what the
+  // latest request showed, else the share's answer, which becomes the latest finding.
   int Probe(Connection& connection, const WindowsPath& full, bool& directory);
+  // What the latest request showed, while a command keeps listings and a request to the
+  // connection would go out; nullptr otherwise.
+  const LatestRequest* Latest(const Connection& connection) const;
+  // The requests about paths, each recording what it showed as the latest request's.
+  int ProbeShare(Connection& connection, const WindowsPath& full, bool& directory);
+  // The entries of a directory, kept while a command keeps listings; nullptr when it cannot be
+  // listed.
+  LatestRequest::Entries ListShare(Connection& connection, const WindowsPath& directory);
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed.
   void FollowLocalDirectory();
@@ -116,6 +125,7 @@ class SmbPlatform : public Platform {
   std::map<FileHandle, OpenFile> files_;
   FileHandle next_handle_;
   LatestFinding latest_;
+  LatestRequest latest_request_;
   bool keeping_listings_ = false;
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.

@@ -82,6 +82,8 @@ CallThread& Library() {
   return library;
 }
 
+bool SmbShare::CanAsk() const { return !Dead() && !Library().Busy(); }
+
 // The session goes with the call, on the library's thread, after any request still out.
 SmbShare::~SmbShare() {
   Library().Post([session = std::move(session_)] {});
@@ -89,7 +91,7 @@ SmbShare::~SmbShare() {
 
 template <class Reply, class Request>
 int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
-  if (Dead() || Library().Busy()) return ETIMEDOUT;
+  if (!CanAsk()) return ETIMEDOUT;
   struct Outcome {
     int error = 0;
     Reply reply{};
@@ -202,10 +204,14 @@ int SmbShare::Probe(const std::vector<std::string>& names, bool& directory) {
   return status_error;
 }
 
-bool SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp) {
+int SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp, bool& settled) {
   const std::int64_t asked_at = RealTimeNanoseconds();
   struct stat status;
-  return Stat(names, status) == 0 && StampFromStatus(status, asked_at, stamp);
+  const int error_number = Stat(names, status);
+  if (error_number != 0) return error_number;
+  if (!S_ISDIR(status.st_mode)) return ENOTDIR;
+  settled = StampFromStatus(status, asked_at, stamp);
+  return 0;
 }
 
 std::int64_t SmbShare::Capacity() {
