@@ -52,9 +52,11 @@ std::optional<std::size_t> ShareListings::EntryCount(const std::vector<std::stri
 }
 
 ShareListings::Entries ShareListings::Unchanged(const std::vector<std::string>& names,
-                                                const DirectoryStamp& stamp) const {
+                                                const DirectoryStamp& stamp) {
   const auto kept = Locate(names);
-  return kept != listings_.end() && kept->stamp == stamp ? kept->entries : nullptr;
+  if (kept == listings_.end() || kept->stamp != stamp) return nullptr;
+  listings_.splice(listings_.begin(), listings_, kept);
+  return kept->entries;
 }
 
 }  // namespace tarvik

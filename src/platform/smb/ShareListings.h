@@ -43,7 +43,7 @@ class ShareListings {
   std::optional<std::size_t> EntryCount(const std::vector<std::string>& names) const;
   // The kept listing of `names` when it was stamped with `stamp` (of a settled directory), so
   // that nothing was added, removed or renamed in it since; nullptr otherwise.
-  Entries Unchanged(const std::vector<std::string>& names, const DirectoryStamp& stamp) const;
+  Entries Unchanged(const std::vector<std::string>& names, const DirectoryStamp& stamp);
 
  private:
   struct Listing {
