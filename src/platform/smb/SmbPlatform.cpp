@@ -166,15 +166,17 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
   const auto found = connections_.find(letter);
   if (found == connections_.end()) return local_.CancelConnection(local_name, force);
   const auto open = [letter](const auto& entry) {
-    return entry.second.letter == letter && entry.second.file != nullptr;
+    return entry.second.path.drive == letter && entry.second.file != nullptr;
   };
   if (!force && std::any_of(files_.begin(), files_.end(), open)) return kErrOpenFiles;
   // The connection closes its files as it goes; their handles fail from now on.
   for (auto& [handle, file] : files_) {
-    if (file.letter != letter) continue;
+    if (file.path.drive != letter) continue;
     file.file = nullptr;
     file.ahead.Drop();
   }
+  // The connection closes a parked file of its own as it goes.
+  if (parked_ && parked_->path.drive == letter) parked_.reset();
   connections_.erase(found);
   latest_.Forget();
   latest_request_.Forget();
@@ -240,6 +242,7 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
 }
 
 void SmbPlatform::KeepListings(bool keep) {
+  CloseParked();
   local_.KeepListings(keep);
   keeping_listings_ = keep;
   latest_.Forget();
@@ -381,7 +384,16 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   file = kNoFile;
   if (full.names.empty()) return kErrAccessDenied;
   SmbFile* opened = nullptr;
-  const int error_number = connection.share->Open(full.names, flags, opened);
+  if (parked_ && flags == O_RDONLY && parked_->path.drive == full.drive &&
+      SameRemoteNames(parked_->path.names, full.names) &&
+      parked_->parked_at == SmbShare::RequestCount() &&
+      connection.share->Rewind(parked_->file) == 0) {
+    opened = parked_->file;
+    parked_.reset();
+  }
+  CloseParked();
+  const int error_number =
+      opened != nullptr ? 0 : connection.share->Open(full.names, flags, opened);
   if (error_number == 0 || error_number == EISDIR) {
     latest_request_.Show({full, error_number == EISDIR, {}, {}});
   } else {
@@ -400,7 +412,7 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   // Opened, it is a file; a test of its existence right after adds nothing.
   if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
-  files_.emplace(file, OpenFile{full.drive, opened, {}, {}});
+  files_.emplace(file, OpenFile{full, flags, opened, {}, {}});
   return kNoError;
 }
 
@@ -434,7 +446,7 @@ int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   const OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.SizeOfOpenFile(file, size);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
-  const int error_number = connections_.at(remote->letter).share->SizeOf(remote->file, size);
+  const int error_number = connections_.at(remote->path.drive).share->SizeOf(remote->file, size);
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
 
@@ -458,8 +470,9 @@ int SmbPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, st
   // A read that met the end of the file is the latest word on where it ends, as long as
   // nothing else was asked of a share since (LatestFinding).
   if (remote->ended_at == latest_.calls()) return kNoError;
-  const int error_number = remote->ahead.Read(*connections_.at(remote->letter).share, remote->file,
-                                              static_cast<char*>(buffer), size, done, waiting);
+  const int error_number =
+      remote->ahead.Read(*connections_.at(remote->path.drive).share, remote->file,
+                         static_cast<char*>(buffer), size, done, waiting);
   if (error_number == 0 && done < size) remote->ended_at = latest_.calls();
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
@@ -468,7 +481,7 @@ int SmbPlatform::Write(FileHandle file, std::string_view bytes) {
   const OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.Write(file, bytes);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
-  const int error_number = connections_.at(remote->letter).share->Write(remote->file, bytes);
+  const int error_number = connections_.at(remote->path.drive).share->Write(remote->file, bytes);
   return ErrnoToCode(error_number, ErrnoUse::kWrite);
 }
 
@@ -478,10 +491,23 @@ void SmbPlatform::Close(FileHandle file) {
     local_.Close(file);
     return;
   }
-  if (found->second.file != nullptr) {
-    connections_.at(found->second.letter).share->Close(found->second.file);
+  CloseParked();
+  const OpenFile& closed = found->second;
+  if (closed.file != nullptr) {
+    SmbShare& share = *connections_.at(closed.path.drive).share;
+    if (keeping_listings_ && closed.flags == O_RDONLY && share.CanAsk()) {
+      parked_ = ParkedFile{closed.path, closed.file, SmbShare::RequestCount()};
+    } else {
+      share.Close(closed.file);
+    }
   }
   files_.erase(found);
+}
+
+void SmbPlatform::CloseParked() {
+  if (!parked_) return;
+  connections_.at(parked_->path.drive).share->Close(parked_->file);
+  parked_.reset();
 }
 
 }  // namespace tarvik

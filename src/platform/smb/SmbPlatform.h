@@ -85,7 +85,8 @@ class SmbPlatform : public Platform {
     ShareListings listings;
   };
   struct OpenFile {
-    char letter;
+    WindowsPath path;
+    int flags;
     SmbFile* file;  // nullptr once the connection was cancelled under it
     // LatestFinding::calls() when a read of it last met the end, if one did.
     std::optional<std::uint64_t> ended_at;
@@ -115,6 +116,8 @@ class SmbPlatform : public Platform {
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed.
   void FollowLocalDirectory();
+  // Closes the parked file, if there is one.
+  void CloseParked();
 
   PosixPlatform& local_;
   std::uint16_t port_;
@@ -126,6 +129,15 @@ class SmbPlatform : public Platform {
   FileHandle next_handle_;
   LatestFinding latest_;
   LatestRequest latest_request_;
+  // While a command keeps listings, a file read from a share that is closed stays open until
+  // the program opens or closes another: opened again before any request went out since, it is
+  // taken up again from its start, as nothing could tell that from a close and a fresh open.
+  struct ParkedFile {
+    WindowsPath path;
+    SmbFile* file;
+    std::uint64_t parked_at;  // SmbShare::RequestCount() then
+  };
+  std::optional<ParkedFile> parked_;
   bool keeping_listings_ = false;
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.

@@ -43,6 +43,9 @@ void CopyWhole(char* buffer, int size, const std::string& text) {
 constexpr std::uint32_t kKnownAttributes =
     kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
 
+// Requests asked so far, counted on the callers' thread.
+std::uint64_t request_count = 0;
+
 }  // namespace
 
 struct SmbShare::Session {
@@ -84,6 +87,8 @@ CallThread& Library() {
 
 bool SmbShare::CanAsk() const { return !Dead() && !Library().Busy(); }
 
+std::uint64_t SmbShare::RequestCount() { return request_count; }
+
 // The session goes with the call, on the library's thread, after any request still out.
 SmbShare::~SmbShare() {
   Library().Post([session = std::move(session_)] {});
@@ -92,6 +97,7 @@ SmbShare::~SmbShare() {
 template <class Reply, class Request>
 int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
   if (!CanAsk()) return ETIMEDOUT;
+  ++request_count;
   struct Outcome {
     int error = 0;
     Reply reply{};
@@ -255,6 +261,18 @@ int SmbShare::Open(const std::vector<std::string>& names, int flags, SmbFile*& f
           return error_number;
         }
         return 0;
+      },
+      waiting_);
+}
+
+int SmbShare::Rewind(SmbFile* file) {
+  int unused = 0;
+  return Ask(
+      unused,
+      [file](Session& session, int&) {
+        return smbc_getFunctionLseek(session.context)(session.context, file, 0, SEEK_SET) == 0
+                   ? 0
+                   : LastError();
       },
       waiting_);
 }

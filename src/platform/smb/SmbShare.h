@@ -52,6 +52,8 @@ class SmbShare {
   // A request would go out now: the connection is not dead and no request given up is still
   // out.
   bool CanAsk() const;
+  // The number of requests asked of all shares so far.
+  static std::uint64_t RequestCount();
 
   // The entries of a directory with their DOS attributes, without "." and "..".
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
@@ -66,6 +68,8 @@ class SmbShare {
   std::int64_t Capacity();
 
   int Open(const std::vector<std::string>& names, int flags, SmbFile*& file);
+  // Moves an open file back to its start; the server is not asked.
+  int Rewind(SmbFile* file);
   int SizeOf(SmbFile* file, std::int64_t& size);
   // Reads until `size` bytes or the end of the file, so that a short block has met the end;
   // `done` is 0 at the end. `waiting` runs while it waits.
