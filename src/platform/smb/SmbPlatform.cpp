@@ -383,14 +383,8 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
                             FileHandle& file) {
   file = kNoFile;
   if (full.names.empty()) return kErrAccessDenied;
-  SmbFile* opened = nullptr;
-  if (parked_ && flags == O_RDONLY && parked_->path.drive == full.drive &&
-      SameRemoteNames(parked_->path.names, full.names) &&
-      parked_->parked_at == SmbShare::RequestCount() &&
-      connection.share->Rewind(parked_->file) == 0) {
-    opened = parked_->file;
-    parked_.reset();
-  }
+  std::optional<std::int64_t> size;
+  SmbFile* opened = flags == O_RDONLY ? TakeParked(connection, full, size) : nullptr;
   CloseParked();
   const int error_number =
       opened != nullptr ? 0 : connection.share->Open(full.names, flags, opened);
@@ -412,8 +406,22 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   // Opened, it is a file; a test of its existence right after adds nothing.
   if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
-  files_.emplace(file, OpenFile{full, flags, opened, {}, {}});
+  files_.emplace(file, OpenFile{full, flags, opened, {}, {}, size, SmbShare::RequestCount()});
   return kNoError;
+}
+
+SmbFile* SmbPlatform::TakeParked(Connection& connection, const WindowsPath& full,
+                                 std::optional<std::int64_t>& size) {
+  if (!parked_ || parked_->path.drive != full.drive ||
+      !SameRemoteNames(parked_->path.names, full.names) ||
+      parked_->parked_at != SmbShare::RequestCount() ||
+      connection.share->Rewind(parked_->file) != 0) {
+    return nullptr;
+  }
+  SmbFile* taken = parked_->file;
+  size = parked_->size;
+  parked_.reset();
+  return taken;
 }
 
 int SmbPlatform::OpenForReading(const std::string& path, FileHandle& file) {
@@ -443,10 +451,18 @@ void SmbPlatform::DropCachedPages(FileHandle file) {
 }
 
 int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
-  const OpenFile* remote = RemoteFile(file);
+  OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.SizeOfOpenFile(file, size);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
+  if (keeping_listings_ && remote->size && remote->size_at == SmbShare::RequestCount()) {
+    size = *remote->size;
+    return kNoError;
+  }
   const int error_number = connections_.at(remote->path.drive).share->SizeOf(remote->file, size);
+  if (error_number == 0) {
+    remote->size = size;
+    remote->size_at = SmbShare::RequestCount();
+  }
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
 
@@ -496,7 +512,9 @@ void SmbPlatform::Close(FileHandle file) {
   if (closed.file != nullptr) {
     SmbShare& share = *connections_.at(closed.path.drive).share;
     if (keeping_listings_ && closed.flags == O_RDONLY && share.CanAsk()) {
-      parked_ = ParkedFile{closed.path, closed.file, SmbShare::RequestCount()};
+      const std::uint64_t now = SmbShare::RequestCount();
+      parked_ = ParkedFile{closed.path, closed.file, now,
+                           closed.size_at == now ? closed.size : std::nullopt};
     } else {
       share.Close(closed.file);
     }

@@ -91,6 +91,10 @@ class SmbPlatform : public Platform {
     // LatestFinding::calls() when a read of it last met the end, if one did.
     std::optional<std::uint64_t> ended_at;
     ReadAhead ahead;
+    // The size the share last gave, and SmbShare::RequestCount() right after: it holds while
+    // no other request went out.
+    std::optional<std::int64_t> size;
+    std::uint64_t size_at;
   };
 
   // Bit i set for each letter 'A' + i that a connection holds.
@@ -116,6 +120,10 @@ class SmbPlatform : public Platform {
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed.
   void FollowLocalDirectory();
+  // The parked file, when it is `full` and no request went out since it was parked, moved back
+  // to its start, with its size if that still holds; nullptr otherwise.
+  SmbFile* TakeParked(Connection& connection, const WindowsPath& full,
+                      std::optional<std::int64_t>& size);
   // Closes the parked file, if there is one.
   void CloseParked();
 
@@ -136,6 +144,7 @@ class SmbPlatform : public Platform {
     WindowsPath path;
     SmbFile* file;
     std::uint64_t parked_at;  // SmbShare::RequestCount() then
+    std::optional<std::int64_t> size;
   };
   std::optional<ParkedFile> parked_;
   bool keeping_listings_ = false;
