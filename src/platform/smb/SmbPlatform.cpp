@@ -383,45 +383,45 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
                             FileHandle& file) {
   file = kNoFile;
   if (full.names.empty()) return kErrAccessDenied;
-  std::optional<std::int64_t> size;
-  SmbFile* opened = flags == O_RDONLY ? TakeParked(connection, full, size) : nullptr;
+  std::optional<OpenFile> opened;
+  if (flags == O_RDONLY && ParkedIs(connection, full)) {
+    opened.emplace(std::move(*parked_));
+    parked_.reset();
+    opened->ended_at.reset();
+  }
   CloseParked();
-  const int error_number =
-      opened != nullptr ? 0 : connection.share->Open(full.names, flags, opened);
-  if (error_number == 0 || error_number == EISDIR) {
-    latest_request_.Show({full, error_number == EISDIR, {}, {}});
-  } else {
-    latest_request_.Forget();
+  if (!opened) {
+    SmbFile* remote = nullptr;
+    const int error_number = connection.share->Open(full.names, flags, remote);
+    if (error_number == 0 || error_number == EISDIR) {
+      latest_request_.Show({full, error_number == EISDIR, {}, {}});
+    } else {
+      latest_request_.Forget();
+    }
+    // Opened as a file, a directory is refused; the program may only open files.
+    if (error_number == EISDIR) return kErrAccessDenied;
+    if (error_number == ENOENT && full.names.size() > 1) {
+      // The server names a missing file and a missing directory on the way alike.
+      const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
+      bool directory = false;
+      const int parent_missing = ProbeShare(connection, parent, directory);
+      if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
+    }
+    if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
+    opened = OpenFile{full, flags, remote, {}, {}, SmbShare::PathRequestCount(), {}, 0};
   }
-  // Opened as a file, a directory is refused; the program may only open files.
-  if (error_number == EISDIR) return kErrAccessDenied;
-  if (error_number == ENOENT && full.names.size() > 1) {
-    // The server names a missing file and a missing directory on the way alike.
-    const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
-    bool directory = false;
-    const int parent_missing = ProbeShare(connection, parent, directory);
-    if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
-  }
-  if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
   // Opened, it is a file; a test of its existence right after adds nothing.
   if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
-  files_.emplace(file, OpenFile{full, flags, opened, {}, {}, size, SmbShare::RequestCount()});
+  files_.emplace(file, std::move(*opened));
   return kNoError;
 }
 
-SmbFile* SmbPlatform::TakeParked(Connection& connection, const WindowsPath& full,
-                                 std::optional<std::int64_t>& size) {
-  if (!parked_ || parked_->path.drive != full.drive ||
-      !SameRemoteNames(parked_->path.names, full.names) ||
-      parked_->parked_at != SmbShare::RequestCount() ||
-      connection.share->Rewind(parked_->file) != 0) {
-    return nullptr;
-  }
-  SmbFile* taken = parked_->file;
-  size = parked_->size;
-  parked_.reset();
-  return taken;
+bool SmbPlatform::ParkedIs(Connection& connection, const WindowsPath& full) {
+  return parked_ && parked_->path.drive == full.drive &&
+         SameRemoteNames(parked_->path.names, full.names) &&
+         parked_->opened_at == SmbShare::PathRequestCount() &&
+         connection.share->Rewind(parked_->file) == 0;
 }
 
 int SmbPlatform::OpenForReading(const std::string& path, FileHandle& file) {
@@ -454,14 +454,15 @@ int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.SizeOfOpenFile(file, size);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
-  if (keeping_listings_ && remote->size && remote->size_at == SmbShare::RequestCount()) {
+  // Nothing the program saw since the share gave the size could tell a change of it.
+  if (keeping_listings_ && remote->size && remote->size_at == SmbShare::PathRequestCount()) {
     size = *remote->size;
     return kNoError;
   }
   const int error_number = connections_.at(remote->path.drive).share->SizeOf(remote->file, size);
   if (error_number == 0) {
     remote->size = size;
-    remote->size_at = SmbShare::RequestCount();
+    remote->size_at = SmbShare::PathRequestCount();
   }
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
@@ -486,6 +487,7 @@ int SmbPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, st
   // A read that met the end of the file is the latest word on where it ends, as long as
   // nothing else was asked of a share since (LatestFinding).
   if (remote->ended_at == latest_.calls()) return kNoError;
+  remote->size.reset();
   const int error_number =
       remote->ahead.Read(*connections_.at(remote->path.drive).share, remote->file,
                          static_cast<char*>(buffer), size, done, waiting);
@@ -494,9 +496,10 @@ int SmbPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, st
 }
 
 int SmbPlatform::Write(FileHandle file, std::string_view bytes) {
-  const OpenFile* remote = RemoteFile(file);
+  OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.Write(file, bytes);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
+  remote->size.reset();
   const int error_number = connections_.at(remote->path.drive).share->Write(remote->file, bytes);
   return ErrnoToCode(error_number, ErrnoUse::kWrite);
 }
@@ -508,13 +511,12 @@ void SmbPlatform::Close(FileHandle file) {
     return;
   }
   CloseParked();
-  const OpenFile& closed = found->second;
+  OpenFile& closed = found->second;
   if (closed.file != nullptr) {
     SmbShare& share = *connections_.at(closed.path.drive).share;
     if (keeping_listings_ && closed.flags == O_RDONLY && share.CanAsk()) {
-      const std::uint64_t now = SmbShare::RequestCount();
-      parked_ = ParkedFile{closed.path, closed.file, now,
-                           closed.size_at == now ? closed.size : std::nullopt};
+      closed.ahead.Drop();
+      parked_ = std::move(closed);
     } else {
       share.Close(closed.file);
     }

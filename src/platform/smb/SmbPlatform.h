@@ -91,8 +91,10 @@ class SmbPlatform : public Platform {
     // LatestFinding::calls() when a read of it last met the end, if one did.
     std::optional<std::uint64_t> ended_at;
     ReadAhead ahead;
-    // The size the share last gave, and SmbShare::RequestCount() right after: it holds while
-    // no other request went out.
+    // SmbShare::PathRequestCount() right after the file was opened.
+    std::uint64_t opened_at;
+    // The size the share last gave, while nothing was read or written since, and
+    // SmbShare::PathRequestCount() right after.
     std::optional<std::int64_t> size;
     std::uint64_t size_at;
   };
@@ -120,10 +122,9 @@ class SmbPlatform : public Platform {
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed.
   void FollowLocalDirectory();
-  // The parked file, when it is `full` and no request went out since it was parked, moved back
-  // to its start, with its size if that still holds; nullptr otherwise.
-  SmbFile* TakeParked(Connection& connection, const WindowsPath& full,
-                      std::optional<std::int64_t>& size);
+  // Whether the parked file is `full`, opened while no path was asked about since; if so, it is
+  // moved back to its start.
+  bool ParkedIs(Connection& connection, const WindowsPath& full);
   // Closes the parked file, if there is one.
   void CloseParked();
 
@@ -137,16 +138,11 @@ class SmbPlatform : public Platform {
   FileHandle next_handle_;
   LatestFinding latest_;
   LatestRequest latest_request_;
-  // While a command keeps listings, a file read from a share that is closed stays open until
-  // the program opens or closes another: opened again before any request went out since, it is
-  // taken up again from its start, as nothing could tell that from a close and a fresh open.
-  struct ParkedFile {
-    WindowsPath path;
-    SmbFile* file;
-    std::uint64_t parked_at;  // SmbShare::RequestCount() then
-    std::optional<std::int64_t> size;
-  };
-  std::optional<ParkedFile> parked_;
+  // While a command keeps listings, a file opened for reading that is closed stays open until
+  // the program opens or closes another: opened again while no path was asked about since its
+  // opening, it is taken up again from its start, as nothing the program saw could tell that
+  // from a close and a fresh open.
+  std::optional<OpenFile> parked_;
   bool keeping_listings_ = false;
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.

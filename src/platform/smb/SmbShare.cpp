@@ -43,8 +43,8 @@ void CopyWhole(char* buffer, int size, const std::string& text) {
 constexpr std::uint32_t kKnownAttributes =
     kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
 
-// Requests asked so far, counted on the callers' thread.
-std::uint64_t request_count = 0;
+// Requests about paths asked so far, counted on the callers' thread.
+std::uint64_t path_requests = 0;
 
 }  // namespace
 
@@ -87,7 +87,7 @@ CallThread& Library() {
 
 bool SmbShare::CanAsk() const { return !Dead() && !Library().Busy(); }
 
-std::uint64_t SmbShare::RequestCount() { return request_count; }
+std::uint64_t SmbShare::PathRequestCount() { return path_requests; }
 
 // The session goes with the call, on the library's thread, after any request still out.
 SmbShare::~SmbShare() {
@@ -97,7 +97,6 @@ SmbShare::~SmbShare() {
 template <class Reply, class Request>
 int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
   if (!CanAsk()) return ETIMEDOUT;
-  ++request_count;
   struct Outcome {
     int error = 0;
     Reply reply{};
@@ -163,6 +162,7 @@ int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
 }
 
 int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries) {
+  ++path_requests;
   return Ask(
       entries,
       [url = SmbUrl(session_->remote, names)](Session& session, std::vector<FoundEntry>& found) {
@@ -184,6 +184,7 @@ int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry
 }
 
 int SmbShare::Stat(const std::vector<std::string>& names, struct stat& status) {
+  ++path_requests;
   return Ask(
       status,
       [url = SmbUrl(session_->remote, names)](Session& session, struct stat& found) {
@@ -221,6 +222,7 @@ int SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp
 }
 
 std::int64_t SmbShare::Capacity() {
+  ++path_requests;
   std::int64_t capacity = -1;
   Ask(
       capacity,
@@ -244,6 +246,7 @@ std::int64_t SmbShare::Capacity() {
 
 int SmbShare::Open(const std::vector<std::string>& names, int flags, SmbFile*& file) {
   file = nullptr;
+  ++path_requests;
   return Ask(
       file,
       [url = SmbUrl(session_->remote, names), flags](Session& session, SmbFile*& opened) {

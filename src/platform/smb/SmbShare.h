@@ -52,8 +52,9 @@ class SmbShare {
   // A request would go out now: the connection is not dead and no request given up is still
   // out.
   bool CanAsk() const;
-  // The number of requests asked of all shares so far.
-  static std::uint64_t RequestCount();
+  // The number of requests about paths asked of all shares so far: all but those on open
+  // files.
+  static std::uint64_t PathRequestCount();
 
   // The entries of a directory with their DOS attributes, without "." and "..".
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
