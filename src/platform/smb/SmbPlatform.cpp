@@ -305,9 +305,10 @@ bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& s
   if (connection == nullptr) return local_.StampDirectory(directory, stamp);
   // A stamp costs three requests, and pays only when it spares a reading. A directory whose
   // latest listing was short is read again in four, whatever it holds; stamped, it costs
-  // three every time and the four again whenever it changed or had not settled.
+  // three every time and the four again whenever it changed or had not settled. One not read
+  // yet in this command is read now in any case, and a walk comes back to few of them.
   const std::optional<std::size_t> entries = connection->listings.EntryCount(full.names);
-  if (entries && *entries < kShortListing) return false;
+  if (!entries || *entries < kShortListing) return false;
   const LatestRequest* latest = Latest(*connection);
   const LatestRequest::Shown* shown = latest != nullptr ? latest->Of(full) : nullptr;
   if (shown != nullptr && shown->stamp) {
