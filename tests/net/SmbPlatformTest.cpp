@@ -2,6 +2,7 @@
 #include <sys/mount.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -189,6 +190,48 @@ TEST_F(SmbTest, WhatTheShareSaidLastHoldsOnlyUntilItIsAskedAgain) {
   EXPECT_EQ(done, 1u);
   platform_.Close(file);
   EXPECT_FALSE(platform_.FileExists("Z:\\a.txt"));
+}
+
+// While a command keeps listings, what the latest request showed of a folder, and a file closed
+// then, serve the calls after it; any other request ends that.
+TEST_F(SmbTest, DuringACommandWhatTheLatestRequestShowedHoldsOnlyUntilTheNextOne) {
+  ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
+  const auto read_and_close = [this] {
+    std::string content;
+    ReadAll(platform_, "Z:\\D\\S\\f", content);
+  };
+  const struct {
+    const char* shown_by;
+    std::function<void()> show;
+    const char* removed;
+    int enter_code, open_code;
+  } cases[] = {
+      {"a listing of its parent", [this] { platform_.FindFiles("Z:\\D\\*.*", kAttrDirectory); },
+       "D/S", kErrPathNotFound, kErrPathNotFound},
+      {"its stamp",
+       [this] {
+         DirectoryStamp stamp;
+         platform_.StampDirectory("Z:\\D\\S", stamp);
+       },
+       "D/S", kErrPathNotFound, kErrPathNotFound},
+      {"a file in it", read_and_close, "D/S", kErrPathNotFound, kErrPathNotFound},
+      {"the file itself", read_and_close, "D/S/f", kNoError, kErrFileNotFound},
+  };
+  platform_.KeepListings(true);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.shown_by);
+    MakeShared("D/S/f", "f");
+    c.show();
+    server_.files().Remove(std::string(SmbServer::kGuestFolder) + "/" + c.removed);
+    EXPECT_EQ(Names(platform_.FindFiles("Z:\\*.*", kAttrDirectory)), std::vector<std::string>{"D"});
+    EXPECT_EQ(platform_.SetCurrentDirectory("Z:\\D\\S"), c.enter_code);
+    EXPECT_EQ(Names(platform_.FindFiles("Z:\\D\\*.*", kAttrDirectory)).size(),
+              c.enter_code == kNoError ? 3u : 2u);
+    FileHandle file = kNoFile;
+    EXPECT_EQ(platform_.OpenForReading("Z:\\D\\S\\f", file), c.open_code);
+    ASSERT_EQ(platform_.SetCurrentDirectory("Z:\\"), kNoError);
+  }
+  platform_.KeepListings(false);
 }
 
 TEST_F(SmbTest, APasswordShareIsReadWithItsPassword) {

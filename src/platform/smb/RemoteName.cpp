@@ -60,7 +60,7 @@ std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& nam
   return url;
 }
 
-bool SameRemoteNames(const std::vector<std::string>& a, const std::vector<std::string>& b) {
+bool SameRemoteNames(std::span<const std::string> a, std::span<const std::string> b) {
   return std::equal(
       a.begin(), a.end(), b.begin(), b.end(),
       [](const std::string& x, const std::string& y) { return EqualIgnoringCase(x, y); });

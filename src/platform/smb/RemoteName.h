@@ -1,5 +1,6 @@
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,6 @@ std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& nam
 
 // Whether two paths given as names below a share name the same entry: shares find names
 // regardless of case.
-bool SameRemoteNames(const std::vector<std::string>& a, const std::vector<std::string>& b);
+bool SameRemoteNames(std::span<const std::string> a, std::span<const std::string> b);
 
 }  // namespace tarvik

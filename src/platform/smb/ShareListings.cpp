@@ -21,18 +21,18 @@ std::list<ShareListings::Listing>::const_iterator ShareListings::Locate(
   });
 }
 
-void ShareListings::Keep(const std::vector<std::string>& names,
-                         const std::vector<FoundEntry>& entries) {
+void ShareListings::Keep(const std::vector<std::string>& names, Entries entries,
+                         std::optional<DirectoryStamp> stamp) {
   const auto kept = Locate(names);
   if (kept != listings_.end()) {
-    entry_count_ -= kept->entries.size();
+    entry_count_ -= kept->entries->size();
     listings_.erase(kept);
   }
-  if (entries.size() > kMaxEntries) return;
-  entry_count_ += entries.size();
-  listings_.push_front(Listing{names, entries});
+  if (entries->size() > kMaxEntries) return;
+  entry_count_ += entries->size();
+  listings_.push_front(Listing{names, std::move(entries), stamp});
   while (entry_count_ > kMaxEntries || listings_.size() > kMaxListings) {
-    entry_count_ -= listings_.back().entries.size();
+    entry_count_ -= listings_.back().entries->size();
     listings_.pop_back();
   }
 }
@@ -42,13 +42,21 @@ const FoundEntry* ShareListings::Find(const std::vector<std::string>& names,
   const auto kept = Locate(names);
   if (kept == listings_.end()) return nullptr;
   listings_.splice(listings_.begin(), listings_, kept);
-  return EntryNamed(kept->entries, name);
+  return EntryNamed(*kept->entries, name);
 }
 
 std::optional<std::size_t> ShareListings::EntryCount(const std::vector<std::string>& names) const {
   const auto kept = Locate(names);
   if (kept == listings_.end()) return std::nullopt;
-  return kept->entries.size();
+  return kept->entries->size();
+}
+
+ShareListings::Entries ShareListings::Unchanged(const std::vector<std::string>& names,
+                                                const DirectoryStamp& stamp) {
+  const auto kept = Locate(names);
+  if (kept == listings_.end() || kept->stamp != stamp) return nullptr;
+  listings_.splice(listings_.begin(), listings_, kept);
+  return kept->entries;
 }
 
 }  // namespace tarvik

@@ -152,6 +152,7 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   share->WaitWith(waiting_);
   connections_.emplace(letter, Connection{remote_name, std::move(remote), std::move(share), {}});
   latest_.Forget();
+  latest_request_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // A new connection starts at its root, whatever an earlier one on the letter left.
   const WindowsPath current = directories_.current();
@@ -165,17 +166,20 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
   const auto found = connections_.find(letter);
   if (found == connections_.end()) return local_.CancelConnection(local_name, force);
   const auto open = [letter](const auto& entry) {
-    return entry.second.letter == letter && entry.second.file != nullptr;
+    return entry.second.path.drive == letter && entry.second.file != nullptr;
   };
   if (!force && std::any_of(files_.begin(), files_.end(), open)) return kErrOpenFiles;
   // The connection closes its files as it goes; their handles fail from now on.
   for (auto& [handle, file] : files_) {
-    if (file.letter != letter) continue;
+    if (file.path.drive != letter) continue;
     file.file = nullptr;
     file.ahead.Drop();
   }
+  // The connection closes a parked file of its own as it goes.
+  if (parked_ && parked_->path.drive == letter) parked_.reset();
   connections_.erase(found);
   latest_.Forget();
+  latest_request_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
   // directory; the current directory says so.
@@ -214,35 +218,35 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   if (const LatestFinding::Finding* latest = keeping_listings_ ? latest_.Of(full) : nullptr) {
     if (latest->all_attributes) return latest->attributes;
     directory = (latest->attributes & kAttrDirectory) != 0;
-  } else if (connection->share->Probe(full.names, directory) != 0) {
+  } else if (ProbeShare(*connection, full, directory) != 0) {
     return kInvalidAttributes;
   }
   // The share says whether the name is there and what it is; only a listing of its directory
   // carries all its attribute bits. A kept listing serves as long as it agrees on the kind: a
   // change of the bits alone would not show in the directory's own status either.
   // Listings are kept only while a command keeps them; outside one none is found here.
-  const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
+  const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
   const std::string& name = full.names.back();
   std::uint32_t attributes = 0;
-  const FoundEntry* kept = connection->listings.Find(parent, name);
+  const FoundEntry* kept = connection->listings.Find(parent.names, name);
   if (kept != nullptr && ((kept->attributes & kAttrDirectory) != 0) == directory) {
     attributes = kept->attributes;
   } else {
-    std::vector<FoundEntry> entries;
-    if (connection->share->List(parent, entries) != 0) return kInvalidAttributes;
-    const FoundEntry* listed = EntryNamed(entries, name);
+    const LatestRequest::Entries entries = ListShare(*connection, parent);
+    const FoundEntry* listed = entries ? EntryNamed(*entries, name) : nullptr;
     if (listed == nullptr) return kInvalidAttributes;
     attributes = listed->attributes;
-    if (keeping_listings_) connection->listings.Keep(parent, entries);
   }
   latest_.Found(full, attributes, true);
   return attributes;
 }
 
 void SmbPlatform::KeepListings(bool keep) {
+  CloseParked();
   local_.KeepListings(keep);
   keeping_listings_ = keep;
   latest_.Forget();
+  latest_request_.Forget();
   for (auto& [letter, connection] : connections_) connection.listings.Clear();
 }
 
@@ -264,21 +268,26 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
       RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory);
   if (connection == nullptr) return local_.FindFiles(pattern, attributes);
   std::vector<FoundEntry> found;
-  std::vector<FoundEntry> listed;
-  if (name_pattern.empty() || connection->share->List(directory.names, listed) != 0) return found;
-  if (keeping_listings_) connection->listings.Keep(directory.names, listed);
-  // Servers report "." and ".." also in a share's root; a drive's root has none.
-  if (!directory.names.empty()) {
-    listed.insert(listed.begin(),
-                  {FoundEntry{".", kAttrDirectory, 0}, FoundEntry{"..", kAttrDirectory, 0}});
-  }
+  if (name_pattern.empty()) return found;
+  // The lists of a directory read it one after the other: the first reading serves them all.
+  const LatestRequest* latest = Latest(*connection);
+  const LatestRequest::Shown* shown = latest != nullptr ? latest->Of(directory) : nullptr;
+  const LatestRequest::Entries listed =
+      shown != nullptr && shown->entries ? shown->entries : ListShare(*connection, directory);
+  if (!listed) return found;
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
-  for (FoundEntry& entry : listed) {
+  const auto take = [&](const FoundEntry& entry) {
     if (MatchesPattern(name_pattern, entry.name) && (entry.attributes & excluded) == 0) {
-      found.push_back(std::move(entry));
+      found.push_back(entry);
     }
+  };
+  // Servers report "." and ".." also in a share's root; a drive's root has none.
+  if (!directory.names.empty()) {
+    take(FoundEntry{".", kAttrDirectory, 0});
+    take(FoundEntry{"..", kAttrDirectory, 0});
   }
+  for (const FoundEntry& entry : *listed) take(entry);
   return found;
 }
 
@@ -310,10 +319,26 @@ bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& s
   if (connection == nullptr) return local_.StampDirectory(directory, stamp);
   // A stamp costs three requests, and pays only when it spares a reading. A directory whose
   // latest listing was short is read again in four, whatever it holds; stamped, it costs
-  // three every time and the four again whenever it changed or had not settled.
+  // three every time and the four again whenever it changed or had not settled. One not read
+  // yet in this command is read now in any case, and a walk comes back to few of them.
   const std::optional<std::size_t> entries = connection->listings.EntryCount(full.names);
-  if (entries && *entries < kShortListing) return false;
-  return connection->share->Stamp(full.names, stamp);
+  if (!entries || *entries < kShortListing) return false;
+  const LatestRequest* latest = Latest(*connection);
+  const LatestRequest::Shown* shown = latest != nullptr ? latest->Of(full) : nullptr;
+  if (shown != nullptr && shown->stamp) {
+    stamp = shown->stamp->stamp;
+    return shown->stamp->settled;
+  }
+  bool settled = false;
+  if (connection->share->Stamp(full.names, stamp, settled) != 0) {
+    latest_request_.Forget();
+    return false;
+  }
+  // The stamp the kept listing was read under shows its entries as they stand.
+  LatestRequest::Entries unchanged =
+      settled ? connection->listings.Unchanged(full.names, stamp) : nullptr;
+  latest_request_.Show({full, true, std::move(unchanged), LatestRequest::Stamp{stamp, settled}});
+  return settled;
 }
 
 bool SmbPlatform::FileExists(const std::string& path) {
@@ -329,32 +354,89 @@ int SmbPlatform::Probe(Connection& connection, const WindowsPath& full, bool& di
     directory = (latest->attributes & kAttrDirectory) != 0;
     return 0;
   }
-  const int error_number = connection.share->Probe(full.names, directory);
+  const LatestRequest* latest = Latest(connection);
+  directory = latest != nullptr && latest->ShowsDirectory(full);
+  const int error_number = directory ? 0 : ProbeShare(connection, full, directory);
   if (error_number == 0) latest_.Found(full, directory ? kAttrDirectory : 0, false);
   return error_number;
+}
+
+const LatestRequest* SmbPlatform::Latest(const Connection& connection) const {
+  return keeping_listings_ && connection.share->CanAsk() ? &latest_request_ : nullptr;
+}
+
+int SmbPlatform::ProbeShare(Connection& connection, const WindowsPath& full, bool& directory) {
+  const int error_number = connection.share->Probe(full.names, directory);
+  if (error_number == 0) {
+    latest_request_.Show({full, directory, {}, {}});
+  } else {
+    latest_request_.Forget();
+  }
+  return error_number;
+}
+
+LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
+                                              const WindowsPath& directory) {
+  // A listing read right after a settled stamp of its directory is kept with that stamp.
+  const LatestRequest::Shown* stamped = latest_request_.Of(directory);
+  std::optional<DirectoryStamp> stamp;
+  if (stamped != nullptr && stamped->stamp && stamped->stamp->settled) {
+    stamp = stamped->stamp->stamp;
+  }
+  std::vector<FoundEntry> entries;
+  if (connection.share->List(directory.names, entries) != 0) {
+    latest_request_.Forget();
+    return nullptr;
+  }
+  auto listed = std::make_shared<const std::vector<FoundEntry>>(std::move(entries));
+  latest_request_.Show({directory, true, listed, {}});
+  if (keeping_listings_) connection.listings.Keep(directory.names, listed, stamp);
+  return listed;
 }
 
 int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int flags,
                             FileHandle& file) {
   file = kNoFile;
   if (full.names.empty()) return kErrAccessDenied;
-  SmbFile* opened = nullptr;
-  const int error_number = connection.share->Open(full.names, flags, opened);
-  // Opened as a file, a directory is refused; the program may only open files.
-  if (error_number == EISDIR) return kErrAccessDenied;
-  if (error_number == ENOENT && full.names.size() > 1) {
-    // The server names a missing file and a missing directory on the way alike.
-    const std::vector<std::string> parent(full.names.begin(), full.names.end() - 1);
-    bool directory = false;
-    const int parent_missing = connection.share->Probe(parent, directory);
-    if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
+  std::optional<OpenFile> opened;
+  if (flags == O_RDONLY && ParkedIs(connection, full)) {
+    opened.emplace(std::move(*parked_));
+    parked_.reset();
+    opened->ended_at.reset();
   }
-  if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
+  CloseParked();
+  if (!opened) {
+    SmbFile* remote = nullptr;
+    const int error_number = connection.share->Open(full.names, flags, remote);
+    if (error_number == 0 || error_number == EISDIR) {
+      latest_request_.Show({full, error_number == EISDIR, {}, {}});
+    } else {
+      latest_request_.Forget();
+    }
+    // Opened as a file, a directory is refused; the program may only open files.
+    if (error_number == EISDIR) return kErrAccessDenied;
+    if (error_number == ENOENT && full.names.size() > 1) {
+      // The server names a missing file and a missing directory on the way alike.
+      const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
+      bool directory = false;
+      const int parent_missing = ProbeShare(connection, parent, directory);
+      if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
+    }
+    if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kFile);
+    opened = OpenFile{full, flags, remote, {}, {}, SmbShare::PathRequestCount(), {}, 0};
+  }
   // Opened, it is a file; a test of its existence right after adds nothing.
   if (flags == O_RDONLY) latest_.Found(full, 0, false);
   file = next_handle_++;
-  files_.emplace(file, OpenFile{full.drive, opened, {}, {}});
+  files_.emplace(file, std::move(*opened));
   return kNoError;
+}
+
+bool SmbPlatform::ParkedIs(Connection& connection, const WindowsPath& full) {
+  return parked_ && parked_->path.drive == full.drive &&
+         SameRemoteNames(parked_->path.names, full.names) &&
+         parked_->opened_at == SmbShare::PathRequestCount() &&
+         connection.share->Rewind(parked_->file) == 0;
 }
 
 int SmbPlatform::OpenForReading(const std::string& path, FileHandle& file) {
@@ -384,10 +466,19 @@ void SmbPlatform::DropCachedPages(FileHandle file) {
 }
 
 int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
-  const OpenFile* remote = RemoteFile(file);
+  OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.SizeOfOpenFile(file, size);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
-  const int error_number = connections_.at(remote->letter).share->SizeOf(remote->file, size);
+  // Nothing the program saw since the share gave the size could tell a change of it.
+  if (keeping_listings_ && remote->size && remote->size_at == SmbShare::PathRequestCount()) {
+    size = *remote->size;
+    return kNoError;
+  }
+  const int error_number = connections_.at(remote->path.drive).share->SizeOf(remote->file, size);
+  if (error_number == 0) {
+    remote->size = size;
+    remote->size_at = SmbShare::PathRequestCount();
+  }
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
 
@@ -411,17 +502,20 @@ int SmbPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, st
   // A read that met the end of the file is the latest word on where it ends, as long as
   // nothing else was asked of a share since (LatestFinding).
   if (remote->ended_at == latest_.calls()) return kNoError;
-  const int error_number = remote->ahead.Read(*connections_.at(remote->letter).share, remote->file,
-                                              static_cast<char*>(buffer), size, done, waiting);
+  remote->size.reset();
+  const int error_number =
+      remote->ahead.Read(*connections_.at(remote->path.drive).share, remote->file,
+                         static_cast<char*>(buffer), size, done, waiting);
   if (error_number == 0 && done < size) remote->ended_at = latest_.calls();
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }
 
 int SmbPlatform::Write(FileHandle file, std::string_view bytes) {
-  const OpenFile* remote = RemoteFile(file);
+  OpenFile* remote = RemoteFile(file);
   if (remote == nullptr) return local_.Write(file, bytes);
   if (remote->file == nullptr) return kErrUnexpectedNetError;
-  const int error_number = connections_.at(remote->letter).share->Write(remote->file, bytes);
+  remote->size.reset();
+  const int error_number = connections_.at(remote->path.drive).share->Write(remote->file, bytes);
   return ErrnoToCode(error_number, ErrnoUse::kWrite);
 }
 
@@ -431,10 +525,24 @@ void SmbPlatform::Close(FileHandle file) {
     local_.Close(file);
     return;
   }
-  if (found->second.file != nullptr) {
-    connections_.at(found->second.letter).share->Close(found->second.file);
+  CloseParked();
+  OpenFile& closed = found->second;
+  if (closed.file != nullptr) {
+    SmbShare& share = *connections_.at(closed.path.drive).share;
+    if (keeping_listings_ && closed.flags == O_RDONLY && share.CanAsk()) {
+      closed.ahead.Drop();
+      parked_ = std::move(closed);
+    } else {
+      share.Close(closed.file);
+    }
   }
   files_.erase(found);
+}
+
+void SmbPlatform::CloseParked() {
+  if (!parked_) return;
+  connections_.at(parked_->path.drive).share->Close(parked_->file);
+  parked_.reset();
 }
 
 }  // namespace tarvik

@@ -11,6 +11,7 @@
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/WindowsPath.h"
 #include "platform/smb/LatestFinding.h"
+#include "platform/smb/LatestRequest.h"
 #include "platform/smb/ReadAhead.h"
 #include "platform/smb/RemoteName.h"
 #include "platform/smb/ShareListings.h"
@@ -86,11 +87,18 @@ class SmbPlatform : public Platform {
     ShareListings listings;
   };
   struct OpenFile {
-    char letter;
+    WindowsPath path;
+    int flags;
     SmbFile* file;  // nullptr once the connection was cancelled under it
     // LatestFinding::calls() when a read of it last met the end, if one did.
     std::optional<std::uint64_t> ended_at;
     ReadAhead ahead;
+    // SmbShare::PathRequestCount() right after the file was opened.
+    std::uint64_t opened_at;
+    // The size the share last gave, while nothing was read or written since, and
+    // SmbShare::PathRequestCount() right after.
+    std::optional<std::int64_t> size;
+    std::uint64_t size_at;
   };
 
   // Bit i set for each letter 'A' + i that a connection holds.
@@ -102,12 +110,25 @@ class SmbPlatform : public Platform {
   Connection* RemotePath(const std::string& path, WindowsPath& full);
   // The open file of a handle this platform gave, nullptr for one of the POSIX platform.
   OpenFile* RemoteFile(FileHandle file);
-  // Whether a path of a connection is a directory or a file: the latest finding, else the
-  // share's answer, which becomes the latest finding.
+  // Whether a path of a connection is a directory or a file: the latest finding, else what the
+  // latest request showed, else the share's answer, which becomes the latest finding.
   int Probe(Connection& connection, const WindowsPath& full, bool& directory);
+  // What the latest request showed, while a command keeps listings and a request to the
+  // connection would go out; nullptr otherwise.
+  const LatestRequest* Latest(const Connection& connection) const;
+  // The requests about paths, each recording what it showed as the latest request's.
+  int ProbeShare(Connection& connection, const WindowsPath& full, bool& directory);
+  // The entries of a directory, kept while a command keeps listings; nullptr when it cannot be
+  // listed.
+  LatestRequest::Entries ListShare(Connection& connection, const WindowsPath& directory);
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed.
   void FollowLocalDirectory();
+  // Whether the parked file is `full`, opened while no path was asked about since; if so, it is
+  // moved back to its start.
+  bool ParkedIs(Connection& connection, const WindowsPath& full);
+  // Closes the parked file, if there is one.
+  void CloseParked();
 
   PosixPlatform& local_;
   std::uint16_t port_;
@@ -118,6 +139,12 @@ class SmbPlatform : public Platform {
   std::map<FileHandle, OpenFile> files_;
   FileHandle next_handle_;
   LatestFinding latest_;
+  LatestRequest latest_request_;
+  // While a command keeps listings, a file opened for reading that is closed stays open until
+  // the program opens or closes another: opened again while no path was asked about since its
+  // opening, it is taken up again from its start, as nothing the program saw could tell that
+  // from a close and a fresh open.
+  std::optional<OpenFile> parked_;
   bool keeping_listings_ = false;
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.

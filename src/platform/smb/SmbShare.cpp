@@ -43,6 +43,9 @@ void CopyWhole(char* buffer, int size, const std::string& text) {
 constexpr std::uint32_t kKnownAttributes =
     kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
 
+// Requests about paths asked so far, counted on the callers' thread.
+std::uint64_t path_requests = 0;
+
 }  // namespace
 
 struct SmbShare::Session {
@@ -82,6 +85,10 @@ CallThread& Library() {
   return library;
 }
 
+bool SmbShare::CanAsk() const { return !Dead() && !Library().Busy(); }
+
+std::uint64_t SmbShare::PathRequestCount() { return path_requests; }
+
 // The session goes with the call, on the library's thread, after any request still out.
 SmbShare::~SmbShare() {
   Library().Post([session = std::move(session_)] {});
@@ -89,7 +96,7 @@ SmbShare::~SmbShare() {
 
 template <class Reply, class Request>
 int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
-  if (Dead() || Library().Busy()) return ETIMEDOUT;
+  if (!CanAsk()) return ETIMEDOUT;
   struct Outcome {
     int error = 0;
     Reply reply{};
@@ -155,6 +162,7 @@ int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
 }
 
 int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries) {
+  ++path_requests;
   return Ask(
       entries,
       [url = SmbUrl(session_->remote, names)](Session& session, std::vector<FoundEntry>& found) {
@@ -176,6 +184,7 @@ int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry
 }
 
 int SmbShare::Stat(const std::vector<std::string>& names, struct stat& status) {
+  ++path_requests;
   return Ask(
       status,
       [url = SmbUrl(session_->remote, names)](Session& session, struct stat& found) {
@@ -202,13 +211,18 @@ int SmbShare::Probe(const std::vector<std::string>& names, bool& directory) {
   return status_error;
 }
 
-bool SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp) {
+int SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp, bool& settled) {
   const std::int64_t asked_at = RealTimeNanoseconds();
   struct stat status;
-  return Stat(names, status) == 0 && StampFromStatus(status, asked_at, stamp);
+  const int error_number = Stat(names, status);
+  if (error_number != 0) return error_number;
+  if (!S_ISDIR(status.st_mode)) return ENOTDIR;
+  settled = StampFromStatus(status, asked_at, stamp);
+  return 0;
 }
 
 std::int64_t SmbShare::Capacity() {
+  ++path_requests;
   std::int64_t capacity = -1;
   Ask(
       capacity,
@@ -232,6 +246,7 @@ std::int64_t SmbShare::Capacity() {
 
 int SmbShare::Open(const std::vector<std::string>& names, int flags, SmbFile*& file) {
   file = nullptr;
+  ++path_requests;
   return Ask(
       file,
       [url = SmbUrl(session_->remote, names), flags](Session& session, SmbFile*& opened) {
@@ -249,6 +264,18 @@ int SmbShare::Open(const std::vector<std::string>& names, int flags, SmbFile*& f
           return error_number;
         }
         return 0;
+      },
+      waiting_);
+}
+
+int SmbShare::Rewind(SmbFile* file) {
+  int unused = 0;
+  return Ask(
+      unused,
+      [file](Session& session, int&) {
+        return smbc_getFunctionLseek(session.context)(session.context, file, 0, SEEK_SET) == 0
+                   ? 0
+                   : LastError();
       },
       waiting_);
 }

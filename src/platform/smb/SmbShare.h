@@ -49,6 +49,12 @@ class SmbShare {
   void WaitWith(Waiting waiting) { waiting_ = std::move(waiting); }
   // A request went past its deadline.
   bool Dead() const;
+  // A request would go out now: the connection is not dead and no request given up is still
+  // out.
+  bool CanAsk() const;
+  // The number of requests about paths asked of all shares so far: all but those on open
+  // files.
+  static std::uint64_t PathRequestCount();
 
   // The entries of a directory with their DOS attributes, without "." and "..".
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
@@ -56,13 +62,15 @@ class SmbShare {
   // Tells a directory from a file: one request for a directory or nothing there, two for a
   // file.
   int Probe(const std::vector<std::string>& names, bool& directory);
-  // Stamps a directory with one status request; false when it cannot be stamped or is not
-  // settled (ShareStamp.h).
-  bool Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp);
+  // Stamps a directory with one status request, settled or not (ShareStamp.h); ENOTDIR for a
+  // file.
+  int Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp, bool& settled);
   // Total capacity in bytes, -1 when unknown.
   std::int64_t Capacity();
 
   int Open(const std::vector<std::string>& names, int flags, SmbFile*& file);
+  // Moves an open file back to its start; the server is not asked.
+  int Rewind(SmbFile* file);
   int SizeOf(SmbFile* file, std::int64_t& size);
   // Reads until `size` bytes or the end of the file, so that a short block has met the end;
   // `done` is 0 at the end. `waiting` runs while it waits.
