@@ -84,6 +84,18 @@ TEST_F(TwoDriveTest, DirectoryWithoutSearchPermissionCannotBeEntered) {
   EXPECT_EQ(platform_->SetCurrentDirectory("C:\\other"), kErrAccessDenied);
 }
 
+// While listings are kept, entering a directory that the latest look showed needs no look of
+// its own; a directory removed before a later look is then found missing as always.
+TEST_F(TwoDriveTest, EnteringAfterAnotherLookSeesADirectoryRemoved) {
+  platform_->KeepListings(true);
+  ASSERT_EQ(platform_->SetCurrentDirectory("C:\\work\\sub"), kNoError);
+  EXPECT_EQ(platform_->SetCurrentDirectory("C:\\work"), kNoError);
+  tmp_.Remove("c/work/sub");
+  EXPECT_TRUE(platform_->FileExists("C:\\work\\file.txt"));
+  EXPECT_EQ(platform_->SetCurrentDirectory("C:\\work\\sub"), kErrFileNotFound);
+  EXPECT_EQ(platform_->CurrentDirectory(), "C:\\work");
+}
+
 TEST_F(TwoDriveTest, RelativeFileOperationsUseTheCurrentDirectory) {
   FileHandle file = kNoFile;
   EXPECT_EQ(platform_->OpenForReading("file.txt", file), kNoError);

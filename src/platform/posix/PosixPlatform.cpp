@@ -91,6 +91,7 @@ PosixPlatform::PosixPlatform(std::vector<DriveSpec> drives, std::string current_
 }
 
 std::uint32_t PosixPlatform::LogicalDrives() {
+  latest_look_.Forget();
   if (reads_mount_table_) drives_.Update(ReadMountTable());
   return drives_.Mask();
 }
@@ -107,6 +108,7 @@ unsigned PosixPlatform::DriveType(const std::string& root) {
 }
 
 int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
+  latest_look_.Forget();
   Drive* drive = DriveOfRoot(root);
   if (drive == nullptr) return kErrInvalidDrive;
   struct statvfs status;
@@ -128,6 +130,7 @@ std::string PosixPlatform::MountPointOf(const std::string& root) {
 }
 
 std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
+  latest_look_.Forget();
   const Drive* drive = DriveOfRoot(root);
   struct statvfs status;
   if (drive == nullptr || statvfs(drive->entry.mount_point.c_str(), &status) != 0) return -1;
@@ -152,6 +155,7 @@ int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*fo
 int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
   const Drive* drive = drives_.Find(path.drive);
   if (drive == nullptr) return kErrPathNotFound;
+  if (IsCaseInsensitive(*drive)) latest_look_.Forget();
   posix_path = drive->entry.mount_point;
   for (const std::string& name : path.names) {
     std::string stored;
@@ -173,12 +177,14 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   if (code != kNoError) return code;
   if (!ToPosixName(located.path.names.back(), located.name)) return kErrInvalidName;
   if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
+    latest_look_.Forget();
     FindStoredSpelling(located.directory, located.name);
   }
   return kNoError;
 }
 
 int PosixPlatform::LookUp(const std::string& path, Entry& entry, EntryDetail detail) {
+  latest_look_.Forget();
   const int code = Locate(path, entry.located);
   if (code != kNoError) return code;
   const Located& located = entry.located;
@@ -208,9 +214,15 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
   // costs that one call, and only a failure needs the look that tells why.
   Located quick;
   if (Locate(path, quick) == kNoError && !quick.name.empty()) {
+    const std::string directory = JoinPosix(quick.directory, quick.name);
+    if (latest_look_.ShowsSearchable(directory)) {
+      directories_.Change(quick.path);
+      return kNoError;
+    }
+    latest_look_.Forget();
     struct stat status;
-    const std::string inside = JoinPosix(JoinPosix(quick.directory, quick.name), ".");
-    if (stat(inside.c_str(), &status) == 0) {
+    if (stat(JoinPosix(directory, ".").c_str(), &status) == 0) {
+      if (keeping_listings_) latest_look_.Searchable(directory);
       directories_.Change(quick.path);
       return kNoError;
     }
@@ -306,10 +318,12 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
 void PosixPlatform::KeepListings(bool keep) {
   keeping_listings_ = keep;
   kept_listing_ = Listing{};
+  latest_look_.Forget();
 }
 
 bool PosixPlatform::KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp,
                                      bool& settled) {
+  latest_look_.Forget();
   settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp);
   return settled && kept_listing_.view != nullptr &&
          kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp;
@@ -331,6 +345,7 @@ bool PosixPlatform::RunWaiting(char drive, std::function<void()> call) {
 
 bool PosixPlatform::ReadDirectory(char drive, const std::string& posix_directory,
                                   DirectoryReading& reading) {
+  latest_look_.Forget();
   auto outcome = std::make_shared<DirectoryReading>();
   if (!RunWaiting(drive, [outcome, posix_directory] {
         outcome->view = std::make_unique<DirectoryView>(posix_directory);
@@ -371,7 +386,10 @@ PosixPlatform::Listing* PosixPlatform::ListingOf(char drive, const std::string& 
 
 const EntryStatus& PosixPlatform::StatusAt(Listing& listing, std::size_t index) {
   std::optional<EntryStatus>& status = listing.statuses[index];
-  if (!status) status = listing.view->Stat(listing.names[index].name);
+  if (!status) {
+    latest_look_.Forget();
+    status = listing.view->Stat(listing.names[index].name);
+  }
   return *status;
 }
 
@@ -398,6 +416,7 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
       PosixPathOf(full, posix_directory) != kNoError) {
     return false;
   }
+  latest_look_.Forget();
   return stamper_.Stamp(posix_directory, stamp);
 }
 
@@ -408,6 +427,7 @@ bool PosixPlatform::FileExists(const std::string& path) {
 
 int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
                                    const EntryStatus* expected, int refusal, FileHandle& file) {
+  latest_look_.Forget();
   // An open given up closes the file it gets on the helper.
   struct Opened {
     int fd = -1;
@@ -530,6 +550,7 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
 }
 
 void PosixPlatform::DropCachedPages(FileHandle file) {
+  latest_look_.Forget();
   posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
 }
 
@@ -539,6 +560,7 @@ int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
     size = unread->second.size;
     return kNoError;
   }
+  latest_look_.Forget();
   struct stat status;
   if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   size = status.st_size;
@@ -565,6 +587,7 @@ int PosixPlatform::FillBlock(void* buffer, std::size_t size, std::size_t& done,
 }
 
 int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  latest_look_.Forget();
   MakeBlocking(file);
   return FillBlock(buffer, size, done,
                    [file](char* at, std::size_t left) { return read(file, at, left); });
@@ -572,6 +595,7 @@ int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::si
 
 int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
                                const std::function<bool()>& waiting) {
+  latest_look_.Forget();
   MakeBlocking(file);
   return FillBlock(buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
     return waiting_reader_.Read(file, at, left, waiting);
@@ -580,6 +604,7 @@ int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, 
 
 void PosixPlatform::Close(FileHandle file) {
   if (file == kNoFile) return;
+  latest_look_.Forget();
   unread_.erase(file);
   if (waiting_reader_.Release(file)) close(file);
 }
@@ -613,6 +638,7 @@ int PosixPlatform::OpenForAppend(const std::string& path, FileHandle& file) {
 }
 
 int PosixPlatform::Write(FileHandle file, std::string_view bytes) {
+  latest_look_.Forget();
   while (!bytes.empty()) {
     const ssize_t written = write(file, bytes.data(), bytes.size());
     if (written < 0) {

@@ -12,6 +12,7 @@
 #include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
+#include "platform/posix/LatestLook.h"
 #include "platform/posix/WaitingReader.h"
 #include "platform/posix/WindowsPath.h"
 
@@ -178,6 +179,7 @@ class PosixPlatform : public Platform {
   bool keeping_listings_ = false;
   Listing kept_listing_;
   LastFile last_file_;
+  LatestLook latest_look_;
   // A file opened for reading and not read yet: the flags its first read sets, and its size
   // as the open found it, which is the size asked for right after an open.
   struct UnreadFile {

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <string>
+
+namespace tarvik {
+
+// What the latest look at the file system showed of its directories, while a command keeps
+// listings. Until the next look, nothing the program sees can tell a change made since from
+// one made a moment later, so a call that asks what it showed may take that as its own
+// answer, as often as it comes. Every other look (a stamp, a listing, a status, an open, a
+// read, a close) forgets it.
+class LatestLook {
+ public:
+  // A directory that may be searched, with every directory on the way to it (POSIX path).
+  void Searchable(const std::string& directory);
+  void Forget() { searchable_.clear(); }
+
+  // Whether the latest look showed `directory` to be one that may be searched.
+  bool ShowsSearchable(const std::string& directory) const;
+
+ private:
+  std::string searchable_;  // empty when the latest look showed no directory
+};
+
+}  // namespace tarvik
