@@ -2,7 +2,20 @@
 
 namespace tarvik {
 
-void LatestLook::Searchable(const std::string& directory) { searchable_ = directory; }
+void LatestLook::Searchable(const std::string& directory) {
+  Forget();
+  searchable_ = directory;
+}
+
+void LatestLook::Ended(int fd) {
+  Forget();
+  ended_ = fd;
+}
+
+void LatestLook::Forget() {
+  searchable_.clear();
+  ended_ = -1;
+}
 
 bool LatestLook::ShowsSearchable(const std::string& directory) const {
   if (searchable_.empty() || directory.empty() || !searchable_.starts_with(directory)) {

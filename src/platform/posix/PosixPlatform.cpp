@@ -586,18 +586,29 @@ int PosixPlatform::FillBlock(void* buffer, std::size_t size, std::size_t& done,
   return kNoError;
 }
 
-int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+template <typename ReadSome>
+int PosixPlatform::ReadBlock(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                             ReadSome read_some) {
+  // Right after a read that met the end of the file, the file still ends there.
+  if (latest_look_.ShowsEnd(file)) {
+    done = 0;
+    return kNoError;
+  }
   latest_look_.Forget();
   MakeBlocking(file);
-  return FillBlock(buffer, size, done,
+  const int code = FillBlock(buffer, size, done, read_some);
+  if (code == kNoError && done < size && keeping_listings_) latest_look_.Ended(file);
+  return code;
+}
+
+int PosixPlatform::Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) {
+  return ReadBlock(file, buffer, size, done,
                    [file](char* at, std::size_t left) { return read(file, at, left); });
 }
 
 int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
                                const std::function<bool()>& waiting) {
-  latest_look_.Forget();
-  MakeBlocking(file);
-  return FillBlock(buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
+  return ReadBlock(file, buffer, size, done, [this, file, &waiting](char* at, std::size_t left) {
     return waiting_reader_.Read(file, at, left, waiting);
   });
 }

@@ -153,6 +153,10 @@ class PosixPlatform : public Platform {
   // Fills a block with reads of `read_some`, retrying EINTR.
   template <typename ReadSome>
   static int FillBlock(void* buffer, std::size_t size, std::size_t& done, ReadSome read_some);
+  // A block of an open file, read with `read_some`: Read and ReadWaiting.
+  template <typename ReadSome>
+  int ReadBlock(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
+                ReadSome read_some);
 
   // Opens a file for reading in non-blocking mode and keeps it only if it is a regular file
   // and, when `expected` is given, that very file; kNoError, the open's code, or `refusal`.
