@@ -258,14 +258,19 @@ bool SmbPlatform::IsDirectory(const std::string& path) {
   return Probe(*connection, full, directory) == 0 && directory;
 }
 
+SmbPlatform::Connection* SmbPlatform::RemotePattern(const std::string& pattern,
+                                                    WindowsPath& directory,
+                                                    std::string_view& name_pattern) {
+  std::string_view directory_text;
+  SplitDirectoryAndName(pattern, directory_text, name_pattern);
+  return RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory);
+}
+
 std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
                                                std::uint32_t attributes) {
-  std::string_view directory_text;
-  std::string_view name_pattern;
-  SplitDirectoryAndName(pattern, directory_text, name_pattern);
   WindowsPath directory;
-  Connection* connection =
-      RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory);
+  std::string_view name_pattern;
+  Connection* connection = RemotePattern(pattern, directory, name_pattern);
   if (connection == nullptr) return local_.FindFiles(pattern, attributes);
   std::vector<FoundEntry> found;
   if (name_pattern.empty()) return found;
@@ -293,13 +298,10 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
 
 std::vector<FoundEntry> SmbPlatform::FindDirectories(const std::string& pattern,
                                                      std::uint32_t attributes) {
-  std::string_view directory_text;
-  std::string_view name_pattern;
-  SplitDirectoryAndName(pattern, directory_text, name_pattern);
   WindowsPath directory;
+  std::string_view name_pattern;
   // A local directory's files are skipped by their kind, without a look at each.
-  if (RemotePath(directory_text.empty() ? "." : std::string(directory_text), directory) ==
-      nullptr) {
+  if (RemotePattern(pattern, directory, name_pattern) == nullptr) {
     return local_.FindDirectories(pattern, attributes);
   }
   return Platform::FindDirectories(pattern, attributes);

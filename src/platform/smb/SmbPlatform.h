@@ -108,6 +108,9 @@ class SmbPlatform : public Platform {
   // The connection of the drive a path lies on, with the path made full; nullptr for a path
   // that is not on a connected drive. Counts the call as one that asks a share about a path.
   Connection* RemotePath(const std::string& path, WindowsPath& full);
+  // RemotePath of a listing pattern's directory ("." when it names none), and its name part.
+  Connection* RemotePattern(const std::string& pattern, WindowsPath& directory,
+                            std::string_view& name_pattern);
   // The open file of a handle this platform gave, nullptr for one of the POSIX platform.
   OpenFile* RemoteFile(FileHandle file);
   // Whether a path of a connection is a directory or a file: the latest finding, else what the
