@@ -19,4 +19,8 @@ inline bool KeepsFineTimes(FileSystemKind kind) { return kind != FileSystemKind:
 // flag on (FUSE passes it to its server).
 inline bool IgnoresNonBlocking(FileSystemKind kind) { return kind != FileSystemKind::kOther; }
 
+// Whether its open of a regular file does no I/O of its own, so that a file just opened opens
+// again alike; elsewhere (a damaged disc, FUSE) each open is a test of the medium.
+inline bool ReopensAlike(FileSystemKind kind) { return kind != FileSystemKind::kOther; }
+
 }  // namespace tarvik

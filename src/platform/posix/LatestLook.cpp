@@ -12,9 +12,16 @@ void LatestLook::Ended(int fd) {
   ended_ = fd;
 }
 
+void LatestLook::Opened(const std::string& posix_path, int fd) {
+  Forget();
+  file_ = posix_path;
+  opened_ = fd;
+}
+
 void LatestLook::Forget() {
   searchable_.clear();
   ended_ = -1;
+  opened_ = -1;
 }
 
 bool LatestLook::ShowsSearchable(const std::string& directory) const {

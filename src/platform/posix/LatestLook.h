@@ -7,23 +7,33 @@ namespace tarvik {
 // What the latest look at the file system showed, while a command keeps listings. Until the next
 // look, nothing the program sees can tell a change made since from one made a moment later, so a
 // call that asks what it showed may take that as its own answer, as often as it comes. Every other
-// look (a stamp, a listing, a status, an open, a read, a close) forgets it.
+// look (a stamp, a listing, a status, an open, a read, a close of another file) forgets it.
 class LatestLook {
  public:
   // A directory that may be searched, with every directory on the way to it (POSIX path).
   void Searchable(const std::string& directory);
   // A read of the open file `fd` that met its end.
   void Ended(int fd);
+  // An open of `posix_path` that found a regular file and gave `fd`.
+  void Opened(const std::string& posix_path, int fd);
   void Forget();
 
   // Whether the latest look showed `directory` to be one that may be searched.
   bool ShowsSearchable(const std::string& directory) const;
   // Whether the latest look met the end of `fd`.
   bool ShowsEnd(int fd) const { return fd >= 0 && fd == ended_; }
+  // Whether the latest look was an open that found a regular file at `posix_path`.
+  bool ShowsFile(const std::string& posix_path) const {
+    return opened_ >= 0 && posix_path == file_;
+  }
+  // Whether the latest look was the open that gave `fd`.
+  bool ShowsOpened(int fd) const { return fd >= 0 && fd == opened_; }
 
  private:
   std::string searchable_;  // empty when the latest look showed no directory
   int ended_ = -1;          // -1 when it met the end of no file
+  std::string file_;        // the file it opened, when `opened_` is not -1
+  int opened_ = -1;         // -1 when it opened no file
 };
 
 }  // namespace tarvik

@@ -90,8 +90,10 @@ PosixPlatform::PosixPlatform(std::vector<DriveSpec> drives, std::string current_
   }
 }
 
+PosixPlatform::~PosixPlatform() { ForgetLatestLook(); }
+
 std::uint32_t PosixPlatform::LogicalDrives() {
-  latest_look_.Forget();
+  ForgetLatestLook();
   if (reads_mount_table_) drives_.Update(ReadMountTable());
   return drives_.Mask();
 }
@@ -108,7 +110,7 @@ unsigned PosixPlatform::DriveType(const std::string& root) {
 }
 
 int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   Drive* drive = DriveOfRoot(root);
   if (drive == nullptr) return kErrInvalidDrive;
   struct statvfs status;
@@ -130,7 +132,7 @@ std::string PosixPlatform::MountPointOf(const std::string& root) {
 }
 
 std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   const Drive* drive = DriveOfRoot(root);
   struct statvfs status;
   if (drive == nullptr || statvfs(drive->entry.mount_point.c_str(), &status) != 0) return -1;
@@ -155,7 +157,7 @@ int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*fo
 int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
   const Drive* drive = drives_.Find(path.drive);
   if (drive == nullptr) return kErrPathNotFound;
-  if (IsCaseInsensitive(*drive)) latest_look_.Forget();
+  if (IsCaseInsensitive(*drive)) ForgetLatestLook();
   posix_path = drive->entry.mount_point;
   for (const std::string& name : path.names) {
     std::string stored;
@@ -177,14 +179,14 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   if (code != kNoError) return code;
   if (!ToPosixName(located.path.names.back(), located.name)) return kErrInvalidName;
   if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
-    latest_look_.Forget();
+    ForgetLatestLook();
     FindStoredSpelling(located.directory, located.name);
   }
   return kNoError;
 }
 
 int PosixPlatform::LookUp(const std::string& path, Entry& entry, EntryDetail detail) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   const int code = Locate(path, entry.located);
   if (code != kNoError) return code;
   const Located& located = entry.located;
@@ -219,7 +221,7 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       directories_.Change(quick.path);
       return kNoError;
     }
-    latest_look_.Forget();
+    ForgetLatestLook();
     struct stat status;
     if (stat(JoinPosix(directory, ".").c_str(), &status) == 0) {
       if (keeping_listings_) latest_look_.Searchable(directory);
@@ -318,12 +320,12 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
 void PosixPlatform::KeepListings(bool keep) {
   keeping_listings_ = keep;
   kept_listing_ = Listing{};
-  latest_look_.Forget();
+  ForgetLatestLook();
 }
 
 bool PosixPlatform::KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp,
                                      bool& settled) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp);
   return settled && kept_listing_.view != nullptr &&
          kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp;
@@ -345,7 +347,7 @@ bool PosixPlatform::RunWaiting(char drive, std::function<void()> call) {
 
 bool PosixPlatform::ReadDirectory(char drive, const std::string& posix_directory,
                                   DirectoryReading& reading) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   auto outcome = std::make_shared<DirectoryReading>();
   if (!RunWaiting(drive, [outcome, posix_directory] {
         outcome->view = std::make_unique<DirectoryView>(posix_directory);
@@ -387,7 +389,7 @@ PosixPlatform::Listing* PosixPlatform::ListingOf(char drive, const std::string& 
 const EntryStatus& PosixPlatform::StatusAt(Listing& listing, std::size_t index) {
   std::optional<EntryStatus>& status = listing.statuses[index];
   if (!status) {
-    latest_look_.Forget();
+    ForgetLatestLook();
     status = listing.view->Stat(listing.names[index].name);
   }
   return *status;
@@ -416,18 +418,24 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
       PosixPathOf(full, posix_directory) != kNoError) {
     return false;
   }
-  latest_look_.Forget();
+  ForgetLatestLook();
   return stamper_.Stamp(posix_directory, stamp);
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
   Entry entry;
+  // Right after an open found a regular file there, a look would find it still.
+  if (parked_ != kNoFile && Locate(path, entry.located) == kNoError &&
+      !entry.located.name.empty() &&
+      latest_look_.ShowsFile(JoinPosix(entry.located.directory, entry.located.name))) {
+    return true;
+  }
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
 
 int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
                                    const EntryStatus* expected, int refusal, FileHandle& file) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   // An open given up closes the file it gets on the helper.
   struct Opened {
     int fd = -1;
@@ -465,15 +473,36 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
   }
   // The kept listing's directory holds its file system: a file on the same device is on it.
   bool blocking_needed = true;
+  bool reopens_alike = false;
   if (kept_listing_.view != nullptr && status.st_dev == kept_listing_.view->device()) {
     const FileSystemKind kind = kept_listing_.view->file_system();
     waiting_reader_.Learn(opened->fd, kind);
     blocking_needed = !IgnoresNonBlocking(kind);
+    reopens_alike = ReopensAlike(kind);
   }
   unread_[opened->fd] = UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
-                                   static_cast<std::int64_t>(status.st_size)};
+                                   static_cast<std::int64_t>(status.st_size), posix_path};
   file = std::exchange(opened->fd, -1);
+  if (keeping_listings_ && reopens_alike) latest_look_.Opened(posix_path, file);
   return kNoError;
+}
+
+bool PosixPlatform::TakeParked(const std::string& posix_path, FileHandle& file) {
+  if (parked_ == kNoFile || !latest_look_.ShowsOpened(parked_) ||
+      parked_file_.posix_path != posix_path) {
+    return false;
+  }
+  file = std::exchange(parked_, kNoFile);
+  unread_[file] = std::move(parked_file_);
+  return true;
+}
+
+void PosixPlatform::ForgetLatestLook() {
+  latest_look_.Forget();
+  if (parked_ == kNoFile) return;
+  // Unread: no read of it can have been given up.
+  waiting_reader_.Release(parked_);
+  close(std::exchange(parked_, kNoFile));
 }
 
 void PosixPlatform::MakeBlocking(FileHandle file) {
@@ -518,6 +547,7 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   Located located;
   if (Locate(path, located) == kNoError && !located.name.empty()) {
     const std::string posix_path = JoinPosix(located.directory, located.name);
+    if (TakeParked(posix_path, file)) return kNoError;
     // Opened without a second look when the name was just seen as a regular file, or is one
     // in the kept listing of its directory; anything else found there now takes the whole
     // way below, but an open given up stays given up.
@@ -550,7 +580,7 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
 }
 
 void PosixPlatform::DropCachedPages(FileHandle file) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   posix_fadvise(file, 0, 0, POSIX_FADV_DONTNEED);
 }
 
@@ -560,7 +590,7 @@ int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
     size = unread->second.size;
     return kNoError;
   }
-  latest_look_.Forget();
+  ForgetLatestLook();
   struct stat status;
   if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   size = status.st_size;
@@ -594,7 +624,7 @@ int PosixPlatform::ReadBlock(FileHandle file, void* buffer, std::size_t size, st
     done = 0;
     return kNoError;
   }
-  latest_look_.Forget();
+  ForgetLatestLook();
   MakeBlocking(file);
   const int code = FillBlock(buffer, size, done, read_some);
   if (code == kNoError && done < size && keeping_listings_) latest_look_.Ended(file);
@@ -615,8 +645,15 @@ int PosixPlatform::ReadWaiting(FileHandle file, void* buffer, std::size_t size, 
 
 void PosixPlatform::Close(FileHandle file) {
   if (file == kNoFile) return;
-  latest_look_.Forget();
-  unread_.erase(file);
+  const auto unread = unread_.find(file);
+  if (unread != unread_.end() && latest_look_.ShowsOpened(file)) {
+    parked_ = file;
+    parked_file_ = std::move(unread->second);
+    unread_.erase(unread);
+    return;
+  }
+  ForgetLatestLook();
+  if (unread != unread_.end()) unread_.erase(unread);
   if (waiting_reader_.Release(file)) close(file);
 }
 
@@ -649,7 +686,7 @@ int PosixPlatform::OpenForAppend(const std::string& path, FileHandle& file) {
 }
 
 int PosixPlatform::Write(FileHandle file, std::string_view bytes) {
-  latest_look_.Forget();
+  ForgetLatestLook();
   while (!bytes.empty()) {
     const ssize_t written = write(file, bytes.data(), bytes.size());
     if (written < 0) {

@@ -28,6 +28,9 @@ class PosixPlatform : public Platform {
   // A fixed drive table; `current_directory` is a full path in Windows form on one of its
   // drives. Throws std::invalid_argument when it names no directory on them.
   PosixPlatform(std::vector<DriveSpec> drives, std::string current_directory);
+  ~PosixPlatform() override;
+  PosixPlatform(const PosixPlatform&) = delete;
+  PosixPlatform& operator=(const PosixPlatform&) = delete;
 
   std::uint32_t LogicalDrives() override;
   unsigned DriveType(const std::string& root) override;
@@ -165,6 +168,10 @@ class PosixPlatform : public Platform {
   // Blocking mode comes back before the first read of a file opened for reading (and the
   // file's size is no longer the one its open found).
   void MakeBlocking(FileHandle file);
+  // The parked file of `posix_path`, taken up where the latest look still is its open.
+  bool TakeParked(const std::string& posix_path, FileHandle& file);
+  // Before any look: what the latest one showed no longer holds, and a parked file is closed.
+  void ForgetLatestLook();
 
   // The regular file that a look at a path found last: opening that path again needs no
   // second look, only the proof that the file opened is the one seen.
@@ -184,13 +191,18 @@ class PosixPlatform : public Platform {
   Listing kept_listing_;
   LastFile last_file_;
   LatestLook latest_look_;
-  // A file opened for reading and not read yet: the flags its first read sets, and its size
-  // as the open found it, which is the size asked for right after an open.
+  // A file opened for reading and not read yet: the flags its first read sets, its size as
+  // the open found it, which is the size asked for right after an open, and its path.
   struct UnreadFile {
     int flags;
     std::int64_t size;
+    std::string posix_path;
   };
   std::unordered_map<FileHandle, UnreadFile> unread_;
+  // A file closed unread right after the open that gave it stays open until the next look,
+  // as if closed then: opened again meanwhile, it is taken up instead of opened anew.
+  FileHandle parked_ = kNoFile;
+  UnreadFile parked_file_{};
 };
 
 }  // namespace tarvik
