@@ -125,6 +125,7 @@ TEST_F(PlatformTest, OpenThroughAKeptListingOpensWhatIsThereNow) {
     std::function<void(TempDir&)> change;  // after the listing was kept
     int code;
     std::string content;
+    bool opened_before = false;  // opened and closed unread before the change, then a look
   };
   const Case cases[] = {
       {"unchanged", nullptr, kNoError, "old"},
@@ -147,15 +148,31 @@ TEST_F(PlatformTest, OpenThroughAKeptListingOpensWhatIsThereNow) {
          t.MakeDir("D/f");
        },
        kErrAccessDenied, ""},
+      {"removed after an open", [](TempDir& t) { t.Remove("D/f"); }, kErrFileNotFound, "", true},
+      {"another file after an open",
+       [](TempDir& t) {
+         t.MakeFile("D/g", "new");
+         std::filesystem::rename(t.Path("D/g"), t.Path("D/f"));
+       },
+       kNoError, "new", true},
   };
+  const auto descriptors = [] {
+    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
+  };
+  const auto descriptors_before = descriptors();
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     tmp_.MakeFile("D/f", "old");
     SettleDirectories();
     platform_->KeepListings(true);
     ASSERT_THAT(Find("C:\\D\\*", 0), ElementsAre("f"));
-    if (c.change) c.change(tmp_);
     FileHandle file = kNoFile;
+    if (c.opened_before) {
+      ASSERT_EQ(platform_->OpenForReading("C:\\D\\f", file), kNoError);
+      platform_->Close(file);
+    }
+    if (c.change) c.change(tmp_);
+    if (c.opened_before) platform_->IsDirectory("C:\\D");
     EXPECT_EQ(platform_->OpenForReading("C:\\D\\f", file), c.code);
     if (file != kNoFile) {
       char buffer[16];
@@ -167,6 +184,7 @@ TEST_F(PlatformTest, OpenThroughAKeptListingOpensWhatIsThereNow) {
     platform_->KeepListings(false);
     std::filesystem::remove_all(tmp_.Path("D"));
   }
+  EXPECT_EQ(descriptors(), descriptors_before);
 }
 
 TEST_F(PlatformTest, DotEntriesEverywhereButTheDriveRoot) {
