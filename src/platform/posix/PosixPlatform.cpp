@@ -481,19 +481,16 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
     reopens_alike = ReopensAlike(kind);
   }
   unread_[opened->fd] = UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
-                                   static_cast<std::int64_t>(status.st_size), posix_path};
+                                   static_cast<std::int64_t>(status.st_size)};
   file = std::exchange(opened->fd, -1);
   if (keeping_listings_ && reopens_alike) latest_look_.Opened(posix_path, file);
   return kNoError;
 }
 
 bool PosixPlatform::TakeParked(const std::string& posix_path, FileHandle& file) {
-  if (parked_ == kNoFile || !latest_look_.ShowsOpened(parked_) ||
-      parked_file_.posix_path != posix_path) {
-    return false;
-  }
+  if (!latest_look_.ShowsOpened(parked_) || !latest_look_.ShowsFile(posix_path)) return false;
   file = std::exchange(parked_, kNoFile);
-  unread_[file] = std::move(parked_file_);
+  unread_[file] = parked_file_;
   return true;
 }
 
@@ -648,7 +645,7 @@ void PosixPlatform::Close(FileHandle file) {
   const auto unread = unread_.find(file);
   if (unread != unread_.end() && latest_look_.ShowsOpened(file)) {
     parked_ = file;
-    parked_file_ = std::move(unread->second);
+    parked_file_ = unread->second;
     unread_.erase(unread);
     return;
   }

@@ -191,16 +191,16 @@ class PosixPlatform : public Platform {
   Listing kept_listing_;
   LastFile last_file_;
   LatestLook latest_look_;
-  // A file opened for reading and not read yet: the flags its first read sets, its size as
-  // the open found it, which is the size asked for right after an open, and its path.
+  // A file opened for reading and not read yet: the flags its first read sets, and its size
+  // as the open found it, which is the size asked for right after an open.
   struct UnreadFile {
     int flags;
     std::int64_t size;
-    std::string posix_path;
   };
   std::unordered_map<FileHandle, UnreadFile> unread_;
   // A file closed unread right after the open that gave it stays open until the next look,
-  // as if closed then: opened again meanwhile, it is taken up instead of opened anew.
+  // as if closed then: opened again meanwhile, it is taken up instead of opened anew. Its path
+  // is the one the latest look opened.
   FileHandle parked_ = kNoFile;
   UnreadFile parked_file_{};
 };
