@@ -100,7 +100,9 @@ void TForm1::EndCheckRun() {
   } else {
     windows_.ListError.Hide();
   }
-  list_file_.AppendListLine(kListFileEndLine);
+  const int lost = list_file_.EndList();
+  // After the notice, as the last word of the command; not to a user who has closed the window.
+  if (lost != kNoError && !Scan.Closing) throw ListFileError(lost, true);
 }
 
 void TForm1::N3Click() {

@@ -1,8 +1,16 @@
 #include "cli/Console.h"
 
+#include <poll.h>
 #include <sys/ioctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+
+#include "cli/ExitStatus.h"
+#include "cli/Interrupt.h"
 #include "scan/ReadSpeed.h"
 #include "util/Time.h"
 #include "util/Utf8.h"
@@ -25,6 +33,18 @@ std::string TailOf(const std::string& text, std::size_t count) {
   return "…" + text.substr(start);
 }
 
+bool IsPipe(std::FILE* stream) {
+  struct stat status {};
+  return fstat(fileno(stream), &status) == 0 &&
+         (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
+}
+
+// Whether the reader of a pipe or a socket has gone: poll tells so without writing.
+bool ReaderGone(std::FILE* stream) {
+  pollfd watched{.fd = fileno(stream), .events = 0, .revents = 0};
+  return poll(&watched, 1, 0) == 1 && (watched.revents & (POLLERR | POLLHUP)) != 0;
+}
+
 }  // namespace
 
 Console::Console(std::FILE* out, std::FILE* err, bool quiet)
@@ -32,6 +52,7 @@ Console::Console(std::FILE* out, std::FILE* err, bool quiet)
       err_(err),
       quiet_(quiet),
       shows_progress_(!quiet && isatty(fileno(err)) == 1),
+      out_is_pipe_(IsPipe(out)),
       // A run shorter than one interval shows no progress at all.
       next_progress_(Clock::now() + kProgressInterval) {
   winsize size{};
@@ -44,7 +65,25 @@ void Console::Write(std::FILE* stream, std::string_view line) {
   ClearProgress();
   std::fwrite(line.data(), 1, line.size(), stream);
   std::fputc('\n', stream);
-  std::fflush(stream);
+  if (std::fflush(stream) != 0 && stream == out_) OutputFailed(errno);
+  // Only what is not written yet is thrown away: a full disk may free space later.
+  std::clearerr(stream);
+}
+
+void Console::OutputFailed(int error) {
+  if (InterruptRequested()) return;
+  if (error == EPIPE) {
+    // The end a shell expects of a program whose reader went away.
+    std::signal(SIGPIPE, SIG_DFL);
+    std::raise(SIGPIPE);
+  }
+  const std::string message =
+      std::string("tarvik-check: standard output: ") + std::strerror(error) + "\n";
+  ClearProgress();
+  std::fputs(message.c_str(), err_);
+  std::fflush(err_);
+  // At once: the helper threads of a hung read or server are not waited for.
+  _exit(kExitError);
 }
 
 void Console::ProblemLine(std::string_view line) { Write(out_, line); }
@@ -66,13 +105,16 @@ void Console::ClearProgress() {
   progress_shown_ = false;
 }
 
-bool Console::ProgressDue() const { return shows_progress_ && Clock::now() >= next_progress_; }
+bool Console::ProgressDue() const {
+  return (shows_progress_ || out_is_pipe_) && Clock::now() >= next_progress_;
+}
 
 void Console::Progress(const std::string& file, std::int64_t percent,
                        std::optional<double> megabytes_per_second,
                        std::optional<double> seconds_left) {
-  if (!shows_progress_) return;
   next_progress_ = Clock::now() + kProgressInterval;
+  if (out_is_pipe_ && ReaderGone(out_)) OutputFailed(EPIPE);
+  if (!shows_progress_) return;
   std::string figures = "  " + std::to_string(percent) + "%";
   if (megabytes_per_second) figures += "  " + SpeedText(*megabytes_per_second);
   // A day or more is no estimate worth showing, nor one the clock format can hold.

@@ -13,6 +13,11 @@ namespace tarvik {
 // notices to standard error, and on a terminal one progress line on standard error that is
 // rewritten in place. Every line is flushed as it is written, so that a script reading the
 // output sees each problem when it is found.
+//
+// Standard output that cannot be written ends the program at once: silently, as a signal
+// would, when its reader has gone (`tarvik-check ... | head -1`, also while nothing is being
+// printed), with a message and kExitError otherwise (a full disk). After a stop signal it
+// no longer does: a closed terminal takes the output, and the run still ends as stopped.
 class Console {
  public:
   // `quiet` leaves out the summary, the notices and the progress.
@@ -25,11 +30,13 @@ class Console {
   // The text of an error that ends the program, also when quiet.
   void Error(std::string_view text);
 
-  // Whether the progress line is to be shown again now: at most four times a second, and only
-  // on a terminal. Cheap, as it is asked per block; the line itself is made only when due.
+  // Whether Progress() has something to do now: at most four times a second, and only with a
+  // progress line or a pipe on standard output. Cheap, as it is asked per block; the line
+  // itself is made only when due.
   bool ProgressDue() const;
-  // Shows the file being read, its share read, the read speed and the time the file still
-  // needs, the last two where they are known.
+  // Ends the program if standard output's reader has gone; on a terminal, shows the file being
+  // read, its share read, the read speed and the time the file still needs, the last two where
+  // they are known.
   void Progress(const std::string& file, std::int64_t percent,
                 std::optional<double> megabytes_per_second, std::optional<double> seconds_left);
 
@@ -37,6 +44,8 @@ class Console {
   using Clock = std::chrono::steady_clock;
 
   void Write(std::FILE* stream, std::string_view line);
+  // Ends the program after standard output failed with `error`, unless a stop signal came.
+  void OutputFailed(int error);
   // Removes the progress line, so that the next line starts at the left edge of a clean line.
   void ClearProgress();
 
@@ -44,6 +53,8 @@ class Console {
   std::FILE* err_;
   bool quiet_;
   bool shows_progress_;
+  // Standard output is a pipe or a socket, whose reader can go away while nothing is written.
+  bool out_is_pipe_;
   int columns_ = 80;
   bool progress_shown_ = false;
   Clock::time_point next_progress_{};

@@ -6,21 +6,33 @@ namespace tarvik {
 
 namespace {
 
-volatile std::sig_atomic_t interrupted = 0;
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
-void OnInterrupt(int) { interrupted = 1; }
+volatile std::sig_atomic_t interrupted_by = 0;
+
+void SetStopHandlers(void (*handler)(int)) {
+  struct sigaction action {};
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  for (const int signal : kStopSignals) sigaddset(&action.sa_mask, signal);
+  // SA_RESTART: a read in progress goes on and the engine stops after it.
+  action.sa_flags = SA_RESTART;
+  for (const int signal : kStopSignals) sigaction(signal, &action, nullptr);
+}
+
+void OnStopSignal(int signal) {
+  interrupted_by = signal;
+  // sigaction is async-signal-safe: the next stop signal, of any of the three, ends the
+  // program at once.
+  SetStopHandlers(SIG_DFL);
+}
 
 }  // namespace
 
-void CatchInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  // SA_RESTART: a read in progress goes on and the engine stops after it.
-  action.sa_flags = SA_RESETHAND | SA_RESTART;
-  sigaction(SIGINT, &action, nullptr);
-}
+void CatchInterrupt() { SetStopHandlers(OnStopSignal); }
 
-bool InterruptRequested() { return interrupted != 0; }
+bool InterruptRequested() { return interrupted_by != 0; }
+
+int InterruptedStatus() { return 128 + interrupted_by; }
 
 }  // namespace tarvik

@@ -2,10 +2,14 @@
 
 namespace tarvik {
 
-// Ctrl+C (SIGINT) only sets a flag, which the check turns into its abort command at its next
-// message pump. The handler is then removed, so that a second Ctrl+C ends the program at once,
-// for instance while a read hangs on a damaged disc.
+// Ctrl+C (SIGINT), SIGTERM and SIGHUP (a closed terminal, `timeout`, a service manager) only
+// set a flag, which the check turns into its abort command at its next message pump, so that
+// the run ends with its abort lines, the list's closing line and the summary. The handlers are
+// then removed, so that a second such signal ends the program at once, for instance while a
+// read hangs on a damaged disc.
 void CatchInterrupt();
 bool InterruptRequested();
+// The exit status of a run that such a signal stopped: 128 plus the signal's number.
+int InterruptedStatus();
 
 }  // namespace tarvik

@@ -1,10 +1,9 @@
 #include "cli/ReportFile.h"
 
-#include <cerrno>
-#include <cstring>
 #include <optional>
 
 #include "util/Number.h"
+#include "util/Utf8.h"
 
 namespace tarvik {
 
@@ -42,22 +41,23 @@ std::string CsvField(const std::string& text) {
 
 }  // namespace
 
-std::unique_ptr<ReportFile> ReportFile::Create(const std::string& path, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wbe");
-  if (file == nullptr) {
-    error = "cannot create the report '" + path + "': " + std::strerror(errno);
-    return nullptr;
-  }
-  std::unique_ptr<ReportFile> report(new ReportFile(file));
+std::unique_ptr<ReportFile> ReportFile::Create(Platform& platform, const std::string& path,
+                                               int& code) {
+  FileHandle file = kNoFile;
+  code = platform.CreateTextFile(path, file);
+  if (code != kNoError) return nullptr;
+  std::unique_ptr<ReportFile> report(new ReportFile(platform, file));
   report->WriteRow({"path", "size", "bytes_read", "seconds", "mb_per_s", "outcome"});
+  code = report->LostRows();
+  if (code != kNoError) return nullptr;
   return report;
 }
 
-ReportFile::~ReportFile() { std::fclose(file_); }
+ReportFile::~ReportFile() { platform_.Close(file_); }
 
 void ReportFile::AddFile(const FileSpeed& file) {
   const std::optional<double> speed = MegabytesPerSecond(file.bytes, file.milliseconds);
-  WriteRow({file.path, file.size < 0 ? "" : std::to_string(file.size), std::to_string(file.bytes),
+  WriteRow({WellFormedUtf8(file.path), file.size < 0 ? "" : std::to_string(file.size), std::to_string(file.bytes),
             FormatFixed(file.milliseconds / 1000.0, 3), speed ? FormatFixed(*speed, 3) : "",
             OutcomeName(file.outcome)});
 }
@@ -69,8 +69,7 @@ void ReportFile::WriteRow(std::initializer_list<std::string> fields) {
     row += CsvField(field);
   }
   row += "\r\n";
-  std::fwrite(row.data(), 1, row.size(), file_);
-  std::fflush(file_);
+  if (lost_ == kNoError) lost_ = platform_.Write(file_, row);
 }
 
 }  // namespace tarvik

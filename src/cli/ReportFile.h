@@ -1,34 +1,44 @@
 #pragma once
 
-#include <cstdio>
 #include <initializer_list>
 #include <memory>
 #include <string>
 
+#include "platform/Platform.h"
 #include "scan/ReadSpeed.h"
 
 namespace tarvik {
 
 // The per-file report of a run: a CSV file (RFC 4180: CR LF line ends, a field holding a comma,
-// a quote or a line break quoted, its quotes doubled), UTF-8, with a header line and one row per
-// file offered to the check, in the order checked. Each row is flushed as its file's check
-// ends, so that a run stopped early leaves the rows of the files checked so far.
+// a quote or a line break quoted, its quotes doubled), well-formed UTF-8, with a header line and
+// one row per file offered to the check, in the order checked. Each row is written as its
+// file's check ends, so that a run stopped early leaves the rows of the files checked so far.
+//
+// The file is written through the platform, like the list file, so that the same rules hold:
+// a read-only file is never replaced, and only a regular file (or none yet) can be the report.
 class ReportFile {
  public:
-  // Creates or replaces the file at the POSIX `path` and writes the header; nothing, and the
-  // reason in `error`, when that fails.
-  static std::unique_ptr<ReportFile> Create(const std::string& path, std::string& error);
+  // Creates or replaces the file at `path` (drive form) and writes the header; nothing, and
+  // the error code in `code`, when that fails.
+  static std::unique_ptr<ReportFile> Create(Platform& platform, const std::string& path,
+                                            int& code);
   ~ReportFile();
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;
 
   void AddFile(const FileSpeed& file);
 
+  // kNoError while every row was written; otherwise the code of the first write that failed,
+  // after which no row is written, so that the file ends with whole rows as far as it could.
+  int LostRows() const { return lost_; }
+
  private:
-  explicit ReportFile(std::FILE* file) : file_(file) {}
+  ReportFile(Platform& platform, FileHandle file) : platform_(platform), file_(file) {}
   void WriteRow(std::initializer_list<std::string> fields);
 
-  std::FILE* file_;
+  Platform& platform_;
+  FileHandle file_;
+  int lost_ = kNoError;
 };
 
 }  // namespace tarvik

@@ -1,12 +1,10 @@
 #include <cstdio>
-#include <memory>
 #include <string>
 
 #include "app/Version.h"
 #include "cli/CheckRun.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
-#include "cli/ReportFile.h"
 
 namespace {
 
@@ -33,13 +31,6 @@ int main(int argc, char* argv[]) {
     case CommandLineAction::kCheck:
       break;
   }
-  // Made before anything is read, so that a report that cannot be written costs no check.
-  std::unique_ptr<ReportFile> report;
-  if (command_line.options.report) {
-    std::string error;
-    report = ReportFile::Create(*command_line.options.report, error);
-    if (!report) return UsageError(error);
-  }
   Console console(stdout, stderr, command_line.options.quiet);
-  return RunCheck(command_line.options, console, report.get());
+  return RunCheck(command_line.options, console);
 }

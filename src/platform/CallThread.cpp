@@ -4,7 +4,10 @@
 #include <condition_variable>
 #include <deque>
 #include <mutex>
+#include <system_error>
 #include <thread>
+
+#include "platform/IoError.h"
 
 namespace tarvik {
 
@@ -67,21 +70,30 @@ bool CallThread::Busy() const {
   return state_->pending;
 }
 
-void CallThread::Start() {
-  if (state_) return;
-  state_ = std::make_shared<State>();
-  state_->thread = std::thread([self = state_] { State::Serve(self); });
+bool CallThread::Start() {
+  if (state_) return true;
+  auto state = std::make_shared<State>();
+  try {
+    state->thread = std::thread([self = state] { State::Serve(self); });
+  } catch (const std::system_error&) {
+    return false;
+  }
+  state_ = std::move(state);
+  return true;
 }
 
 void CallThread::Post(std::function<void()> call) {
-  Start();
+  if (!Start()) {
+    call();
+    return;
+  }
   std::lock_guard lock(state_->mutex);
   state_->posted.push_back(std::move(call));
   state_->changed.notify_all();
 }
 
 bool CallThread::Run(std::function<void()> call, const std::function<bool()>& waiting) {
-  Start();
+  if (!Start()) throw IoError(kErrNotEnoughMemory, "Not enough memory to start a thread");
   State& state = *state_;
   std::unique_lock lock(state.mutex);
   if (state.pending) return false;

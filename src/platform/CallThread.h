@@ -22,16 +22,20 @@ class CallThread {
 
   // Runs `call` on the thread, started at the first call. True when it is done; false when
   // `waiting` gave it up, or when a call given up earlier is still running (then `call` is not
-  // run). Without `waiting` it waits for the call to end.
+  // run). Without `waiting` it waits for the call to end. A thread that the system refuses
+  // (too little memory, too many processes) throws IoError: the command cannot go on as it
+  // promised, and is ended with the reason instead.
   bool Run(std::function<void()> call, const std::function<bool()>& waiting);
   // A call given up is still running.
   bool Busy() const;
-  // Runs `call` on the thread after what it is doing, without waiting for it.
+  // Runs `call` on the thread after what it is doing, without waiting for it; at once on the
+  // caller's thread when no thread could be started, as nothing can be running there then.
   void Post(std::function<void()> call);
 
  private:
   struct State;
-  void Start();
+  // Starts the thread unless it runs; false when the system refuses one.
+  bool Start();
   std::shared_ptr<State> state_;
 };
 

@@ -5,6 +5,7 @@
 #include "ui/ApplicationTitle.h"
 #include "util/Number.h"
 #include "util/Path.h"
+#include "util/Text.h"
 
 namespace tarvik {
 
@@ -34,7 +35,9 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
       ++index;
       files.SetItemIndex(index);
       controls_.EditCurFile.SetText(files.Entries()[index].text);
-      if (!CheckFile(false, directory + controls_.EditCurFile.Text())) {
+      const std::string path = directory + controls_.EditCurFile.Text();
+      if (IsWrittenFile(path)) continue;
+      if (!CheckFile(false, path)) {
         if (!leave_overall_gauge) SetOverallGauge(index, files.Count());
         ++problems;
         if (!Ask(MessageKind::kErrorConfirmation,
@@ -55,6 +58,16 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
     dialogs_.ProcessMessages();
   }
   return problems;
+}
+
+bool ScanEngine::IsWrittenFile(const std::string& path) const {
+  const std::string& written = state_.WrittenFile;
+  if (written.size() != path.size() || written.empty()) return false;
+  if (controls_.DirectoryListBox1.CaseSensitive()) return path == written;
+  std::string upper_path = path, upper_written = written;
+  UpperCase1251(upper_path);
+  UpperCase1251(upper_written);
+  return upper_path == upper_written;
 }
 
 bool ScanEngine::DirectoryListed(const std::string& directory) {

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "platform/IoError.h"
 #include "platform/OwnedFile.h"
@@ -61,6 +62,8 @@ ListFile::ListFile(Platform& platform, Dialogs& dialogs, CheckBox& check_box6, S
       list_file_name_(list_file_name) {}
 
 bool ListFile::OpenListFile() {
+  listing_ = false;
+  lost_ = kNoError;
   if (!check_box6_.Checked()) return false;
   sd1_.initial_dir = program_dir_;
   sd1_.file_name = list_file_name_;
@@ -72,21 +75,34 @@ bool ListFile::OpenListFile() {
   list_file_name_ = *chosen;
 
   OwnedFile file(platform_);
-  CheckIo(platform_.CreateTextFile(list_file_name_, file.Reset()));
+  const auto check = [](int code) {
+    if (code != kNoError) throw ListFileError(code, false);
+  };
+  check(platform_.CreateTextFile(list_file_name_, file.Reset()));
   const std::string header[] = {DateLine(platform_.Now()), std::string(kTitleLine),
                                 std::string(kRuleLine)};
-  for (const std::string& line : header) CheckIo(platform_.Write(file.get(), LineBytes(line)));
+  for (const std::string& line : header) check(platform_.Write(file.get(), LineBytes(line)));
+  listing_ = true;
   return true;
 }
 
 bool ListFile::AppendListLine(const std::string& line) {
-  if (!check_box6_.Checked() || !platform_.FileExists(list_file_name_)) return false;
+  if (!check_box6_.Checked()) return false;
   OwnedFile file(platform_);
-  if (platform_.OpenForAppend(list_file_name_, file.Reset()) != kNoError) return false;
+  const int opened = platform_.FileExists(list_file_name_)
+                         ? platform_.OpenForAppend(list_file_name_, file.Reset())
+                         : kErrFileNotFound;
   // The list is a by-product of the check: a line that cannot be written is not worth
-  // stopping it for.
-  platform_.Write(file.get(), LineBytes(line));
-  return true;
+  // stopping it for, only worth telling at its end.
+  const int written = opened == kNoError ? platform_.Write(file.get(), LineBytes(line)) : opened;
+  if (listing_ && lost_ == kNoError) lost_ = written;
+  return opened == kNoError;
+}
+
+int ListFile::EndList() {
+  AppendListLine(kListFileEndLine);
+  listing_ = false;
+  return std::exchange(lost_, kNoError);
 }
 
 }  // namespace tarvik

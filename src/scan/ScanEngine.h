@@ -60,6 +60,9 @@ class ScanEngine {
   // the caller. Returns the number of problem files.
   int CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge);
 
+  // Whether `path` names the command's own WrittenFile, by the volume's case rule.
+  bool IsWrittenFile(const std::string& path) const;
+
   // False when the listing of the directory fails part way, so that its list may be missing
   // files.
   bool DirectoryListed(const std::string& directory);

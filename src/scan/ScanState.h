@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "scan/ReadSpeed.h"
 
@@ -27,6 +28,9 @@ struct ScanState {
   // The main window was closed during the command: every level ends at its next test point,
   // as if the user had confirmed the abort, and nothing more is asked or shown.
   bool Closing = false;
+  // A file that the command itself writes as it goes (a report), in drive form, empty for
+  // none: left out of the check, as what it holds tells nothing of the medium.
+  std::string WrittenFile;
   // The read speed of the command, file by file.
   ReadSpeed Speed;
 };

@@ -66,6 +66,17 @@ void AppendUtf8(std::string& out, char32_t ch) {
   }
 }
 
+std::string WellFormedUtf8(std::string_view text) {
+  constexpr char32_t kRawBytePrivateUse = 0xF000;
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t pos = 0; pos < text.size();) {
+    const char32_t ch = DecodeUtf8(text, pos);
+    AppendUtf8(out, ch >= kRawByteBase ? kRawBytePrivateUse + (ch - kRawByteBase) : ch);
+  }
+  return out;
+}
+
 std::size_t Utf8Length(std::string_view text) {
   std::size_t count = 0;
   for (std::size_t pos = 0; pos < text.size(); ++count) DecodeUtf8(text, pos);

@@ -16,6 +16,11 @@ char32_t DecodeUtf8(std::string_view text, std::size_t& pos);
 // Appends the UTF-8 form of `ch` (or the raw byte it stands for) to `out`.
 void AppendUtf8(std::string& out, char32_t ch);
 
+// `text` as well-formed UTF-8 for a file said to hold UTF-8: each byte that starts no
+// well-formed sequence becomes U+F000 plus the byte (U+F080 to U+F0FF), the private-use
+// convention by which names that Windows cannot hold are shown, so that no two names become one.
+std::string WellFormedUtf8(std::string_view text);
+
 // Number of characters (not bytes) in `text`.
 std::size_t Utf8Length(std::string_view text);
 

@@ -1,6 +1,8 @@
-// Errors that end the command: the error's text and status 3, nothing checked.
+// Errors that end the command before anything is checked: the error's text and status 3, or
+// status 2 for an output file that cannot be made.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <functional>
 #include <iostream>
@@ -21,32 +23,52 @@ struct ErrorCase {
   std::function<bool(TempDir&, std::unique_ptr<ScopedMount>&)> arrange;
   std::string path;  // relative to the temporary directory
   std::string list;  // relative to it too; empty for no list
-  // The text after "tarvik-check: "; "{}" stands for the path as given.
+  // The text after "tarvik-check: "; "{}", "{list}" and "{report}" stand for the paths given.
   std::string error;
+  std::string report;  // relative to the temporary directory; empty for no report
+  int status = 3;
+  std::vector<std::string> options;  // given as they stand
 };
+
+void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
+  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
+    text.replace(at, from.size(), to), at += to.size();
+}
 
 bool Nothing(TempDir&, std::unique_ptr<ScopedMount>&) { return true; }
 
-TEST(CommandErrorTest, EndsWithTheErrorsTextAndStatusThree) {
+bool ReadOnlyKept(TempDir& d, std::unique_ptr<ScopedMount>&) {
+  d.MakeFile("list.txt", "kept");
+  d.Chmod("list.txt", 0444);
+  return true;
+}
+
+TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
   const ErrorCase cases[] = {
-      {"read-only list file",
-       [](TempDir& d, auto&) {
-         d.MakeFile("list.txt", "kept");
-         d.Chmod("list.txt", 0444);
-         return true;
-       },
-       "tree", "list.txt", "File access denied."},
+      {"read-only list file", ReadOnlyKept, "tree", "list.txt",
+       "list file '{list}': File access denied.", "", 2, {}},
       {"list file on a read-only file system",
        [](TempDir& d, std::unique_ptr<ScopedMount>& mount) {
          mount = std::make_unique<ScopedMount>(d.MakeDir("ro"));
          return mount->mounted() && mount->MakeReadOnly();
        },
-       "tree", "ro/list.txt", "File access denied."},
+       "tree", "ro/list.txt", "list file '{list}': File access denied.", "", 2, {}},
       {"list file in a missing directory", Nothing, "tree", "missing/list.txt",
-       "Invalid filename."},
-      {"missing directory to check", Nothing, "missing", "", "{}: File not found."},
+       "list file '{list}': Invalid filename.", "", 2, {}},
+      {"read-only report, also for root", ReadOnlyKept, "tree", "",
+       "report '{report}': File access denied.", "list.txt", 2, {}},
+      {"report that is a FIFO",
+       [](TempDir& d, auto&) { return mkfifo(d.Path("fifo").c_str(), 0644) == 0; }, "tree", "",
+       "report '{report}': File access denied.", "fifo", 2, {}},
+      {"report in a missing directory", Nothing, "tree", "",
+       "report '{report}': Invalid filename.", "missing/r.csv", 2, {}},
+      {"list file and report one file", Nothing, "tree", "same.txt",
+       "the list file and the report are the same file '{report}'", "./same.txt", 2, {}},
+      {"empty list file name", Nothing, "tree", "", "list file '': Invalid filename.", "", 2,
+       {"-l", ""}},
+      {"missing directory to check", Nothing, "missing", "", "{}: File not found.", "", 3, {}},
       {"a file to check instead of a directory", Nothing, "tree/A.BIN", "",
-       "{}: Invalid filename."},
+       "{}: Invalid filename.", "", 3, {}},
   };
   for (const ErrorCase& c : cases) {
     TempDir dir;
@@ -57,16 +79,20 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndStatusThree) {
       continue;
     }
     const std::string path = dir.Path(c.path);
-    std::vector<std::string> args = {path};
+    std::vector<std::string> args = c.options;
+    args.push_back(path);
     if (!c.list.empty()) args.insert(args.begin(), {"--list", dir.Path(c.list)});
+    if (!c.report.empty()) args.insert(args.begin(), "--report=" + dir.Path(c.report));
     const ProcessResult result = RunCheckBinary(args);
 
-    EXPECT_EQ(result.status, 3) << c.name;
+    EXPECT_EQ(result.status, c.status) << c.name;
     std::string error = c.error;
-    if (error.starts_with("{}")) error.replace(0, 2, path);
+    ReplaceAll(error, "{list}", dir.Path(c.list));
+    ReplaceAll(error, "{report}", dir.Path(c.report));
+    ReplaceAll(error, "{}", path);
     EXPECT_EQ(Lines(result.err), std::vector<std::string>{"tarvik-check: " + error}) << c.name;
     EXPECT_EQ(result.out, "") << c.name;
-    if (c.list == "list.txt") {
+    if (c.list == "list.txt" || c.report == "list.txt") {
       EXPECT_EQ(dir.ReadFile("list.txt"), "kept") << c.name;
     }
   }
