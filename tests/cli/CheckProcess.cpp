@@ -14,6 +14,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string_view>
+#include <utility>
 
 #include "platform/posix/PosixPlatform.h"
 
@@ -91,6 +92,11 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
   std::vector<char*> envp = EnvironmentWith(added);
 
   Channel out = MakePipe();
+  if (!run.out_file.empty()) {
+    close(out.write);
+    out.write = open(run.out_file.c_str(), O_WRONLY | O_CLOEXEC);
+    if (out.write < 0) Fail("open");
+  }
   Channel err = run.err_on_terminal ? MakeTerminal() : MakePipe();
   const pid_t pid = fork();
   if (pid < 0) Fail("fork");
@@ -98,11 +104,16 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
     // Only what is safe between fork and exec.
     if (dup2(out.write, 1) < 0 || dup2(err.write, 2) < 0) _exit(126);
     if (!run.working_directory.empty() && chdir(run.working_directory.c_str()) != 0) _exit(126);
+    for (const auto& [resource, limit] : run.limits) {
+      const rlimit both = {limit, limit};
+      if (setrlimit(resource, &both) != 0) _exit(126);
+    }
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
   close(out.write);
   close(err.write);
+  if (run.out_unread) close(std::exchange(out.read, -1));
 
   ProcessResult result;
   pollfd fds[] = {{out.read, POLLIN, 0}, {err.read, POLLIN, 0}};
@@ -123,7 +134,7 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
       }
     }
     if (run.interrupt_when && !interrupted && run.interrupt_when(result)) {
-      kill(pid, SIGINT);
+      kill(pid, run.interrupt_signal);
       interrupted = true;
     }
   }

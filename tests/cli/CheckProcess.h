@@ -1,6 +1,10 @@
 #pragma once
 
+#include <sys/resource.h>
+
+#include <csignal>
 #include <functional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -23,8 +27,15 @@ struct ProcessRun {
   // same name.
   std::vector<std::string> environment;
   // Asked while the program runs, with what it printed so far; the first time it says yes,
-  // the program gets SIGINT, as from Ctrl+C.
+  // the program gets `interrupt_signal`: SIGINT, as from Ctrl+C, unless said otherwise.
   std::function<bool(const ProcessResult& so_far)> interrupt_when;
+  int interrupt_signal = SIGINT;
+  // Nobody reads standard output: its pipe is closed from the start.
+  bool out_unread = false;
+  // Standard output goes to this file (opened for writing, as it is) instead of a pipe.
+  std::string out_file;
+  // Resource limits (RLIMIT_...) set on the program before it starts.
+  std::vector<std::pair<int, rlim_t>> limits;
 };
 
 // Runs the built binary and collects its output until it ends. A program that does not end

@@ -98,5 +98,27 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
   }
 }
 
+// The check goes on, as a list is no reason to stop reading; the end says what is missing.
+TEST(CommandErrorTest, OutputFileThatFillsItsDiskEndsWithStatusFour) {
+  for (const char* option : {"--list", "--report"}) {
+    SCOPED_TRACE(option);
+    TempDir dir;
+    // Lines of some 100 bytes: far more than a tmpfs of two pages holds.
+    const std::string name(90, 'n');
+    for (int i = 0; i < 100; ++i) dir.MakeFile("tree/" + name + std::to_string(i), "x");
+    ScopedMount small(dir.MakeDir("small"), "8k");
+    if (!small.mounted()) GTEST_SKIP() << "needs mount privileges";
+    const std::string output = dir.Path("small/out");
+    const ProcessResult result = RunCheckBinary({option, output, dir.Path("tree")});
+
+    EXPECT_EQ(result.status, 4);
+    const std::string what = std::string(option) == "--list" ? "list file" : "report";
+    EXPECT_EQ(Lines(result.err), std::vector<std::string>{"tarvik-check: " + what + " '" +
+                                                          output + "' is incomplete: Disk full."});
+    EXPECT_EQ(Lines(result.out).back(), "Ok");
+    EXPECT_TRUE(result.out.starts_with("Всего считано : Файлов  = 100,")) << result.out;
+  }
+}
+
 }  // namespace
 }  // namespace tarvik

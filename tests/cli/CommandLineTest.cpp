@@ -111,6 +111,7 @@ TEST(CommandLineTest, EveryFormOfPathAndOptionsChecksTheSameDirectory) {
       {"drive form", {"--quiet", drive}, ""},
       {"drive form with a slash", {"-q", drive + "\\"}, ""},
       {"options after the path", {"./-odd dir", "--bl=2048", "-qr"}, "."},
+      {"with its report inside", {"-q", "--report=" + directory + "/R.CSV", directory}, ""},
   };
   dir.MakeSymlink("link", "-odd dir");
   for (const PathCase& c : cases) {
@@ -120,6 +121,8 @@ TEST(CommandLineTest, EveryFormOfPathAndOptionsChecksTheSameDirectory) {
     EXPECT_EQ(result.status, 1) << c.name << ": " << result.err;
     EXPECT_EQ(Lines(result.out), std::vector<std::string>{problem}) << c.name;
   }
+  // The report, written as the check goes, is left out of it.
+  EXPECT_EQ(Lines(dir.ReadFile("-odd dir/R.CSV")).size(), 1u + 2u);
 }
 
 }  // namespace

@@ -74,6 +74,8 @@ TEST(FaultyMediumTest, ReportsWhatTheWindowReports) {
 // One file of each outcome, the last read slowly until Ctrl+C stops it.
 TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
   FaultyFs fs({FaultyFs::File("S/A_OK,1.BIN", Data(5000)),
+               // A name that is no UTF-8, as Linux allows.
+               FaultyFs::File("S/A_\xE9.BIN", "a"),
                // Gone once the window has opened it to show its size.
                FaultyFs::File("S/B_GONE.BIN", "b", Faults().VanishesAfterOpen()),
                FaultyFs::File("S/C_OPEN1.BIN", "c", Faults().EioOnOpen()),
@@ -98,6 +100,7 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
   // came; the outcome ends it.
   const std::vector<std::tuple<std::string, std::string, std::string>> rows = {
       {"\"" + DrivePath(tree) + "\\A_OK,1.BIN\",5000,5000,", "", "ok"},
+      {DrivePath(tree) + "\\A_\uF0E9.BIN,1,1,", "", "ok"},
       {DrivePath(tree) + "\\B_GONE.BIN,,0,", "", "not-found"},
       {DrivePath(tree) + "\\C_OPEN1.BIN,,0,", "", "open1"},
       {DrivePath(tree) + "\\D_OPEN2.BIN,1,0,", "", "open2"},
@@ -120,6 +123,22 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
         << row;
   }
   EXPECT_EQ(at, report.size()) << report;
+}
+
+// Reads on a medium like this one go to a helper thread, so that a hung read holds nobody.
+TEST(FaultyMediumTest, AThreadThatCannotStartEndsTheCheckWithItsReason) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
+#endif
+  FaultyFs fs({FaultyFs::File("S/A.BIN", Data(5000))});
+  TempDir dir;
+  ProcessRun run;
+  // Each thread's stack is as large as the stack limit, more than the address space allows.
+  run.limits = {{RLIMIT_STACK, rlim_t{1} << 30}, {RLIMIT_AS, rlim_t{768} << 20}};
+  const ProcessResult cli =
+      RunCheckBinary({"-l", dir.Path("list.txt"), fs.mount_point() + "/S"}, run);
+  EXPECT_EQ(cli.status, 3);
+  EXPECT_EQ(cli.err, "tarvik-check: Not enough memory to start a thread.\n");
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // Ctrl+C during a long read: the abort command answered OK at every level.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <ostream>
 #include <stdexcept>
 #include <string>
@@ -24,6 +26,7 @@ struct InterruptCase {
   // Files the level still at work checks after the abort; each gets its own abort line, as the
   // walk finishes the step it is in (here the start directory's files) before it ends.
   std::vector<std::string> also_aborted;
+  int signal = SIGINT;
 };
 
 void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
@@ -41,7 +44,7 @@ class InterruptTest : public ::testing::TestWithParam<InterruptCase> {
   TempDir dir_;
 };
 
-TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndStatus130) {
+TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndTheSignalsStatus) {
   const InterruptCase& c = GetParam();
   dir_.MakeFileOfSize("tree/A.BIN", 10);
   dir_.MakeSparseFile(std::string("tree/") + c.file, kHugeFile);
@@ -50,6 +53,7 @@ TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndStatus130) {
   args.insert(args.end(), {"-b", "2048", "-l", dir_.Path("list.txt"), dir_.Path("tree")});
   ProcessRun run;
   run.err_on_terminal = c.err_on_terminal;
+  run.interrupt_signal = c.signal;
   // On a terminal the progress line names the file being read; elsewhere the list file does,
   // before the file is read.
   run.interrupt_when = [&](const ProcessResult& so_far) {
@@ -59,7 +63,7 @@ TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndStatus130) {
   };
   const ProcessResult result = RunCheckBinary(args, run);
 
-  EXPECT_EQ(result.status, 130) << result.err;
+  EXPECT_EQ(result.status, 128 + c.signal) << result.err;
   const std::vector<std::string> out = Lines(result.out);
   std::vector<std::string> expected = {
       "Файл : \"" + huge + "\" - отказ Пользователя от продолжения !",
@@ -85,8 +89,29 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, InterruptTest,
     ::testing::Values(InterruptCase{"PassProgressOnATerminal", {}, "HUGE.BIN", true, {}},
                       InterruptCase{"PassOutputToPipes", {}, "HUGE.BIN", false, {}},
-                      InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}}),
+                      InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}},
+                      InterruptCase{"TermDuringAWalk", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"},
+                                    SIGTERM},
+                      InterruptCase{"HangUpOnATerminal", {}, "HUGE.BIN", true, {}, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST(OutputTest, StandardOutputThatCannotBeWrittenEndsTheRunAtOnce) {
+  TempDir dir;
+  // A problem line first, then far more to read than the test waits for.
+  dir.MakeDir("tree");
+  ASSERT_EQ(symlink("/nonexistent", dir.Path("tree/0DANGLING").c_str()), 0);
+  dir.MakeSparseFile("tree/HUGE.BIN", kHugeFile);
+  ProcessRun unread;
+  unread.out_unread = true;
+  // Killed by SIGPIPE, as a shell expects of a program whose reader went away.
+  EXPECT_EQ(RunCheckBinary({dir.Path("tree")}, unread).status, 128 + SIGPIPE);
+
+  ProcessRun to_full_disk;
+  to_full_disk.out_file = "/dev/full";
+  const ProcessResult full = RunCheckBinary({dir.Path("tree")}, to_full_disk);
+  EXPECT_EQ(full.status, 3);
+  EXPECT_EQ(full.err, "tarvik-check: standard output: No space left on device\n");
+}
 
 }  // namespace
 }  // namespace tarvik

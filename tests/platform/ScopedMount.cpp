@@ -6,9 +6,10 @@
 
 namespace tarvik {
 
-ScopedMount::ScopedMount(const std::string& directory) : directory_(directory) {
+ScopedMount::ScopedMount(const std::string& directory, const std::string& size)
+    : directory_(directory) {
   mounted_ = EnterPrivateMountNamespace() == 0 &&
-             mount("tmpfs", directory.c_str(), "tmpfs", 0, "size=1m") == 0;
+             mount("tmpfs", directory.c_str(), "tmpfs", 0, ("size=" + size).c_str()) == 0;
 }
 
 ScopedMount::~ScopedMount() {

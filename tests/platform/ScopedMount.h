@@ -9,7 +9,8 @@ namespace tarvik {
 // privileges that a test machine may not grant: check mounted() and skip without them.
 class ScopedMount {
  public:
-  explicit ScopedMount(const std::string& directory);
+  // `size`: the tmpfs's size option ("1m", "8k").
+  explicit ScopedMount(const std::string& directory, const std::string& size = "1m");
   ~ScopedMount();
   ScopedMount(const ScopedMount&) = delete;
   ScopedMount& operator=(const ScopedMount&) = delete;

@@ -70,9 +70,12 @@ TEST_F(ListFileFaultTest, LockedFileDropsTheLine) {
   EXPECT_EQ(Bytes("APP/!ListFiles.txt"), kHeaderBytes + "C:\\A.BIN\r\nC:\\C.BIN\r\n");
   // Only the lines that were opened were closed, each at once.
   EXPECT_EQ(faulty_.Calls(PlatformCall::kClose, kList), 1 + 2);
+  // The list is ended all the same, and its end tells what was lost.
+  EXPECT_EQ(faulty_list_.EndList(), kErrSharingViolation);
+  EXPECT_EQ(faulty_list_.EndList(), kNoError);
 }
 
-TEST_F(ListFileFaultTest, FailedWriteOfALineIsIgnored) {
+TEST_F(ListFileFaultTest, FailedWriteOfALineGoesOnAndIsToldAtTheEnd) {
   dialogs_.Enter(kList);
   ASSERT_TRUE(faulty_list_.OpenListFile());
   // Three header lines, then the first path.
@@ -81,6 +84,9 @@ TEST_F(ListFileFaultTest, FailedWriteOfALineIsIgnored) {
   EXPECT_TRUE(faulty_list_.AppendListLine("C:\\B.BIN"));
   EXPECT_EQ(Bytes("APP/!ListFiles.txt"), kHeaderBytes + "C:\\B.BIN\r\n");
   EXPECT_EQ(faulty_.Calls(PlatformCall::kClose, kList), 3);
+  EXPECT_EQ(faulty_list_.EndList(), kErrDiskFull);
+  EXPECT_EQ(Bytes("APP/!ListFiles.txt"),
+            kHeaderBytes + "C:\\B.BIN\r\n-----------------The End.------------------\r\n");
 }
 
 TEST_F(ListFileFaultTest, OneOpenWriteAndCloseForEveryLine) {
@@ -101,6 +107,8 @@ TEST_F(ListFileFaultTest, FileDeletedBetweenTheTestAndTheOpenIsNotCreated) {
   ASSERT_TRUE(faulty_list_.OpenListFile());
   faulty_.After(PlatformCall::kFileExists, kList, 1, [this] { tmp_.Remove("APP/!ListFiles.txt"); });
   EXPECT_FALSE(faulty_list_.AppendListLine("C:\\A.BIN"));
+  EXPECT_FALSE(Exists("APP/!ListFiles.txt"));
+  EXPECT_EQ(faulty_list_.EndList(), kErrFileNotFound);
   EXPECT_FALSE(Exists("APP/!ListFiles.txt"));
 }
 
