@@ -1,5 +1,7 @@
 #include "NetConnectDialog.h"
 
+#include <algorithm>
+
 #include <QKeyEvent>
 #include <QLabel>
 
@@ -22,13 +24,24 @@ NetConnectDialog::NetConnectDialog(TDlgNetConnect& dialog, const Runner& run, QW
     : SecondaryDialog(dialog.Layout, parent) {
   const std::pair<Label*, int> labels[] = {
       {&dialog.Label1, 12}, {&dialog.Label2, 36}, {&dialog.Label3, 60}, {&dialog.Label4, 84}};
+  // The fields begin where the widest caption ends in the font at hand, never inside it, and
+  // keep their right edge; the window widens only should they become too narrow.
+  constexpr int kFieldsLeft = 160, kFieldsRight = 305, kMinFieldWidth = 120;
+  int fields_left = kFieldsLeft;
   for (auto [label, top] : labels) {
-    BindLabel(run, *label, *Placed(new QLabel(this), "", 8, top, 150, 16));
+    auto* widget = Placed(new QLabel(this), "", 8, top, 150, 16);
+    BindLabel(run, *label, *widget);
+    widget->resize(widget->sizeHint().width(), 16);
+    fields_left = std::max(fields_left, 8 + widget->width() + 4);
   }
-  auto* cb1 = Placed(new QComboBox(this), "CB1", 160, 8, 49, 21);
-  auto* edit_comp = Placed(new QLineEdit(this), "EditComp", 160, 32, 145, 21);
-  auto* edit_net_disk = Placed(new QLineEdit(this), "EditNetDisk", 160, 56, 145, 21);
-  auto* edit_net_psw = Placed(new QLineEdit(this), "EditNetPSW", 160, 80, 145, 21);
+  const int fields_right = std::max(kFieldsRight, fields_left + kMinFieldWidth);
+  if (fields_right > kFieldsRight) setFixedWidth(width() + fields_right - kFieldsRight);
+  const int field_width = fields_right - fields_left;
+  auto* cb1 = Placed(new QComboBox(this), "CB1", fields_left, 8, 49, 21);
+  auto* edit_comp = Placed(new QLineEdit(this), "EditComp", fields_left, 32, field_width, 21);
+  auto* edit_net_disk =
+      Placed(new QLineEdit(this), "EditNetDisk", fields_left, 56, field_width, 21);
+  auto* edit_net_psw = Placed(new QLineEdit(this), "EditNetPSW", fields_left, 80, field_width, 21);
   edit_net_psw->setEchoMode(QLineEdit::Password);
   edit_net_psw->setStyleSheet("lineedit-password-character: 42");
   ok_button_ = Placed(new QPushButton(this), "OKBtn", 72, 108, 75, 25);

@@ -238,6 +238,20 @@ TEST_F(DirectoryPassTest, ErrorEndsTheCommandAndGivesTheControlsBack) {
   EXPECT_FALSE(form().Scan.Running);
 }
 
+TEST_F(DirectoryPassTest, ListThatMissesALineEndsTheCheckWithTheErrorBox) {
+  StartOverThreeFiles();
+  // Three header lines, A.BIN's line, then B.BIN's.
+  platform_->Fail(PlatformCall::kWrite, "E:\\LIST.TXT", 5, kErrDiskFull);
+  RunHandler(dialogs_, [this] { form().BitBtn1Click(); });
+  // Every file was checked all the same, and the list was ended without B.BIN's line.
+  EXPECT_EQ(OfferedFiles(), (std::vector<std::string>{"S/A.BIN", "S/C.BIN"}));
+  EXPECT_EQ(platform_->Calls(PlatformCall::kRead, "D:\\S\\B.BIN"), 5);
+  EXPECT_EQ(ListFileLines().back(), kListFileEndLine);
+  EXPECT_EQ(dlg_info_.Caption(), "Ok");
+  EXPECT_EQ(dialogs_.Texts(DialogKind::kError), std::vector<std::string>{"Disk full."});
+  EXPECT_FALSE(form().Scan.Running);
+}
+
 TEST_F(DirectoryPassTest, ClosingTheWindowEndsThePassWithoutQuestions) {
   StartOverThreeFiles();
   platform_->After(PlatformCall::kRead, "D:\\S\\B.BIN", 2,
