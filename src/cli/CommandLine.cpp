@@ -192,13 +192,15 @@ A network share, its password in the environment:
 
 Each problem line goes to standard output as it is found, then a summary; progress (the
 file, its share read, the read speed and the time the file still needs) goes to standard
-error when that is a terminal. Ctrl+C stops the check at the file being read, also while a
-read hangs on a damaged disc or a server that no longer answers; a second Ctrl+C ends the
-program at once.
+error when that is a terminal. Ctrl+C, SIGTERM and SIGHUP stop the check at the file being
+read, also while a read hangs on a damaged disc or a server that no longer answers; a second
+one ends the program at once. A list file or report line that cannot be written does not
+stop the check; the end says which file is incomplete and why.
 
-Exit status: 0 no problem found, 1 problems found, 2 wrong usage (a report file that cannot
-be created too), 3 an error ended the check (its text is printed, a failed connection too),
-130 stopped by Ctrl+C.
+Exit status: 0 no problem found, 1 problems found, 2 wrong usage (also a list file or report
+that cannot be made, or both the same file), 3 an error ended the check (its text is printed,
+a failed connection too) or standard output could not be written, 4 the list file or the
+report is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 
