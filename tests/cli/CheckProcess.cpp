@@ -92,11 +92,6 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
   std::vector<char*> envp = EnvironmentWith(added);
 
   Channel out = MakePipe();
-  if (!run.out_file.empty()) {
-    close(out.write);
-    out.write = open(run.out_file.c_str(), O_WRONLY | O_CLOEXEC);
-    if (out.write < 0) Fail("open");
-  }
   Channel err = run.err_on_terminal ? MakeTerminal() : MakePipe();
   const pid_t pid = fork();
   if (pid < 0) Fail("fork");

@@ -32,8 +32,6 @@ struct ProcessRun {
   int interrupt_signal = SIGINT;
   // Nobody reads standard output: its pipe is closed from the start.
   bool out_unread = false;
-  // Standard output goes to this file (opened for writing, as it is) instead of a pipe.
-  std::string out_file;
   // Resource limits (RLIMIT_...) set on the program before it starts.
   std::vector<std::pair<int, rlim_t>> limits;
 };

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <filesystem>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -22,17 +23,17 @@ struct ErrorCase {
   // Makes the place, mounting a file system there if need be; false when this machine cannot.
   std::function<bool(TempDir&, std::unique_ptr<ScopedMount>&)> arrange;
   std::string path;  // relative to the temporary directory
-  std::string list;  // relative to it too; empty for no list
-  // The text after "tarvik-check: "; "{}", "{list}" and "{report}" stand for the paths given.
+  // Before the path; "{dir}" stands for the temporary directory.
+  std::vector<std::string> options;
+  // The text after "tarvik-check: "; "{}" stands for the path as given, "{dir}" as above.
   std::string error;
-  std::string report;  // relative to the temporary directory; empty for no report
-  int status = 3;
-  std::vector<std::string> options;  // given as they stand
+  int status;
 };
 
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at))
-    text.replace(at, from.size(), to), at += to.size();
+// `text` with its first `{dir}`, if any, replaced by `dir`.
+std::string In(const std::string& dir, std::string text) {
+  if (const std::size_t at = text.find("{dir}"); at != std::string::npos) text.replace(at, 5, dir);
+  return text;
 }
 
 bool Nothing(TempDir&, std::unique_ptr<ScopedMount>&) { return true; }
@@ -45,30 +46,30 @@ bool ReadOnlyKept(TempDir& d, std::unique_ptr<ScopedMount>&) {
 
 TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
   const ErrorCase cases[] = {
-      {"read-only list file", ReadOnlyKept, "tree", "list.txt",
-       "list file '{list}': File access denied.", "", 2, {}},
+      {"read-only list file", ReadOnlyKept, "tree", {"--list", "{dir}/list.txt"},
+       "list file '{dir}/list.txt': File access denied.", 2},
       {"list file on a read-only file system",
        [](TempDir& d, std::unique_ptr<ScopedMount>& mount) {
          mount = std::make_unique<ScopedMount>(d.MakeDir("ro"));
          return mount->mounted() && mount->MakeReadOnly();
        },
-       "tree", "ro/list.txt", "list file '{list}': File access denied.", "", 2, {}},
-      {"list file in a missing directory", Nothing, "tree", "missing/list.txt",
-       "list file '{list}': Invalid filename.", "", 2, {}},
-      {"read-only report, also for root", ReadOnlyKept, "tree", "",
-       "report '{report}': File access denied.", "list.txt", 2, {}},
+       "tree", {"--list", "{dir}/ro/list.txt"}, "list file '{dir}/ro/list.txt': File access denied.",
+       2},
+      {"list file in a missing directory", Nothing, "tree", {"--list", "{dir}/missing/list.txt"},
+       "list file '{dir}/missing/list.txt': Invalid filename.", 2},
+      {"empty list file name", Nothing, "tree", {"-l", ""}, "list file '': Invalid filename.", 2},
+      {"read-only report, also for root", ReadOnlyKept, "tree", {"--report={dir}/list.txt"},
+       "report '{dir}/list.txt': File access denied.", 2},
       {"report that is a FIFO",
-       [](TempDir& d, auto&) { return mkfifo(d.Path("fifo").c_str(), 0644) == 0; }, "tree", "",
-       "report '{report}': File access denied.", "fifo", 2, {}},
-      {"report in a missing directory", Nothing, "tree", "",
-       "report '{report}': Invalid filename.", "missing/r.csv", 2, {}},
-      {"list file and report one file", Nothing, "tree", "same.txt",
-       "the list file and the report are the same file '{report}'", "./same.txt", 2, {}},
-      {"empty list file name", Nothing, "tree", "", "list file '': Invalid filename.", "", 2,
-       {"-l", ""}},
-      {"missing directory to check", Nothing, "missing", "", "{}: File not found.", "", 3, {}},
-      {"a file to check instead of a directory", Nothing, "tree/A.BIN", "",
-       "{}: Invalid filename.", "", 3, {}},
+       [](TempDir& d, auto&) { return mkfifo(d.Path("fifo").c_str(), 0644) == 0; }, "tree",
+       {"--report={dir}/fifo"}, "report '{dir}/fifo': File access denied.", 2},
+      {"report in a missing directory", Nothing, "tree", {"--report={dir}/missing/r.csv"},
+       "report '{dir}/missing/r.csv': Invalid filename.", 2},
+      {"list file and report one file", Nothing, "tree", {"-l", "{dir}/s", "--report={dir}/./s"},
+       "the list file and the report are the same file '{dir}/./s'", 2},
+      {"missing directory to check", Nothing, "missing", {}, "{}: File not found.", 3},
+      {"a file to check instead of a directory", Nothing, "tree/A.BIN", {},
+       "{}: Invalid filename.", 3},
   };
   for (const ErrorCase& c : cases) {
     TempDir dir;
@@ -79,20 +80,17 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
       continue;
     }
     const std::string path = dir.Path(c.path);
-    std::vector<std::string> args = c.options;
+    std::vector<std::string> args;
+    for (const std::string& option : c.options) args.push_back(In(dir.path(), option));
     args.push_back(path);
-    if (!c.list.empty()) args.insert(args.begin(), {"--list", dir.Path(c.list)});
-    if (!c.report.empty()) args.insert(args.begin(), "--report=" + dir.Path(c.report));
     const ProcessResult result = RunCheckBinary(args);
 
     EXPECT_EQ(result.status, c.status) << c.name;
-    std::string error = c.error;
-    ReplaceAll(error, "{list}", dir.Path(c.list));
-    ReplaceAll(error, "{report}", dir.Path(c.report));
-    ReplaceAll(error, "{}", path);
+    std::string error = In(dir.path(), c.error);
+    if (error.starts_with("{}")) error.replace(0, 2, path);
     EXPECT_EQ(Lines(result.err), std::vector<std::string>{"tarvik-check: " + error}) << c.name;
     EXPECT_EQ(result.out, "") << c.name;
-    if (c.list == "list.txt" || c.report == "list.txt") {
+    if (std::filesystem::exists(dir.Path("list.txt"))) {
       EXPECT_EQ(dir.ReadFile("list.txt"), "kept") << c.name;
     }
   }
@@ -100,23 +98,19 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
 
 // The check goes on, as a list is no reason to stop reading; the end says what is missing.
 TEST(CommandErrorTest, OutputFileThatFillsItsDiskEndsWithStatusFour) {
-  for (const char* option : {"--list", "--report"}) {
-    SCOPED_TRACE(option);
+  for (const std::string what : {"list file", "report"}) {
     TempDir dir;
     // Lines of some 100 bytes: far more than a tmpfs of two pages holds.
-    const std::string name(90, 'n');
-    for (int i = 0; i < 100; ++i) dir.MakeFile("tree/" + name + std::to_string(i), "x");
+    for (int i = 0; i < 100; ++i) dir.MakeFile("tree/" + std::string(90, 'n') + std::to_string(i));
     ScopedMount small(dir.MakeDir("small"), "8k");
     if (!small.mounted()) GTEST_SKIP() << "needs mount privileges";
     const std::string output = dir.Path("small/out");
-    const ProcessResult result = RunCheckBinary({option, output, dir.Path("tree")});
-
-    EXPECT_EQ(result.status, 4);
-    const std::string what = std::string(option) == "--list" ? "list file" : "report";
-    EXPECT_EQ(Lines(result.err), std::vector<std::string>{"tarvik-check: " + what + " '" +
-                                                          output + "' is incomplete: Disk full."});
-    EXPECT_EQ(Lines(result.out).back(), "Ok");
+    const ProcessResult result = RunCheckBinary(
+        {what == "report" ? "--report=" + output : "--list=" + output, dir.Path("tree")});
+    EXPECT_EQ(result.status, 4) << what;
+    EXPECT_EQ(result.err, "tarvik-check: " + what + " '" + output + "' is incomplete: Disk full.\n");
     EXPECT_TRUE(result.out.starts_with("Всего считано : Файлов  = 100,")) << result.out;
+    EXPECT_TRUE(result.out.ends_with("\nOk\n")) << result.out;
   }
 }
 

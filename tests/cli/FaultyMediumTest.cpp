@@ -131,12 +131,10 @@ TEST(FaultyMediumTest, AThreadThatCannotStartEndsTheCheckWithItsReason) {
   GTEST_SKIP() << "the address sanitizer needs more address space than the limit leaves";
 #endif
   FaultyFs fs({FaultyFs::File("S/A.BIN", Data(5000))});
-  TempDir dir;
   ProcessRun run;
   // Each thread's stack is as large as the stack limit, more than the address space allows.
   run.limits = {{RLIMIT_STACK, rlim_t{1} << 30}, {RLIMIT_AS, rlim_t{768} << 20}};
-  const ProcessResult cli =
-      RunCheckBinary({"-l", dir.Path("list.txt"), fs.mount_point() + "/S"}, run);
+  const ProcessResult cli = RunCheckBinary({fs.mount_point() + "/S"}, run);
   EXPECT_EQ(cli.status, 3);
   EXPECT_EQ(cli.err, "tarvik-check: Not enough memory to start a thread.\n");
 }

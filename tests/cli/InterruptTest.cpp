@@ -1,7 +1,6 @@
 // Ctrl+C during a long read: the abort command answered OK at every level.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <ostream>
@@ -95,22 +94,15 @@ INSTANTIATE_TEST_SUITE_P(
                       InterruptCase{"HangUpOnATerminal", {}, "HUGE.BIN", true, {}, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(OutputTest, StandardOutputThatCannotBeWrittenEndsTheRunAtOnce) {
+TEST(OutputTest, StandardOutputNobodyReadsEndsTheRunAtOnce) {
   TempDir dir;
   // A problem line first, then far more to read than the test waits for.
-  dir.MakeDir("tree");
-  ASSERT_EQ(symlink("/nonexistent", dir.Path("tree/0DANGLING").c_str()), 0);
   dir.MakeSparseFile("tree/HUGE.BIN", kHugeFile);
+  dir.MakeSymlink("tree/0DANGLING", "/nonexistent");
   ProcessRun unread;
   unread.out_unread = true;
   // Killed by SIGPIPE, as a shell expects of a program whose reader went away.
   EXPECT_EQ(RunCheckBinary({dir.Path("tree")}, unread).status, 128 + SIGPIPE);
-
-  ProcessRun to_full_disk;
-  to_full_disk.out_file = "/dev/full";
-  const ProcessResult full = RunCheckBinary({dir.Path("tree")}, to_full_disk);
-  EXPECT_EQ(full.status, 3);
-  EXPECT_EQ(full.err, "tarvik-check: standard output: No space left on device\n");
 }
 
 }  // namespace
