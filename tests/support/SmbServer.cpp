@@ -115,6 +115,7 @@ SmbServer::SmbServer() : port_(FreePort()) {
                       "\n"
                       "guest ok = yes\n"
                       "read only = no\n"
+                      "mangled names = no\n"
                       "[SECRET]\n"
                       "path = " +
                       files_.Path(kSecretFolder) +
