@@ -10,11 +10,10 @@ namespace tarvik {
 
 // Debian's smbd for tests, on 127.0.0.1 at a free unprivileged port, with its configuration,
 // state and shared folders in a temporary directory. Share DOCS (folder "Общая") lets guests
-// in and lists every name as it is stored, also one that Windows forbids; share SECRET
-// (folder "Закрытая") only the login user with kPassword. The port is published as
-// TARVIK_SMB_PORT, the setting a user gives, so that platforms made afterwards reach this
-// server. The server and every process it forked are stopped with the object, and die with
-// the test process if it dies first.
+// in; share SECRET (folder "Закрытая") only the login user with kPassword. The port is
+// published as TARVIK_SMB_PORT, the setting a user gives, so that platforms made afterwards
+// reach this server. The server and every process it forked are stopped with the object,
+// and die with the test process if it dies first.
 class SmbServer {
  public:
   static constexpr const char* kPassword = "Секрет-9";
