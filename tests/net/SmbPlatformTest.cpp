@@ -104,6 +104,9 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
   MakeShared("Папка/.скрытый", "h");
   MakeShared("имя с пробелом и %41.txt", "percent");
   MakeShared(".скрытая/внутри.txt");
+  // Names Windows forbids, shown in the form of local drives; the server refuses to open them.
+  MakeShared("Папка/Вложенная/co:lon.txt");
+  MakeShared("Папка/Вложенная/line\nfeed?.txt");
   ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
 
   EXPECT_EQ(Names(platform_.FindFiles("Z:\\*.*", kAttrDirectory)),
@@ -118,6 +121,9 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
   EXPECT_EQ(found[2].attributes & kAttrHidden, kAttrHidden);
   EXPECT_EQ(found[5].size, 100'000);
   EXPECT_EQ(Names(platform_.FindFiles("*.TXT", 0)), std::vector<std::string>{"пусто.txt"});
+  std::vector<std::string> mapped = Names(platform_.FindFiles("Вложенная\\*n*", 0));
+  std::sort(mapped.begin(), mapped.end());
+  EXPECT_EQ(mapped, (std::vector<std::string>{"co\uF03Alon.txt", "line\uF00Afeed\uF03F.txt"}));
 
   struct Case {
     std::string path;
@@ -138,6 +144,8 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
       {"нет.txt", false, kInvalidAttributes, kErrFileNotFound, ""},
       {"нет\\нет.txt", false, kInvalidAttributes, kErrPathNotFound, ""},
       {".скрытый", true, kAttrHidden, kNoError, "h"},
+      {"Вложенная\\co\uF03Alon.txt", true, kInvalidAttributes, kErrInvalidParameter, ""},
+      {"Вложенная\\line\uF00Afeed\uF03F.txt", true, kInvalidAttributes, kErrInvalidParameter, ""},
       {"Z:\\.СКРЫТАЯ", false, kAttrDirectory | kAttrHidden, kErrAccessDenied, ""},
   };
   // Around each block size and larger than a read ahead, of bytes that differ block to block.

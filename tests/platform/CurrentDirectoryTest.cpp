@@ -13,6 +13,7 @@ class TwoDriveTest : public TempDriveTest<> {
   TwoDriveTest() {
     tmp_.MakeDir("c/work/sub");
     tmp_.MakeDir("c/other");
+    tmp_.MakeDir("c/work/line\nfeed ");
     tmp_.MakeDir("d/data/deep");
     tmp_.MakeFile("c/work/file.txt", "x");
     StartPlatform("C:\\work", {TempDrive('C', tmp_.Path("c"), kDriveFixed, "SYS"),
@@ -67,6 +68,7 @@ INSTANTIATE_TEST_SUITE_P(
         ResolveCase{"C:\\\\work\\\\sub", "C:\\work\\sub", kNoError},
         ResolveCase{"D:deep", "D:\\data\\deep", kNoError}, ResolveCase{"d:\\", "D:\\", kNoError},
         ResolveCase{".", "C:\\work", kNoError},
+        ResolveCase{"line\nfeed ", "C:\\work\\line\uF00Afeed\uF020", kNoError},
         // Failures leave the current directory as it was.
         ResolveCase{"missing", nullptr, kErrFileNotFound},
         ResolveCase{"missing\\deeper", nullptr, kErrPathNotFound},

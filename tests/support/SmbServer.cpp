@@ -115,6 +115,8 @@ SmbServer::SmbServer() : port_(FreePort()) {
                       "\n"
                       "guest ok = yes\n"
                       "read only = no\n"
+                      // Lists names that Windows forbids as they are stored.
+                      "mangled names = no\n"
                       "[SECRET]\n"
                       "path = " +
                       files_.Path(kSecretFolder) +

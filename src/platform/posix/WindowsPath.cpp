@@ -1,6 +1,7 @@
 #include "platform/posix/WindowsPath.h"
 
 #include "platform/ErrorCodes.h"
+#include "platform/posix/WindowsName.h"
 #include "util/Path.h"
 
 namespace tarvik {
@@ -66,7 +67,11 @@ int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const 
       if (!full.names.empty()) full.names.pop_back();
       continue;
     }
-    full.names.emplace_back(name);
+    // A name typed with a character that names are shown mapped for (a line feed, a space at
+    // an end) takes the shown form, which stands for the same name on disk, so that no line
+    // the program writes ever holds it raw.
+    std::string stored;
+    full.names.push_back(ToPosixName(name, stored) ? ToWindowsName(stored) : std::string(name));
   }
   return kNoError;
 }

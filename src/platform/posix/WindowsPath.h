@@ -33,8 +33,8 @@ class CurrentDirectories {
   // Makes a path full: "X:" alone is the directory remembered for X (its root at first),
   // "X:name" is relative to it, "\name" is on the current drive, a bare name is relative
   // to the current directory; "\" and "/" both separate, "." and ".." are folded away as
-  // Windows does, without looking at the disk. Network paths ("\\server\share") and empty
-  // texts give kErrPathNotFound.
+  // Windows does, without looking at the disk; names take the form they are shown in
+  // (WindowsName.h). Network paths ("\\server\share") and empty texts give kErrPathNotFound.
   int Resolve(std::string_view path, WindowsPath& full) const;
 
   // Makes a full path current and remembers it for its drive.

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/posix/Pattern.h"
+#include "platform/posix/WindowsName.h"
 
 namespace tarvik {
 
@@ -54,7 +55,9 @@ std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& nam
   for (const std::vector<std::string>* list : {&remote.names, &names}) {
     for (const std::string& name : *list) {
       url += '/';
-      AppendEncoded(url, name);
+      // A name that no file can be reached by goes as it is, for the server to refuse.
+      std::string stored;
+      AppendEncoded(url, ToPosixName(name, stored) ? stored : name);
     }
   }
   return url;

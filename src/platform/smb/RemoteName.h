@@ -21,9 +21,10 @@ bool ParseRemoteName(std::string_view text, RemoteName& remote);
 
 // The libsmbclient URL of the computer alone ("smb://computer/").
 std::string ComputerUrl(const RemoteName& remote);
-// The libsmbclient URL of a path given as names below the connected directory. Names are
-// percent-encoded, since the library decodes "%" escapes and reads "?" as the start of
-// options.
+// The libsmbclient URL of a path given as names below the connected directory, in the
+// program's form: a name is sent as stored, the characters Windows forbids mapped back
+// (WindowsName.h), and percent-encoded, since the library decodes "%" escapes and reads "?"
+// as the start of options.
 std::string SmbUrl(const RemoteName& remote, const std::vector<std::string>& names);
 
 // Whether two paths given as names below a share name the same entry: shares find names

@@ -25,7 +25,9 @@ constexpr ErrnoCode kConnectCodes[] = {
     {ETIMEDOUT, kErrNotConnected},     // the computer does not answer
     {EHOSTUNREACH, kErrNotConnected}, {EHOSTDOWN, kErrNotConnected},
     {ENETUNREACH, kErrNotConnected},  {ENETDOWN, kErrNotConnected},
-    {ECONNRESET, kErrNotConnected},   {ENOMEM, kErrNotEnoughMemory},
+    {ECONNRESET, kErrNotConnected},   {ECONNABORTED, kErrNotConnected},
+    {ENETRESET, kErrNotConnected},    {EPIPE, kErrNotConnected},
+    {ENOTCONN, kErrNotConnected},     {ENOMEM, kErrNotEnoughMemory},
 };
 
 }  // namespace
@@ -37,6 +39,10 @@ int ConnectErrorCode(int error_number, bool computer_refused) {
   }
   // Refused by the computer itself, not only by the share: the password is wrong.
   return code == kErrAccessDenied && computer_refused ? kErrInvalidPassword : code;
+}
+
+bool ConnectionLost(int error_number) {
+  return ConnectErrorCode(error_number, false) == kErrNotConnected;
 }
 
 }  // namespace tarvik

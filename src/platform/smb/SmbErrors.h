@@ -8,4 +8,9 @@ namespace tarvik {
 // the user alike (EACCES), and only that second logon tells them apart.
 int ConnectErrorCode(int error_number, bool computer_refused);
 
+// Whether a request failed because the server cannot be reached any more: no answer, the
+// connection reset, or a new one refused (libsmbclient connects again by itself when the
+// old one broke).
+bool ConnectionLost(int error_number);
+
 }  // namespace tarvik

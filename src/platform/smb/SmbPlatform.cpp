@@ -347,8 +347,14 @@ bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);
   if (connection == nullptr) return local_.FileExists(path);
+  if (full.names.empty()) return false;
   bool directory = true;
-  return !full.names.empty() && Probe(*connection, full, directory) == 0 && !directory;
+  const int error_number = Probe(*connection, full, directory);
+  // Only the share's word that nothing is there makes a file missing. A name it refuses (one
+  // that Windows forbids) or a request that got no answer leaves the file to its opening,
+  // which reports what failed.
+  if (error_number != 0) return error_number != ENOENT && error_number != ENOTDIR;
+  return !directory;
 }
 
 int SmbPlatform::Probe(Connection& connection, const WindowsPath& full, bool& directory) {

@@ -10,6 +10,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/posix/DirectoryStamper.h"
+#include "platform/posix/WindowsName.h"
 #include "platform/smb/ShareStamp.h"
 #include "platform/smb/SmbErrors.h"
 
@@ -55,8 +56,8 @@ struct SmbShare::Session {
   SMBCCTX* context = nullptr;
   // What a read brings, handed to its caller once the read has ended.
   std::vector<char> bytes;
-  // A request went past its deadline; set on the library's thread, also by a request that
-  // was given up.
+  // A request went past its deadline or found the server gone; set on the library's thread,
+  // also by a request that was given up.
   std::atomic<bool> dead = false;
 
   // Freeing a context closes its files and its connection, which waits for a server that no
@@ -106,7 +107,7 @@ int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
       [session = session_, outcome, request = std::move(request)] {
         errno = 0;
         outcome->error = request(*session, outcome->reply);
-        if (outcome->error == ETIMEDOUT) session->dead = true;
+        if (ConnectionLost(outcome->error)) session->dead = true;
       },
       waiting);
   if (!ended) return ECANCELED;
@@ -174,7 +175,8 @@ int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry
                    smbc_getFunctionReaddirPlus(context)(context, directory)) {
           const std::string_view name(info->name);
           if (name == "." || name == "..") continue;
-          found.push_back(FoundEntry{std::string(name), info->attrs & kKnownAttributes,
+          // A server may keep names that Windows forbids (Samba without mangled names).
+          found.push_back(FoundEntry{ToWindowsName(name), info->attrs & kKnownAttributes,
                                      static_cast<std::int64_t>(info->size)});
         }
         smbc_getFunctionClosedir(context)(context, directory);

@@ -30,8 +30,9 @@ using SmbFile = _SMBCFILE;
 // one at a time, on one thread of their own (CallThread). A server that does not answer
 // therefore never holds the caller: the caller's waiting function runs meanwhile and may give
 // the request up (ECANCELED). A request that gets no answer within the deadline fails with
-// ETIMEDOUT, and the connection counts as dead from then on: every later request on it fails
-// at once with ETIMEDOUT. While a request given up is still out, every request fails so.
+// ETIMEDOUT, and one that finds the server gone (ConnectionLost) with what the library said;
+// either way the connection counts as dead from then on: every later request on it fails at
+// once with ETIMEDOUT. While a request given up is still out, every request fails so.
 class SmbShare {
  public:
   using Waiting = std::function<bool()>;
@@ -47,7 +48,7 @@ class SmbShare {
 
   // What the requests other than reads run while they wait; none waits without a word.
   void WaitWith(Waiting waiting) { waiting_ = std::move(waiting); }
-  // A request went past its deadline.
+  // A request went past its deadline or found the server gone.
   bool Dead() const;
   // A request would go out now: the connection is not dead and no request given up is still
   // out.
@@ -56,7 +57,8 @@ class SmbShare {
   // files.
   static std::uint64_t PathRequestCount();
 
-  // The entries of a directory with their DOS attributes, without "." and "..".
+  // The entries of a directory with their DOS attributes, without "." and "..", named in the
+  // program's form (WindowsName.h).
   int List(const std::vector<std::string>& names, std::vector<FoundEntry>& entries);
   int Stat(const std::vector<std::string>& names, struct stat& status);
   // Tells a directory from a file: one request for a directory or nothing there, two for a
