@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/IoError.h"
 #include "scan/ProblemLines.h"
 #include "scan/ScanEngine.h"
 #include "ui/ApplicationTitle.h"
@@ -58,7 +59,9 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
 }
 
 bool ScanEngine::DirectoryListed(const std::string& directory) {
-  return platform_.ReadListing(directory) == kNoError;
+  const int code = platform_.ReadListing(directory);
+  CheckSystemIo(code);
+  return code == kNoError;
 }
 
 std::int64_t ScanEngine::WholePercent(std::int64_t part, std::int64_t whole) {

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -98,6 +99,13 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
     // Only what is safe between fork and exec.
     if (dup2(out.write, 1) < 0 || dup2(err.write, 2) < 0) _exit(126);
     if (!run.working_directory.empty() && chdir(run.working_directory.c_str()) != 0) _exit(126);
+    // The limit counts from descriptor 0: none but the standard three may be inherited.
+    const rlimit open_files = {static_cast<rlim_t>(run.open_files),
+                               static_cast<rlim_t>(run.open_files)};
+    if (run.open_files > 0 &&
+        (close_range(3, ~0U, 0) != 0 || setrlimit(RLIMIT_NOFILE, &open_files) != 0)) {
+      _exit(126);
+    }
     execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }

@@ -22,6 +22,8 @@ struct ProcessRun {
   // "NAME=value" entries added to the test's own environment, replacing a variable of the
   // same name.
   std::vector<std::string> environment;
+  // The most descriptors the program may hold open (RLIMIT_NOFILE); 0 for the test's own limit.
+  int open_files = 0;
   // Asked while the program runs, with what it printed so far; the first time it says yes,
   // the program gets SIGINT, as from Ctrl+C.
   std::function<bool(const ProcessResult& so_far)> interrupt_when;

@@ -23,6 +23,7 @@ struct ErrorCase {
   std::string list;  // relative to it too; empty for no list
   // The text after "tarvik-check: "; "{}" stands for the path as given.
   std::string error;
+  int open_files = 0;  // the program's limit on open descriptors; 0 for the usual one
 };
 
 bool Nothing(TempDir&, std::unique_ptr<ScopedMount>&) { return true; }
@@ -47,6 +48,7 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndStatusThree) {
       {"missing directory to check", Nothing, "missing", "", "{}: File not found."},
       {"a file to check instead of a directory", Nothing, "tree/A.BIN", "",
        "{}: Invalid filename."},
+      {"too few descriptors to list the directory", Nothing, "tree", "", "Too many open files.", 4},
   };
   for (const ErrorCase& c : cases) {
     TempDir dir;
@@ -59,7 +61,9 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndStatusThree) {
     const std::string path = dir.Path(c.path);
     std::vector<std::string> args = {path};
     if (!c.list.empty()) args.insert(args.begin(), {"--list", dir.Path(c.list)});
-    const ProcessResult result = RunCheckBinary(args);
+    ProcessRun run;
+    run.open_files = c.open_files;
+    const ProcessResult result = RunCheckBinary(args, run);
 
     EXPECT_EQ(result.status, 3) << c.name;
     std::string error = c.error;

@@ -27,6 +27,9 @@ namespace tarvik {
 
 namespace {
 
+// What OpenRegularFile returns for a file that is not the one seen at the path before.
+constexpr int kOtherFileFound = -1;
+
 std::string JoinPosix(const std::string& directory, const std::string& name) {
   return directory == "/" ? '/' + name : directory + '/' + name;
 }
@@ -424,11 +427,13 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
 
 bool PosixPlatform::FileExists(const std::string& path) {
   Entry entry;
-  // Right after an open found a regular file there, a look would find it still.
-  if (parked_ != kNoFile && Locate(path, entry.located) == kNoError &&
-      !entry.located.name.empty() &&
-      latest_look_.ShowsFile(JoinPosix(entry.located.directory, entry.located.name))) {
-    return true;
+  if (Locate(path, entry.located) == kNoError && !entry.located.name.empty()) {
+    const std::string posix_path = JoinPosix(entry.located.directory, entry.located.name);
+    // Right after an open found a regular file there, a look would find it still; after an
+    // open that failed on what it found (access denied, a damaged medium), it is there too.
+    if (parked_ != kNoFile && latest_look_.ShowsFile(posix_path)) return true;
+    const int failure = latest_look_.FailureAt(posix_path);
+    if (failure != 0 && failure != ENOENT && failure != ENOTDIR) return true;
   }
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
@@ -464,8 +469,12 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
       })) {
     return kErrOperationAborted;
   }
-  if (opened->fd < 0)
-    return opened->error != 0 ? ErrnoToCode(opened->error, ErrnoUse::kFile) : refusal;
+  if (opened->fd < 0) {
+    if (opened->error == 0) return refusal;
+    // Until the next look, opening the path again gives this failure again, without a call.
+    if (keeping_listings_) latest_look_.Failed(posix_path, opened->error);
+    return ErrnoToCode(opened->error, ErrnoUse::kFile);
+  }
   const struct stat& status = opened->status;
   if (!S_ISREG(status.st_mode) || (expected != nullptr && (status.st_dev != expected->device ||
                                                            status.st_ino != expected->inode))) {
@@ -545,16 +554,19 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   if (Locate(path, located) == kNoError && !located.name.empty()) {
     const std::string posix_path = JoinPosix(located.directory, located.name);
     if (TakeParked(posix_path, file)) return kNoError;
+    // A failed open is never tried again: it is the failure of that file as it stands.
+    const int failure = latest_look_.FailureAt(posix_path);
+    if (failure != 0) return ErrnoToCode(failure, ErrnoUse::kFile);
     // Opened without a second look when the name was just seen as a regular file, or is one
-    // in the kept listing of its directory; anything else found there now takes the whole
-    // way below, but an open given up stays given up.
+    // in the kept listing of its directory. Only another file found there now takes the whole
+    // way below; an open that failed or was given up gives its own code.
     const std::optional<EntryStatus> seen = posix_path == last_file_.posix_path
                                                 ? std::optional(last_file_.status)
                                                 : ListedFile(located);
     if (seen) {
       const int code =
-          OpenRegularFile(located.path.drive, posix_path, &*seen, kErrFileNotFound, file);
-      if (code == kNoError || code == kErrOperationAborted) return code;
+          OpenRegularFile(located.path.drive, posix_path, &*seen, kOtherFileFound, file);
+      if (code != kOtherFileFound) return code;
     }
   }
   Entry entry;
