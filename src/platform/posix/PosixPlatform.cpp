@@ -18,6 +18,7 @@
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/ErrnoCodes.h"
 #include "platform/posix/MountTable.h"
+#include "platform/posix/PathAt.h"
 #include "platform/posix/Pattern.h"
 #include "platform/posix/VolumeLabel.h"
 #include "platform/posix/WindowsName.h"
@@ -41,7 +42,10 @@ bool IsCaseInsensitive(const Drive& drive) {
 // On a case-insensitive drive, the stored spelling of a name written in another case.
 void FindStoredSpelling(const std::string& directory, std::string& name) {
   struct stat status;
-  if (lstat(JoinPosix(directory, name).c_str(), &status) == 0 || errno != ENOENT) return;
+  const PathAt at(JoinPosix(directory, name));
+  if (fstatat(at.directory(), at.path(), &status, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) {
+    return;
+  }
   const DirectoryView view(directory);
   int listing_error = 0;
   for (const ListedName& stored : view.Names(listing_error)) {
@@ -52,10 +56,15 @@ void FindStoredSpelling(const std::string& directory, std::string& name) {
   }
 }
 
-int OpenAt(int dir_fd, const std::string& name, int flags) {
+int OpenPath(const std::string& posix_path, int flags) {
+  const PathAt at(posix_path);
+  if (at.error() != 0) {
+    errno = at.error();
+    return -1;
+  }
   int fd;
   do {
-    fd = openat(dir_fd, name.c_str(), flags, 0666);
+    fd = openat(at.directory(), at.path(), flags, 0666);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -226,7 +235,8 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
     }
     ForgetLatestLook();
     struct stat status;
-    if (stat(JoinPosix(directory, ".").c_str(), &status) == 0) {
+    const PathAt at(JoinPosix(directory, "."));
+    if (fstatat(at.directory(), at.path(), &status, 0) == 0) {
       if (keeping_listings_) latest_look_.Searchable(directory);
       directories_.Change(quick.path);
       return kNoError;
@@ -241,7 +251,9 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
     }
     if (entry.status.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
-    if (faccessat(AT_FDCWD, JoinPosix(located.directory, located.name).c_str(), X_OK, 0) != 0) {
+    const PathAt at(JoinPosix(located.directory, located.name));
+    if (at.error() != 0) return ErrnoToCode(at.error(), ErrnoUse::kDirectory);
+    if (faccessat(at.directory(), at.path(), X_OK, 0) != 0) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
     }
   }
@@ -455,10 +467,10 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
   if (!RunWaiting(drive, [opened, posix_path] {
         constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
         opened->flags = kFlags | O_NOATIME;
-        opened->fd = OpenAt(AT_FDCWD, posix_path, opened->flags);
+        opened->fd = OpenPath(posix_path, opened->flags);
         // O_NOATIME is refused for files that the user does not own.
         if (opened->fd < 0 && errno == EPERM) {
-          opened->fd = OpenAt(AT_FDCWD, posix_path, opened->flags = kFlags);
+          opened->fd = OpenPath(posix_path, opened->flags = kFlags);
         }
         opened->error = errno;
         if (opened->fd >= 0 && fstat(opened->fd, &opened->status) != 0) {
@@ -681,7 +693,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd = OpenAt(AT_FDCWD, JoinPosix(found.located.directory, found.located.name), flags);
+  const int fd = OpenPath(JoinPosix(found.located.directory, found.located.name), flags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }
