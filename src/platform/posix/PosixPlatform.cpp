@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -166,16 +167,20 @@ int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*fo
   return kErrNotConnected;
 }
 
-int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
+int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path,
+                               std::size_t names) {
   const Drive* drive = drives_.Find(path.drive);
   if (drive == nullptr) return kErrPathNotFound;
   if (IsCaseInsensitive(*drive)) ForgetLatestLook();
   posix_path = drive->entry.mount_point;
-  for (const std::string& name : path.names) {
+  names = std::min(names, path.names.size());
+  for (const std::string& name : std::span(path.names).first(names)) {
     std::string stored;
     if (!ToPosixName(name, stored)) return kErrInvalidName;
     if (IsCaseInsensitive(*drive)) FindStoredSpelling(posix_path, stored);
-    posix_path = JoinPosix(posix_path, stored);
+    // Appended in place: a copy per name would cost the square of the depth.
+    if (posix_path != "/") posix_path += '/';
+    posix_path += stored;
   }
   return kNoError;
 }
@@ -185,9 +190,7 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   if (code != kNoError) return code;
   located.name.clear();
   if (located.path.names.empty()) return PosixPathOf(located.path, located.directory);
-  WindowsPath parent = located.path;
-  parent.names.pop_back();
-  code = PosixPathOf(parent, located.directory);
+  code = PosixPathOf(located.path, located.directory, located.path.names.size() - 1);
   if (code != kNoError) return code;
   if (!ToPosixName(located.path.names.back(), located.name)) return kErrInvalidName;
   if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
