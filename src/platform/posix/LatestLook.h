@@ -30,6 +30,8 @@ class LatestLook {
   }
   // Whether the latest look was the open that gave `fd`.
   bool ShowsOpened(int fd) const { return fd >= 0 && fd == opened_; }
+  // Whether the latest look was an open that failed.
+  bool ShowsFailedOpen() const { return failed_ != 0; }
   // The errno of the latest look when it was an open of `posix_path` that failed, else 0.
   int FailureAt(const std::string& posix_path) const {
     return failed_ != 0 && posix_path == file_ ? failed_ : 0;

@@ -442,7 +442,8 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
 
 bool PosixPlatform::FileExists(const std::string& path) {
   Entry entry;
-  if (Locate(path, entry.located) == kNoError && !entry.located.name.empty()) {
+  if ((parked_ != kNoFile || latest_look_.ShowsFailedOpen()) &&
+      Locate(path, entry.located) == kNoError && !entry.located.name.empty()) {
     const std::string posix_path = JoinPosix(entry.located.directory, entry.located.name);
     // Right after an open found a regular file there, a look would find it still; after an
     // open that failed on what it found (access denied, a damaged medium), it is there too.
