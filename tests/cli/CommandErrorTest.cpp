@@ -28,6 +28,19 @@ struct ErrorCase {
 
 bool Nothing(TempDir&, std::unique_ptr<ScopedMount>&) { return true; }
 
+// The listing of a settled directory is kept, with its descriptor, while its files are opened:
+// one descriptor beside the standard three is then too few. The sanitizers' own checks open
+// descriptors too (a pipe to test memory), and under such a limit end the program with a false
+// report.
+bool SettledWithoutSanitizers(TempDir&, std::unique_ptr<ScopedMount>&) {
+#ifdef __SANITIZE_ADDRESS__
+  return false;
+#else
+  SettleDirectories();
+  return true;
+#endif
+}
+
 TEST(CommandErrorTest, EndsWithTheErrorsTextAndStatusThree) {
   const ErrorCase cases[] = {
       {"read-only list file",
@@ -48,14 +61,16 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndStatusThree) {
       {"missing directory to check", Nothing, "missing", "", "{}: File not found."},
       {"a file to check instead of a directory", Nothing, "tree/A.BIN", "",
        "{}: Invalid filename."},
-      {"too few descriptors to list the directory", Nothing, "tree", "", "Too many open files.", 4},
+      {"too few descriptors to open its files", SettledWithoutSanitizers, "tree", "",
+       "Too many open files.", 4},
   };
   for (const ErrorCase& c : cases) {
     TempDir dir;
     std::unique_ptr<ScopedMount> mount;
     dir.MakeFileOfSize("tree/A.BIN", 10);
     if (!c.arrange(dir, mount)) {
-      std::cout << "skipped (needs mount privileges): " << c.name << "\n";
+      std::cout << "skipped (needs mount privileges, or a build without sanitizers): " << c.name
+                << "\n";
       continue;
     }
     const std::string path = dir.Path(c.path);
