@@ -1,5 +1,6 @@
 // The walk's cost beside standard tools over the same trees, each figure in one run:
 // - the command-line check of 1,000, 4,000 and 16,000 sibling folders of one small file each;
+// - the same of a chain of folders 1,000, 2,000 and 4,000 levels deep, one small file in each;
 // - /usr/share/doc with the page cache dropped before each run, against find and cat;
 // - the same tree copied to the tests' loopback smbd, against smbclient's recursive mget;
 // - the walk with the window shown over 20,000 files in 2,000 folders, against find and cat;
@@ -10,7 +11,9 @@
 //   build/default/bench/tarvik_bench_walk      (trees in TMPDIR, else /dev/shm)
 //
 // Dropping the page cache needs root; without it the /usr/share/doc row says it ran warm.
+#include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -143,6 +146,41 @@ void Siblings() {
   }
 }
 
+// A folder D holding a small file and a folder that holds the same, `levels` deep: made from
+// descriptors, as the deeper paths are longer than the kernel takes.
+void MakeChain(TempDir& drive, int levels) {
+  int directory = open(drive.MakeDir("D").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  for (int level = 0; level < levels && directory >= 0; ++level) {
+    const int file = openat(directory, "f", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
+    if (file < 0 || write(file, "data", 4) != 4 || mkdirat(directory, "d", 0755) != 0) {
+      std::fprintf(stderr, "cannot make level %d of the chain\n", level);
+      std::exit(1);
+    }
+    close(file);
+    const int below = openat(directory, "d", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    close(directory);
+    directory = below;
+  }
+  if (directory >= 0) close(directory);
+}
+
+void Depth() {
+  double two_thousand = 0;
+  for (int levels : {1'000, 2'000, 4'000}) {
+    TempDir drive;
+    MakeChain(drive, levels);
+    SettleDirectories();
+    // -execdir, as cat cannot open paths of 4,000 levels by their full path.
+    const double cat =
+        CommandSeconds("find '" + drive.Path("D") + "' -type f -execdir cat {} + > /dev/null");
+    const double check = CommandSeconds(CheckCommand("-r " + drive.Path("D")));
+    if (levels == 2'000) two_thousand = check;
+    std::printf("%5d levels deep: check %.2f s", levels, check);
+    if (levels == 4'000) std::printf(" (%.1f x the 2,000 figure)", check / two_thousand);
+    std::printf(", find -execdir cat %.2f s\n", cat);
+  }
+}
+
 void SystemDocs() {
   const std::string docs = "/usr/share/doc";
   const bool cold = DropCaches();
@@ -243,14 +281,15 @@ void Memory() {
 }  // namespace
 }  // namespace tarvik
 
-// With no argument every figure; otherwise those named: siblings docs share calls window memory.
+// With no argument every figure; otherwise those named: siblings depth docs share calls window
+// memory.
 int main(int argc, char** argv) {
   using namespace tarvik;
   if (std::getenv("TMPDIR") == nullptr) setenv("TMPDIR", "/dev/shm", 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const std::vector<std::pair<std::string, void (*)()>> figures = {
-      {"siblings", Siblings},       {"docs", SystemDocs},   {"share", Share},
+      {"siblings", Siblings},       {"depth", Depth},       {"docs", SystemDocs}, {"share", Share},
       {"calls", CallsPerLocalFile}, {"window", WindowWalk}, {"memory", Memory}};
   for (const auto& [name, measure] : figures) {
     if (argc == 1 || std::find(argv + 1, argv + argc, name) != argv + argc) measure();

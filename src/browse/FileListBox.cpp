@@ -183,8 +183,9 @@ std::vector<ListEntry> FileListBox::ListFileNames(BusyScope& busy) {
     if (last) end = mask_.size();
     const std::string pattern = mask_.substr(start, end - start);
     start = end + 1;
-    // An empty pattern names nothing, rather than the whole directory.
-    if (pattern.empty()) continue;
+    // An empty pattern names nothing, rather than the whole directory, and a path names
+    // nothing either: a mask only ever picks files of the listed directory.
+    if (pattern.empty() || !IsNamePattern(pattern)) continue;
     for (FoundEntry& found : directories_only ? platform_.FindDirectories(pattern, attributes)
                                               : platform_.FindFiles(pattern, attributes)) {
       if (!file_type_.Contains(ftNormal) && (found.attributes & attributes) == 0) continue;

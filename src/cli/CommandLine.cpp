@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "scan/ScanEngine.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
@@ -85,6 +86,17 @@ bool ParseNetworkDrive(std::string_view text, std::vector<NetworkDrive>& connect
   return true;
 }
 
+// The first of the mask's ';'-separated patterns that is a path rather than a pattern of file
+// names; empty when there is none.
+std::string_view PathInMask(std::string_view mask) {
+  while (true) {
+    const std::size_t semicolon = std::min(mask.find(';'), mask.size());
+    if (!IsNamePattern(mask.substr(0, semicolon))) return mask.substr(0, semicolon);
+    if (semicolon == mask.size()) return {};
+    mask.remove_prefix(semicolon + 1);
+  }
+}
+
 CommandLine UsageError(std::string error) {
   CommandLine command_line;
   command_line.action = CommandLineAction::kUsageError;
@@ -119,6 +131,10 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
         }
         break;
       case 'm':
+        if (const std::string_view path = PathInMask(optarg); !path.empty()) {
+          return UsageError("mask '" + std::string(path) +
+                            "': a mask names files, not paths; '\\', '/' and ':' are not allowed");
+        }
         options.mask = optarg;
         break;
       case 'a': {

@@ -24,4 +24,11 @@ inline void CheckIo(int code) {
   if (code != kNoError) throw IoError(code);
 }
 
+// Throws IoError for a code that tells of the system rather than of the file or directory
+// asked about (too many open files, not enough memory): no file could be opened or listed
+// meanwhile, so the command ends instead of reporting each of them as a problem.
+inline void CheckSystemIo(int code) {
+  if (code == kErrTooManyOpenFiles || code == kErrNotEnoughMemory) throw IoError(code);
+}
+
 }  // namespace tarvik

@@ -1,5 +1,6 @@
 #include <algorithm>
 
+#include "platform/IoError.h"
 #include "scan/ProblemLines.h"
 #include "scan/ScanEngine.h"
 #include "ui/ApplicationTitle.h"
@@ -71,7 +72,9 @@ bool ScanEngine::IsWrittenFile(const std::string& path) const {
 }
 
 bool ScanEngine::DirectoryListed(const std::string& directory) {
-  return platform_.ReadListing(directory) == kNoError;
+  const int code = platform_.ReadListing(directory);
+  CheckSystemIo(code);
+  return code == kNoError;
 }
 
 std::int64_t ScanEngine::WholePercent(std::int64_t part, std::int64_t whole) {

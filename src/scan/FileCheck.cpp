@@ -91,7 +91,9 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     return false;
   }
   OwnedFile file(platform_);
-  if (platform_.OpenForReading(path, file.Reset()) != kNoError) {
+  int open_code = platform_.OpenForReading(path, file.Reset());
+  if (open_code != kNoError) {
+    CheckSystemIo(open_code);
     ReportProblem(show_dialogs, path, kFirstOpenSuffix);
     return false;
   }
@@ -102,7 +104,9 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   CheckIo(platform_.SizeOfOpenFile(file.get(), file_size));
   state_.Speed.SetFileSize(file_size);
   file.Close();
-  if (platform_.OpenForReading(path, file.Reset()) != kNoError) {
+  open_code = platform_.OpenForReading(path, file.Reset());
+  if (open_code != kNoError) {
+    CheckSystemIo(open_code);
     ReportProblem(show_dialogs, path, kSecondOpenSuffix);
     return false;
   }

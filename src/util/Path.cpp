@@ -36,6 +36,10 @@ bool HasWildcards(std::string_view name) {
   return name.find_first_of("*?") != std::string_view::npos;
 }
 
+bool IsNamePattern(std::string_view pattern) {
+  return pattern.find_first_of("\\/:") == std::string_view::npos;
+}
+
 void NormalizeDirPath(std::string& path, PathCase path_case) {
   TrimSpaces(path);
   if (path.empty()) return;

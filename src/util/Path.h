@@ -23,6 +23,10 @@ std::string JoinPath(std::string_view directory, std::string_view name);
 // True when a name holds "*" or "?".
 bool HasWildcards(std::string_view name);
 
+// True when a file name pattern names files only: it holds no "\\", "/" or ":", which would
+// make it a path that can reach outside the directory searched.
+bool IsNamePattern(std::string_view pattern);
+
 // Whether a normalised path is upper-cased (case-insensitive volumes) or keeps its case
 // (case-sensitive volumes, where upper-casing would name a directory that does not exist).
 enum class PathCase { kUpper, kKeep };

@@ -87,6 +87,8 @@ TEST_F(FileListBoxTest, MaskPatternsMergeAndKeepDuplicates) {
       {";", {}},
       {"", {}},
       {"*.doc", {"a.doc"}},
+      // A pattern holding a path names nothing, also one that leads back here.
+      {"../*;..\\W\\*.doc;sub\\*;C:*.doc;/*;*.doc", {"a.doc"}},
   };
   auto list = MakeList();
   for (const auto& [mask, expected] : cases) {

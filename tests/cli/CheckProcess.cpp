@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -99,6 +100,8 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
     // Only what is safe between fork and exec.
     if (dup2(out.write, 1) < 0 || dup2(err.write, 2) < 0) _exit(126);
     if (!run.working_directory.empty() && chdir(run.working_directory.c_str()) != 0) _exit(126);
+    // A limit on descriptors counts from 0: none but the standard three may be inherited.
+    if (!run.limits.empty() && close_range(3, ~0U, 0) != 0) _exit(126);
     for (const auto& [resource, limit] : run.limits) {
       const rlimit both = {limit, limit};
       if (setrlimit(resource, &both) != 0) _exit(126);

@@ -28,6 +28,7 @@ struct ErrorCase {
   // The text after "tarvik-check: "; "{}" stands for the path as given, "{dir}" as above.
   std::string error;
   int status;
+  int open_files = 0;  // the program's limit on open descriptors; 0 for the usual one
 };
 
 // `text` with its first `{dir}`, if any, replaced by `dir`.
@@ -42,6 +43,19 @@ bool ReadOnlyKept(TempDir& d, std::unique_ptr<ScopedMount>&) {
   d.MakeFile("list.txt", "kept");
   d.Chmod("list.txt", 0444);
   return true;
+}
+
+// The listing of a settled directory is kept, with its descriptor, while its files are opened:
+// one descriptor beside the standard three is then too few. The sanitizers' own checks open
+// descriptors too (a pipe to test memory), and under such a limit end the program with a false
+// report.
+bool SettledWithoutSanitizers(TempDir&, std::unique_ptr<ScopedMount>&) {
+#ifdef __SANITIZE_ADDRESS__
+  return false;
+#else
+  SettleDirectories();
+  return true;
+#endif
 }
 
 TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
@@ -70,20 +84,25 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
       {"missing directory to check", Nothing, "missing", {}, "{}: File not found.", 3},
       {"a file to check instead of a directory", Nothing, "tree/A.BIN", {},
        "{}: Invalid filename.", 3},
+      {"too few descriptors to open its files", SettledWithoutSanitizers, "tree", {},
+       "Too many open files.", 3, 4},
   };
   for (const ErrorCase& c : cases) {
     TempDir dir;
     std::unique_ptr<ScopedMount> mount;
     dir.MakeFileOfSize("tree/A.BIN", 10);
     if (!c.arrange(dir, mount)) {
-      std::cout << "skipped (needs mount privileges): " << c.name << "\n";
+      std::cout << "skipped (needs mount privileges, or a build without sanitizers): " << c.name
+                << "\n";
       continue;
     }
     const std::string path = dir.Path(c.path);
     std::vector<std::string> args;
     for (const std::string& option : c.options) args.push_back(In(dir.path(), option));
     args.push_back(path);
-    const ProcessResult result = RunCheckBinary(args);
+    ProcessRun run;
+    if (c.open_files > 0) run.limits = {{RLIMIT_NOFILE, static_cast<rlim_t>(c.open_files)}};
+    const ProcessResult result = RunCheckBinary(args, run);
 
     EXPECT_EQ(result.status, c.status) << c.name;
     std::string error = In(dir.path(), c.error);

@@ -21,6 +21,11 @@ struct UsageCase {
   std::string error;  // the first line on standard error
 };
 
+std::string MaskError(const std::string& pattern) {
+  return "tarvik-check: mask '" + pattern +
+         "': a mask names files, not paths; '\\', '/' and ':' are not allowed";
+}
+
 TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
   TempDir dir;
   const std::string& path = dir.path();
@@ -50,6 +55,10 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
       {{"--conn", "Z:=", path},
        "tarvik-check: invalid connection 'Z:='; write it as LETTER:=\\\\COMPUTER\\SHARE"},
       {{path, "--report"}, "tarvik-check: option '--report' needs a value"},
+      {{"-m", "../../../../etc/*", path}, MaskError("../../../../etc/*")},
+      {{"--mask=*.txt;sub\\*", path}, MaskError("sub\\*")},
+      {{"-m", "/etc/passwd", path}, MaskError("/etc/passwd")},
+      {{"-m", "C:*.*", path}, MaskError("C:*.*")},
   };
   for (const UsageCase& c : cases) {
     const ProcessResult result = RunCheckBinary(c.args);

@@ -45,10 +45,31 @@ class SubdirectoryWalkTest : public CheckTest {
   }
 };
 
-std::string Deep(int levels) {
+std::string Deep(int levels, const std::string& name = "d") {
   std::string path = "S";
-  for (int i = 0; i < levels; ++i) path += "/d";
+  for (int i = 0; i < levels; ++i) path += "/" + name;
   return path;
+}
+
+// 17 nested folders of 250-character names below S, a file "f" in each: paths past PATH_MAX.
+// Made from the bottom up, so that no path used to make them is that long.
+const std::string kLongName(250, 'n');
+constexpr int kLongLevels = 17;
+
+void MakeLongTree(TempDir& drive) {
+  for (int level = kLongLevels; level > 0; --level) {
+    drive.MakeFile("N/f", "x");
+    if (level < kLongLevels) std::filesystem::rename(drive.Path("L"), drive.Path("N/" + kLongName));
+    std::filesystem::rename(drive.Path("N"), drive.Path("L"));
+  }
+  std::filesystem::rename(drive.Path("L"), drive.Path("S/" + kLongName));
+}
+
+std::vector<std::string> LongTreeFiles() {
+  std::vector<std::string> files = {"S/A/f"};
+  for (int level = kLongLevels; level > 0; --level) files.push_back(Deep(level, kLongName) + "/f");
+  files.insert(files.end(), {"S/Z/f", "S/f"});
+  return files;
 }
 
 TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
@@ -161,6 +182,14 @@ TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
        {Deep(300) + "/f", Deep(2) + "/f"},
        {},
        {Deep(300) + "/f", Deep(2) + "/f"},
+       {},
+       {},
+       "Ok"},
+      {"paths past 4,096 bytes beside shallow folders",
+       "D:\\S",
+       {"S/A/f", "S/Z/f", "S/f"},
+       [](SubdirectoryWalkTest& t) { MakeLongTree(t.drive_d_); },
+       LongTreeFiles(),
        {},
        {},
        "Ok"},

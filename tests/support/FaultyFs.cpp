@@ -309,7 +309,7 @@ void FaultyFs::Server::Open(fuse_req_t request, fuse_ino_t ino, fuse_file_info* 
   const int nth = node == nullptr ? 0 : ++node->opens;
   if (node == nullptr) {
     fuse_reply_err(request, ENOENT);
-  } else if (node->faults.eio_on_open ||
+  } else if (node->faults.eio_on_open || (nth == 1 && node->faults.eio_on_first_open) ||
              nth >= node->faults.eio_from_open.value_or(std::numeric_limits<int>::max())) {
     fuse_reply_err(request, EIO);
   } else {

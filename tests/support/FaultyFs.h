@@ -25,6 +25,11 @@ struct FaultyFsFaults {
     eio_from_open = nth;
     return *this;
   }
+  // The file's first open fails with EIO, the later ones work.
+  FaultyFsFaults& EioOnFirstOpen() {
+    eio_on_first_open = true;
+    return *this;
+  }
   // Reads from `offset` on fail with EIO; a read that reaches across it delivers the bytes
   // before it (a short read), the next one fails.
   FaultyFsFaults& EioFrom(std::int64_t offset) {
@@ -68,6 +73,7 @@ struct FaultyFsFaults {
 
   bool eio_on_open = false;
   std::optional<int> eio_from_open;
+  bool eio_on_first_open = false;
   std::optional<std::int64_t> eio_from;
   std::chrono::milliseconds read_delay{0};
   bool hold_first_read = false;

@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "platform/posix/FileSystemKind.h"
+#include "platform/posix/PathAt.h"
 
 namespace tarvik {
 
@@ -49,7 +50,8 @@ bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stam
   const std::int64_t now = RealTimeNanoseconds();
   struct statx status;
   constexpr unsigned kMask = STATX_TYPE | STATX_INO | STATX_MTIME | STATX_CTIME;
-  if (statx(AT_FDCWD, posix_path.c_str(), AT_NO_AUTOMOUNT, kMask, &status) != 0 ||
+  const PathAt at(posix_path);
+  if (statx(at.directory(), at.path(), AT_NO_AUTOMOUNT, kMask, &status) != 0 ||
       !S_ISDIR(status.stx_mode) || (status.stx_mask & kMask) != kMask) {
     return false;
   }

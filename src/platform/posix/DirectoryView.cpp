@@ -12,6 +12,7 @@
 #include <cerrno>
 
 #include "platform/Platform.h"
+#include "platform/posix/PathAt.h"
 
 namespace tarvik {
 
@@ -57,8 +58,13 @@ bool IsHiddenName(std::string_view name) {
 }
 
 DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) {
+  const PathAt at(posix_path);
+  if (at.error() != 0) {
+    error_ = at.error();
+    return;
+  }
   do {
-    fd_ = open(posix_path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
+    fd_ = openat(at.directory(), at.path(), O_RDONLY | O_DIRECTORY | O_CLOEXEC | O_NOCTTY);
   } while (fd_ < 0 && errno == EINTR);
   if (fd_ < 0) {
     error_ = errno;
@@ -156,12 +162,18 @@ EntryStatus StatEntry(const std::string& directory, const std::string& name, Ent
   EntryStatus entry;
   struct statx status;
   bool link = false;
-  if (!StatBothWays(AT_FDCWD, path.c_str(), name, status, link, entry)) return entry;
+  const PathAt at(path);
+  if (at.error() != 0) {
+    entry.error = at.error();
+    return entry;
+  }
+  if (!StatBothWays(at.directory(), at.path(), name, status, link, entry)) return entry;
   bool same_mount = true;
   if ((status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0) {
     // A kernel that does not mark mount roots: compare with the directory's own mount.
     struct statx parent;
-    same_mount = StatAt(AT_FDCWD, directory.c_str(), 0, parent) == 0 &&
+    const PathAt parent_at(directory);
+    same_mount = StatAt(parent_at.directory(), parent_at.path(), 0, parent) == 0 &&
                  ((parent.stx_mask & status.stx_mask & STATX_MNT_ID) != 0
                       ? parent.stx_mnt_id == status.stx_mnt_id
                       : DeviceOf(parent) == DeviceOf(status));

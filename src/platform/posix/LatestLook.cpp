@@ -18,10 +18,17 @@ void LatestLook::Opened(const std::string& posix_path, int fd) {
   opened_ = fd;
 }
 
+void LatestLook::Failed(const std::string& posix_path, int error) {
+  Forget();
+  file_ = posix_path;
+  failed_ = error;
+}
+
 void LatestLook::Forget() {
   searchable_.clear();
   ended_ = -1;
   opened_ = -1;
+  failed_ = 0;
 }
 
 bool LatestLook::ShowsSearchable(const std::string& directory) const {

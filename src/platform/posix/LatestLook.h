@@ -16,6 +16,8 @@ class LatestLook {
   void Ended(int fd);
   // An open of `posix_path` that found a regular file and gave `fd`.
   void Opened(const std::string& posix_path, int fd);
+  // An open of `posix_path` that failed with the errno `error`.
+  void Failed(const std::string& posix_path, int error);
   void Forget();
 
   // Whether the latest look showed `directory` to be one that may be searched.
@@ -28,12 +30,19 @@ class LatestLook {
   }
   // Whether the latest look was the open that gave `fd`.
   bool ShowsOpened(int fd) const { return fd >= 0 && fd == opened_; }
+  // Whether the latest look was an open that failed.
+  bool ShowsFailedOpen() const { return failed_ != 0; }
+  // The errno of the latest look when it was an open of `posix_path` that failed, else 0.
+  int FailureAt(const std::string& posix_path) const {
+    return failed_ != 0 && posix_path == file_ ? failed_ : 0;
+  }
 
  private:
   std::string searchable_;  // empty when the latest look showed no directory
   int ended_ = -1;          // -1 when it met the end of no file
-  std::string file_;        // the file it opened, when `opened_` is not -1
+  std::string file_;        // the file it opened or failed to open
   int opened_ = -1;         // -1 when it opened no file
+  int failed_ = 0;          // the errno of an open of `file_` that failed, 0 for none
 };
 
 }  // namespace tarvik

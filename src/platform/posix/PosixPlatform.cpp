@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <span>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/ErrnoCodes.h"
 #include "platform/posix/MountTable.h"
+#include "platform/posix/PathAt.h"
 #include "platform/posix/Pattern.h"
 #include "platform/posix/VolumeLabel.h"
 #include "platform/posix/WindowsName.h"
@@ -26,6 +28,9 @@
 namespace tarvik {
 
 namespace {
+
+// What OpenRegularFile returns for a file that is not the one seen at the path before.
+constexpr int kOtherFileFound = -1;
 
 std::string JoinPosix(const std::string& directory, const std::string& name) {
   return directory == "/" ? '/' + name : directory + '/' + name;
@@ -38,7 +43,10 @@ bool IsCaseInsensitive(const Drive& drive) {
 // On a case-insensitive drive, the stored spelling of a name written in another case.
 void FindStoredSpelling(const std::string& directory, std::string& name) {
   struct stat status;
-  if (lstat(JoinPosix(directory, name).c_str(), &status) == 0 || errno != ENOENT) return;
+  const PathAt at(JoinPosix(directory, name));
+  if (fstatat(at.directory(), at.path(), &status, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT) {
+    return;
+  }
   const DirectoryView view(directory);
   int listing_error = 0;
   for (const ListedName& stored : view.Names(listing_error)) {
@@ -49,10 +57,15 @@ void FindStoredSpelling(const std::string& directory, std::string& name) {
   }
 }
 
-int OpenAt(int dir_fd, const std::string& name, int flags) {
+int OpenPath(const std::string& posix_path, int flags) {
+  const PathAt at(posix_path);
+  if (at.error() != 0) {
+    errno = at.error();
+    return -1;
+  }
   int fd;
   do {
-    fd = openat(dir_fd, name.c_str(), flags, 0666);
+    fd = openat(at.directory(), at.path(), flags, 0666);
   } while (fd < 0 && errno == EINTR);
   return fd;
 }
@@ -154,16 +167,20 @@ int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*fo
   return kErrNotConnected;
 }
 
-int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path) {
+int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path,
+                               std::size_t names) {
   const Drive* drive = drives_.Find(path.drive);
   if (drive == nullptr) return kErrPathNotFound;
   if (IsCaseInsensitive(*drive)) ForgetLatestLook();
   posix_path = drive->entry.mount_point;
-  for (const std::string& name : path.names) {
+  names = std::min(names, path.names.size());
+  for (const std::string& name : std::span(path.names).first(names)) {
     std::string stored;
     if (!ToPosixName(name, stored)) return kErrInvalidName;
     if (IsCaseInsensitive(*drive)) FindStoredSpelling(posix_path, stored);
-    posix_path = JoinPosix(posix_path, stored);
+    // Appended in place: a copy per name would cost the square of the depth.
+    if (posix_path != "/") posix_path += '/';
+    posix_path += stored;
   }
   return kNoError;
 }
@@ -173,9 +190,7 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   if (code != kNoError) return code;
   located.name.clear();
   if (located.path.names.empty()) return PosixPathOf(located.path, located.directory);
-  WindowsPath parent = located.path;
-  parent.names.pop_back();
-  code = PosixPathOf(parent, located.directory);
+  code = PosixPathOf(located.path, located.directory, located.path.names.size() - 1);
   if (code != kNoError) return code;
   if (!ToPosixName(located.path.names.back(), located.name)) return kErrInvalidName;
   if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
@@ -223,7 +238,8 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
     }
     ForgetLatestLook();
     struct stat status;
-    if (stat(JoinPosix(directory, ".").c_str(), &status) == 0) {
+    const PathAt at(JoinPosix(directory, "."));
+    if (fstatat(at.directory(), at.path(), &status, 0) == 0) {
       if (keeping_listings_) latest_look_.Searchable(directory);
       directories_.Change(quick.path);
       return kNoError;
@@ -238,7 +254,9 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
     }
     if (entry.status.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
-    if (faccessat(AT_FDCWD, JoinPosix(located.directory, located.name).c_str(), X_OK, 0) != 0) {
+    const PathAt at(JoinPosix(located.directory, located.name));
+    if (at.error() != 0) return ErrnoToCode(at.error(), ErrnoUse::kDirectory);
+    if (faccessat(at.directory(), at.path(), X_OK, 0) != 0) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
     }
   }
@@ -424,11 +442,14 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
 
 bool PosixPlatform::FileExists(const std::string& path) {
   Entry entry;
-  // Right after an open found a regular file there, a look would find it still.
-  if (parked_ != kNoFile && Locate(path, entry.located) == kNoError &&
-      !entry.located.name.empty() &&
-      latest_look_.ShowsFile(JoinPosix(entry.located.directory, entry.located.name))) {
-    return true;
+  if ((parked_ != kNoFile || latest_look_.ShowsFailedOpen()) &&
+      Locate(path, entry.located) == kNoError && !entry.located.name.empty()) {
+    const std::string posix_path = JoinPosix(entry.located.directory, entry.located.name);
+    // Right after an open found a regular file there, a look would find it still; after an
+    // open that failed on what it found (access denied, a damaged medium), it is there too.
+    if (parked_ != kNoFile && latest_look_.ShowsFile(posix_path)) return true;
+    const int failure = latest_look_.FailureAt(posix_path);
+    if (failure != 0 && failure != ENOENT && failure != ENOTDIR) return true;
   }
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
 }
@@ -450,10 +471,10 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
   if (!RunWaiting(drive, [opened, posix_path] {
         constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
         opened->flags = kFlags | O_NOATIME;
-        opened->fd = OpenAt(AT_FDCWD, posix_path, opened->flags);
+        opened->fd = OpenPath(posix_path, opened->flags);
         // O_NOATIME is refused for files that the user does not own.
         if (opened->fd < 0 && errno == EPERM) {
-          opened->fd = OpenAt(AT_FDCWD, posix_path, opened->flags = kFlags);
+          opened->fd = OpenPath(posix_path, opened->flags = kFlags);
         }
         opened->error = errno;
         if (opened->fd >= 0 && fstat(opened->fd, &opened->status) != 0) {
@@ -464,8 +485,12 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
       })) {
     return kErrOperationAborted;
   }
-  if (opened->fd < 0)
-    return opened->error != 0 ? ErrnoToCode(opened->error, ErrnoUse::kFile) : refusal;
+  if (opened->fd < 0) {
+    if (opened->error == 0) return refusal;
+    // Until the next look, opening the path again gives this failure again, without a call.
+    if (keeping_listings_) latest_look_.Failed(posix_path, opened->error);
+    return ErrnoToCode(opened->error, ErrnoUse::kFile);
+  }
   const struct stat& status = opened->status;
   if (!S_ISREG(status.st_mode) || (expected != nullptr && (status.st_dev != expected->device ||
                                                            status.st_ino != expected->inode))) {
@@ -545,16 +570,19 @@ int PosixPlatform::OpenForReading(const std::string& path, FileHandle& file) {
   if (Locate(path, located) == kNoError && !located.name.empty()) {
     const std::string posix_path = JoinPosix(located.directory, located.name);
     if (TakeParked(posix_path, file)) return kNoError;
+    // A failed open is never tried again: it is the failure of that file as it stands.
+    const int failure = latest_look_.FailureAt(posix_path);
+    if (failure != 0) return ErrnoToCode(failure, ErrnoUse::kFile);
     // Opened without a second look when the name was just seen as a regular file, or is one
-    // in the kept listing of its directory; anything else found there now takes the whole
-    // way below, but an open given up stays given up.
+    // in the kept listing of its directory. Only another file found there now takes the whole
+    // way below; an open that failed or was given up gives its own code.
     const std::optional<EntryStatus> seen = posix_path == last_file_.posix_path
                                                 ? std::optional(last_file_.status)
                                                 : ListedFile(located);
     if (seen) {
       const int code =
-          OpenRegularFile(located.path.drive, posix_path, &*seen, kErrFileNotFound, file);
-      if (code == kNoError || code == kErrOperationAborted) return code;
+          OpenRegularFile(located.path.drive, posix_path, &*seen, kOtherFileFound, file);
+      if (code != kOtherFileFound) return code;
     }
   }
   Entry entry;
@@ -669,7 +697,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd = OpenAt(AT_FDCWD, JoinPosix(found.located.directory, found.located.name), flags);
+  const int fd = OpenPath(JoinPosix(found.located.directory, found.located.name), flags);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }

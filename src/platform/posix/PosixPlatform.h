@@ -107,9 +107,10 @@ class PosixPlatform : public Platform {
   // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
   // parent that cannot be opened.
   int LookUp(const std::string& path, Entry& entry, EntryDetail detail = EntryDetail::kKind);
-  // The POSIX path of a full path. On a case-insensitive drive, a name that does not exist
-  // as written is looked for ignoring case.
-  int PosixPathOf(const WindowsPath& path, std::string& posix_path);
+  // The POSIX path of a full path, or of its first `names` names. On a case-insensitive drive,
+  // a name that does not exist as written is looked for ignoring case.
+  int PosixPathOf(const WindowsPath& path, std::string& posix_path,
+                  std::size_t names = static_cast<std::size_t>(-1));
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
   // FindFiles, or with `directories_only` FindDirectories, which skips files by the type the
   // directory gives for them, without a stat.

@@ -21,7 +21,10 @@ bool HasDrivePrefix(std::string_view path) {
 std::string FormatWindowsPath(const WindowsPath& path) {
   std::string text{path.drive, ':'};
   if (path.names.empty()) return text + '\\';
-  for (const std::string& name : path.names) text += '\\' + name;
+  for (const std::string& name : path.names) {
+    text += '\\';
+    text += name;
+  }
   return text;
 }
 
@@ -43,20 +46,18 @@ int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const 
   if (path.empty()) return kErrPathNotFound;
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return kErrPathNotFound;
   std::string_view rest = path;
-  if (HasDrivePrefix(path)) {
-    const char drive = UpCaseDrive(path[0]);
-    rest.remove_prefix(2);
-    if (drive == current_.drive) {
-      full = current_;
-    } else if (const auto found = remembered_.find(drive); found != remembered_.end()) {
-      full = found->second;
-    } else {
-      full = WindowsPath{drive, {}};
-    }
-  } else {
+  const char drive = HasDrivePrefix(path) ? UpCaseDrive(path[0]) : current_.drive;
+  if (HasDrivePrefix(path)) rest.remove_prefix(2);
+  // A path from the root copies no directory's names: in a deep tree they are many.
+  if (!rest.empty() && IsSeparator(rest[0])) {
+    full = WindowsPath{drive, {}};
+  } else if (drive == current_.drive) {
     full = current_;
+  } else if (const auto found = remembered_.find(drive); found != remembered_.end()) {
+    full = found->second;
+  } else {
+    full = WindowsPath{drive, {}};
   }
-  if (!rest.empty() && IsSeparator(rest[0])) full.names.clear();
   while (!rest.empty()) {
     std::size_t end = 0;
     while (end < rest.size() && !IsSeparator(rest[end])) ++end;
