@@ -103,8 +103,7 @@ std::unique_ptr<ReportFile> MakeReport(const CheckOptions& options, Platform& pl
                                        const std::optional<std::string>& list_file,
                                        Console& console) {
   if (list_file && *list_file == report_path) {
-    ErrorLine(console, "the list file and the report are the same file '" +
-                  *options.report + "'");
+    ErrorLine(console, "the list file and the report are the same file '" + *options.report + "'");
     return nullptr;
   }
   int code = kNoError;
@@ -122,11 +121,11 @@ bool ReportLostLines(const CheckOptions& options, int list_lost, const ReportFil
   const int report_lost = report != nullptr ? report->LostRows() : kNoError;
   if (list_lost != kNoError) {
     ErrorLine(console, "list file '" + *options.list_file +
-                  "' is incomplete: " + IoErrorText(list_lost) + ".");
+                           "' is incomplete: " + IoErrorText(list_lost) + ".");
   }
   if (report_lost != kNoError) {
-    ErrorLine(console, "report '" + *options.report +
-                  "' is incomplete: " + IoErrorText(report_lost) + ".");
+    ErrorLine(console,
+              "report '" + *options.report + "' is incomplete: " + IoErrorText(report_lost) + ".");
   }
   return list_lost != kNoError || report_lost != kNoError;
 }
@@ -191,8 +190,7 @@ int Run(const CheckOptions& options, Console& console) {
     form.BitBtn1Click();
   } catch (const ListFileError& error) {
     if (!error.lines_lost()) {
-      ErrorLine(console, "list file '" + *options.list_file + "': " + error.what() +
-                    ".");
+      ErrorLine(console, "list file '" + *options.list_file + "': " + error.what() + ".");
       return kExitUsage;
     }
     list_lost = error.code();

@@ -57,9 +57,9 @@ ReportFile::~ReportFile() { platform_.Close(file_); }
 
 void ReportFile::AddFile(const FileSpeed& file) {
   const std::optional<double> speed = MegabytesPerSecond(file.bytes, file.milliseconds);
-  WriteRow({WellFormedUtf8(file.path), file.size < 0 ? "" : std::to_string(file.size), std::to_string(file.bytes),
-            FormatFixed(file.milliseconds / 1000.0, 3), speed ? FormatFixed(*speed, 3) : "",
-            OutcomeName(file.outcome)});
+  WriteRow({WellFormedUtf8(file.path), file.size < 0 ? "" : std::to_string(file.size),
+            std::to_string(file.bytes), FormatFixed(file.milliseconds / 1000.0, 3),
+            speed ? FormatFixed(*speed, 3) : "", OutcomeName(file.outcome)});
 }
 
 void ReportFile::WriteRow(std::initializer_list<std::string> fields) {

@@ -20,8 +20,7 @@ class ReportFile {
  public:
   // Creates or replaces the file at `path` (drive form) and writes the header; nothing, and
   // the error code in `code`, when that fails.
-  static std::unique_ptr<ReportFile> Create(Platform& platform, const std::string& path,
-                                            int& code);
+  static std::unique_ptr<ReportFile> Create(Platform& platform, const std::string& path, int& code);
   ~ReportFile();
   ReportFile(const ReportFile&) = delete;
   ReportFile& operator=(const ReportFile&) = delete;

@@ -1,9 +1,8 @@
 #include "NetConnectDialog.h"
 
-#include <algorithm>
-
 #include <QKeyEvent>
 #include <QLabel>
+#include <algorithm>
 
 #include "Binders.h"
 

@@ -1,12 +1,12 @@
 #include <algorithm>
 
+#include "browse/FileNames.h"
 #include "platform/IoError.h"
 #include "scan/ProblemLines.h"
 #include "scan/ScanEngine.h"
 #include "ui/ApplicationTitle.h"
 #include "util/Number.h"
 #include "util/Path.h"
-#include "util/Text.h"
 
 namespace tarvik {
 
@@ -62,13 +62,8 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
 }
 
 bool ScanEngine::IsWrittenFile(const std::string& path) const {
-  const std::string& written = state_.WrittenFile;
-  if (written.size() != path.size() || written.empty()) return false;
-  if (controls_.DirectoryListBox1.CaseSensitive()) return path == written;
-  std::string upper_path = path, upper_written = written;
-  UpperCase1251(upper_path);
-  UpperCase1251(upper_written);
-  return upper_path == upper_written;
+  return !state_.WrittenFile.empty() &&
+         SameFileName(path, state_.WrittenFile, controls_.DirectoryListBox1.CaseSensitive());
 }
 
 bool ScanEngine::DirectoryListed(const std::string& directory) {

@@ -4,8 +4,8 @@
 
 #include <csignal>
 #include <functional>
-#include <utility>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tarvik {
