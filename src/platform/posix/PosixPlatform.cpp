@@ -32,8 +32,17 @@ namespace {
 // What OpenRegularFile returns for a file that is not the one seen at the path before.
 constexpr int kOtherFileFound = -1;
 
+// Appends `name` to the POSIX path `path` in place: a copy per name would cost the square of
+// the depth where names are appended one after the other.
+void AppendPosix(std::string& path, const std::string& name) {
+  if (path != "/") path += '/';
+  path += name;
+}
+
 std::string JoinPosix(const std::string& directory, const std::string& name) {
-  return directory == "/" ? '/' + name : directory + '/' + name;
+  std::string joined = directory;
+  AppendPosix(joined, name);
+  return joined;
 }
 
 bool IsCaseInsensitive(const Drive& drive) {
@@ -178,9 +187,7 @@ int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path,
     std::string stored;
     if (!ToPosixName(name, stored)) return kErrInvalidName;
     if (IsCaseInsensitive(*drive)) FindStoredSpelling(posix_path, stored);
-    // Appended in place: a copy per name would cost the square of the depth.
-    if (posix_path != "/") posix_path += '/';
-    posix_path += stored;
+    AppendPosix(posix_path, stored);
   }
   return kNoError;
 }
