@@ -40,6 +40,11 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
   InitStatusBand();
   InitMenus();
   WireEvents();
+  // The window keeps every check's fingerprints, for N15.
+  Scan.WantFingerprints = true;
+  Scan.Speed.OnFileEnd = [this](const FileSpeed& file) {
+    if (file.fingerprint) fingerprints_.push_back({file.path, *file.fingerprint});
+  };
   FormCreate();
 }
 
@@ -61,6 +66,8 @@ void TForm1::WireEvents() {
   N7.OnClick.Subscribe([this] { N7Click(); });
   N8.OnClick.Subscribe([this] { N8Click(); });
   N14.OnClick.Subscribe([this] { N14Click(); });
+  N15.OnClick.Subscribe([this] { N15Click(); });
+  N16.OnClick.Subscribe([this] { N16Click(); });
   for (MenuItem* item : {&N9, &N12}) item->OnClick.Subscribe([this] { N9Click(); });
   for (MenuItem* item : {&N10, &N13}) item->OnClick.Subscribe([this] { N10Click(); });
 }
@@ -74,6 +81,7 @@ void TForm1::FormCreate() {
   ListFileName = ProgramDir + "!ListFiles.txt";
   SD1.initial_dir = ProgramDir;
   SD1.file_name = ListFileName;
+  SD2.initial_dir = ProgramDir;
   UpdateDiskSize();
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
@@ -8,6 +10,7 @@
 #include "browse/ListingCache.h"
 #include "net/TDlgNetConnect.h"
 #include "platform/Platform.h"
+#include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
 #include "scan/ScanEngine.h"
 #include "scan/ScanState.h"
@@ -47,6 +50,9 @@ class TForm1 : public Window {
   // Builds the controls with their design state, links the lists, wires the events and runs
   // FormCreate.
   TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows);
+
+  // The status line's text while no check verifies against a checksum file.
+  static constexpr const char* kStatusHint = "Правая кнопка мыши - меню";
 
   // Shows the window maximised; the visible lists create their windows, the file list reads.
   void ShowMaximised();
@@ -109,6 +115,8 @@ class TForm1 : public Window {
   MenuItem N6;
   MenuItem N7;
   MenuItem N14;
+  MenuItem N15;
+  MenuItem N16;
   // Context menu of the window.
   MenuItem PopupMenu1;
   MenuItem N3;
@@ -123,6 +131,9 @@ class TForm1 : public Window {
 
   // The save dialog of the found-files list file.
   SaveDialog SD1;
+  // The save dialog of the fingerprints and the dialog that picks a checksum file.
+  SaveDialog SD2;
+  SaveDialog OD1;
   // The directory of the program's own file, with its trailing backslash.
   std::string ProgramDir;
   // The found-files list file; kept across checks.
@@ -131,6 +142,11 @@ class TForm1 : public Window {
   ScanState Scan;
   // The read-speed graph of the check commands.
   TSpeedWindow SpeedWindow;
+  // The checksum file the user chose for the check commands to verify against, until cleared;
+  // without one, a check verifies against the checksum file its start directory holds, if any
+  // and if FindChecksumFile.
+  std::optional<ExpectedSums> Checksums;
+  bool FindChecksumFile = true;
 
   void FormCreate();
   bool FormCloseQuery();
@@ -149,6 +165,10 @@ class TForm1 : public Window {
   void N7Click();
   void N8Click();
   void N14Click() { SpeedWindow.Show(); }
+  // Saves the last check's fingerprints as a checksum file.
+  void N15Click();
+  // Chooses the checksum file to verify against, or clears the one chosen.
+  void N16Click();
   // Commands of the check and of the network connections.
   void BitBtn1Click();
   void N3Click();
@@ -172,6 +192,13 @@ class TForm1 : public Window {
   void RunCheckWork(const std::string& start_dir);
   // The end-of-run steps of the start command.
   void EndCheckRun();
+  // Sets up the command's fingerprints and its checksum file, chosen or found in
+  // `start_dir`, and says in the status line which one the command verifies against.
+  void PrepareChecksums(const std::string& start_dir);
+  struct Fingerprint {
+    std::string path;
+    Digest digest;
+  };
 
   Platform& platform_;
   Dialogs& dialogs_;
@@ -181,6 +208,10 @@ class TForm1 : public Window {
   SubdirectoryWalk walk_;
   // The three lists' entries, kept while a check command runs.
   ListingCache listings_;
+  // The checksum file found in the start directory of the command running or last run.
+  std::optional<ExpectedSums> found_checksums_;
+  // The fingerprints of the last check command, in the order checked.
+  std::vector<Fingerprint> fingerprints_;
 };
 
 }  // namespace tarvik

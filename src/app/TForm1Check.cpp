@@ -25,6 +25,8 @@ class TForm1::CommandInProgress {
     form_.Scan.Running = true;
     form_.Scan.Closing = false;
     form_.EnableCheckInputs(false);
+    form_.N15.SetEnabled(false);
+    form_.fingerprints_.clear();
     // A medium or a server that hangs keeps the window alive; closing it gives the call up.
     form_.platform_.WaitWith([&form] {
       form.dialogs_.ProcessMessages();
@@ -35,6 +37,8 @@ class TForm1::CommandInProgress {
     form_.platform_.WaitWith({});
     form_.EnableCheckInputs(true);
     form_.N6.SetEnabled(false);
+    form_.N15.SetEnabled(!form_.fingerprints_.empty());
+    form_.Scan.Checksums = nullptr;
     form_.Scan.Running = false;
   }
   CommandInProgress(const CommandInProgress&) = delete;
@@ -51,7 +55,7 @@ void TForm1::EnableCheckInputs(bool enabled) {
   FileListBox1.SetEnabled(enabled);
   for (Control* input :
        std::initializer_list<Control*>{&EditMask, &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4,
-                                       &CheckBox5, &CheckBoxMode, &CBSizeBlock, &BitBtn1, &N2}) {
+                                       &CheckBox5, &CheckBoxMode, &CBSizeBlock, &BitBtn1, &N2, &N16}) {
     input->SetEnabled(enabled);
   }
 }
@@ -64,7 +68,9 @@ void TForm1::BitBtn1Click() {
   N6.SetEnabled(true);
   windows_.ListError.Clear();
   engine_.BeginCommand();
-  RunCheckWork(engine_.NormalizedDirectory(EditCurDir.Text()));
+  const std::string start_dir = engine_.NormalizedDirectory(EditCurDir.Text());
+  PrepareChecksums(start_dir);
+  RunCheckWork(start_dir);
   EndCheckRun();
 }
 
@@ -78,10 +84,12 @@ void TForm1::RunCheckWork(const std::string& start_dir) {
     const bool from_selected = FileListBox1.Count() > 0 &&
                                engine_.Ask(MessageKind::kConfirmation, "Начать с текущего файла ?");
     errors = engine_.CheckDirectoryFiles(!from_selected, false) > 0;
-  } else {
+  } else if (Scan.Checksums == nullptr) {
+    // With a checksum file, an empty directory still has the files it names to miss.
     engine_.Ask(MessageKind::kInformation, "Список файлов ПУСТ !!!");
     return;
   }
+  if (engine_.CheckFilesNotMet() > 0) errors = true;
   // A window shown after the main one closed would keep the program from ending.
   if (Scan.Closing) return;
   dialogs_.MessageBeep(BeepSound::kDefault);
@@ -112,6 +120,7 @@ void TForm1::N3Click() {
   windows_.ListError.Clear();
   N6.SetEnabled(true);
   engine_.BeginCommand();
+  PrepareChecksums(engine_.NormalizedDirectory(FileListBox1.Directory()));
   Gauge1.SetPosition(0);
   const bool result = engine_.CheckFile(true, FileListBox1.SelectedPath());
   Gauge1.SetPosition(100);

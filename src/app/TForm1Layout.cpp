@@ -77,7 +77,7 @@ void TForm1::InitStatusBand() {
   Label9.SetCaption("Кб");
   Gauge3.SetHint("% обработки по байтам относительно общего объема диска");
   LabelDiskSize.SetCaption("Объем диска = 0 Мб");
-  Label11.SetCaption("Правая кнопка мыши - меню");
+  Label11.SetCaption(kStatusHint);
 }
 
 void TForm1::InitMenus() {
@@ -92,6 +92,8 @@ void TForm1::InitMenus() {
       {&N1, &N2, "Проверить", "F5"},
       {&N1, &N8, "Показать последний список проблемных файлов", "Ctrl+F5"},
       {&N1, &N14, "График скорости чтения", "Ctrl+G"},
+      {&N1, &N15, "Сохранить контрольные суммы…", ""},
+      {&N1, &N16, "Сверить с контрольными суммами…", ""},
       {&N1, &N5, MenuItem::kSeparator, ""},
       {&N1, &N6, "Прервать", "Esc"},
       {&MainMenu1, &N7, "?", ""},
@@ -109,8 +111,19 @@ void TForm1::InitMenus() {
     menu->Add(*item);
   }
   N6.SetEnabled(false);
+  N15.SetEnabled(false);
 
   SD1 = ListFileSaveDialog();
+  SD2.title = "Сохранить контрольные суммы";
+  SD2.filters = {{"Все файлы", "*.*"}};
+  SD2.overwrite_prompt = true;
+  SD2.hide_read_only = true;
+  SD2.resizable = true;
+  SD2.file_name = "SHA256SUMS";
+  OD1.title = "Сверить с контрольными суммами";
+  OD1.filters = SD2.filters;
+  OD1.resizable = true;
+  OD1.open_existing = true;
 }
 
 }  // namespace tarvik

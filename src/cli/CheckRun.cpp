@@ -7,6 +7,8 @@
 #include <iterator>
 #include <memory>
 #include <optional>
+#include <utility>
+#include <vector>
 
 #include "app/TApplication.h"
 #include "cli/ConsoleDialogs.h"
@@ -16,7 +18,9 @@
 #include "platform/IoError.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/smb/SmbPlatform.h"
+#include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
+#include "scan/SumsFile.h"
 
 namespace tarvik {
 
@@ -96,38 +100,98 @@ std::string OutputPath(const PosixPlatform& platform, const std::string& what,
   return drive_path;
 }
 
-// The report of the options, made before anything is read, so that a report that cannot be
-// written costs no check; nothing, after an error that names the file, when that fails.
-std::unique_ptr<ReportFile> MakeReport(const CheckOptions& options, Platform& platform,
-                                       const std::string& report_path,
-                                       const std::optional<std::string>& list_file,
-                                       Console& console) {
-  if (list_file && *list_file == report_path) {
-    ErrorLine(console, "the list file and the report are the same file '" + *options.report + "'");
-    return nullptr;
+// A file the run writes: what it is called in messages, the path as given and in drive form.
+struct OutputFile {
+  std::string what;
+  std::string given;
+  std::string path;
+};
+
+// The run's output files in drive form, in the order the options list them; nothing, after an
+// error that names the file, when one is on no drive or two are the same file.
+std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
+                                                   const PosixPlatform& platform,
+                                                   Console& console) {
+  std::vector<OutputFile> files;
+  for (const auto& [what, given] : {std::pair{"list file", &options.list_file},
+                                    std::pair{"report", &options.report},
+                                    std::pair{"checksum file", &options.sums}}) {
+    if (!*given) continue;
+    const std::string path = OutputPath(platform, what, **given, console);
+    if (path.empty()) return std::nullopt;
+    for (const OutputFile& before : files) {
+      if (before.path != path) continue;
+      ErrorLine(console, "the " + before.what + " and the " + what + " are the same file '" +
+                             **given + "'");
+      return std::nullopt;
+    }
+    files.push_back({what, **given, path});
   }
-  int code = kNoError;
-  std::unique_ptr<ReportFile> report = ReportFile::Create(platform, report_path, code);
-  if (!report) {
-    ErrorLine(console, "report '" + *options.report + "': " + IoErrorText(code) + ".");
+  return files;
+}
+
+// The output file `what`, made before anything is read, so that a file that cannot be written
+// costs no check; nothing, after an error that names the file, when that fails.
+template <typename File>
+std::unique_ptr<File> MakeOutput(const std::vector<OutputFile>& files, const std::string& what,
+                                 Platform& platform, Console& console) {
+  for (const OutputFile& file : files) {
+    if (file.what != what) continue;
+    int code = kNoError;
+    std::unique_ptr<File> made = File::Create(platform, file.path, code);
+    if (!made) ErrorLine(console, what + " '" + file.given + "': " + IoErrorText(code) + ".");
+    return made;
   }
-  return report;
+  return nullptr;
 }
 
 // The run's end after a check that ran to its end: says which output file misses lines, and
 // why. True when one does.
-bool ReportLostLines(const CheckOptions& options, int list_lost, const ReportFile* report,
+bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int>& lost,
                      Console& console) {
-  const int report_lost = report != nullptr ? report->LostRows() : kNoError;
-  if (list_lost != kNoError) {
-    ErrorLine(console, "list file '" + *options.list_file +
-                           "' is incomplete: " + IoErrorText(list_lost) + ".");
+  bool incomplete = false;
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    if (lost[i] == kNoError) continue;
+    ErrorLine(console, files[i].what + " '" + files[i].given +
+                           "' is incomplete: " + IoErrorText(lost[i]) + ".");
+    incomplete = true;
   }
-  if (report_lost != kNoError) {
-    ErrorLine(console,
-              "report '" + *options.report + "' is incomplete: " + IoErrorText(report_lost) + ".");
+  return incomplete;
+}
+
+// The checksum file the run verifies against, before anything is read: the one given, or the
+// one the start directory holds (said on standard error). False, after an error that names
+// it, when the one given cannot be read.
+bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TForm1& form,
+                   Platform& platform, Console& console) {
+  form.FindChecksumFile = false;
+  const bool case_sensitive = form.DirectoryListBox1.CaseSensitive();
+  ExpectedSums sums;
+  // As the user knows it: as given, or its name in the directory checked.
+  std::string name;
+  if (options.verify) {
+    name = *options.verify;
+    const std::string path = OutputPath(local, "checksum file", *options.verify, console);
+    if (path.empty()) return false;
+    if (const int code = sums.Load(platform, path, case_sensitive); code != kNoError) {
+      ErrorLine(console, "checksum file '" + *options.verify + "': " + IoErrorText(code) + ".");
+      return false;
+    }
+  } else {
+    std::string start = form.EditCurDir.Text();
+    if (!start.ends_with('\\')) start += '\\';
+    const std::string found = options.no_verify ? "" : ChecksumFileIn(platform, start);
+    if (found.empty() || sums.Load(platform, found, case_sensitive) != kNoError) return true;
+    name = found.substr(start.size());
+    ErrorLine(console, "verifying against " + name + " in the directory checked");
   }
-  return list_lost != kNoError || report_lost != kNoError;
+  if (sums.Malformed() > 0) {
+    ErrorLine(console, "checksum file '" + name + "': " + std::to_string(sums.Malformed()) +
+                           " line(s) not understood, the first is line " +
+                           std::to_string(sums.FirstMalformed()));
+  }
+  form.Checksums = std::move(sums);
+  return true;
 }
 
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
@@ -135,19 +199,16 @@ int Run(const CheckOptions& options, Console& console) {
   PosixPlatform local;
   // Letters connected to shares are drives of the run, as they are of the window.
   SmbPlatform platform(local);
+  const std::optional<std::vector<OutputFile>> outputs = OutputFiles(options, local, console);
+  if (!outputs) return kExitUsage;
   std::optional<std::string> list_file;
-  if (options.list_file) {
-    list_file = OutputPath(local, "list file", *options.list_file, console);
-    if (list_file->empty()) return kExitUsage;
-  }
-  std::unique_ptr<ReportFile> report;
-  std::string report_path;
-  if (options.report) {
-    report_path = OutputPath(local, "report", *options.report, console);
-    if (report_path.empty()) return kExitUsage;
-    report = MakeReport(options, platform, report_path, list_file, console);
-    if (!report) return kExitUsage;
-  }
+  if (options.list_file) list_file = outputs->front().path;
+  const std::unique_ptr<ReportFile> report =
+      MakeOutput<ReportFile>(*outputs, "report", platform, console);
+  if (options.report && !report) return kExitUsage;
+  const std::unique_ptr<SumsFile> sums =
+      MakeOutput<SumsFile>(*outputs, "checksum file", platform, console);
+  if (options.sums && !sums) return kExitUsage;
   if (!ConnectDrives(options, platform, console)) return kExitError;
   const std::string directory = DrivePathOf(local, options.path);
   const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(directory);
@@ -160,10 +221,17 @@ int Run(const CheckOptions& options, Console& console) {
   TApplication application(platform, dialogs);
   TForm1& form = application.Form1;
   ApplyOptions(options, form);
+  if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
   ReadSpeed& speed = form.Scan.Speed;
-  if (report != nullptr) {
-    speed.OnFileEnd = [&report](const FileSpeed& file) { report->AddFile(file); };
-    form.Scan.WrittenFile = report_path;
+  form.Scan.WantFingerprints = sums != nullptr;
+  speed.OnFileEnd = [&](const FileSpeed& file) {
+    if (report != nullptr) report->AddFile(file);
+    if (sums != nullptr && file.fingerprint) {
+      sums->AddFile(form.Scan.StartDirectory, file.path, *file.fingerprint);
+    }
+  };
+  for (const OutputFile& output : *outputs) {
+    if (output.what != "list file") form.Scan.WrittenFiles.push_back(output.path);
   }
 
   Memo& problems = application.ListError.Memo1;
@@ -202,7 +270,13 @@ int Run(const CheckOptions& options, Console& console) {
   const TDlgInfo& info = application.DlgInfo;
   // Without the info window, the check had nothing to check and said so in a box.
   console.SummaryLine(info.Visible() ? info.Caption() : dialogs.LastInformation());
-  const bool incomplete = ReportLostLines(options, list_lost, report.get(), console);
+  std::vector<int> lost;
+  for (const OutputFile& output : *outputs) {
+    lost.push_back(output.what == "list file" ? list_lost
+                   : output.what == "report"  ? report->LostRows()
+                                              : sums->LostLines());
+  }
+  const bool incomplete = ReportLostLines(*outputs, lost, console);
   if (interrupted) return InterruptedStatus();
   if (incomplete) return kExitIncomplete;
   return info.Visible() && info.Caption() != kOkCaption ? kExitProblems : kExitNoProblem;

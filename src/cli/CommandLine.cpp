@@ -14,7 +14,15 @@ namespace tarvik {
 
 namespace {
 
-enum LongOnly { kHelpOption = 256, kVersionOption, kConnectOption, kReportOption };
+enum LongOnly {
+  kHelpOption = 256,
+  kVersionOption,
+  kConnectOption,
+  kReportOption,
+  kSumsOption,
+  kVerifyOption,
+  kNoVerifyOption
+};
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
 constexpr option kLongOptions[] = {
@@ -25,6 +33,9 @@ constexpr option kLongOptions[] = {
     {"list", required_argument, nullptr, 'l'},
     {"quiet", no_argument, nullptr, 'q'},
     {"report", required_argument, nullptr, kReportOption},
+    {"sums", required_argument, nullptr, kSumsOption},
+    {"verify", required_argument, nullptr, kVerifyOption},
+    {"no-verify", no_argument, nullptr, kNoVerifyOption},
     {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
@@ -151,6 +162,15 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case kReportOption:
         options.report = optarg;
         break;
+      case kSumsOption:
+        options.sums = optarg;
+        break;
+      case kVerifyOption:
+        options.verify = optarg;
+        break;
+      case kNoVerifyOption:
+        options.no_verify = true;
+        break;
       case kConnectOption:
         if (!ParseNetworkDrive(optarg, options.connections)) {
           return UsageError("invalid connection '" + std::string(optarg) +
@@ -190,7 +210,16 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
   -q, --quiet            print only the problem lines, no summary and no progress
       --report=FILE      write a CSV line for every file checked to FILE: path, size,
                          bytes read, seconds, MB/s and outcome (ok, not-found, open1,
-                         open2, read, size or abort)
+                         open2, read, size, abort or checksum)
+      --sums=FILE        write the SHA-256 of every file read without a problem to FILE,
+                         as sha256sum does: 'sha256sum -c FILE' in PATH verifies them
+      --verify=FILE      compare every file read with the line of the checksum file FILE
+                         that names it (sha256sum, sha1sum, md5sum or BSD tag lines,
+                         names relative to FILE's directory); a file that differs is a
+                         problem, and so is a file it names that does not exist
+      --no-verify        do not verify against the checksum file PATH holds itself
+                         (SHA256SUMS, sha256sum.txt, MD5SUMS or md5sum.txt), as is done
+                         without --verify
       --connect=L:=\\COMPUTER\SHARE
                          connect the drive letter L: to a network share for this run,
                          with the password in the environment variable TARVIK_PASSWORD
@@ -213,10 +242,13 @@ read, also while a read hangs on a damaged disc or a server that no longer answe
 one ends the program at once. A list file or report line that cannot be written does not
 stop the check; the end says which file is incomplete and why.
 
-Exit status: 0 no problem found, 1 problems found, 2 wrong usage (also a list file or report
-that cannot be made, or both the same file), 3 an error ended the check (its text is printed,
-a failed connection too) or standard output could not be written, 4 the list file or the
-report is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+Fingerprints come from the same read as the check: no file is read twice.
+
+Exit status: 0 no problem found, 1 problems found, 2 wrong usage (also a list file, report or
+checksum file that cannot be made, two of them the same file, or a checksum file to verify
+against that cannot be read), 3 an error ended the check (its text is printed, a failed
+connection too) or standard output could not be written, 4 the list file, the report or the
+checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

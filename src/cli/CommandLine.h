@@ -27,6 +27,12 @@ struct CheckOptions {
   std::optional<std::string> list_file;
   // Where the per-file report goes, a POSIX path; nothing for no report.
   std::optional<std::string> report;
+  // Where the SHA-256 of every file read without a problem goes; nothing for none.
+  std::optional<std::string> sums;
+  // The checksum file to verify the files against; nothing for the start directory's own.
+  std::optional<std::string> verify;
+  // Not even the start directory's own checksum file.
+  bool no_verify = false;
   bool quiet = false;
   // Connected in this order before the check; the password comes from the environment.
   std::vector<NetworkDrive> connections;

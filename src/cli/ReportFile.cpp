@@ -25,6 +25,8 @@ std::string OutcomeName(FileOutcome outcome) {
       return "size";
     case FileOutcome::kAbort:
       return "abort";
+    case FileOutcome::kChecksum:
+      return "checksum";
   }
   return "";
 }

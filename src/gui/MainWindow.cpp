@@ -251,6 +251,8 @@ QAction* MainWindow::BindMenuItem(MenuItem& item, QWidget* owner) {
     action->setText(ToQt(item.Caption()));
     action->setEnabled(item.Enabled());
     action->setVisible(item.Visible());
+    action->setCheckable(item.Checked());
+    action->setChecked(item.Checked());
     action->setShortcut(QKeySequence(ToQt(item.ShortCut())));
   });
   connect(action, &QAction::triggered, this, [this, &item] { run_([&item] { item.Click(); }); });

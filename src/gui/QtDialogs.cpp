@@ -129,8 +129,8 @@ bool QtDialogs::ShowMessage(MessageKind kind, const std::string& caption, const 
 std::optional<std::string> QtDialogs::SaveFile(const SaveDialog& settings) {
   refresher_.RefreshAll();
   QFileDialog dialog(DialogParent(), ToQt(settings.title));
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setAcceptMode(settings.open_existing ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+  dialog.setFileMode(settings.open_existing ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
   QStringList filters;
   for (const FileFilter& filter : settings.filters) filters.append(NameFilter(filter));
   dialog.setNameFilters(filters);

@@ -62,8 +62,9 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
 }
 
 bool ScanEngine::IsWrittenFile(const std::string& path) const {
-  return !state_.WrittenFile.empty() &&
-         SameFileName(path, state_.WrittenFile, controls_.DirectoryListBox1.CaseSensitive());
+  return std::ranges::any_of(state_.WrittenFiles, [&](const std::string& written) {
+    return SameFileName(path, written, controls_.DirectoryListBox1.CaseSensitive());
+  });
 }
 
 bool ScanEngine::DirectoryListed(const std::string& directory) {

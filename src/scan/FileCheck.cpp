@@ -1,6 +1,5 @@
 #include <functional>
 #include <iterator>
-#include <memory>
 
 #include "platform/IoError.h"
 #include "platform/OwnedFile.h"
@@ -112,10 +111,17 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   }
   platform_.DropCachedPages(file.get());
 
+  // The checksum file's digest of the file, and the fingerprint wanted, hashed as read.
+  const std::optional<Digest> expected =
+      state_.Checksums != nullptr ? state_.Checksums->Expected(path) : std::nullopt;
+  hashes_.BeginFile(static_cast<DigestKinds>(
+                        (state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0) |
+                        (expected ? KindBit(expected->kind) : 0)),
+                    static_cast<std::size_t>(block_size));
+
   bool result = true;
   bool read_error = false;
   std::int64_t file_bytes = 0;
-  const auto buffer = std::make_unique_for_overwrite<char[]>(block_size);
   // A read that hangs on a damaged medium keeps the window alive meanwhile, and Esc is asked
   // about at once: a confirmed abort (or the window closing) gives the read up.
   bool read_given_up = false;
@@ -127,7 +133,7 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   std::size_t count = 0;
   do {
     const int code =
-        platform_.ReadWaiting(file.get(), buffer.get(), block_size, count, keep_waiting);
+        platform_.ReadWaiting(file.get(), hashes_.NextBuffer(), block_size, count, keep_waiting);
     if (read_given_up) {
       count = 0;
     } else if (code != kNoError) {
@@ -137,6 +143,7 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
       ReportProblem(show_dialogs, path, kReadSuffix);
     } else {
       file_bytes += static_cast<std::int64_t>(count);
+      if (count != 0) hashes_.Hash(count);
       ShowBlockProgress(file_bytes, file_size, file_start);
     }
     if (!read_given_up) dialogs_.ProcessMessages();
@@ -159,7 +166,31 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
       ReportProblem(show_dialogs, path, kSizeSuffix);
     }
   }
-  return result;
+  hashes_.EndFile();
+  return result && CheckDigests(show_dialogs, path, expected);
+}
+
+bool ScanEngine::CheckDigests(bool show_dialogs, const std::string& path,
+                              const std::optional<Digest>& expected) {
+  // A file with a problem line gets no digest at all: it proves nothing of its content.
+  if (state_.Speed.CurrentFile().outcome != FileOutcome::kOk) return true;
+  if (expected && hashes_.Result(expected->kind) != *expected) {
+    ReportProblem(show_dialogs, path, kChecksumSuffix);
+    return false;
+  }
+  if (state_.WantFingerprints) state_.Speed.SetFingerprint(hashes_.Result(DigestKind::kSha256));
+  return true;
+}
+
+int ScanEngine::CheckFilesNotMet() {
+  if (state_.Checksums == nullptr || state_.AbortFlag || state_.Closing) return 0;
+  int problems = 0;
+  for (const std::string& path : state_.Checksums->NotMet()) {
+    if (platform_.FileExists(path)) continue;
+    CheckFile(false, path);
+    ++problems;
+  }
+  return problems;
 }
 
 void ScanEngine::ReportProblem(bool show_dialogs, const std::string& path,

@@ -13,6 +13,8 @@ inline constexpr std::string_view kReadSuffix = " - не удачное счит
 inline constexpr std::string_view kAbortSuffix = " - отказ Пользователя от продолжения !";
 inline constexpr std::string_view kSizeSuffix =
     " - реально считанное кол-во байт не соотв. размеру файла !";
+inline constexpr std::string_view kChecksumSuffix =
+    " - содержимое не совпадает с контрольной суммой !";
 
 // Файл : "<path>"<suffix>, the path exactly as the check was given it.
 std::string ProblemLine(const std::string& path, std::string_view suffix);

@@ -19,6 +19,7 @@ FileOutcome OutcomeOfSuffix(std::string_view suffix) {
       {kReadSuffix, FileOutcome::kRead},
       {kSizeSuffix, FileOutcome::kSize},
       {kAbortSuffix, FileOutcome::kAbort},
+      {kChecksumSuffix, FileOutcome::kChecksum},
   };
   for (const auto& [text, outcome] : outcomes) {
     if (text == suffix) return outcome;

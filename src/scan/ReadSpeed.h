@@ -7,10 +7,12 @@
 #include <string_view>
 #include <vector>
 
+#include "digest/Digest.h"
+
 namespace tarvik {
 
 // How the check of one file went: ok, or the kind of its first problem line.
-enum class FileOutcome { kOk, kNotFound, kFirstOpen, kSecondOpen, kRead, kSize, kAbort };
+enum class FileOutcome { kOk, kNotFound, kFirstOpen, kSecondOpen, kRead, kSize, kAbort, kChecksum };
 
 // The check of one file as its read speed sees it.
 struct FileSpeed {
@@ -22,6 +24,9 @@ struct FileSpeed {
   std::int64_t start = 0;
   std::uint32_t milliseconds = 0;
   FileOutcome outcome = FileOutcome::kOk;
+  // The SHA-256 of the bytes read, for a file read without a problem while fingerprints are
+  // wanted.
+  std::optional<Digest> fingerprint = std::nullopt;
 };
 
 // One point of the speed curve: the bytes read in the command when it was taken, the
@@ -57,6 +62,7 @@ class ReadSpeed {
   void BeginFile(const std::string& path, std::uint32_t tick);
   // The size the file was measured at when it was first opened.
   void SetFileSize(std::int64_t size) { file_.size = size; }
+  void SetFingerprint(const Digest& digest) { file_.fingerprint = digest; }
   // After each read of the file; `file_bytes` counts from the file's start.
   void Block(std::int64_t file_bytes, std::uint32_t tick) {
     file_.bytes = file_bytes;

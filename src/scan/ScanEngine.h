@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
+#include "digest/HashThread.h"
 #include "platform/Platform.h"
 #include "scan/ListFile.h"
 #include "scan/ScanState.h"
@@ -38,7 +40,8 @@ struct ScanControls {
 
 // The read check of files and the pass over the listed files of the current directory.
 //
-// Reading is one sequential pass per file with one buffer of the block size. The per-block
+// Reading is one sequential pass per file, in blocks of the block size; while digests are
+// wanted, the blocks read are hashed on a helper thread as the next ones are read. The per-block
 // path reads, counts, moves the file's bar and pumps messages; it formats a text only when the
 // text shown changes (the file's seconds by tenths, the elapsed time by seconds).
 class ScanEngine {
@@ -60,7 +63,11 @@ class ScanEngine {
   // the caller. Returns the number of problem files.
   int CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge);
 
-  // Whether `path` names the command's own WrittenFile, by the volume's case rule.
+  // After a pass that verified against a checksum file: the files it names that no check
+  // read and that do not exist get the not-found line. Returns their number.
+  int CheckFilesNotMet();
+
+  // Whether `path` names one of the command's own WrittenFiles, by the volume's case rule.
   bool IsWrittenFile(const std::string& path) const;
 
   // False when the listing of the directory fails part way, so that its list may be missing
@@ -100,6 +107,10 @@ class ScanEngine {
   bool ReadWholeFile(int block_size, bool show_dialogs, const std::string& path);
   // A problem line in the list and, with `show_dialogs`, in an error box.
   void ReportProblem(bool show_dialogs, const std::string& path, std::string_view suffix);
+  // The digests of the file just read, once the check found no problem in it: a fingerprint
+  // differing from the checksum file's is the file's problem; otherwise it is the file's.
+  bool CheckDigests(bool show_dialogs, const std::string& path,
+                    const std::optional<Digest>& expected);
   // After a good read: the file's bar, its seconds and the elapsed time.
   void ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_size, std::uint32_t file_start);
   void ShowFileSeconds(std::uint32_t file_start);
@@ -112,6 +123,8 @@ class ScanEngine {
   ScanState& state_;
   ScanControls controls_;
   ListFile& list_file_;
+  // Gives the read buffers and computes the digests of the file being read.
+  HashThread hashes_;
   // What EditSec and EditSec1 show, so that an unchanged value is not formatted again.
   std::int64_t shown_tenths_ = -1;
   std::int32_t shown_elapsed_ = -1;

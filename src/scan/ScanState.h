@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
+#include "scan/ExpectedSums.h"
 #include "scan/ReadSpeed.h"
 
 namespace tarvik {
@@ -28,9 +30,15 @@ struct ScanState {
   // The main window was closed during the command: every level ends at its next test point,
   // as if the user had confirmed the abort, and nothing more is asked or shown.
   bool Closing = false;
-  // A file that the command itself writes as it goes (a report), in drive form, empty for
-  // none: left out of the check, as what it holds tells nothing of the medium.
-  std::string WrittenFile;
+  // Files that the command itself writes as it goes (a report, a checksum file), in drive
+  // form: left out of the check, as what they hold tells nothing of the medium.
+  std::vector<std::string> WrittenFiles;
+  // The directory the command started in, normalised: the one fingerprints are named from.
+  std::string StartDirectory;
+  // Every file read without a problem gets its SHA-256 (FileSpeed::fingerprint).
+  bool WantFingerprints = false;
+  // The checksum file the command verifies the files it reads against; null for none.
+  ExpectedSums* Checksums = nullptr;
   // The read speed of the command, file by file.
   ReadSpeed Speed;
 };

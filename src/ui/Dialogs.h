@@ -29,7 +29,8 @@ struct FileFilter {
   std::string pattern;  // "*.TXT"
 };
 
-// The settings of a save-file dialog, kept by the window that shows it.
+// The settings of a file dialog, kept by the window that shows it: a save dialog, or with
+// `open_existing` one that picks an existing file to read.
 struct SaveDialog {
   std::string title;
   std::vector<FileFilter> filters;  // the first one is selected when the dialog opens
@@ -39,6 +40,7 @@ struct SaveDialog {
   bool resizable = false;
   std::string initial_dir;
   std::string file_name;  // proposed to the user
+  bool open_existing = false;
 };
 
 // Everything modal or outside the windows: the front end implements it with real dialogs,

@@ -79,6 +79,12 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {"--report={dir}/fifo"}, "report '{dir}/fifo': File access denied.", 2},
       {"report in a missing directory", Nothing, "tree", {"--report={dir}/missing/r.csv"},
        "report '{dir}/missing/r.csv': Invalid filename.", 2},
+      {"read-only checksum file", ReadOnlyKept, "tree", {"--sums={dir}/list.txt"},
+       "checksum file '{dir}/list.txt': File access denied.", 2},
+      {"report and checksum file one file", Nothing, "tree", {"--report={dir}/s", "--sums={dir}/s"},
+       "the report and the checksum file are the same file '{dir}/s'", 2},
+      {"checksum file to verify against that is missing", Nothing, "tree",
+       {"--verify={dir}/missing.md5"}, "checksum file '{dir}/missing.md5': File not found.", 2},
       {"list file and report one file", Nothing, "tree", {"-l", "{dir}/s", "--report={dir}/./s"},
        "the list file and the report are the same file '{dir}/./s'", 2},
       {"missing directory to check", Nothing, "missing", {}, "{}: File not found.", 3},
@@ -117,15 +123,15 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
 
 // The check goes on, as a list is no reason to stop reading; the end says what is missing.
 TEST(CommandErrorTest, OutputFileThatFillsItsDiskEndsWithStatusFour) {
-  for (const std::string what : {"list file", "report"}) {
+  for (const std::string what : {"list file", "report", "checksum file"}) {
     TempDir dir;
     // Lines of some 100 bytes: far more than a tmpfs of two pages holds.
     for (int i = 0; i < 100; ++i) dir.MakeFile("tree/" + std::string(90, 'n') + std::to_string(i));
     ScopedMount small(dir.MakeDir("small"), "8k");
     if (!small.mounted()) GTEST_SKIP() << "needs mount privileges";
     const std::string output = dir.Path("small/out");
-    const ProcessResult result = RunCheckBinary(
-        {what == "report" ? "--report=" + output : "--list=" + output, dir.Path("tree")});
+    const std::string option = what == "report" ? "--report=" : what == "list file" ? "--list=" : "--sums=";
+    const ProcessResult result = RunCheckBinary({option + output, dir.Path("tree")});
     EXPECT_EQ(result.status, 4) << what;
     EXPECT_EQ(result.err, "tarvik-check: " + what + " '" + output + "' is incomplete: Disk full.\n");
     EXPECT_TRUE(result.out.starts_with("Всего считано : Файлов  = 100,")) << result.out;

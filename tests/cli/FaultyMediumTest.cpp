@@ -92,9 +92,14 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
   run.interrupt_when = [](const ProcessResult& so_far) {
     return so_far.err.find("G_ABORT.BIN") != std::string::npos;
   };
-  const ProcessResult cli =
-      RunCheckBinary({"-b", "2048", "--report=" + dir.Path("r.csv"), tree}, run);
+  const ProcessResult cli = RunCheckBinary(
+      {"-b", "2048", "--report=" + dir.Path("r.csv"), "--sums=" + dir.Path("sums"), tree}, run);
   EXPECT_EQ(cli.status, 130) << cli.err;
+  // Only the files read without a problem have their fingerprint, each name as on disk.
+  const std::vector<std::string> sums = Lines(dir.ReadFile("sums"));
+  ASSERT_EQ(sums.size(), 2u);
+  EXPECT_EQ(sums[0].substr(64), "  A_OK,1.BIN");
+  EXPECT_EQ(sums[1].substr(64), "  A_\xE9.BIN");
 
   // Path, size and bytes read as they begin the row, "" for bytes that depend on when Ctrl+C
   // came; the outcome ends it.

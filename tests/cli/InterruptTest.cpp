@@ -50,6 +50,9 @@ TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndTheSignalsStatus) {
   const std::string huge = DrivePath(dir_.Path(std::string("tree/") + c.file));
   std::vector<std::string> args = c.options;
   args.insert(args.end(), {"-b", "2048", "-l", dir_.Path("list.txt"), dir_.Path("tree")});
+  // A hashed read: the file stopped gets no line, the one read before it does.
+  const bool hashed = c.options == std::vector<std::string>{"--sums=SUMS"};
+  if (hashed) args.front() = "--sums=" + dir_.Path("SUMS");
   ProcessRun run;
   run.err_on_terminal = c.err_on_terminal;
   run.interrupt_signal = c.signal;
@@ -76,6 +79,11 @@ TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndTheSignalsStatus) {
   // A file whose reading was stopped on purpose is no problem file.
   EXPECT_EQ(out.back(), "Ok");
   EXPECT_EQ(ListedSoFar().back(), "-----------------The End.------------------");
+  if (hashed) {
+    const std::vector<std::string> sums = Lines(dir_.ReadFile("SUMS"));
+    ASSERT_EQ(sums.size(), 1u);
+    EXPECT_TRUE(sums.front().ends_with("  A.BIN")) << sums.front();
+  }
   if (c.err_on_terminal) {
     EXPECT_NE(result.err.find("%  "), std::string::npos) << result.err;
     EXPECT_NE(result.err.find(" Мб/с"), std::string::npos) << result.err;
@@ -88,6 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
     Runs, InterruptTest,
     ::testing::Values(InterruptCase{"PassProgressOnATerminal", {}, "HUGE.BIN", true, {}},
                       InterruptCase{"PassOutputToPipes", {}, "HUGE.BIN", false, {}},
+                      InterruptCase{"HashedReadStopped", {"--sums=SUMS"}, "HUGE.BIN", false, {}},
                       InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}},
                       InterruptCase{"TermDuringAWalk", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"},
                                     SIGTERM},

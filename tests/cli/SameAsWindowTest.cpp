@@ -26,6 +26,10 @@ struct Case {
   std::function<void(TForm1&)> settings;
   int status;
   std::string verdict;
+  // What the binary says on standard error before its error boxes.
+  std::vector<std::string> notes = {};
+  // The problem lines' files, below "tree\", and endings; empty for none looked at.
+  std::vector<std::pair<std::string, std::string>> problems = {};
 };
 
 void PrintTo(const Case& c, std::ostream* os) { *os << c.name; }
@@ -50,13 +54,27 @@ TEST_P(SameAsWindowTest, ReportsWhatTheWindowReports) {
       CheckInWindow(platform, DrivePath(dir_.Path("window.txt")), c.settings);
 
   EXPECT_EQ(cli.status, c.status) << cli.err;
-  ExpectSameAsWindow(cli, window);
+  ProcessResult cli_boxes = cli;
+  const std::vector<std::string> err = Lines(cli.err);
+  ASSERT_GE(err.size(), c.notes.size()) << cli.err;
+  EXPECT_EQ(std::vector(err.begin(), err.begin() + c.notes.size()), c.notes);
+  cli_boxes.err = cli.err.substr(c.notes.empty() ? 0 : cli.err.find(c.notes.back()) +
+                                                           c.notes.back().size() + 1);
+  ExpectSameAsWindow(cli_boxes, window);
+  for (std::size_t i = 0; i < c.problems.size() && i < window.problems.size(); ++i) {
+    EXPECT_EQ(window.problems[i], "Файл : \"" + DrivePath(Tree()) + "\\" + c.problems[i].first +
+                                      "\" - " + c.problems[i].second + " !");
+  }
+  if (!c.problems.empty()) EXPECT_EQ(window.problems.size(), c.problems.size());
   EXPECT_EQ(window.verdict, c.verdict);
   EXPECT_EQ(ListWithoutDate(dir_.ReadFile("cli.txt")),
             ListWithoutDate(dir_.ReadFile("window.txt")));
 }
 
 void NoSettings(TForm1&) {}
+
+const std::string kSha256OfAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+constexpr char kMismatch[] = "содержимое не совпадает с контрольной суммой";
 
 // Files that a real file system gives as faults: a link to nothing cannot be opened, and a
 // link to a kernel file reads more bytes than its size says.
@@ -133,6 +151,41 @@ const Case kCases[] = {
      [](TForm1& f) { f.CBSizeBlock.SetItemIndex(0); },
      0,
      "Ok"},
+    {"VerifiesAgainstItsOwnChecksumFile",
+     [](TempDir& d) {
+       d.MakeFile("tree/A.TXT", "abc");
+       d.MakeFile("tree/SUB/B.TXT", "abd");
+       d.MakeFile("tree/EXTRA.TXT", "not named");
+       d.MakeFile("tree/SHA256SUMS",
+                  kSha256OfAbc + "  ./A.TXT\n" + kSha256OfAbc + " *SUB/B.TXT\n" + kSha256OfAbc +
+                      "  GONE.TXT\r\nno digest here\n# a comment\n\n" + kSha256OfAbc +
+                      "  SUB/GONE.TXT\n");
+     },
+     {"-r"},
+     [](TForm1& f) { f.CheckBoxMode.SetChecked(true); },
+     1,
+     "Были ошибки !!!",
+     {"tarvik-check: verifying against SHA256SUMS in the directory checked",
+      "tarvik-check: checksum file 'SHA256SUMS': 1 line(s) not understood, the first is line 4"},
+     {{"SUB\\B.TXT", kMismatch}, {"GONE.TXT", "не найден"}, {"SUB\\GONE.TXT", "не найден"}}},
+    {"Md5AndBsdTags",
+     [](TempDir& d) {
+       d.MakeFile("tree/A.TXT", "abc");
+       d.MakeFile("tree/B.TXT", "abc");
+       d.MakeFile("tree/C.TXT", "abd");
+       d.MakeFile("tree/D.TXT", "abc");
+       d.MakeFile("tree/md5sum.txt",
+                  "900150983cd24fb0d6963f7d28e17f72  A.TXT\n"
+                  "SHA1 (B.TXT) = a9993e364706816aba3e25717850c26c9cd0d89d\n"
+                  "MD5 (C.TXT) = 900150983cd24fb0d6963f7d28e17f72\n"
+                  "SHA256 (D.TXT) = " + kSha256OfAbc + "\n");
+     },
+     {},
+     NoSettings,
+     1,
+     "Были ошибки !!!",
+     {"tarvik-check: verifying against md5sum.txt in the directory checked"},
+     {{"C.TXT", kMismatch}}},
     {"NothingToCheck",
      [](TempDir& d) { d.MakeDir("tree/ONLY_A_DIRECTORY"); },
      {},

@@ -1,0 +1,142 @@
+#include "digest/HashThread.h"
+
+#include <openssl/evp.h>
+
+#include <system_error>
+
+#include "platform/IoError.h"
+
+namespace tarvik {
+
+namespace {
+
+const char* AlgorithmName(DigestKind kind) {
+  switch (kind) {
+    case DigestKind::kMd5:
+      return "MD5";
+    case DigestKind::kSha1:
+      return "SHA1";
+    case DigestKind::kSha256:
+      return "SHA256";
+  }
+  return "";
+}
+
+}  // namespace
+
+// One libcrypto context per kind, fetched once: starting a file then costs no look-up.
+struct HashThread::Contexts {
+  std::array<EVP_MD*, kDigestKinds> algorithms{};
+  std::array<EVP_MD_CTX*, kDigestKinds> contexts{};
+
+  Contexts() {
+    for (std::size_t i = 0; i < kDigestKinds; ++i) {
+      algorithms[i] = EVP_MD_fetch(nullptr, AlgorithmName(static_cast<DigestKind>(i)), nullptr);
+      contexts[i] = EVP_MD_CTX_new();
+      if (algorithms[i] == nullptr || contexts[i] == nullptr) {
+        Free();
+        throw IoError(kErrNotEnoughMemory, "Not enough memory for a digest");
+      }
+    }
+  }
+  ~Contexts() { Free(); }
+  void Free() {
+    for (std::size_t i = 0; i < kDigestKinds; ++i) {
+      EVP_MD_CTX_free(contexts[i]);
+      EVP_MD_free(algorithms[i]);
+      contexts[i] = nullptr;
+      algorithms[i] = nullptr;
+    }
+  }
+};
+
+HashThread::HashThread() = default;
+
+HashThread::~HashThread() {
+  if (!thread_.joinable()) return;
+  EndFile();
+  stopping_ = true;
+  Post();
+  thread_.join();
+}
+
+void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
+  // A file left by an error may still have blocks on the thread.
+  EndFile();
+  kinds_ = kinds;
+  block_size_ = block_size;
+  if (capacity_ < block_size) {
+    buffers_.reset();
+    buffers_ = std::make_unique_for_overwrite<char[]>(block_size * kBuffers);
+    capacity_ = block_size;
+  }
+  if (kinds == 0) return;
+  if (!contexts_) contexts_ = std::make_unique<Contexts>();
+  for (std::size_t i = 0; i < kDigestKinds; ++i) {
+    if ((kinds & KindBit(static_cast<DigestKind>(i))) == 0) continue;
+    EVP_DigestInit_ex2(contexts_->contexts[i], contexts_->algorithms[i], nullptr);
+  }
+  if (thread_.joinable()) return;
+  try {
+    thread_ = std::thread([this] { Serve(); });
+  } catch (const std::system_error&) {
+    throw IoError(kErrNotEnoughMemory, "Not enough memory to start a thread");
+  }
+}
+
+char* HashThread::NextBuffer() {
+  WaitHashed(posted_ - kBuffers + 1);
+  return buffers_.get() + (posted_ % kBuffers) * block_size_;
+}
+
+void HashThread::Post() {
+  ++posted_;
+  posted_shared_.store(posted_, std::memory_order_release);
+  posted_shared_.notify_one();
+}
+
+void HashThread::WaitHashed(std::uint32_t at_least) {
+  // Counts wrap: "at least" is a difference that is not negative.
+  for (std::uint32_t hashed = hashed_.load(std::memory_order_acquire);
+       static_cast<std::int32_t>(hashed - at_least) < 0;
+       hashed = hashed_.load(std::memory_order_acquire)) {
+    hashed_.wait(hashed, std::memory_order_acquire);
+  }
+}
+
+void HashThread::EndFile() {
+  if (kinds_ == 0) return;
+  WaitHashed(posted_);
+  for (std::size_t i = 0; i < kDigestKinds; ++i) {
+    const auto kind = static_cast<DigestKind>(i);
+    if ((kinds_ & KindBit(kind)) == 0) continue;
+    results_[i] = Digest{kind, {}};
+    EVP_DigestFinal_ex(contexts_->contexts[i], results_[i].bytes.data(), nullptr);
+  }
+  kinds_ = 0;
+}
+
+void HashThread::Serve() {
+  std::uint32_t done = hashed_.load(std::memory_order_relaxed);
+  while (true) {
+    std::uint32_t posted = posted_shared_.load(std::memory_order_acquire);
+    while (posted == done) {
+      posted_shared_.wait(posted, std::memory_order_acquire);
+      posted = posted_shared_.load(std::memory_order_acquire);
+    }
+    for (; done != posted; ++done) {
+      // The reader wrote the block, its size, the kinds and stopping_ before it posted.
+      if (stopping_) return;
+      const std::size_t slot = done % kBuffers;
+      const char* block = buffers_.get() + slot * block_size_;
+      for (std::size_t i = 0; i < kDigestKinds; ++i) {
+        if ((kinds_ & KindBit(static_cast<DigestKind>(i))) == 0) continue;
+        EVP_DigestUpdate(contexts_->contexts[i], block, sizes_[slot]);
+      }
+      hashed_.store(done + 1, std::memory_order_release);
+      hashed_.notify_one();
+    }
+  }
+}
+
+}  // namespace tarvik

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <array>
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <thread>
+
+#include "digest/Digest.h"
+
+namespace tarvik {
+
+// Digests of one file at a time, computed on a helper thread from the blocks a reader hands
+// over as it reads them. The reader reads the next block into another buffer while the last
+// ones are hashed, so that reading and hashing overlap; the buffers are the reader's own read
+// buffers, so no block is copied, and nothing is allocated per block. Handing a block over and
+// taking a buffer back cost an atomic store or load each, and a wake-up only when the other
+// side sleeps. One reader thread.
+class HashThread {
+ public:
+  // The reader runs at most this many blocks ahead of the hashing.
+  static constexpr std::uint32_t kBuffers = 4;
+
+  HashThread();
+  ~HashThread();
+  HashThread(const HashThread&) = delete;
+  HashThread& operator=(const HashThread&) = delete;
+
+  // Starts a file whose digests of `kinds` are wanted (none: the buffers only), read in blocks
+  // of at most `block_size`. The first file that wants a digest starts the thread; a thread the
+  // system refuses throws IoError, as the digests promised cannot be given.
+  void BeginFile(DigestKinds kinds, std::size_t block_size);
+  // The buffer to read the next block into; waits until the block it held last is hashed.
+  char* NextBuffer();
+  // The buffer NextBuffer gave holds a block of `size` bytes: hashes it on the thread.
+  void Hash(std::size_t size) {
+    if (kinds_ == 0) return;
+    sizes_[posted_ % kBuffers] = size;
+    Post();
+  }
+  // Waits for the blocks handed over; then Result gives the file's digests.
+  void EndFile();
+  // The digest of `kind`, one of the kinds of BeginFile, after EndFile.
+  const Digest& Result(DigestKind kind) const {
+    return results_[static_cast<std::size_t>(kind)];
+  }
+
+ private:
+  struct Contexts;
+  void Post();
+  void Serve();
+  void WaitHashed(std::uint32_t at_least);
+
+  DigestKinds kinds_ = 0;
+  std::size_t block_size_ = 0;
+  std::size_t capacity_ = 0;
+  std::unique_ptr<char[]> buffers_;
+  std::array<std::size_t, kBuffers> sizes_{};
+  // Blocks handed over and blocks hashed; counts that wrap, compared by their difference.
+  std::uint32_t posted_ = 0;
+  std::atomic<std::uint32_t> posted_shared_{0};
+  std::atomic<std::uint32_t> hashed_{0};
+  bool stopping_ = false;
+  std::unique_ptr<Contexts> contexts_;
+  std::array<Digest, kDigestKinds> results_{};
+  std::thread thread_;
+};
+
+}  // namespace tarvik
