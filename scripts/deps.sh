@@ -10,6 +10,7 @@ tarvik_packages=(
   qt6-base-dev libgl-dev libmount-dev libblkid-dev fonts-dejavu-core
   libfuse3-dev fuse3
   libsmbclient-dev samba
+  libssl-dev
   dpkg-dev help2man librsvg2-bin lintian desktop-file-utils appstream
 )
 

@@ -34,7 +34,7 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { print $6 }' | LC_ALL=C sort)
 
 # Without the shared libraries in Depends the program would install and then not start.
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libc6 libqt6widgets6 libsmbclient; do
+for library in libc6 libqt6widgets6 libsmbclient libssl3; do
   [[ $depends =~ (^|, )$library( |,|$) ]] || fail "Depends lacks $library: $depends"
 done
 
