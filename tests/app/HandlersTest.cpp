@@ -226,5 +226,38 @@ TEST_F(TForm1Test, SubdirectoryListFollowsEveryDirectoryChange) {
   EXPECT_EQ(form().FileListBox2.Directory(), "C:\\WORK");
 }
 
+// "Сохранить контрольные суммы…" saves the last check's fingerprints; "Сверить с контрольными
+// суммами…" chooses the checksum file the next checks verify against, and chosen again clears it.
+TEST_F(TForm1Test, ChecksumItemsSaveAndVerify) {
+  tmp_.MakeFile("A.TXT", "abc");
+  tmp_.MakeFile("SUMS.MD5", "4911e516e5aa21d327512e0c8b197616  A.TXT\n");  // the MD5 of "abd"
+  Start();
+  EXPECT_FALSE(form().N15.Enabled());
+  form().BitBtn1Click();
+  ASSERT_TRUE(form().N15.Enabled());
+  dialogs_.Enter("D:\\SUMS");
+  form().N15.Click();
+  EXPECT_EQ(d_drive_.ReadFile("SUMS"),
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  A.TXT\n"
+            "a6e2eb31a9796acd8c1af20b9785dee893d27364d445a48f13c9abf5813ed525  SUMS.MD5\n");
+
+  dialogs_.Enter("C:\\SUMS.MD5");
+  form().N16.Click();
+  EXPECT_TRUE(form().N16.Checked());
+  dialogs_.Ok();  // on after the problem file
+  form().BitBtn1Click();
+  EXPECT_EQ(list_error_.Memo1.Lines(),
+            std::vector<std::string>{
+                "Файл : \"C:\\A.TXT\" - содержимое не совпадает с контрольной суммой !"});
+  EXPECT_EQ(form().Label11.Caption(), "Сверка с контрольными суммами: C:\\SUMS.MD5");
+
+  dialogs_.Ok();  // no more verifying
+  form().N16.Click();
+  EXPECT_FALSE(form().N16.Checked());
+  form().BitBtn1Click();
+  EXPECT_EQ(list_error_.Count(), 0);
+  EXPECT_EQ(form().Label11.Caption(), TForm1::kStatusHint);
+}
+
 }  // namespace
 }  // namespace tarvik

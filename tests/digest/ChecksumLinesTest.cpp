@@ -1,0 +1,55 @@
+#include "digest/ChecksumLines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tarvik {
+namespace {
+
+const std::string kMd5 = "900150983cd24fb0d6963f7d28e17f72";
+const std::string kSha1 = "a9993e364706816aba3e25717850c26c9cd0d89d";
+const std::string kSha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+TEST(ChecksumLinesTest, ReadsEachFormOnceAndCountsWhatItCannot) {
+  struct Case {
+    std::string text;
+    std::string name;  // empty: no entry, one malformed line
+    DigestKind kind = DigestKind::kSha256;
+  };
+  const Case cases[] = {
+      {kSha256 + "  with  spaces \n", "with  spaces "},
+      {kMd5 + " *binary.iso\n", "binary.iso", DigestKind::kMd5},
+      {"\\" + kSha1 + "  back\\\\slash\\nline", "back\\slash\nline", DigestKind::kSha1},
+      {kMd5 + "  ./dos\r\n", "./dos", DigestKind::kMd5},
+      {"  " + kSha256 + "  indented", "indented"},
+      {"SHA256 (a (1).txt) = " + kSha256, "a (1).txt"},
+      {"MD5 (x) = " + kMd5, "x", DigestKind::kMd5},
+      {"SHA2-256(openssl)= " + kSha256, "openssl"},
+      {"\\SHA1 (new\\nline) = " + kSha1, "new\nline", DigestKind::kSha1},
+      {"MD5 (x) = " + kSha256, ""},
+      {kSha256.substr(2) + "  odd length", ""},
+      {"\\" + kMd5 + "  tab\\tescape", ""},
+      {kMd5 + " one space", ""},
+      {"zz" + kMd5.substr(2) + "  not hex", ""},
+      {kMd5 + "  ", ""},
+  };
+  for (const Case& c : cases) {
+    const ChecksumLines lines = ParseChecksumLines("# a comment\n\n" + c.text);
+    if (c.name.empty()) {
+      EXPECT_TRUE(lines.entries.empty()) << c.text;
+      EXPECT_EQ(lines.malformed, 1) << c.text;
+      EXPECT_EQ(lines.first_malformed, 3) << c.text;
+      continue;
+    }
+    ASSERT_EQ(lines.entries.size(), 1u) << c.text;
+    EXPECT_EQ(lines.malformed, 0) << c.text;
+    EXPECT_EQ(lines.entries[0].name, c.name) << c.text;
+    EXPECT_EQ(lines.entries[0].digest.kind, c.kind) << c.text;
+    const std::string hex = c.kind == DigestKind::kMd5 ? kMd5 : c.kind == DigestKind::kSha1 ? kSha1 : kSha256;
+    EXPECT_EQ(HexText(lines.entries[0].digest), hex) << c.text;
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
