@@ -54,6 +54,8 @@ TEST_F(TForm1Test, MenusAndShortcuts) {
       {&form().N2, "Проверить", "F5", true},
       {&form().N8, "Показать последний список проблемных файлов", "Ctrl+F5", true},
       {&form().N14, "График скорости чтения", "Ctrl+G", true},
+      {&form().N15, "Сохранить контрольные суммы…", "", false},
+      {&form().N16, "Сверить с контрольными суммами…", "", true},
       {&form().N6, "Прервать", "Esc", false},
       {&form().N7, "?", "", true},
       {&form().N3, "проверить файл", "", true},
@@ -69,7 +71,7 @@ TEST_F(TForm1Test, MenusAndShortcuts) {
     EXPECT_EQ(c.item->Enabled(), c.enabled) << c.caption;
   }
   EXPECT_EQ(form().MainMenu1.Items().size(), 2u);
-  EXPECT_EQ(form().N1.Items().size(), 5u);
+  EXPECT_EQ(form().N1.Items().size(), 7u);
   EXPECT_TRUE(form().N5.IsSeparator());
   EXPECT_EQ(form().PopupMenu1.Items().size(), 5u);
   EXPECT_EQ(form().PopupMenu2.Items().size(), 2u);
