@@ -53,9 +53,9 @@ void TForm1::EnableCheckInputs(bool enabled) {
   DriveComboBox1.SetEnabled(enabled);
   DirectoryListBox1.SetEnabled(enabled);
   FileListBox1.SetEnabled(enabled);
-  for (Control* input :
-       std::initializer_list<Control*>{&EditMask, &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4,
-                                       &CheckBox5, &CheckBoxMode, &CBSizeBlock, &BitBtn1, &N2, &N16}) {
+  for (Control* input : std::initializer_list<Control*>{
+           &EditMask, &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5, &CheckBoxMode,
+           &CBSizeBlock, &BitBtn1, &N2, &N16}) {
     input->SetEnabled(enabled);
   }
 }

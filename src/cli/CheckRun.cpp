@@ -100,7 +100,12 @@ std::string OutputPath(const PosixPlatform& platform, const std::string& what,
   return drive_path;
 }
 
-// A file the run writes: what it is called in messages, the path as given and in drive form.
+// What the run's output files are called in its messages.
+constexpr char kListFile[] = "list file";
+constexpr char kReport[] = "report";
+constexpr char kChecksumFile[] = "checksum file";
+
+// A file the run writes: what it is called, the path as given and in drive form.
 struct OutputFile {
   std::string what;
   std::string given;
@@ -113,16 +118,16 @@ std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
                                                    const PosixPlatform& platform,
                                                    Console& console) {
   std::vector<OutputFile> files;
-  for (const auto& [what, given] : {std::pair{"list file", &options.list_file},
-                                    std::pair{"report", &options.report},
-                                    std::pair{"checksum file", &options.sums}}) {
+  for (const auto& [what, given] :
+       {std::pair{kListFile, &options.list_file}, std::pair{kReport, &options.report},
+        std::pair{kChecksumFile, &options.sums}}) {
     if (!*given) continue;
     const std::string path = OutputPath(platform, what, **given, console);
     if (path.empty()) return std::nullopt;
     for (const OutputFile& before : files) {
       if (before.path != path) continue;
-      ErrorLine(console, "the " + before.what + " and the " + what + " are the same file '" +
-                             **given + "'");
+      ErrorLine(console,
+                "the " + before.what + " and the " + what + " are the same file '" + **given + "'");
       return std::nullopt;
     }
     files.push_back({what, **given, path});
@@ -171,10 +176,11 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
   std::string name;
   if (options.verify) {
     name = *options.verify;
-    const std::string path = OutputPath(local, "checksum file", *options.verify, console);
+    const std::string path = OutputPath(local, kChecksumFile, *options.verify, console);
     if (path.empty()) return false;
     if (const int code = sums.Load(platform, path, case_sensitive); code != kNoError) {
-      ErrorLine(console, "checksum file '" + *options.verify + "': " + IoErrorText(code) + ".");
+      ErrorLine(console, std::string(kChecksumFile) + " '" + *options.verify +
+                             "': " + IoErrorText(code) + ".");
       return false;
     }
   } else {
@@ -186,7 +192,8 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
     ErrorLine(console, "verifying against " + name + " in the directory checked");
   }
   if (sums.Malformed() > 0) {
-    ErrorLine(console, "checksum file '" + name + "': " + std::to_string(sums.Malformed()) +
+    ErrorLine(console, std::string(kChecksumFile) + " '" + name +
+                           "': " + std::to_string(sums.Malformed()) +
                            " line(s) not understood, the first is line " +
                            std::to_string(sums.FirstMalformed()));
   }
@@ -204,10 +211,10 @@ int Run(const CheckOptions& options, Console& console) {
   std::optional<std::string> list_file;
   if (options.list_file) list_file = outputs->front().path;
   const std::unique_ptr<ReportFile> report =
-      MakeOutput<ReportFile>(*outputs, "report", platform, console);
+      MakeOutput<ReportFile>(*outputs, kReport, platform, console);
   if (options.report && !report) return kExitUsage;
   const std::unique_ptr<SumsFile> sums =
-      MakeOutput<SumsFile>(*outputs, "checksum file", platform, console);
+      MakeOutput<SumsFile>(*outputs, kChecksumFile, platform, console);
   if (options.sums && !sums) return kExitUsage;
   if (!ConnectDrives(options, platform, console)) return kExitError;
   const std::string directory = DrivePathOf(local, options.path);
@@ -231,7 +238,7 @@ int Run(const CheckOptions& options, Console& console) {
     }
   };
   for (const OutputFile& output : *outputs) {
-    if (output.what != "list file") form.Scan.WrittenFiles.push_back(output.path);
+    if (output.what != kListFile) form.Scan.WrittenFiles.push_back(output.path);
   }
 
   Memo& problems = application.ListError.Memo1;
@@ -272,9 +279,9 @@ int Run(const CheckOptions& options, Console& console) {
   console.SummaryLine(info.Visible() ? info.Caption() : dialogs.LastInformation());
   std::vector<int> lost;
   for (const OutputFile& output : *outputs) {
-    lost.push_back(output.what == "list file" ? list_lost
-                   : output.what == "report"  ? report->LostRows()
-                                              : sums->LostLines());
+    lost.push_back(output.what == kListFile ? list_lost
+                   : output.what == kReport ? report->LostRows()
+                                            : sums->LostLines());
   }
   const bool incomplete = ReportLostLines(*outputs, lost, console);
   if (interrupted) return InterruptedStatus();

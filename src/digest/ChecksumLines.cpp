@@ -7,9 +7,10 @@ namespace tarvik {
 
 namespace {
 
-constexpr std::pair<std::string_view, DigestKind> kTags[] = {
-    {"SHA256", DigestKind::kSha256}, {"SHA2-256", DigestKind::kSha256},
-    {"SHA1", DigestKind::kSha1},     {"MD5", DigestKind::kMd5}};
+constexpr std::pair<std::string_view, DigestKind> kTags[] = {{"SHA256", DigestKind::kSha256},
+                                                             {"SHA2-256", DigestKind::kSha256},
+                                                             {"SHA1", DigestKind::kSha1},
+                                                             {"MD5", DigestKind::kMd5}};
 
 // The name of an escaped line: "\\" is a backslash, "\n" a line feed; false for any other.
 bool Unescape(std::string_view text, std::string& name) {

@@ -42,9 +42,7 @@ class HashThread {
   // Waits for the blocks handed over; then Result gives the file's digests.
   void EndFile();
   // The digest of `kind`, one of the kinds of BeginFile, after EndFile.
-  const Digest& Result(DigestKind kind) const {
-    return results_[static_cast<std::size_t>(kind)];
-  }
+  const Digest& Result(DigestKind kind) const { return results_[static_cast<std::size_t>(kind)]; }
 
  private:
   struct Contexts;

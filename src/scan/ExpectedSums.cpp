@@ -76,7 +76,8 @@ std::vector<std::string> ExpectedSums::NotMet() const {
   std::vector<std::string> paths;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     // A name given twice is named once, by its first line.
-    if (index_.at(Key(entries_[i].name)) == i && !met_[i]) paths.push_back(PathBelow(folder_, entries_[i].name));
+    if (index_.at(Key(entries_[i].name)) == i && !met_[i])
+      paths.push_back(PathBelow(folder_, entries_[i].name));
   }
   return paths;
 }

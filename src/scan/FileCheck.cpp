@@ -114,10 +114,10 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   // The checksum file's digest of the file, and the fingerprint wanted, hashed as read.
   const std::optional<Digest> expected =
       state_.Checksums != nullptr ? state_.Checksums->Expected(path) : std::nullopt;
-  hashes_.BeginFile(static_cast<DigestKinds>(
-                        (state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0) |
-                        (expected ? KindBit(expected->kind) : 0)),
-                    static_cast<std::size_t>(block_size));
+  hashes_.BeginFile(
+      static_cast<DigestKinds>((state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0) |
+                               (expected ? KindBit(expected->kind) : 0)),
+      static_cast<std::size_t>(block_size));
 
   bool result = true;
   bool read_error = false;

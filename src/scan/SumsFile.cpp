@@ -5,8 +5,7 @@
 
 namespace tarvik {
 
-std::unique_ptr<SumsFile> SumsFile::Create(Platform& platform, const std::string& path,
-                                           int& code) {
+std::unique_ptr<SumsFile> SumsFile::Create(Platform& platform, const std::string& path, int& code) {
   FileHandle file = kNoFile;
   code = platform.CreateTextFile(path, file);
   if (code != kNoError) return nullptr;

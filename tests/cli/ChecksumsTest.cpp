@@ -14,8 +14,8 @@ namespace {
 
 TEST(ChecksumsTest, Sha256sumAcceptsTheSumsFileInTheDirectoryChecked) {
   TempDir dir;
-  const std::vector<std::string> names = {"Файл.txt", "with space.bin", "back\\slash", "new\nline",
-                                          "SUB/deep\\er.txt", "EMPTY"};
+  const std::vector<std::string> names = {"Файл.txt",  "with space.bin",   "back\\slash",
+                                          "new\nline", "SUB/deep\\er.txt", "EMPTY"};
   for (const std::string& name : names) dir.MakeFile("tree/" + name, name == "EMPTY" ? "" : name);
   // Inside the tree, and left out of the check.
   const ProcessResult cli =

@@ -58,8 +58,8 @@ TEST_P(SameAsWindowTest, ReportsWhatTheWindowReports) {
   const std::vector<std::string> err = Lines(cli.err);
   ASSERT_GE(err.size(), c.notes.size()) << cli.err;
   EXPECT_EQ(std::vector(err.begin(), err.begin() + c.notes.size()), c.notes);
-  cli_boxes.err = cli.err.substr(c.notes.empty() ? 0 : cli.err.find(c.notes.back()) +
-                                                           c.notes.back().size() + 1);
+  cli_boxes.err = cli.err.substr(
+      c.notes.empty() ? 0 : cli.err.find(c.notes.back()) + c.notes.back().size() + 1);
   ExpectSameAsWindow(cli_boxes, window);
   if (!c.problems.empty()) {
     std::vector<std::string> expected;
@@ -158,10 +158,10 @@ const Case kCases[] = {
        d.MakeFile("tree/A.TXT", "abc");
        d.MakeFile("tree/SUB/B.TXT", "abd");
        d.MakeFile("tree/EXTRA.TXT", "not named");
-       d.MakeFile("tree/SHA256SUMS",
-                  kSha256OfAbc + "  ./A.TXT\n" + kSha256OfAbc + " *SUB/B.TXT\n" + kSha256OfAbc +
-                      "  GONE.TXT\r\nno digest here\n# a comment\n\n" + kSha256OfAbc +
-                      "  SUB/GONE.TXT\n");
+       d.MakeFile("tree/SHA256SUMS", kSha256OfAbc + "  ./A.TXT\n" + kSha256OfAbc + " *SUB/B.TXT\n" +
+                                         kSha256OfAbc +
+                                         "  GONE.TXT\r\nno digest here\n# a comment\n\n" +
+                                         kSha256OfAbc + "  SUB/GONE.TXT\n");
      },
      {"-r"},
      [](TForm1& f) { f.CheckBoxMode.SetChecked(true); },
@@ -180,7 +180,8 @@ const Case kCases[] = {
                   "900150983cd24fb0d6963f7d28e17f72  A.TXT\n"
                   "SHA1 (B.TXT) = a9993e364706816aba3e25717850c26c9cd0d89d\n"
                   "MD5 (C.TXT) = 900150983cd24fb0d6963f7d28e17f72\n"
-                  "SHA256 (D.TXT) = " + kSha256OfAbc + "\n");
+                  "SHA256 (D.TXT) = " +
+                      kSha256OfAbc + "\n");
      },
      {},
      NoSettings,

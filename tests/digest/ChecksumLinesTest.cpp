@@ -1,8 +1,8 @@
-#include "digest/ChecksumLines.h"
-
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "digest/ChecksumLines.h"
 
 namespace tarvik {
 namespace {
@@ -46,7 +46,9 @@ TEST(ChecksumLinesTest, ReadsEachFormOnceAndCountsWhatItCannot) {
     EXPECT_EQ(lines.malformed, 0) << c.text;
     EXPECT_EQ(lines.entries[0].name, c.name) << c.text;
     EXPECT_EQ(lines.entries[0].digest.kind, c.kind) << c.text;
-    const std::string hex = c.kind == DigestKind::kMd5 ? kMd5 : c.kind == DigestKind::kSha1 ? kSha1 : kSha256;
+    const std::string hex = c.kind == DigestKind::kMd5    ? kMd5
+                            : c.kind == DigestKind::kSha1 ? kSha1
+                                                          : kSha256;
     EXPECT_EQ(HexText(lines.entries[0].digest), hex) << c.text;
   }
 }
