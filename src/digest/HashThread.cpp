@@ -85,7 +85,9 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
 }
 
 char* HashThread::NextBuffer() {
-  WaitHashed(posted_ - kBuffers + 1);
+  if (posted_ - hashed_.load(std::memory_order_acquire) >= kBuffers) {
+    WaitHashed(posted_ - kBuffers / 2);
+  }
   return buffers_.get() + (posted_ % kBuffers) * block_size_;
 }
 
@@ -96,11 +98,13 @@ void HashThread::Post() {
 }
 
 void HashThread::WaitHashed(std::uint32_t at_least) {
+  // Sequentially consistent with the thread's store of hashed_ and load of wake_at_: either
+  // this load sees the block hashed, or the thread sees what it is waited for and wakes it.
+  wake_at_.store(at_least);
   // Counts wrap: "at least" is a difference that is not negative.
-  for (std::uint32_t hashed = hashed_.load(std::memory_order_acquire);
-       static_cast<std::int32_t>(hashed - at_least) < 0;
-       hashed = hashed_.load(std::memory_order_acquire)) {
-    hashed_.wait(hashed, std::memory_order_acquire);
+  for (std::uint32_t hashed = hashed_.load(); static_cast<std::int32_t>(hashed - at_least) < 0;
+       hashed = hashed_.load()) {
+    hashed_.wait(hashed);
   }
 }
 
@@ -133,8 +137,8 @@ void HashThread::Serve() {
         if ((kinds_ & KindBit(static_cast<DigestKind>(i))) == 0) continue;
         EVP_DigestUpdate(contexts_->contexts[i], block, sizes_[slot]);
       }
-      hashed_.store(done + 1, std::memory_order_release);
-      hashed_.notify_one();
+      hashed_.store(done + 1);
+      if (wake_at_.load() == done + 1) hashed_.notify_one();
     }
   }
 }

@@ -15,12 +15,13 @@ namespace tarvik {
 // over as it reads them. The reader reads the next block into another buffer while the last
 // ones are hashed, so that reading and hashing overlap; the buffers are the reader's own read
 // buffers, so no block is copied, and nothing is allocated per block. Handing a block over and
-// taking a buffer back cost an atomic store or load each, and a wake-up only when the other
-// side sleeps. One reader thread.
+// taking a buffer back cost an atomic store or load each. A reader that finds every buffer
+// taken sleeps until half of them are hashed, and only that block wakes it, so that the
+// hashing thread makes no system call per block. One reader thread.
 class HashThread {
  public:
   // The reader runs at most this many blocks ahead of the hashing.
-  static constexpr std::uint32_t kBuffers = 4;
+  static constexpr std::uint32_t kBuffers = 8;
 
   HashThread();
   ~HashThread();
@@ -59,6 +60,8 @@ class HashThread {
   std::uint32_t posted_ = 0;
   std::atomic<std::uint32_t> posted_shared_{0};
   std::atomic<std::uint32_t> hashed_{0};
+  // The count of hashed blocks the reader sleeps for.
+  std::atomic<std::uint32_t> wake_at_{0};
   bool stopping_ = false;
   std::unique_ptr<Contexts> contexts_;
   std::array<Digest, kDigestKinds> results_{};
