@@ -16,12 +16,13 @@ namespace tarvik {
 // ones are hashed, so that reading and hashing overlap; the buffers are the reader's own read
 // buffers, so no block is copied, and nothing is allocated per block. Handing a block over and
 // taking a buffer back cost an atomic store or load each. A reader that finds every buffer
-// taken sleeps until half of them are hashed, and only that block wakes it, so that the
-// hashing thread makes no system call per block. One reader thread.
+// taken sleeps until half of them are hashed, and only that block wakes it; the thread, once
+// it has hashed all, sleeps until a block comes. Neither side makes a system call per block.
+// One reader thread.
 class HashThread {
  public:
   // The reader runs at most this many blocks ahead of the hashing.
-  static constexpr std::uint32_t kBuffers = 8;
+  static constexpr std::uint32_t kBuffers = 32;
 
   HashThread();
   ~HashThread();
@@ -54,14 +55,19 @@ class HashThread {
   DigestKinds kinds_ = 0;
   std::size_t block_size_ = 0;
   std::size_t capacity_ = 0;
-  std::unique_ptr<char[]> buffers_;
+  struct Free {
+    void operator()(char* buffers) const;
+  };
+  std::unique_ptr<char[], Free> buffers_;
   std::array<std::size_t, kBuffers> sizes_{};
   // Blocks handed over and blocks hashed; counts that wrap, compared by their difference.
   std::uint32_t posted_ = 0;
   std::atomic<std::uint32_t> posted_shared_{0};
   std::atomic<std::uint32_t> hashed_{0};
-  // The count of hashed blocks the reader sleeps for.
+  // The count of hashed blocks the reader sleeps for, and whether the thread sleeps: each side
+  // wakes the other only then, as a notify costs a system call even with nobody waiting.
   std::atomic<std::uint32_t> wake_at_{0};
+  std::atomic<bool> thread_sleeps_{false};
   bool stopping_ = false;
   std::unique_ptr<Contexts> contexts_;
   std::array<Digest, kDigestKinds> results_{};
