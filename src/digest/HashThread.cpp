@@ -72,27 +72,31 @@ HashThread::~HashThread() {
 void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
   // A file left by an error may still have blocks on the thread.
   EndFile();
-  kinds_ = kinds;
-  block_size_ = block_size;
   if (capacity_ < block_size) {
     buffers_.reset();
+    capacity_ = 0;
     const std::size_t size = (block_size * kBuffers + kPage - 1) / kPage * kPage;
     buffers_.reset(static_cast<char*>(std::aligned_alloc(kPage, size)));
     if (!buffers_) throw std::bad_alloc();
     capacity_ = block_size;
   }
-  if (kinds == 0) return;
-  if (!contexts_) contexts_ = std::make_unique<Contexts>();
-  for (std::size_t i = 0; i < kDigestKinds; ++i) {
-    if ((kinds & KindBit(static_cast<DigestKind>(i))) == 0) continue;
-    EVP_DigestInit_ex2(contexts_->contexts[i], contexts_->algorithms[i], nullptr);
+  block_size_ = block_size;
+  if (kinds != 0) {
+    if (!contexts_) contexts_ = std::make_unique<Contexts>();
+    if (!thread_.joinable()) {
+      try {
+        thread_ = std::thread([this] { Serve(); });
+      } catch (const std::system_error&) {
+        throw IoError(kErrNotEnoughMemory, "Not enough memory to start a thread");
+      }
+    }
+    for (std::size_t i = 0; i < kDigestKinds; ++i) {
+      if ((kinds & KindBit(static_cast<DigestKind>(i))) == 0) continue;
+      EVP_DigestInit_ex2(contexts_->contexts[i], contexts_->algorithms[i], nullptr);
+    }
   }
-  if (thread_.joinable()) return;
-  try {
-    thread_ = std::thread([this] { Serve(); });
-  } catch (const std::system_error&) {
-    throw IoError(kErrNotEnoughMemory, "Not enough memory to start a thread");
-  }
+  // Only now: a file that could not begin has no digests to end.
+  kinds_ = kinds;
 }
 
 char* HashThread::NextBuffer() {
