@@ -1,9 +1,15 @@
 #include <gtest/gtest.h>
 
+#include <poll.h>
+
 #include <algorithm>
+#include <map>
+#include <optional>
 
 #include "BrowseFixture.h"
 #include "platform/IoError.h"
+#include "support/PrivateMountNamespace.h"
+#include "support/ScopedMount.h"
 
 namespace tarvik {
 namespace {
@@ -140,6 +146,60 @@ TEST_F(DriveComboBoxTest, NewDriveShowsAfterTheTextCaseRoundTrip) {
   EXPECT_EQ(lists.log,
             (std::vector<std::string>{"files change N:\\", "dir change N:\\ files in N:\\",
                                       "drive change N", "drive change n", "drive change N"}));
+}
+
+// RAM disks mounted and unmounted below m/ while the lists exist, in the test's own mount
+// namespace; the list is refilled each time the platform's watch reports it.
+TEST_F(DriveComboBoxTest, FollowsVolumesThatComeAndGo) {
+  ASSERT_EQ(EnterPrivateMountNamespace(), 0);
+  for (const char* dir : {"m/one", "m/two"}) tmp_.MakeDir(dir);
+  Start("C:\\", {TempDrive('C', tmp_.Path("c"), kDriveFixed, "System")});
+  platform_->FollowMountsBelow(tmp_.Path("m"));
+  MainLists lists(platform());
+  pollfd watch{platform().DriveWatchDescriptor(), POLLIN, 0};
+  ASSERT_GE(watch.fd, 0);
+  platform().DrivesChanged();
+  std::map<std::string, std::optional<ScopedMount>> mounts;
+  const struct {
+    const char* toggled;  // below m/: mounted, or unmounted when it is
+    const char* letters;
+    char current;
+    std::vector<std::string> log;
+    char pick;  // picked after the step, 0 for none
+  } steps[] = {
+      {"one", "C:D:", 'C', {}, 'D'},
+      // The current drive stays, and nothing else moves.
+      {"two", "C:D:E:", 'D', {}, 0},
+      // The current drive is gone: C: is picked.
+      {"one",
+       "C:E:",
+       'C',
+       {"drive click D", "files change C:\\", "dir change C:\\ files in C:\\", "drive change C",
+        "drive change C"},
+       0},
+      // Mounted again, it has its old letter.
+      {"one", "C:D:E:", 'C', {}, 0},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.toggled);
+    std::optional<ScopedMount>& mount = mounts[step.toggled];
+    if (mount) {
+      mount.reset();
+    } else {
+      ASSERT_TRUE(mount.emplace(tmp_.Path("m/") + step.toggled).mounted());
+    }
+    ASSERT_EQ(poll(&watch, 1, 10000), 1);
+    ASSERT_TRUE(platform().DrivesChanged());
+    lists.log.clear();
+    lists.DriveComboBox1.Refill();
+    std::string letters;
+    for (const ListEntry& entry : lists.DriveComboBox1.Entries()) letters += entry.text.substr(0, 2);
+    EXPECT_EQ(letters, step.letters);
+    EXPECT_EQ(lists.DriveComboBox1.Drive(), step.current);
+    EXPECT_EQ(lists.DriveComboBox1.ItemIndex(), IndexOf(lists.DriveComboBox1, step.current));
+    EXPECT_EQ(lists.log, step.log);
+    if (step.pick != 0) lists.DriveComboBox1.PickEntry(IndexOf(lists.DriveComboBox1, step.pick));
+  }
 }
 
 }  // namespace

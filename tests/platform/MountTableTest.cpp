@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include "platform/Platform.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/MountTable.h"
@@ -112,13 +114,26 @@ TEST(MountTableTest, WithoutSysfsEveryDiskIsFixed) {
 }
 
 TEST(MountTableTest, ReadsTheMachinesTable) {
-  const auto volumes = ReadMountTable();
+  const auto volumes = ReadMountTable("/");
   ASSERT_FALSE(volumes.empty());
   EXPECT_EQ(volumes[0].mount_point, "/");
 }
 
 MountedVolume Volume(const char* mount_point, const char* source = "/dev/sda1") {
   return MountedVolume{mount_point, source, "ext4", kDriveFixed};
+}
+
+// Sticks with a file system UUID: "/dev/sdb1" holds STICK1, "/dev/sdc1" STICK2, in whichever
+// port they are plugged; "/dev/sdd1" and "/dev/sde1" hold the same one, "STICK3".
+void Update(DriveTable& table, const std::vector<MountedVolume>& volumes) {
+  table.Update(volumes, [](const std::string& source) {
+    const std::map<std::string, VolumeIdentity> sticks = {{"/dev/sdb1", {"1111-AAAA", "STICK1"}},
+                                                          {"/dev/sdc1", {"2222-BBBB", "STICK2"}},
+                                                          {"/dev/sdd1", {"3333-CCCC", "STICK3"}},
+                                                          {"/dev/sde1", {"3333-CCCC", "STICK3"}}};
+    const auto stick = sticks.find(source);
+    return stick != sticks.end() ? stick->second : VolumeIdentity{};
+  });
 }
 
 std::string Letters(DriveTable& table) {
@@ -133,17 +148,20 @@ std::string Letters(DriveTable& table) {
 
 TEST(DriveTableTest, MountPointKeepsItsLetterWhileMounted) {
   DriveTable table({});
-  table.Update({Volume("/"), Volume("/a"), Volume("/b")});
+  Update(table, {Volume("/"), Volume("/a"), Volume("/b")});
   EXPECT_EQ(Letters(table), "C=/ D=/a E=/b ");
   EXPECT_EQ(table.Mask(), 0b11100u);
-  // Unmounting frees a letter; the next new volume takes the first free one.
-  table.Update({Volume("/"), Volume("/b")});
+  // Unmounting frees a letter; a new volume takes the first letter no volume has had, and
+  // the volume mounted again its old one.
+  Update(table, {Volume("/"), Volume("/b")});
   EXPECT_EQ(Letters(table), "C=/ E=/b ");
-  table.Update({Volume("/"), Volume("/c"), Volume("/b"), Volume("/d")});
-  EXPECT_EQ(Letters(table), "C=/ D=/c E=/b F=/d ");
+  Update(table, {Volume("/"), Volume("/c"), Volume("/b"), Volume("/d")});
+  EXPECT_EQ(Letters(table), "C=/ E=/b F=/c G=/d ");
+  Update(table, {Volume("/"), Volume("/c"), Volume("/b"), Volume("/a")});
+  EXPECT_EQ(Letters(table), "C=/ D=/a E=/b F=/c ");
   // The root is C: even when listed late, and no other volume ever takes C:.
   DriveTable late({});
-  late.Update({Volume("/x"), Volume("/")});
+  Update(late, {Volume("/x"), Volume("/")});
   EXPECT_EQ(Letters(late), "C=/ D=/x ");
 }
 
@@ -165,22 +183,36 @@ TEST(DriveTableTest, LettersHeldByConnectionsAreNeverGivenToMounts) {
   DriveTable table({});
   for (const Step& step : steps) {
     table.Hold(step.held);
-    table.Update(step.volumes);
+    Update(table, step.volumes);
     EXPECT_EQ(Letters(table), step.letters);
   }
 }
 
-TEST(DriveTableTest, RemountFromAnotherDeviceForgetsTheLabel) {
+TEST(DriveTableTest, AVolumeKeepsItsLetterAcrossMounts) {
+  const struct {
+    std::vector<MountedVolume> volumes;
+    const char* letters;
+  } steps[] = {
+      {{Volume("/"), Volume("/media/a", "/dev/sdb1")}, "C=/ D=/media/a "},
+      // Pulled, another stick in its place, then plugged in again in another port.
+      {{Volume("/")}, "C=/ "},
+      {{Volume("/"), Volume("/media/a", "/dev/sdc1")}, "C=/ E=/media/a "},
+      {{Volume("/"), Volume("/media/a", "/dev/sdc1"), Volume("/media/b", "/dev/sdb1")},
+       "C=/ D=/media/b E=/media/a "},
+      // The same file system twice (a copy of a stick) takes a second letter.
+      {{Volume("/"), Volume("/media/c", "/dev/sdd1"), Volume("/media/d", "/dev/sde1")},
+       "C=/ F=/media/c G=/media/d "},
+      {{Volume("/"), Volume("/media/d", "/dev/sde1")}, "C=/ G=/media/d "},
+  };
   DriveTable table({});
-  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
-  Drive* cd = table.Find('D');
-  ASSERT_NE(cd, nullptr);
-  cd->entry.label = "DISC_ONE";
-  cd->label_known = true;
-  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
-  EXPECT_TRUE(table.Find('D')->label_known);
-  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr1")});
-  EXPECT_FALSE(table.Find('D')->label_known);
+  for (const auto& step : steps) {
+    Update(table, step.volumes);
+    EXPECT_EQ(Letters(table), step.letters);
+  }
+  // The label is the file system's, or where an unlabelled one is mounted.
+  Update(table, {Volume("/media/d", "/dev/sde1"), Volume("/mnt/plain")});
+  EXPECT_EQ(table.Find('G')->entry.label, "STICK3");
+  EXPECT_EQ(table.Find('H')->entry.label, "/mnt/plain");
 }
 
 TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
@@ -189,14 +221,18 @@ TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
   for (int i = 0; i < 30; ++i) names.push_back("/m" + std::to_string(i));
   for (const std::string& name : names) volumes.push_back(Volume(name.c_str()));
   DriveTable table({});
-  table.Update(volumes);
+  Update(table, volumes);
   EXPECT_EQ(table.Mask(), 0x3FFFFFCu);
   EXPECT_EQ(table.Find('Z')->entry.mount_point, "/m22");
+  // With every letter once given, one that is free again goes to the next volume in line.
+  volumes.erase(volumes.begin() + 5);
+  Update(table, volumes);
+  EXPECT_EQ(table.Find('H')->entry.mount_point, "/m23");
 }
 
 TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {
   DriveTable table({});
-  table.Update({Volume("/"), Volume("/media/cd"), Volume("/media/cd/inner")});
+  Update(table, {Volume("/"), Volume("/media/cd"), Volume("/media/cd/inner")});
   EXPECT_EQ(table.Holding("/media/cd/a/b")->entry.letter, 'D');
   EXPECT_EQ(table.Holding("/media/cd")->entry.letter, 'D');
   EXPECT_EQ(table.Holding("/media/cdrom")->entry.letter, 'C');
@@ -212,7 +248,7 @@ TEST(VolumeLabelTest, LinkNamesAreDecoded) {
   EXPECT_EQ(DecodeLabelLinkName("A\\x2fB\\x5c"), "A/B\\");
   EXPECT_EQ(DecodeLabelLinkName("odd\\x2"), "odd\\x2");
   EXPECT_EQ(DecodeLabelLinkName("PLAIN"), "PLAIN");
-  EXPECT_EQ(VolumeLabelOf("tmpfs"), "");
+  EXPECT_EQ(IdentifyVolume("tmpfs").uuid, "");
 }
 
 }  // namespace
