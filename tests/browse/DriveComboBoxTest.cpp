@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <poll.h>
 
 #include <algorithm>
@@ -193,7 +192,8 @@ TEST_F(DriveComboBoxTest, FollowsVolumesThatComeAndGo) {
     lists.log.clear();
     lists.DriveComboBox1.Refill();
     std::string letters;
-    for (const ListEntry& entry : lists.DriveComboBox1.Entries()) letters += entry.text.substr(0, 2);
+    for (const ListEntry& entry : lists.DriveComboBox1.Entries())
+      letters += entry.text.substr(0, 2);
     EXPECT_EQ(letters, step.letters);
     EXPECT_EQ(lists.DriveComboBox1.Drive(), step.current);
     EXPECT_EQ(lists.DriveComboBox1.ItemIndex(), IndexOf(lists.DriveComboBox1, step.current));

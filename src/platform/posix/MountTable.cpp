@@ -124,8 +124,9 @@ std::vector<MountedVolume> ReadMountTable(const std::string& below) {
   std::ostringstream text;
   text << in.rdbuf();
   std::vector<MountedVolume> volumes = ParseMountInfo(text.str(), "/sys");
-  std::erase_if(volumes,
-                [&](const MountedVolume& volume) { return !IsAtOrBelow(volume.mount_point, below); });
+  std::erase_if(volumes, [&](const MountedVolume& volume) {
+    return !IsAtOrBelow(volume.mount_point, below);
+  });
   return volumes;
 }
 

@@ -93,8 +93,7 @@ int KeepRegularFile(int fd, int refusal, FileHandle& file) {
 
 }  // namespace
 
-PosixPlatform::PosixPlatform()
-    : drives_({}), directories_(WindowsPath{'C', {}}) {
+PosixPlatform::PosixPlatform() : drives_({}), directories_(WindowsPath{'C', {}}) {
   FollowMountsBelow("/");
   std::error_code error;
   const std::string start = WindowsPathOf(std::filesystem::current_path(error).string());

@@ -20,8 +20,7 @@ bool Probe(const std::string& device, VolumeIdentity& identity) {
   blkid_probe probe = blkid_new_probe_from_filename(device.c_str());
   if (probe == nullptr) return false;
   blkid_probe_enable_superblocks(probe, 1);
-  blkid_probe_set_superblocks_flags(probe,
-                                    BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL);
+  blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL);
   if (blkid_do_safeprobe(probe) == 0) {
     identity.uuid = ProbedValue(probe, "UUID");
     identity.label = ProbedValue(probe, "LABEL");
