@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "platform/Platform.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/MountTable.h"
@@ -123,19 +121,6 @@ MountedVolume Volume(const char* mount_point, const char* source = "/dev/sda1") 
   return MountedVolume{mount_point, source, "ext4", kDriveFixed};
 }
 
-// Sticks with a file system UUID: "/dev/sdb1" holds STICK1, "/dev/sdc1" STICK2, in whichever
-// port they are plugged; "/dev/sdd1" and "/dev/sde1" hold the same one, "STICK3".
-void Update(DriveTable& table, const std::vector<MountedVolume>& volumes) {
-  table.Update(volumes, [](const std::string& source) {
-    const std::map<std::string, VolumeIdentity> sticks = {{"/dev/sdb1", {"1111-AAAA", "STICK1"}},
-                                                          {"/dev/sdc1", {"2222-BBBB", "STICK2"}},
-                                                          {"/dev/sdd1", {"3333-CCCC", "STICK3"}},
-                                                          {"/dev/sde1", {"3333-CCCC", "STICK3"}}};
-    const auto stick = sticks.find(source);
-    return stick != sticks.end() ? stick->second : VolumeIdentity{};
-  });
-}
-
 std::string Letters(DriveTable& table) {
   std::string text;
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
@@ -148,24 +133,21 @@ std::string Letters(DriveTable& table) {
 
 TEST(DriveTableTest, MountPointKeepsItsLetterWhileMounted) {
   DriveTable table({});
-  Update(table, {Volume("/"), Volume("/a"), Volume("/b")});
+  table.Update({Volume("/"), Volume("/a"), Volume("/b")});
   EXPECT_EQ(Letters(table), "C=/ D=/a E=/b ");
   EXPECT_EQ(table.Mask(), 0b11100u);
-  // Unmounting frees a letter; a new volume takes the first letter no volume has had, and
-  // the volume mounted again its old one.
-  Update(table, {Volume("/"), Volume("/b")});
+  // Unmounting frees a letter; a new volume takes the first letter no volume has had.
+  table.Update({Volume("/"), Volume("/b")});
   EXPECT_EQ(Letters(table), "C=/ E=/b ");
-  Update(table, {Volume("/"), Volume("/c"), Volume("/b"), Volume("/d")});
+  table.Update({Volume("/"), Volume("/c"), Volume("/b"), Volume("/d")});
   EXPECT_EQ(Letters(table), "C=/ E=/b F=/c G=/d ");
-  Update(table, {Volume("/"), Volume("/c"), Volume("/b"), Volume("/a")});
-  EXPECT_EQ(Letters(table), "C=/ D=/a E=/b F=/c ");
   // The root is C: even when listed late, and no other volume ever takes C:.
   DriveTable late({});
-  Update(late, {Volume("/x"), Volume("/")});
+  late.Update({Volume("/x"), Volume("/")});
   EXPECT_EQ(Letters(late), "C=/ D=/x ");
 }
 
-TEST(DriveTableTest, LettersHeldByConnectionsAreNeverGivenToMounts) {
+TEST(DriveTableTest, AVolumeKeepsItsLetterForTheRunAndNeverTakesAHeldOne) {
   struct Step {
     std::uint32_t held;
     std::vector<MountedVolume> volumes;
@@ -179,40 +161,28 @@ TEST(DriveTableTest, LettersHeldByConnectionsAreNeverGivenToMounts) {
       {0,
        {Volume("/"), Volume("/a"), Volume("/b"), Volume("/c"), Volume("/d")},
        "C=/ D=/c E=/a F=/d G=/b "},
+      // Stick 1, another stick in its place, stick 1 elsewhere beside a copy of it.
+      {0, {Volume("/"), Volume("/s", "/dev/sdb1")}, "C=/ H=/s "},
+      {0, {Volume("/"), Volume("/s", "/dev/sdc1")}, "C=/ I=/s "},
+      {0,
+       {Volume("/"), Volume("/s", "/dev/sdc1"), Volume("/t", "/dev/sdb1"),
+        Volume("/u", "/dev/sdd1")},
+       "C=/ H=/t I=/s J=/u "},
+      // Without a UUID, the same place, source and type make the same volume.
+      {0, {Volume("/"), Volume("/a"), Volume("/t", "/dev/sdb1")}, "C=/ E=/a H=/t "},
   };
-  DriveTable table({});
+  // Sticks have a UUID: /dev/sdb1 and /dev/sdd1 (a copy of it) one, /dev/sdc1 another.
+  DriveTable table({}, [](const std::string& source) {
+    if (source == "/dev/sda1") return VolumeIdentity{};
+    return VolumeIdentity{source == "/dev/sdc1" ? "2222-BBBB" : "1111-AAAA", "STICK"};
+  });
   for (const Step& step : steps) {
     table.Hold(step.held);
-    Update(table, step.volumes);
+    table.Update(step.volumes);
     EXPECT_EQ(Letters(table), step.letters);
   }
-}
-
-TEST(DriveTableTest, AVolumeKeepsItsLetterAcrossMounts) {
-  const struct {
-    std::vector<MountedVolume> volumes;
-    const char* letters;
-  } steps[] = {
-      {{Volume("/"), Volume("/media/a", "/dev/sdb1")}, "C=/ D=/media/a "},
-      // Pulled, another stick in its place, then plugged in again in another port.
-      {{Volume("/")}, "C=/ "},
-      {{Volume("/"), Volume("/media/a", "/dev/sdc1")}, "C=/ E=/media/a "},
-      {{Volume("/"), Volume("/media/a", "/dev/sdc1"), Volume("/media/b", "/dev/sdb1")},
-       "C=/ D=/media/b E=/media/a "},
-      // The same file system twice (a copy of a stick) takes a second letter.
-      {{Volume("/"), Volume("/media/c", "/dev/sdd1"), Volume("/media/d", "/dev/sde1")},
-       "C=/ F=/media/c G=/media/d "},
-      {{Volume("/"), Volume("/media/d", "/dev/sde1")}, "C=/ G=/media/d "},
-  };
-  DriveTable table({});
-  for (const auto& step : steps) {
-    Update(table, step.volumes);
-    EXPECT_EQ(Letters(table), step.letters);
-  }
-  // The label is the file system's, or where an unlabelled one is mounted.
-  Update(table, {Volume("/media/d", "/dev/sde1"), Volume("/mnt/plain")});
-  EXPECT_EQ(table.Find('G')->entry.label, "STICK3");
-  EXPECT_EQ(table.Find('H')->entry.label, "/mnt/plain");
+  EXPECT_EQ(table.Find('E')->entry.label, "/a");
+  EXPECT_EQ(table.Find('H')->entry.label, "STICK");
 }
 
 TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
@@ -221,18 +191,18 @@ TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
   for (int i = 0; i < 30; ++i) names.push_back("/m" + std::to_string(i));
   for (const std::string& name : names) volumes.push_back(Volume(name.c_str()));
   DriveTable table({});
-  Update(table, volumes);
+  table.Update(volumes);
   EXPECT_EQ(table.Mask(), 0x3FFFFFCu);
   EXPECT_EQ(table.Find('Z')->entry.mount_point, "/m22");
   // With every letter once given, one that is free again goes to the next volume in line.
   volumes.erase(volumes.begin() + 5);
-  Update(table, volumes);
+  table.Update(volumes);
   EXPECT_EQ(table.Find('H')->entry.mount_point, "/m23");
 }
 
 TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {
   DriveTable table({});
-  Update(table, {Volume("/"), Volume("/media/cd"), Volume("/media/cd/inner")});
+  table.Update({Volume("/"), Volume("/media/cd"), Volume("/media/cd/inner")});
   EXPECT_EQ(table.Holding("/media/cd/a/b")->entry.letter, 'D');
   EXPECT_EQ(table.Holding("/media/cd")->entry.letter, 'D');
   EXPECT_EQ(table.Holding("/media/cdrom")->entry.letter, 'C');

@@ -25,7 +25,8 @@ bool IsMountOf(const Drive& drive, const MountedVolume& volume) {
 
 }  // namespace
 
-DriveTable::DriveTable(std::vector<DriveSpec> drives) {
+DriveTable::DriveTable(std::vector<DriveSpec> drives, VolumeIdentifier identify)
+    : identify_(std::move(identify)) {
   for (DriveSpec& entry : drives) {
     entry.letter = UpCaseDrive(entry.letter);
     // Mount points are compared as path prefixes, which a trailing slash would defeat.
@@ -37,8 +38,7 @@ DriveTable::DriveTable(std::vector<DriveSpec> drives) {
   }
 }
 
-void DriveTable::Update(const std::vector<MountedVolume>& volumes,
-                        const VolumeIdentifier& identify) {
+void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
   std::erase_if(drives_, [&](const Drive& drive) {
     return drive.mount_id.has_value() &&
            std::none_of(volumes.begin(), volumes.end(),
@@ -49,7 +49,7 @@ void DriveTable::Update(const std::vector<MountedVolume>& volumes,
                     [&](const Drive& drive) { return IsMountOf(drive, volume); })) {
       continue;
     }
-    const VolumeIdentity identity = identify(volume.source);
+    const VolumeIdentity identity = identify_ ? identify_(volume.source) : VolumeIdentity{};
     const std::string key = IdentityKey(volume, identity);
     const char letter = volume.mount_point == "/" ? (IsFree('C') ? 'C' : 0) : LetterFor(key);
     if (letter == 0) continue;

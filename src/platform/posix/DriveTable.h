@@ -43,12 +43,12 @@ using VolumeIdentifier = std::function<VolumeIdentity(const std::string& source)
 // when none is left one that is free again.
 class DriveTable {
  public:
-  // A table of fixed drives whose labels are known; they stay whatever the mounts do.
-  explicit DriveTable(std::vector<DriveSpec> drives);
+  // A table of fixed drives whose labels are known; they stay whatever the mounts do. Mounted
+  // volumes are told apart by `identify`, or without it by their mounts alone.
+  explicit DriveTable(std::vector<DriveSpec> drives, VolumeIdentifier identify = {});
 
-  // Gives letters to newly mounted volumes, which `identify` tells apart, and frees those of
-  // unmounted ones.
-  void Update(const std::vector<MountedVolume>& volumes, const VolumeIdentifier& identify);
+  // Gives letters to newly mounted volumes and frees those of unmounted ones.
+  void Update(const std::vector<MountedVolume>& volumes);
 
   // The drive of a letter (upper case), nullptr when there is none.
   Drive* Find(char letter);
@@ -65,6 +65,7 @@ class DriveTable {
   bool IsFree(char letter);
 
   std::vector<Drive> drives_;
+  VolumeIdentifier identify_;
   std::uint32_t held_ = 0;
   // Every letter given during the run, and the volumes given each (by IdentityKey).
   std::uint32_t ever_given_ = 0;

@@ -93,7 +93,7 @@ int KeepRegularFile(int fd, int refusal, FileHandle& file) {
 
 }  // namespace
 
-PosixPlatform::PosixPlatform() : drives_({}), directories_(WindowsPath{'C', {}}) {
+PosixPlatform::PosixPlatform() : drives_({}, IdentifyVolume), directories_(WindowsPath{'C', {}}) {
   FollowMountsBelow("/");
   std::error_code error;
   const std::string start = WindowsPathOf(std::filesystem::current_path(error).string());
@@ -104,7 +104,7 @@ PosixPlatform::PosixPlatform() : drives_({}), directories_(WindowsPath{'C', {}})
 }
 
 PosixPlatform::PosixPlatform(std::vector<DriveSpec> drives, std::string current_directory)
-    : drives_(std::move(drives)), directories_(WindowsPath{'C', {}}) {
+    : drives_(std::move(drives), IdentifyVolume), directories_(WindowsPath{'C', {}}) {
   if (SetCurrentDirectory(current_directory) != kNoError) {
     throw std::invalid_argument("no such directory: " + current_directory);
   }
@@ -114,13 +114,13 @@ PosixPlatform::~PosixPlatform() { ForgetLatestLook(); }
 
 std::uint32_t PosixPlatform::LogicalDrives() {
   ForgetLatestLook();
-  if (!followed_mounts_.empty()) drives_.Update(ReadMountTable(followed_mounts_), IdentifyVolume);
+  if (!followed_mounts_.empty()) drives_.Update(ReadMountTable(followed_mounts_));
   return drives_.Mask();
 }
 
 void PosixPlatform::FollowMountsBelow(std::string directory) {
   followed_mounts_ = std::move(directory);
-  drives_.Update(ReadMountTable(followed_mounts_), IdentifyVolume);
+  drives_.Update(ReadMountTable(followed_mounts_));
 }
 
 int PosixPlatform::DriveWatchDescriptor() {
