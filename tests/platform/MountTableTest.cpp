@@ -147,7 +147,7 @@ TEST(DriveTableTest, MountPointKeepsItsLetterWhileMounted) {
   EXPECT_EQ(Letters(late), "C=/ D=/x ");
 }
 
-TEST(DriveTableTest, AVolumeKeepsItsLetterForTheRunAndNeverTakesAHeldOne) {
+TEST(DriveTableTest, LettersHeldByConnectionsAreNeverGivenToMounts) {
   struct Step {
     std::uint32_t held;
     std::vector<MountedVolume> volumes;
@@ -173,8 +173,8 @@ TEST(DriveTableTest, AVolumeKeepsItsLetterForTheRunAndNeverTakesAHeldOne) {
   };
   // Sticks have a UUID: /dev/sdb1 and /dev/sdd1 (a copy of it) one, /dev/sdc1 another.
   DriveTable table({}, [](const std::string& source) {
-    if (source == "/dev/sda1") return VolumeIdentity{};
-    return VolumeIdentity{source == "/dev/sdc1" ? "2222-BBBB" : "1111-AAAA", "STICK"};
+    const VolumeIdentity stick{source == "/dev/sdc1" ? "2" : "1", "STICK"};
+    return source == "/dev/sda1" ? VolumeIdentity{} : stick;
   });
   for (const Step& step : steps) {
     table.Hold(step.held);
@@ -194,10 +194,9 @@ TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
   table.Update(volumes);
   EXPECT_EQ(table.Mask(), 0x3FFFFFCu);
   EXPECT_EQ(table.Find('Z')->entry.mount_point, "/m22");
-  // With every letter once given, one that is free again goes to the next volume in line.
   volumes.erase(volumes.begin() + 5);
   table.Update(volumes);
-  EXPECT_EQ(table.Find('H')->entry.mount_point, "/m23");
+  EXPECT_EQ(table.Find('H')->entry.mount_point, "/m23");  // every letter given once: reused
 }
 
 TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {

@@ -74,8 +74,6 @@ class FaultyPlatform : public Platform {
   int CancelConnection(const std::string& local_name, bool force) override {
     return inner_.CancelConnection(local_name, force);
   }
-  int DriveWatchDescriptor() override { return inner_.DriveWatchDescriptor(); }
-  bool DrivesChanged() override { return inner_.DrivesChanged(); }
 
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override { return inner_.CurrentDirectory(); }
