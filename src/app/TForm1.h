@@ -178,6 +178,11 @@ class TForm1 : public Window {
   // Checks every file below the start directory, deepest directories first; true when no
   // problem and no error was met.
   bool WalkSubdirectories(const std::string& start_dir);
+  // What the event loop waits on to learn of drives that come or go, -1 for nothing.
+  int DriveWatchDescriptor() { return platform_.DriveWatchDescriptor(); }
+  // The watch is ready: the drive list follows the drives that came or went, once the check
+  // command in progress, if any, has ended.
+  void DriveWatchReady();
 
  private:
   void InitTopBand();
@@ -186,6 +191,11 @@ class TForm1 : public Window {
   void InitMenus();
   void WireEvents();
   class CommandInProgress;
+  // Runs a check command unless one is in progress; the drive list follows the drives that
+  // came or went meanwhile once it has ended, also when an error ended it.
+  void RunCommand(void (TForm1::*command)());
+  void CheckFilesCommand();
+  void CheckFileCommand();
   // The controls that choose what a check command checks take no input while it runs.
   void EnableCheckInputs(bool enabled);
   // The part of the start command between its resets and its end-of-run steps.
@@ -212,6 +222,8 @@ class TForm1 : public Window {
   std::optional<ExpectedSums> found_checksums_;
   // The fingerprints of the last check command, in the order checked.
   std::vector<Fingerprint> fingerprints_;
+  // The drive watch was ready while a check command ran.
+  bool drives_changed_ = false;
 };
 
 }  // namespace tarvik

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "app/TForm1.h"
+#include "platform/IoError.h"
 #include "scan/ProblemLines.h"
 
 namespace tarvik {
@@ -60,8 +61,27 @@ void TForm1::EnableCheckInputs(bool enabled) {
   }
 }
 
-void TForm1::BitBtn1Click() {
+void TForm1::RunCommand(void (TForm1::*command)()) {
   if (Scan.Running) return;
+  try {
+    (this->*command)();
+  } catch (const IoError&) {
+    DriveWatchReady();
+    throw;
+  }
+  DriveWatchReady();
+}
+
+void TForm1::DriveWatchReady() {
+  drives_changed_ = platform_.DrivesChanged() || drives_changed_;
+  if (!drives_changed_ || Scan.Running) return;
+  drives_changed_ = false;
+  DriveComboBox1.Refill();
+}
+
+void TForm1::BitBtn1Click() { RunCommand(&TForm1::CheckFilesCommand); }
+
+void TForm1::CheckFilesCommand() {
   CommandInProgress command(*this);
   windows_.DlgInfo.Hide();
   list_file_.OpenListFile();
@@ -70,7 +90,14 @@ void TForm1::BitBtn1Click() {
   engine_.BeginCommand();
   const std::string start_dir = engine_.NormalizedDirectory(EditCurDir.Text());
   PrepareChecksums(start_dir);
-  RunCheckWork(start_dir);
+  try {
+    RunCheckWork(start_dir);
+  } catch (const IoError&) {
+    // A medium gone from under the walk ends it in the error box; what the list holds up to
+    // there is still a whole list.
+    list_file_.EndList();
+    throw;
+  }
   EndCheckRun();
 }
 
@@ -113,8 +140,9 @@ void TForm1::EndCheckRun() {
   if (lost != kNoError && !Scan.Closing) throw ListFileError(lost, true);
 }
 
-void TForm1::N3Click() {
-  if (Scan.Running) return;
+void TForm1::N3Click() { RunCommand(&TForm1::CheckFileCommand); }
+
+void TForm1::CheckFileCommand() {
   CommandInProgress command(*this);
   windows_.DlgInfo.Hide();
   windows_.ListError.Clear();

@@ -37,13 +37,8 @@ void DriveComboBox::SetDrive(char drive) {
     if (text_case_ == tcLowerCase && drive_ >= 'A' && drive_ <= 'Z') {
       drive_ = static_cast<char>(drive_ + 32);
     }
-    for (int i = 0; i < Count(); ++i) {
-      const std::string& text = entries_[i].text;
-      if (text.size() >= 2 && UpCaseDrive(text[0]) == UpCaseDrive(drive_) && text[1] == ':') {
-        item_index_ = i;
-        break;
-      }
-    }
+    const int index = IndexOf(drive_);
+    if (index >= 0) item_index_ = index;
   } else {
     drive_ = 0;
     item_index_ = -1;
@@ -76,6 +71,23 @@ void DriveComboBox::PickEntry(int index) {
   OnClick();
   SetDrive(drive);
   OnChange();
+}
+
+void DriveComboBox::Refill() {
+  const char drive = drive_;
+  Fill();
+  item_index_ = IndexOf(drive);
+  if (item_index_ < 0) PickEntry(IndexOf('C'));
+}
+
+int DriveComboBox::IndexOf(char drive) const {
+  for (int i = 0; i < Count(); ++i) {
+    const std::string& text = entries_[i].text;
+    if (text.size() >= 2 && UpCaseDrive(text[0]) == UpCaseDrive(drive) && text[1] == ':') {
+      return i;
+    }
+  }
+  return -1;
 }
 
 void DriveComboBox::Fill() {

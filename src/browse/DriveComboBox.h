@@ -17,8 +17,7 @@ enum TTextCase { tcLowerCase, tcUpperCase };
 
 // The drive list: one entry per drive in letter order ("C: [SYSTEM]", "A:", "Z: \\SERVER\SHARE"),
 // the current drive selected. A new drive moves the linked directory list before OnChange goes
-// out. The list is filled when it is made and whenever TextCase is set; nothing else refills it,
-// so a drive that appears later has no entry until the next fill.
+// out. The list is filled when it is made, whenever TextCase is set and by Refill.
 class DriveComboBox : public ListControl {
  public:
   // Takes the drive of the platform's current directory (none for a network path), fills the
@@ -55,12 +54,19 @@ class DriveComboBox : public ListControl {
   // with the entry's first character, then OnChange once more.
   void PickEntry(int index);
 
+  // Fills the list again after drives came or went. The current drive stays current and
+  // selected, and nothing else moves or is told; when it is gone, C: is picked as the user
+  // would pick it. Throws IoError as SetDrive does.
+  void Refill();
+
   // Fired where the drive list's behaviour sends them; the main window's handlers subscribe.
   Signal OnChange;
   Signal OnClick;
 
  private:
   void Fill();
+  // The index of the entry of a drive letter, -1 when the list has none.
+  int IndexOf(char drive) const;
   std::string VolumeText(char letter);
   std::string NetworkText(char letter);
 

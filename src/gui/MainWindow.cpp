@@ -5,6 +5,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QMenuBar>
+#include <QSocketNotifier>
 #include <QSplitter>
 #include <QVBoxLayout>
 
@@ -59,6 +60,12 @@ MainWindow::MainWindow(TForm1& form, const Runner& run)
   };
   run_.refresher().Bind(form.StateChanged, show_title);
   title_binding_ = run_.refresher().Bind(ApplicationTitle::Get().StateChanged, show_title);
+
+  if (const int watch = form.DriveWatchDescriptor(); watch >= 0) {
+    auto* notifier = new QSocketNotifier(watch, QSocketNotifier::Read, this);
+    connect(notifier, &QSocketNotifier::activated, this,
+            [this] { run_([this] { form_.DriveWatchReady(); }); });
+  }
 }
 
 MainWindow::~MainWindow() { ApplicationTitle::Get().StateChanged.Unsubscribe(title_binding_); }

@@ -88,6 +88,12 @@ class Platform {
                             const std::string& local_name) = 0;
   // Cancels the connection of a local name; with `force` also while files on it are open.
   virtual int CancelConnection(const std::string& local_name, bool force) = 0;
+  // A descriptor that becomes readable when drives may have come or gone, for an event loop to
+  // wait on; -1 when nothing tells. Drives are watched from the first call on.
+  virtual int DriveWatchDescriptor() { return -1; }
+  // True when the watch saw drives come or go since the last call; takes what made its
+  // descriptor readable. LogicalDrives then gives the drives as they are now.
+  virtual bool DrivesChanged() { return false; }
 
   // Changes the current directory; "X:" alone goes to the directory last current on X.
   virtual int SetCurrentDirectory(const std::string& path) = 0;

@@ -1,11 +1,15 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "AppFixture.h"
 #include "app/RunHandler.h"
 #include "platform/IoError.h"
+#include "support/PrivateMountNamespace.h"
+#include "support/ScopedMount.h"
 #include "ui/ApplicationTitle.h"
 
 namespace tarvik {
@@ -160,6 +164,24 @@ TEST_F(TForm1Test, DrivePickUpdatesTheLabelOnEveryNotification) {
   runs = 0;
   form().DriveComboBox1.PickEntry(1);
   EXPECT_EQ(runs, 2);
+}
+
+// A RAM disk mounted below C:\M, which the drives follow, while a file is checked.
+TEST_F(TForm1Test, DriveThatComesDuringACheckShowsAfterIt) {
+  tmp_.MakeFile("A.BIN", "a");
+  tmp_.MakeDir("M/NEW");
+  ASSERT_EQ(EnterPrivateMountNamespace(), 0);
+  Start("C:\\", [this](AppPlatform& platform) { platform.FollowMountsBelow(tmp_.Path("M")); });
+  pollfd watch{form().DriveWatchDescriptor(), POLLIN, 0};
+  form().FileListBox1.SetItemIndex(0);
+  std::optional<ScopedMount> volume;
+  dialogs_.AtPump(1, [&] {
+    ASSERT_TRUE(volume.emplace(tmp_.Path("M/NEW")).mounted());
+    for (int wait = 10000; poll(&watch, 1, wait) == 1; wait = 100) form().DriveWatchReady();
+    EXPECT_EQ(form().DriveComboBox1.Count(), 2);
+  });
+  form().N3Click();
+  EXPECT_EQ(form().DriveComboBox1.Count(), 3);
 }
 
 TEST_F(TForm1Test, ClosingIsAlwaysAllowed) {

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <optional>
 
 #include "BrowseFixture.h"
 #include "platform/IoError.h"
+#include "support/PrivateMountNamespace.h"
+#include "support/ScopedMount.h"
 
 namespace tarvik {
 namespace {
@@ -140,6 +144,51 @@ TEST_F(DriveComboBoxTest, NewDriveShowsAfterTheTextCaseRoundTrip) {
   EXPECT_EQ(lists.log,
             (std::vector<std::string>{"files change N:\\", "dir change N:\\ files in N:\\",
                                       "drive change N", "drive change n", "drive change N"}));
+}
+
+// RAM disks mounted and unmounted below m/ in the test's own mount namespace; the list is
+// refilled whenever the platform's watch reports a change.
+TEST_F(DriveComboBoxTest, FollowsVolumesThatComeAndGo) {
+  ASSERT_EQ(EnterPrivateMountNamespace(), 0);
+  for (const char* dir : {"m/0", "m/1"}) tmp_.MakeDir(dir);
+  Start("C:\\", {TempDrive('C', tmp_.Path("c"), kDriveFixed, "System")});
+  platform_->FollowMountsBelow(tmp_.Path("m"));
+  MainLists lists(platform());
+  pollfd watch{platform_->DriveWatchDescriptor(), POLLIN, 0};
+  std::optional<ScopedMount> mounts[2];
+  const struct {
+    int toggled;  // m/0 or m/1: mounted, or unmounted when it is
+    const char* letters;
+    char current;
+    std::size_t events;  // of the lists, then the drive picked
+    char pick;
+  } steps[] = {
+      {0, "C:D:", 'C', 0, 'D'},
+      {1, "C:D:E:", 'D', 0, 0},
+      {0, "C:E:", 'C', 5, 0},    // the current drive is gone: C: is picked
+      {0, "C:D:E:", 'C', 0, 0},  // mounted again, with its old letter
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.letters);
+    std::optional<ScopedMount>& mount = mounts[step.toggled];
+    if (mount) {
+      mount.reset();
+    } else {
+      ASSERT_TRUE(mount.emplace(tmp_.Path("m/" + std::to_string(step.toggled))).mounted());
+    }
+    ASSERT_EQ(poll(&watch, 1, 10000), 1);
+    ASSERT_TRUE(platform_->DrivesChanged());
+    lists.log.clear();
+    lists.DriveComboBox1.Refill();
+    std::string letters;
+    for (const ListEntry& entry : lists.DriveComboBox1.Entries())
+      letters += entry.text.substr(0, 2);
+    EXPECT_EQ(letters, step.letters);
+    EXPECT_EQ(lists.DriveComboBox1.Entries()[lists.DriveComboBox1.ItemIndex()].text[0],
+              step.current);
+    EXPECT_EQ(lists.log.size(), step.events);
+    if (step.pick != 0) lists.DriveComboBox1.PickEntry(IndexOf(lists.DriveComboBox1, step.pick));
+  }
 }
 
 }  // namespace

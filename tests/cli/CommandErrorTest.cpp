@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "CheckProcess.h"
-#include "ScopedMount.h"
+#include "support/ScopedMount.h"
 #include "support/TempDir.h"
 
 namespace tarvik {

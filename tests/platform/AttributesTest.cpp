@@ -3,7 +3,7 @@
 #include <ostream>
 
 #include "PlatformFixture.h"
-#include "ScopedMount.h"
+#include "support/ScopedMount.h"
 
 namespace tarvik {
 namespace {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "PlatformFixture.h"
-#include "ScopedMount.h"
+#include "support/ScopedMount.h"
 
 namespace tarvik {
 namespace {

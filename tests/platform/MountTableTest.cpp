@@ -112,7 +112,7 @@ TEST(MountTableTest, WithoutSysfsEveryDiskIsFixed) {
 }
 
 TEST(MountTableTest, ReadsTheMachinesTable) {
-  const auto volumes = ReadMountTable();
+  const auto volumes = ReadMountTable("/");
   ASSERT_FALSE(volumes.empty());
   EXPECT_EQ(volumes[0].mount_point, "/");
 }
@@ -136,11 +136,11 @@ TEST(DriveTableTest, MountPointKeepsItsLetterWhileMounted) {
   table.Update({Volume("/"), Volume("/a"), Volume("/b")});
   EXPECT_EQ(Letters(table), "C=/ D=/a E=/b ");
   EXPECT_EQ(table.Mask(), 0b11100u);
-  // Unmounting frees a letter; the next new volume takes the first free one.
+  // Unmounting frees a letter; a new volume takes the first letter no volume has had.
   table.Update({Volume("/"), Volume("/b")});
   EXPECT_EQ(Letters(table), "C=/ E=/b ");
   table.Update({Volume("/"), Volume("/c"), Volume("/b"), Volume("/d")});
-  EXPECT_EQ(Letters(table), "C=/ D=/c E=/b F=/d ");
+  EXPECT_EQ(Letters(table), "C=/ E=/b F=/c G=/d ");
   // The root is C: even when listed late, and no other volume ever takes C:.
   DriveTable late({});
   late.Update({Volume("/x"), Volume("/")});
@@ -161,26 +161,28 @@ TEST(DriveTableTest, LettersHeldByConnectionsAreNeverGivenToMounts) {
       {0,
        {Volume("/"), Volume("/a"), Volume("/b"), Volume("/c"), Volume("/d")},
        "C=/ D=/c E=/a F=/d G=/b "},
+      // Stick 1, another stick in its place, stick 1 elsewhere beside a copy of it.
+      {0, {Volume("/"), Volume("/s", "/dev/sdb1")}, "C=/ H=/s "},
+      {0, {Volume("/"), Volume("/s", "/dev/sdc1")}, "C=/ I=/s "},
+      {0,
+       {Volume("/"), Volume("/s", "/dev/sdc1"), Volume("/t", "/dev/sdb1"),
+        Volume("/u", "/dev/sdd1")},
+       "C=/ H=/t I=/s J=/u "},
+      // Without a UUID, the same place, source and type make the same volume.
+      {0, {Volume("/"), Volume("/a"), Volume("/t", "/dev/sdb1")}, "C=/ E=/a H=/t "},
   };
-  DriveTable table({});
+  // Sticks have a UUID: /dev/sdb1 and /dev/sdd1 (a copy of it) one, /dev/sdc1 another.
+  DriveTable table({}, [](const std::string& source) {
+    const VolumeIdentity stick{source == "/dev/sdc1" ? "2" : "1", "STICK"};
+    return source == "/dev/sda1" ? VolumeIdentity{} : stick;
+  });
   for (const Step& step : steps) {
     table.Hold(step.held);
     table.Update(step.volumes);
     EXPECT_EQ(Letters(table), step.letters);
   }
-}
-
-TEST(DriveTableTest, RemountFromAnotherDeviceForgetsTheLabel) {
-  DriveTable table({});
-  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
-  Drive* cd = table.Find('D');
-  ASSERT_NE(cd, nullptr);
-  cd->entry.label = "DISC_ONE";
-  cd->label_known = true;
-  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr0")});
-  EXPECT_TRUE(table.Find('D')->label_known);
-  table.Update({Volume("/"), Volume("/media/cd", "/dev/sr1")});
-  EXPECT_FALSE(table.Find('D')->label_known);
+  EXPECT_EQ(table.Find('E')->entry.label, "/a");
+  EXPECT_EQ(table.Find('H')->entry.label, "STICK");
 }
 
 TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
@@ -192,6 +194,9 @@ TEST(DriveTableTest, OnlyTheFirstTwentyFourVolumesGetLetters) {
   table.Update(volumes);
   EXPECT_EQ(table.Mask(), 0x3FFFFFCu);
   EXPECT_EQ(table.Find('Z')->entry.mount_point, "/m22");
+  volumes.erase(volumes.begin() + 5);
+  table.Update(volumes);
+  EXPECT_EQ(table.Find('H')->entry.mount_point, "/m23");  // every letter given once: reused
 }
 
 TEST(DriveTableTest, HoldingIsTheLongestMountPointPrefix) {
@@ -212,7 +217,7 @@ TEST(VolumeLabelTest, LinkNamesAreDecoded) {
   EXPECT_EQ(DecodeLabelLinkName("A\\x2fB\\x5c"), "A/B\\");
   EXPECT_EQ(DecodeLabelLinkName("odd\\x2"), "odd\\x2");
   EXPECT_EQ(DecodeLabelLinkName("PLAIN"), "PLAIN");
-  EXPECT_EQ(VolumeLabelOf("tmpfs"), "");
+  EXPECT_EQ(IdentifyVolume("tmpfs").uuid, "");
 }
 
 }  // namespace

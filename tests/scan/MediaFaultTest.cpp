@@ -1,7 +1,11 @@
+#include <sys/mount.h>
+
 #include <chrono>
 #include <thread>
 
 #include "CheckFixture.h"
+#include "app/RunHandler.h"
+#include "scan/ListFile.h"
 #include "scan/ProblemLines.h"
 #include "support/FaultyFs.h"
 
@@ -196,6 +200,24 @@ TEST_F(MediaFaultTest, DirectoryThatCannotBeListedIsAProblem) {
     UseDriveD({'D', drive_d_.path(), kDriveCdrom, "DISC", 0});
     fs_.reset();
   }
+}
+
+// Unmounted as "umount -l" does while the walk reads its first file: the directory it is in is
+// gone, and so is the way back up.
+TEST_F(MediaFaultTest, MediumUnmountedDuringAWalkEndsItWithTheListFileClosed) {
+  Mount({FaultyFs::File("S/A/A.BIN", Data(3 * kBlock)), FaultyFs::File("S/B/B.BIN", "b")});
+  Start();
+  UseListFile();
+  form().CBSizeBlock.SetItemIndex(0);
+  dialogs_.Ok();
+  AtPump(2, [this] { umount2(fs_->mount_point().c_str(), MNT_DETACH); });
+  RunHandler(dialogs_, [this] { form().BitBtn1Click(); });
+  EXPECT_EQ(Problems(),
+            (std::vector<std::string>{Line("A", kReadSuffix), Line("A\\A.BIN", kNotFoundSuffix)}));
+  EXPECT_EQ(dialogs_.Texts(DialogKind::kError),
+            (std::vector<std::string>{"Проблемы с файлами в каталоге : \"D:\\S\\A\"",
+                                      "File not found."}));
+  EXPECT_EQ(ListFileLines().back(), kListFileEndLine);
 }
 
 }  // namespace

@@ -6,51 +6,82 @@
 
 namespace tarvik {
 
-DriveTable::DriveTable(std::vector<DriveSpec> drives) {
+namespace {
+
+constexpr std::uint32_t LetterBit(char letter) { return 1u << (letter - 'A'); }
+
+// A volume is known by its file system's UUID; one without (a RAM disk, a share, some disc
+// images) by its type, label, source and mount point together.
+std::string IdentityKey(const MountedVolume& volume, const VolumeIdentity& identity) {
+  if (!identity.uuid.empty()) return "UUID=" + identity.uuid;
+  return "TYPE=" + volume.fs_type + "\nLABEL=" + identity.label + "\nSOURCE=" + volume.source +
+         "\nAT=" + volume.mount_point;
+}
+
+bool IsMountOf(const Drive& drive, const MountedVolume& volume) {
+  return drive.mount_id == volume.mount_id && drive.entry.mount_point == volume.mount_point &&
+         drive.source == volume.source;
+}
+
+}  // namespace
+
+DriveTable::DriveTable(std::vector<DriveSpec> drives, VolumeIdentifier identify)
+    : identify_(std::move(identify)) {
   for (DriveSpec& entry : drives) {
     entry.letter = UpCaseDrive(entry.letter);
     // Mount points are compared as path prefixes, which a trailing slash would defeat.
     while (entry.mount_point.size() > 1 && entry.mount_point.ends_with('/')) {
       entry.mount_point.pop_back();
     }
-    drives_.push_back(Drive{std::move(entry), "", true});
+    ever_given_ |= LetterBit(entry.letter);
+    drives_.push_back(Drive{std::move(entry), "", std::nullopt});
   }
 }
 
 void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
   std::erase_if(drives_, [&](const Drive& drive) {
-    return std::none_of(volumes.begin(), volumes.end(), [&](const MountedVolume& volume) {
-      return volume.mount_point == drive.entry.mount_point;
-    });
+    return drive.mount_id.has_value() &&
+           std::none_of(volumes.begin(), volumes.end(),
+                        [&](const MountedVolume& volume) { return IsMountOf(drive, volume); });
   });
   for (const MountedVolume& volume : volumes) {
-    const auto held = std::find_if(drives_.begin(), drives_.end(), [&](const Drive& drive) {
-      return drive.entry.mount_point == volume.mount_point;
-    });
-    if (held != drives_.end()) {
-      if (held->source != volume.source || held->entry.type != volume.type) {
-        held->entry.type = volume.type;
-        held->source = volume.source;
-        held->label_known = false;
-      }
+    if (std::any_of(drives_.begin(), drives_.end(),
+                    [&](const Drive& drive) { return IsMountOf(drive, volume); })) {
       continue;
     }
-    char letter = 0;
-    if (volume.mount_point == "/") {
-      letter = 'C';
-    } else {
-      for (char candidate = 'D'; candidate <= 'Z' && letter == 0; ++candidate) {
-        const bool held = (held_ >> (candidate - 'A') & 1u) != 0;
-        if (!held && Find(candidate) == nullptr) letter = candidate;
-      }
+    const VolumeIdentity identity = identify_ ? identify_(volume.source) : VolumeIdentity{};
+    const std::string key = IdentityKey(volume, identity);
+    const char letter = volume.mount_point == "/" ? (IsFree('C') ? 'C' : 0) : LetterFor(key);
+    if (letter == 0) continue;
+    if (std::find(given_.begin(), given_.end(), std::pair(key, letter)) == given_.end()) {
+      given_.emplace_back(key, letter);
     }
-    if (letter == 0 || Find(letter) != nullptr) continue;
+    ever_given_ |= LetterBit(letter);
+    // Unlabelled volumes are told apart by where they are mounted.
+    const std::string& label = identity.label.empty() ? volume.mount_point : identity.label;
     drives_.push_back(
-        Drive{DriveSpec{letter, volume.mount_point, volume.type, "", kPosixVolumeFlags},
-              volume.source, false});
+        Drive{DriveSpec{letter, volume.mount_point, volume.type, label, kPosixVolumeFlags},
+              volume.source, volume.mount_id});
   }
   std::sort(drives_.begin(), drives_.end(),
             [](const Drive& a, const Drive& b) { return a.entry.letter < b.entry.letter; });
+}
+
+bool DriveTable::IsFree(char letter) {
+  return (held_ & LetterBit(letter)) == 0 && Find(letter) == nullptr;
+}
+
+char DriveTable::LetterFor(const std::string& identity) {
+  for (const auto& [key, letter] : given_) {
+    if (key == identity && letter != 'C' && IsFree(letter)) return letter;
+  }
+  for (char letter = 'D'; letter <= 'Z'; ++letter) {
+    if ((ever_given_ & LetterBit(letter)) == 0 && IsFree(letter)) return letter;
+  }
+  for (char letter = 'D'; letter <= 'Z'; ++letter) {
+    if (IsFree(letter)) return letter;
+  }
+  return 0;
 }
 
 Drive* DriveTable::Find(char letter) {
@@ -73,7 +104,7 @@ const Drive* DriveTable::Holding(const std::string& posix_path) const {
 
 std::uint32_t DriveTable::Mask() const {
   std::uint32_t mask = 0;
-  for (const Drive& drive : drives_) mask |= 1u << (drive.entry.letter - 'A');
+  for (const Drive& drive : drives_) mask |= LetterBit(drive.entry.letter);
   return mask;
 }
 

@@ -1,11 +1,15 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/Platform.h"
 #include "platform/posix/MountTable.h"
+#include "platform/posix/VolumeLabel.h"
 
 namespace tarvik {
 
@@ -23,22 +27,27 @@ struct DriveSpec {
   std::uint32_t flags;
 };
 
-// A drive with what is needed to learn its label when it is first asked for.
+// A drive with the mount it stands for.
 struct Drive {
   DriveSpec entry;
   std::string source;
-  bool label_known = false;
+  std::optional<int> mount_id;  // none for a drive the table was made with
 };
 
-// Drive letters over mounted volumes: "/" is C:, every other volume takes the first free
-// letter from D: on, in mount-table order, and keeps it while it stays mounted.
+// The identity of the volume mounted from a source (IdentifyVolume).
+using VolumeIdentifier = std::function<VolumeIdentity(const std::string& source)>;
+
+// Drive letters over mounted volumes: "/" is C:, every other volume takes a letter from D:
+// on, in mount-table order, and keeps it while it stays mounted. A volume mounted again takes
+// the letter it had before; a new one takes the first letter that no volume has had, and only
+// when none is left one that is free again.
 class DriveTable {
  public:
-  // A table of fixed drives whose labels are known.
-  explicit DriveTable(std::vector<DriveSpec> drives);
+  // A table of fixed drives whose labels are known; they stay whatever the mounts do. Mounted
+  // volumes are told apart by `identify`, or without it by their mounts alone.
+  explicit DriveTable(std::vector<DriveSpec> drives, VolumeIdentifier identify = {});
 
-  // Gives letters to newly mounted volumes and frees those of unmounted ones. A volume
-  // remounted from another source keeps its letter but forgets its label.
+  // Gives letters to newly mounted volumes and frees those of unmounted ones.
   void Update(const std::vector<MountedVolume>& volumes);
 
   // The drive of a letter (upper case), nullptr when there is none.
@@ -51,8 +60,16 @@ class DriveTable {
   void Hold(std::uint32_t letters) { held_ = letters; }
 
  private:
+  // The letter for a newly mounted volume known by `identity`, 0 when none is free.
+  char LetterFor(const std::string& identity);
+  bool IsFree(char letter);
+
   std::vector<Drive> drives_;
+  VolumeIdentifier identify_;
   std::uint32_t held_ = 0;
+  // Every letter given during the run, and the volumes given each (by IdentityKey).
+  std::uint32_t ever_given_ = 0;
+  std::vector<std::pair<std::string, char>> given_;
 };
 
 }  // namespace tarvik

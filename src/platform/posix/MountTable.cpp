@@ -101,7 +101,8 @@ std::vector<MountedVolume> ParseMountInfo(std::string_view mountinfo,
     if (OneOf(kKernelFileSystems, fs_type) || IsSystemPlace(target, fs_type)) continue;
     if (target != "/" && IsFileMount(target)) continue;
     MountedVolume volume{target, source, fs_type,
-                         DriveTypeOf(fs_type, source, mnt_fs_get_devno(fs), sysfs_root)};
+                         DriveTypeOf(fs_type, source, mnt_fs_get_devno(fs), sysfs_root),
+                         mnt_fs_get_id(fs)};
     const auto same = std::find_if(volumes.begin(), volumes.end(),
                                    [&](const MountedVolume& v) { return v.mount_point == target; });
     if (same != volumes.end()) {
@@ -118,11 +119,15 @@ bool IsAtOrBelow(std::string_view path, std::string_view dir) {
   return path.starts_with(dir) && (path.size() == dir.size() || path[dir.size()] == '/');
 }
 
-std::vector<MountedVolume> ReadMountTable() {
+std::vector<MountedVolume> ReadMountTable(const std::string& below) {
   std::ifstream in("/proc/self/mountinfo");
   std::ostringstream text;
   text << in.rdbuf();
-  return ParseMountInfo(text.str(), "/sys");
+  std::vector<MountedVolume> volumes = ParseMountInfo(text.str(), "/sys");
+  std::erase_if(volumes, [&](const MountedVolume& volume) {
+    return !IsAtOrBelow(volume.mount_point, below);
+  });
+  return volumes;
 }
 
 }  // namespace tarvik

@@ -12,6 +12,7 @@ struct MountedVolume {
   std::string source;  // the device or share it was mounted from
   std::string fs_type;
   unsigned type = 0;  // kDrive*
+  int mount_id = 0;   // the kernel's number of this mount, unique while it is mounted
 };
 
 // The volumes of a mount table in /proc/self/mountinfo format, in table order: kernel file
@@ -26,7 +27,7 @@ std::vector<MountedVolume> ParseMountInfo(std::string_view mountinfo,
 // and "/", "/media/cdrom" is not below "/media/cd").
 bool IsAtOrBelow(std::string_view path, std::string_view dir);
 
-// The volumes of the running system.
-std::vector<MountedVolume> ReadMountTable();
+// The volumes of the running system mounted at or below a directory.
+std::vector<MountedVolume> ReadMountTable(const std::string& below);
 
 }  // namespace tarvik

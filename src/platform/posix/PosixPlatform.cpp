@@ -21,7 +21,6 @@
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PathAt.h"
 #include "platform/posix/Pattern.h"
-#include "platform/posix/VolumeLabel.h"
 #include "platform/posix/WindowsName.h"
 #include "util/Path.h"
 
@@ -94,9 +93,8 @@ int KeepRegularFile(int fd, int refusal, FileHandle& file) {
 
 }  // namespace
 
-PosixPlatform::PosixPlatform()
-    : reads_mount_table_(true), drives_({}), directories_(WindowsPath{'C', {}}) {
-  drives_.Update(ReadMountTable());
+PosixPlatform::PosixPlatform() : drives_({}, IdentifyVolume), directories_(WindowsPath{'C', {}}) {
+  FollowMountsBelow("/");
   std::error_code error;
   const std::string start = WindowsPathOf(std::filesystem::current_path(error).string());
   WindowsPath path;
@@ -106,7 +104,7 @@ PosixPlatform::PosixPlatform()
 }
 
 PosixPlatform::PosixPlatform(std::vector<DriveSpec> drives, std::string current_directory)
-    : reads_mount_table_(false), drives_(std::move(drives)), directories_(WindowsPath{'C', {}}) {
+    : drives_(std::move(drives), IdentifyVolume), directories_(WindowsPath{'C', {}}) {
   if (SetCurrentDirectory(current_directory) != kNoError) {
     throw std::invalid_argument("no such directory: " + current_directory);
   }
@@ -116,9 +114,21 @@ PosixPlatform::~PosixPlatform() { ForgetLatestLook(); }
 
 std::uint32_t PosixPlatform::LogicalDrives() {
   ForgetLatestLook();
-  if (reads_mount_table_) drives_.Update(ReadMountTable());
+  if (!followed_mounts_.empty()) drives_.Update(ReadMountTable(followed_mounts_));
   return drives_.Mask();
 }
+
+void PosixPlatform::FollowMountsBelow(std::string directory) {
+  followed_mounts_ = std::move(directory);
+  drives_.Update(ReadMountTable(followed_mounts_));
+}
+
+int PosixPlatform::DriveWatchDescriptor() {
+  if (!mount_watch_) mount_watch_ = std::make_unique<MountWatch>();
+  return mount_watch_->descriptor();
+}
+
+bool PosixPlatform::DrivesChanged() { return mount_watch_ && mount_watch_->TakeChanges(); }
 
 Drive* PosixPlatform::DriveOfRoot(const std::string& root) {
   if (root.size() < 2 || root.size() > 3 || root[1] != ':') return nullptr;
@@ -137,12 +147,6 @@ int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) 
   if (drive == nullptr) return kErrInvalidDrive;
   struct statvfs status;
   if (statvfs(drive->entry.mount_point.c_str(), &status) != 0) return kErrNotReady;
-  if (!drive->label_known) {
-    drive->entry.label = VolumeLabelOf(drive->source);
-    // Unlabelled volumes are told apart by where they are mounted.
-    if (drive->entry.label.empty()) drive->entry.label = drive->entry.mount_point;
-    drive->label_known = true;
-  }
   info.label = drive->entry.label;
   info.flags = drive->entry.flags;
   return kNoError;

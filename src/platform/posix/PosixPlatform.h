@@ -13,6 +13,7 @@
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/LatestLook.h"
+#include "platform/posix/MountWatch.h"
 #include "platform/posix/WaitingReader.h"
 #include "platform/posix/WindowsPath.h"
 
@@ -22,8 +23,8 @@ namespace tarvik {
 // descriptors.
 class PosixPlatform : public Platform {
  public:
-  // Drives from the machine's mount table, read again whenever the drives are asked for;
-  // the current directory starts as the process's working directory.
+  // Drives from the machine's mount table (FollowMountsBelow "/"); the current directory
+  // starts as the process's working directory.
   PosixPlatform();
   // A fixed drive table; `current_directory` is a full path in Windows form on one of its
   // drives. Throws std::invalid_argument when it names no directory on them.
@@ -43,6 +44,11 @@ class PosixPlatform : public Platform {
   int CancelConnection(const std::string& local_name, bool force) override;
   // Letters (bit i for 'A' + i) that network connections hold: never given to mounts.
   void HoldLetters(std::uint32_t letters) { drives_.Hold(letters); }
+  // From now on the volumes mounted at or below a directory are drives besides the fixed ones,
+  // read from the mount table whenever the drives are asked for.
+  void FollowMountsBelow(std::string directory);
+  int DriveWatchDescriptor() override;
+  bool DrivesChanged() override;
 
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;
@@ -181,8 +187,10 @@ class PosixPlatform : public Platform {
     EntryStatus status;
   };
 
-  bool reads_mount_table_;
+  // Where the drives follow the mount table, empty while they do not.
+  std::string followed_mounts_;
   DriveTable drives_;
+  std::unique_ptr<MountWatch> mount_watch_;
   CurrentDirectories directories_;
   WaitingReader waiting_reader_;
   std::function<bool()> waiting_;

@@ -9,27 +9,33 @@ namespace tarvik {
 
 namespace {
 
-std::string ProbeLabel(const std::string& device) {
-  blkid_probe probe = blkid_new_probe_from_filename(device.c_str());
-  if (probe == nullptr) return "";
-  std::string label;
-  blkid_probe_enable_superblocks(probe, 1);
-  blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_LABEL);
+std::string ProbedValue(blkid_probe probe, const char* name) {
   const char* value = nullptr;
-  if (blkid_do_safeprobe(probe) == 0 &&
-      blkid_probe_lookup_value(probe, "LABEL", &value, nullptr) == 0 && value != nullptr) {
-    label = value;
-  }
-  blkid_free_probe(probe);
-  return label;
+  if (blkid_probe_lookup_value(probe, name, &value, nullptr) != 0 || value == nullptr) return "";
+  return value;
 }
 
-std::string LabelFromLinks(const std::string& device) {
+// False when the device cannot be read, as a user outside the disk group cannot read it.
+bool Probe(const std::string& device, VolumeIdentity& identity) {
+  blkid_probe probe = blkid_new_probe_from_filename(device.c_str());
+  if (probe == nullptr) return false;
+  blkid_probe_enable_superblocks(probe, 1);
+  blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_UUID | BLKID_SUBLKS_LABEL);
+  if (blkid_do_safeprobe(probe) == 0) {
+    identity.uuid = ProbedValue(probe, "UUID");
+    identity.label = ProbedValue(probe, "LABEL");
+  }
+  blkid_free_probe(probe);
+  return true;
+}
+
+// The name of the link in `directory` that leads to the device, decoded; empty for none.
+std::string LinkNameOf(const std::string& device, const char* directory) {
   namespace fs = std::filesystem;
   std::error_code error;
   const fs::path wanted = fs::canonical(device, error);
   if (error) return "";
-  for (const auto& link : fs::directory_iterator("/dev/disk/by-label", error)) {
+  for (const auto& link : fs::directory_iterator(directory, error)) {
     std::error_code link_error;
     if (fs::canonical(link.path(), link_error) == wanted && !link_error) {
       return DecodeLabelLinkName(link.path().filename().string());
@@ -61,11 +67,14 @@ std::string DecodeLabelLinkName(const std::string& link_name) {
   return text;
 }
 
-std::string VolumeLabelOf(const std::string& device) {
-  if (!device.starts_with("/dev/")) return "";
-  std::string label = ProbeLabel(device);
-  if (label.empty()) label = LabelFromLinks(device);
-  return label;
+VolumeIdentity IdentifyVolume(const std::string& device) {
+  VolumeIdentity identity;
+  if (!device.starts_with("/dev/")) return identity;
+  if (!Probe(device, identity)) {
+    identity.uuid = LinkNameOf(device, "/dev/disk/by-uuid");
+    identity.label = LinkNameOf(device, "/dev/disk/by-label");
+  }
+  return identity;
 }
 
 }  // namespace tarvik

@@ -4,9 +4,17 @@
 
 namespace tarvik {
 
-// The file system label of a block device: libblkid's LABEL tag when the device can be
-// probed, else the /dev/disk/by-label link that leads to it; empty when it has none.
-std::string VolumeLabelOf(const std::string& device);
+// What tells one file system from another across its mounts: libblkid's UUID and LABEL tags
+// of its device, each empty where it has none.
+struct VolumeIdentity {
+  std::string uuid;
+  std::string label;
+};
+
+// The identity of the file system on a block device: probed by libblkid when the device can
+// be read, else taken from the /dev/disk/by-uuid and /dev/disk/by-label links that lead to
+// it; empty for a source that is no device.
+VolumeIdentity IdentifyVolume(const std::string& device);
 
 // A /dev/disk/by-label name back in plain text: udev writes unsafe bytes as "\xNN".
 std::string DecodeLabelLinkName(const std::string& link_name);

@@ -46,6 +46,9 @@ class SmbPlatform : public Platform {
   int AddConnection(const std::string& remote_name, const std::string& password,
                     const std::string& local_name) override;
   int CancelConnection(const std::string& local_name, bool force) override;
+  // Shares come and go only through the commands: the watch is the local drives'.
+  int DriveWatchDescriptor() override { return local_.DriveWatchDescriptor(); }
+  bool DrivesChanged() override { return local_.DrivesChanged(); }
 
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;

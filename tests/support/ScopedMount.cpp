@@ -1,4 +1,4 @@
-#include "ScopedMount.h"
+#include "support/ScopedMount.h"
 
 #include <sys/mount.h>
 
