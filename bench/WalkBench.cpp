@@ -210,7 +210,7 @@ void ShareRow(const char* title, SmbServer& server, int port, bool fresh) {
   const std::string copy = "rm -rf '" + server.files().Path(SmbServer::kGuestFolder) +
                            "/doc' && cp -a /usr/share/doc '" +
                            server.files().Path(SmbServer::kGuestFolder) + "/doc'";
-  const std::string through = "TARVIK_SMB_PORT=" + std::to_string(port) + " ";
+  const std::string through = "env TARVIK_SMB_PORT=" + std::to_string(port) + " ";
   const std::string walk = CheckCommand("--connect 'Z:=\\\\127.0.0.1\\DOCS' -r 'Z:\\doc'");
   if (fresh) CommandSeconds(copy);
   const double check = CommandSeconds(through + walk);
