@@ -48,8 +48,8 @@ int ReadAhead::Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t si
 int ReadAhead::ReadBounded(SmbShare& share, SmbFile* file, char* buffer, std::size_t size,
                            std::size_t& got, const SmbShare::Waiting& waiting) {
   got = 0;
-  const std::size_t asked = left_ ? static_cast<std::size_t>(std::min<std::uint64_t>(size, *left_))
-                                  : size;
+  const std::size_t asked =
+      left_ ? static_cast<std::size_t>(std::min<std::uint64_t>(size, *left_)) : size;
   if (asked == 0) return 0;
   const int error_number = share.Read(file, buffer, asked, got, waiting);
   read_ += got;

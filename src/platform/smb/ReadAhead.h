@@ -36,8 +36,8 @@ class ReadAhead {
   // into bytes_, and holds the rest.
   void Serve(char* buffer, std::size_t size, std::size_t held, std::size_t got, std::size_t& done);
   // Asks the share for at most `size` bytes, fewer where the known size ends sooner.
-  int ReadBounded(SmbShare& share, SmbFile* file, char* buffer, std::size_t size,
-                  std::size_t& got, const SmbShare::Waiting& waiting);
+  int ReadBounded(SmbShare& share, SmbFile* file, char* buffer, std::size_t size, std::size_t& got,
+                  const SmbShare::Waiting& waiting);
 
   // Holds the buffer from the file's first read until it is closed, so that a block costs a
   // copy only.

@@ -124,8 +124,9 @@ std::optional<ServerClock> AskServerClock(const std::string& host, std::uint16_t
   }
   std::optional<ServerClock> clock;
   for (const addrinfo* address = found; address != nullptr && !clock; address = address->ai_next) {
-    const int socket = ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK |
-                                                        SOCK_CLOEXEC, address->ai_protocol);
+    const int socket =
+        ::socket(address->ai_family, address->ai_socktype | SOCK_NONBLOCK | SOCK_CLOEXEC,
+                 address->ai_protocol);
     if (socket < 0) continue;
     if (connect(socket, address->ai_addr, address->ai_addrlen) == 0 || errno == EINPROGRESS) {
       clock = Negotiate(socket, deadline);
