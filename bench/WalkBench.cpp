@@ -2,9 +2,10 @@
 // - the command-line check of 1,000, 4,000 and 16,000 sibling folders of one small file each;
 // - the same of a chain of folders 1,000, 2,000 and 4,000 levels deep, one small file in each;
 // - /usr/share/doc with the page cache dropped before each run, against find and cat;
-// - the same tree copied to the tests' loopback smbd, against smbclient's recursive mget;
+// - the same tree on the tests' smbd, copied right before the walk and settled, on loopback and
+//   through a relay with a LAN's round trip, against smbclient's recursive mget;
 // - the walk with the window shown over 20,000 files in 2,000 folders, against find and cat;
-// - system calls per file on a local disk and requests per file on the share (strace);
+// - system calls per file on a local disk, requests per folder and file on the share (strace);
 // - peak memory of the walk over 1,000 and over 100,000 files.
 //
 //   apt-get install smbclient strace   (reference client and counter; not needed by the program)
@@ -32,6 +33,7 @@
 #include <vector>
 
 #include "InChild.h"
+#include "net/DelayRelay.h"
 #include "Program.h"
 #include "support/SmbServer.h"
 #include "support/TempDir.h"
@@ -192,44 +194,58 @@ void SystemDocs() {
               check, cat, check / cat);
 }
 
-void Share() {
-  SmbServer server;
-  const std::string folder = server.files().Path(SmbServer::kGuestFolder);
-  CommandSeconds("cp -a /usr/share/doc '" + folder + "/doc'");
-  // A copied tree has just changed; a real share's folders have been left alone for a while,
-  // longer than the clock difference a share's stamps allow for.
-  std::this_thread::sleep_for(std::chrono::seconds(33));
-  const int files = std::stoi([] {
-    FILE* count = popen("find /usr/share/doc -type f | wc -l", "r");
-    char text[32] = "1";
-    if (count != nullptr && std::fgets(text, sizeof text, count) == nullptr) text[0] = '1';
-    if (count != nullptr) pclose(count);
-    return std::string(text);
-  }());
+// Lines a shell command prints, as a number.
+int CountOf(const std::string& command) {
+  FILE* output = popen(command.c_str(), "r");
+  char text[32] = "1";
+  if (output != nullptr && std::fgets(text, sizeof text, output) == nullptr) text[0] = '1';
+  if (output != nullptr) pclose(output);
+  return std::stoi(text);
+}
+
+// The check and smbclient's recursive mget of the share's doc folder, both through `port`;
+// one line with their seconds, their ratio and the check's requests per folder, counted in a
+// run of its own. `fresh` copies the tree to the share right before each walk.
+void ShareRow(const char* title, SmbServer& server, int port, bool fresh) {
+  const std::string copy = "rm -rf '" + server.files().Path(SmbServer::kGuestFolder) +
+                           "/doc' && cp -a /usr/share/doc '" +
+                           server.files().Path(SmbServer::kGuestFolder) + "/doc'";
+  const std::string through = "env TARVIK_SMB_PORT=" + std::to_string(port) + " ";
+  const std::string walk = CheckCommand("--connect 'Z:=\\\\127.0.0.1\\DOCS' -r 'Z:\\doc'");
+  if (fresh) CommandSeconds(copy);
+  const double check = CommandSeconds(through + walk);
   TempDir target;
-  const std::string port = std::to_string(server.port());
-  const double smbclient = CommandSeconds("smbclient //127.0.0.1/DOCS -p " + port +
+  const double smbclient = CommandSeconds("smbclient //127.0.0.1/DOCS -p " + std::to_string(port) +
                                           " -N -c 'prompt OFF; recurse ON; lcd " + target.path() +
                                           "; mget doc' > /dev/null 2>&1");
-  const std::string connect = "--connect 'Z:=\\\\127.0.0.1\\DOCS' ";
-  const double check = CommandSeconds(CheckCommand(connect + "-r 'Z:\\doc'"));
-  std::printf(
-      "the same tree on a loopback share: check %.2f s, smbclient mget %.2f s, ratio %.2f\n", check,
-      smbclient, check / smbclient);
-  server.files().MakeDir(std::string(SmbServer::kGuestFolder) + "/empty");
-  for (int f = 0; f < 200; ++f) {
-    server.files().MakeFile(std::string(SmbServer::kGuestFolder) + "/flat/f" + std::to_string(f),
-                            "data");
-  }
+  if (fresh) CommandSeconds(copy);
   // Each request is one writev of the client: libsmbclient sends no compound requests.
-  const double in_tree =
-      CallsPerFile(connect + "-r 'Z:\\doc'", connect + "-r 'Z:\\empty'", files, {}, "writev");
-  const double in_folder =
-      CallsPerFile(connect + "'Z:\\flat'", connect + "'Z:\\empty'", 200, {}, "writev");
-  std::printf(
-      "requests per file on the share: %.1f in one folder, %.1f over the tree with its "
-      "folders\n",
-      in_folder, in_tree);
+  const long requests = CountCalls(through + walk, {}, "writev");
+  static const int folders = CountOf("find /usr/share/doc -type d | wc -l");
+  std::printf("%-34s check %6.2f s, smbclient mget %6.2f s, ratio %.2f, %.1f requests a folder\n",
+              title, check, smbclient, check / smbclient, static_cast<double>(requests) / folders);
+}
+
+void Share() {
+  SmbServer server;
+  DelayRelay relay(server.port(), std::chrono::microseconds(250));
+  const std::string guest = SmbServer::kGuestFolder;
+  std::printf("/usr/share/doc (%d files in %d folders) on the tests' smbd:\n",
+              CountOf("find /usr/share/doc -type f | wc -l"),
+              CountOf("find /usr/share/doc -type d | wc -l"));
+  ShareRow("loopback, copied right before", server, server.port(), true);
+  ShareRow("0.5 ms relay, copied right before", server, relay.port(), true);
+  // A real share's folders have been left alone for a while, longer than the clock difference
+  // allowed to a server that does not tell its time.
+  std::this_thread::sleep_for(std::chrono::seconds(33));
+  ShareRow("loopback, settled", server, server.port(), false);
+  ShareRow("0.5 ms relay, settled", server, relay.port(), false);
+
+  server.files().MakeDir(guest + "/empty");
+  for (int f = 0; f < 200; ++f) server.files().MakeFile(guest + "/flat/f" + std::to_string(f), "d");
+  const std::string connect = "--connect 'Z:=\\\\127.0.0.1\\DOCS' ";
+  std::printf("requests per file in one folder: %.1f\n",
+              CallsPerFile(connect + "'Z:\\flat'", connect + "'Z:\\empty'", 200, {}, "writev"));
 }
 
 void CallsPerLocalFile() {

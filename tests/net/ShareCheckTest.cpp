@@ -3,13 +3,16 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "SmbFixture.h"
 #include "app/RunHandler.h"
 #include "app/TApplication.h"
 #include "scan/ProblemLines.h"
+#include "support/FaultyPlatform.h"
 #include "support/ScriptedDialogs.h"
 #include "util/Cp1251.h"
 
@@ -56,7 +59,8 @@ class ShareCheckTest : public SmbTest {
   TForm1& form() { return application_.Form1; }
 
   ScriptedDialogs dialogs_;
-  TApplication application_{platform_, dialogs_};
+  FaultyPlatform faulty_{platform_};
+  TApplication application_{faulty_, dialogs_};
 };
 
 TEST_F(ShareCheckTest, AWalkOfAWholeShareReadsAndListsEveryFile) {
@@ -80,6 +84,24 @@ TEST_F(ShareCheckTest, AWalkOfAWholeShareReadsAndListsEveryFile) {
                                                 Utf8ToCp1251("Z:\\ПАПКА\\пусто.txt"),
                                                 Utf8ToCp1251("Z:\\ПАПКА\\файл.bin"),
                                                 Utf8ToCp1251("Z:\\корень.txt"), kListFileEndLine}));
+}
+
+TEST_F(ShareCheckTest, AFolderMadeMomentsBeforeTheWalkAndChangedDuringItIsListedAfresh) {
+  // Enough entries that the walk stamps the folder on its way back instead of reading it.
+  for (int f = 0; f < 40; ++f) MakeShared("f" + std::to_string(f));
+  MakeShared("A/f");
+  MakeShared("C/f");
+  ConnectZ();
+  // Older than the times of a share that keeps fine ones can be coarse, by its own clock.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  faulty_.After(PlatformCall::kOpenForReading, "Z:\\A\\f", 2, [this] { MakeShared("B/f", "x"); });
+  Check(true);
+
+  EXPECT_EQ(application_.DlgInfo.Caption(), "Ok");
+  const std::vector<std::string> listed = Listed();
+  ASSERT_EQ(listed.size(), 44u);
+  EXPECT_EQ(std::vector<std::string>(listed.begin(), listed.begin() + 3),
+            (std::vector<std::string>{"Z:\\A\\f", "Z:\\B\\f", "Z:\\C\\f"}));
 }
 
 TEST_F(ShareCheckTest, AServerKilledDuringTheReadOfALargeFileGivesItsReadLine) {

@@ -9,6 +9,7 @@
 #include "SmbFixture.h"
 #include "platform/ErrorCodes.h"
 #include "platform/FileSizeOf.h"
+#include "platform/smb/ServerClock.h"
 #include "support/FaultyFs.h"
 
 namespace tarvik {
@@ -65,6 +66,20 @@ TEST_F(SmbTest, LogonOutcomes) {
         << c.remote << " " << c.password << " " << c.local;
   }
   EXPECT_EQ(platform_.LogicalDrives(), (1u << 2) | (1u << 23) | (1u << 24) | (1u << 25));
+}
+
+TEST_F(SmbTest, TheServerTellsItsClock) {
+  const std::optional<ServerClock> clock = AskServerClock("127.0.0.1", server_.port(), 5'000);
+  ASSERT_TRUE(clock);
+  // The server runs on this machine: its clock is ours, to the microseconds it sends.
+  timespec now;
+  clock_gettime(CLOCK_REALTIME, &now);
+  const std::int64_t real = now.tv_sec * 1'000'000'000LL + now.tv_nsec;
+  const std::int64_t earliest = clock->EarliestAt(MonotonicNanoseconds());
+  EXPECT_LE(earliest, real + 1'000);
+  EXPECT_GT(earliest, real - 1'000'000'000);
+  // Nothing where nothing answers.
+  EXPECT_FALSE(AskServerClock("127.0.0.1", 1, 5'000));
 }
 
 TEST_F(SmbTest, AStoppedServerGivesTheConnectionFailure) {

@@ -30,7 +30,7 @@ int ReadAhead::Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t si
   std::size_t got = 0;
   if (block_by_block_ == 0 && size < kChunk) {
     if (bytes_ == nullptr) bytes_ = std::make_unique_for_overwrite<char[]>(kChunk);
-    const int error_number = share.Read(file, bytes_.get(), kChunk - held, got, waiting);
+    const int error_number = ReadBounded(share, file, bytes_.get(), kChunk - held, got, waiting);
     if (error_number == 0) {
       Serve(buffer, size, held, got, done);
       return 0;
@@ -39,9 +39,22 @@ int ReadAhead::Read(SmbShare& share, SmbFile* file, char* buffer, std::size_t si
     // read block by block, it falls on the block that holds it.
     block_by_block_ = kChunk - held;
   }
-  const int error_number = share.Read(file, buffer + held, size - held, got, waiting);
+  const int error_number = ReadBounded(share, file, buffer + held, size - held, got, waiting);
   block_by_block_ -= std::min<std::uint64_t>(block_by_block_, got);
   done = held + got;
+  return error_number;
+}
+
+int ReadAhead::ReadBounded(SmbShare& share, SmbFile* file, char* buffer, std::size_t size,
+                           std::size_t& got, const SmbShare::Waiting& waiting) {
+  got = 0;
+  const std::size_t asked =
+      left_ ? static_cast<std::size_t>(std::min<std::uint64_t>(size, *left_)) : size;
+  if (asked == 0) return 0;
+  const int error_number = share.Read(file, buffer, asked, got, waiting);
+  read_ += got;
+  // A read the share did not fill met the end; so would any after it.
+  if (left_) *left_ = error_number == 0 && got < asked ? 0 : *left_ - got;
   return error_number;
 }
 
@@ -58,6 +71,8 @@ void ReadAhead::Drop() {
   bytes_.reset();
   at_ = held_ = 0;
   block_by_block_ = 0;
+  read_ = 0;
+  left_.reset();
 }
 
 }  // namespace tarvik

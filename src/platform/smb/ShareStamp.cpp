@@ -3,23 +3,24 @@
 #include <algorithm>
 #include <ctime>
 
+#include "platform/posix/DirectoryStamper.h"
+
 namespace tarvik {
 
 namespace {
 
 constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
 
-// The server's clock stamps the directory's times, ours judges them. A change made after the
-// server answered gets a time no earlier than the server's clock then, less the coarseness of
-// its file system's times; the server answered after `asked_at`, when its clock read at least
-// `asked_at` less the skew between the clocks. So a directory whose times lie further back
-// than skew plus coarseness cannot keep them through a later change. The skew allowed is what
-// clocks kept by any time service stay well within, and what a forgotten clock drifts in a
-// week or so; the coarsest times a share keeps are FAT's two seconds. A clock off by more
-// could let a change within one tick of the server's clock go unseen; one ahead of ours only
-// keeps directories from settling.
+// A server that did not tell its time is allowed a clock this far behind ours: what clocks
+// kept by any time service stay well within, and what a forgotten clock drifts in a week or
+// so. One further behind could let a change within one tick of its clock go unseen; one ahead
+// of ours only keeps directories from settling.
 constexpr std::int64_t kAllowedClockSkew = 30 * kNanosecondsPerSecond;
+// The coarsest times a share keeps are FAT's two seconds. Times with a fraction of a second in
+// both come from a file system that keeps fine times, stamped from a clock that ticks every few
+// milliseconds.
 constexpr std::int64_t kCoarsestTimes = 2 * kNanosecondsPerSecond;
+constexpr std::int64_t kFineTimes = 50'000'000;
 
 std::int64_t Nanoseconds(const timespec& time) {
   return time.tv_sec * kNanosecondsPerSecond + time.tv_nsec;
@@ -27,7 +28,12 @@ std::int64_t Nanoseconds(const timespec& time) {
 
 }  // namespace
 
-bool StampFromStatus(const struct stat& status, std::int64_t asked_at, DirectoryStamp& stamp) {
+std::int64_t EarliestServerTime(const std::optional<ServerClock>& clock) {
+  return clock ? clock->EarliestAt(MonotonicNanoseconds())
+               : RealTimeNanoseconds() - kAllowedClockSkew;
+}
+
+bool StampFromStatus(const struct stat& status, std::int64_t server_time, DirectoryStamp& stamp) {
   if (!S_ISDIR(status.st_mode)) return false;
   const std::int64_t modified = Nanoseconds(status.st_mtim);
   const std::int64_t changed = Nanoseconds(status.st_ctim);
@@ -37,7 +43,10 @@ bool StampFromStatus(const struct stat& status, std::int64_t asked_at, Directory
   stamp.changed[1] = static_cast<std::uint64_t>(changed);
   // A server that keeps no times reports none; such times never move, whatever changes.
   if (modified <= 0 || changed <= 0) return false;
-  return std::max(modified, changed) < asked_at - kAllowedClockSkew - kCoarsestTimes;
+  // A change made after the server answered gets a time no earlier than its clock then, less
+  // the coarseness of its file system's times.
+  const bool fine_times = status.st_mtim.tv_nsec != 0 && status.st_ctim.tv_nsec != 0;
+  return std::max(modified, changed) < server_time - (fine_times ? kFineTimes : kCoarsestTimes);
 }
 
 }  // namespace tarvik

@@ -411,6 +411,10 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
     opened.emplace(std::move(*parked_));
     parked_.reset();
     opened->ended_at.reset();
+    // The size the file was measured at still stands when nothing was asked since.
+    if (opened->size && opened->size_at == SmbShare::PathRequestCount()) {
+      opened->ahead.KnowSize(*opened->size);
+    }
   }
   CloseParked();
   if (!opened) {
@@ -480,12 +484,14 @@ int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   // Nothing the program saw since the share gave the size could tell a change of it.
   if (keeping_listings_ && remote->size && remote->size_at == SmbShare::PathRequestCount()) {
     size = *remote->size;
+    remote->ahead.KnowSize(size);
     return kNoError;
   }
   const int error_number = connections_.at(remote->path.drive).share->SizeOf(remote->file, size);
   if (error_number == 0) {
     remote->size = size;
     remote->size_at = SmbShare::PathRequestCount();
+    remote->ahead.KnowSize(size);
   }
   return ErrnoToCode(error_number, ErrnoUse::kFile);
 }

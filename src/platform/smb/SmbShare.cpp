@@ -9,7 +9,6 @@
 #include <cstring>
 
 #include "platform/ErrorCodes.h"
-#include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/WindowsName.h"
 #include "platform/smb/ShareStamp.h"
 #include "platform/smb/SmbErrors.h"
@@ -54,6 +53,9 @@ struct SmbShare::Session {
   std::string user;
   std::string password;
   SMBCCTX* context = nullptr;
+  // The server's clock, when it could be learnt at the logon; the stamps of its directories
+  // are judged by it.
+  std::optional<ServerClock> clock;
   // What a read brings, handed to its caller once the read has ended.
   std::vector<char> bytes;
   // A request went past its deadline or found the server gone; set on the library's thread,
@@ -159,6 +161,7 @@ int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
     return ConnectErrorCode(error_number, computer_refused);
   }
   smbc_getFunctionClosedir(context)(context, root);
+  session.clock = AskServerClock(remote.computer, port, deadline_ms);
   return kNoError;
 }
 
@@ -214,12 +217,12 @@ int SmbShare::Probe(const std::vector<std::string>& names, bool& directory) {
 }
 
 int SmbShare::Stamp(const std::vector<std::string>& names, DirectoryStamp& stamp, bool& settled) {
-  const std::int64_t asked_at = RealTimeNanoseconds();
+  const std::int64_t server_time = EarliestServerTime(session_->clock);
   struct stat status;
   const int error_number = Stat(names, status);
   if (error_number != 0) return error_number;
   if (!S_ISDIR(status.st_mode)) return ENOTDIR;
-  settled = StampFromStatus(status, asked_at, stamp);
+  settled = StampFromStatus(status, server_time, stamp);
   return 0;
 }
 
