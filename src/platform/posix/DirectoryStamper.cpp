@@ -44,13 +44,14 @@ std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const std::strin
   return settle_time;
 }
 
-bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stamp) {
+bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stamp,
+                             DirectoryAnchor* anchor) {
   // The clock is read first: a change made after this reading gets a time after it, less
   // the coarseness of the file system's clock.
   const std::int64_t now = RealTimeNanoseconds();
   struct statx status;
   constexpr unsigned kMask = STATX_TYPE | STATX_INO | STATX_MTIME | STATX_CTIME;
-  const PathAt at(posix_path);
+  const PathAt at(posix_path, anchor);
   if (statx(at.directory(), at.path(), AT_NO_AUTOMOUNT, kMask, &status) != 0 ||
       !S_ISDIR(status.stx_mode) || (status.stx_mask & kMask) != kMask) {
     return false;

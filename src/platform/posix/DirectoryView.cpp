@@ -57,8 +57,9 @@ bool IsHiddenName(std::string_view name) {
   return name.starts_with('.') && name != "." && name != "..";
 }
 
-DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) {
-  const PathAt at(posix_path);
+DirectoryView::DirectoryView(const std::string& posix_path, DirectoryAnchor* anchor)
+    : path_(posix_path) {
+  const PathAt at(posix_path, anchor);
   if (at.error() != 0) {
     error_ = at.error();
     return;
@@ -157,12 +158,13 @@ bool StatBothWays(int dir_fd, const char* at, const std::string& name, struct st
 
 }  // namespace
 
-EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail) {
+EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail,
+                      DirectoryAnchor* anchor) {
   const std::string path = directory == "/" ? '/' + name : directory + '/' + name;
   EntryStatus entry;
   struct statx status;
   bool link = false;
-  const PathAt at(path);
+  const PathAt at(path, anchor);
   if (at.error() != 0) {
     entry.error = at.error();
     return entry;
@@ -172,7 +174,7 @@ EntryStatus StatEntry(const std::string& directory, const std::string& name, Ent
   if ((status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0) {
     // A kernel that does not mark mount roots: compare with the directory's own mount.
     struct statx parent;
-    const PathAt parent_at(directory);
+    const PathAt parent_at(directory, anchor);
     same_mount = StatAt(parent_at.directory(), parent_at.path(), 0, parent) == 0 &&
                  ((parent.stx_mask & status.stx_mask & STATX_MNT_ID) != 0
                       ? parent.stx_mnt_id == status.stx_mnt_id
