@@ -17,6 +17,9 @@ namespace {
 
 // Beyond this many steps from the kept directories, one walk from the root costs less.
 constexpr std::size_t kMostSteps = 16;
+// Directories kept open: a walk's calls go to the directory it is in, its parent, and, on the way
+// back up, the one it left.
+constexpr std::size_t kOpenLevels = 3;
 
 int OpenDirectoryAt(int directory, const char* name) {
   int fd;
@@ -82,8 +85,9 @@ bool DirectoryAnchor::Descend(std::string_view name, std::size_t end) {
     close(fd);
     return false;
   }
-  if (levels_.size() >= 2 && levels_[levels_.size() - 2].fd >= 0) {
-    close(std::exchange(levels_[levels_.size() - 2].fd, -1));
+  if (levels_.size() >= kOpenLevels) {
+    int& farthest = levels_[levels_.size() - kOpenLevels].fd;
+    if (farthest >= 0) close(std::exchange(farthest, -1));
   }
   if (path_ != "/") path_ += '/';
   path_ += name;
@@ -91,17 +95,31 @@ bool DirectoryAnchor::Descend(std::string_view name, std::size_t end) {
   return true;
 }
 
+bool DirectoryAnchor::IsLevel(int directory, const char* path, std::size_t index) const {
+  struct stat status;
+  return fstatat(directory, path, &status, *path == '\0' ? AT_EMPTY_PATH : 0) == 0 &&
+         status.st_dev == levels_[index].device && status.st_ino == levels_[index].inode;
+}
+
+bool DirectoryAnchor::StillNamed(std::size_t index) const {
+  const Level& level = levels_[index];
+  if (level.end == 1) return true;
+  const std::size_t slash = path_.rfind('/', level.end - 1);
+  const std::string in_parent = "../" + path_.substr(slash + 1, level.end - slash - 1);
+  return IsLevel(level.fd, in_parent.c_str(), index) &&
+         (index == 0 || IsLevel(level.fd, "..", index - 1));
+}
+
 bool DirectoryAnchor::Ascend(std::size_t index) {
   Level& level = levels_[index];
   const int fd = OpenDirectoryAt(levels_[index + 1].fd, "..");
-  struct stat status;
   if (fd < 0) return false;
-  if (fstat(fd, &status) != 0 || status.st_dev != level.device || status.st_ino != level.inode) {
+  if (!IsLevel(fd, "", index)) {
     close(fd);
     return false;
   }
   level.fd = fd;
-  Truncate(index + 2);
+  Truncate(index + kOpenLevels);
   return true;
 }
 
@@ -124,12 +142,13 @@ int DirectoryAnchor::Reach(std::string_view directory) {
   const std::size_t down =
       below.empty() ? 0 : static_cast<std::size_t>(std::count(below.begin(), below.end(), '/')) + 1;
   std::size_t open = levels_.size() - 1;
-  if (open > 0 && levels_[open - 1].fd >= 0) --open;
+  while (open > 0 && levels_[open - 1].fd >= 0) --open;
   const std::size_t up = open > target ? open - target : 0;
   if (up + down > kMostSteps) return Restart(directory) ? levels_.back().fd : -1;
   for (std::size_t index = open; index > target; --index) {
     if (!Ascend(index - 1)) return Restart(directory) ? levels_.back().fd : -1;
   }
+  if (!StillNamed(target)) return Restart(directory) ? levels_.back().fd : -1;
   if (down == 0) return levels_[target].fd;
   Truncate(target + 1);
   for (std::size_t at = start; at < directory.size();) {

@@ -9,12 +9,13 @@
 
 namespace tarvik {
 
-// Descriptors kept of the directory that the latest path was reached in and of its parent, so
-// that the next path in it, below it or above it is reached from there instead of from the root:
-// the kernel then walks only the names that differ, however deep the tree. A directory is reached
-// from a kept one by its names, or through ".." when it lies above; one reached through ".." is
-// taken only when it is the very directory (device and inode) that was reached on the way down,
-// and otherwise the path is walked whole. Kept only while enabled: a command's walk.
+// Descriptors kept of the directory that the latest path was reached in and of those next to it on
+// its way, so that the next path in it, below it or above it is reached from there instead of from
+// the root: the kernel then walks only the names that differ, however deep the tree. A directory
+// is reached from a kept one by its names, or through ".." when it lies above, and is taken only
+// when it is the very directory (device and inode) that was reached on the way down and its
+// parent still holds it under its name; otherwise the path is walked whole. Kept only while
+// enabled: a command's walk.
 //
 //   const int directory = anchor.Reach("/mnt/work/a/b");   // -1: walk the whole path
 //   statx(directory, "name", ...);
@@ -34,7 +35,7 @@ class DirectoryAnchor {
 
  private:
   // A directory on the way to the deepest one kept: where its path ends in `path_`, what it was
-  // when it was reached, and its descriptor when it is one of the last two.
+  // when it was reached, and its descriptor when it is one of the last few.
   struct Level {
     std::size_t end;
     dev_t device;
@@ -51,6 +52,12 @@ class DirectoryAnchor {
   bool Descend(std::string_view name, std::size_t end);
   // Reaches level `index` through ".." from the level below it, which has a descriptor.
   bool Ascend(std::size_t index);
+  // Whether `path` relative to `directory` is the directory of level `index`.
+  bool IsLevel(int directory, const char* path, std::size_t index) const;
+  // Whether the open level `index` is still where its path says, as far as its last name tells:
+  // its parent holds it under that name, and is the directory that was its parent on the way
+  // down. Any other change on its way shows when the walk comes back up past it.
+  bool StillNamed(std::size_t index) const;
 
   bool enabled_ = false;
   std::string path_;  // the path of the deepest level

@@ -9,6 +9,7 @@
 namespace tarvik {
 
 class DirectoryAnchor;
+class PathAt;
 
 // Nanoseconds of this machine's real-time clock, the clock file systems stamp times from.
 std::int64_t RealTimeNanoseconds();
@@ -26,8 +27,9 @@ class DirectoryStamper {
              DirectoryAnchor* anchor = nullptr);
 
  private:
-  // Nanoseconds that a directory must have been left alone on the file system of `path`.
-  std::int64_t SettleTime(std::uint64_t device, const std::string& path);
+  // Nanoseconds that a directory must have been left alone on the file system of the directory
+  // reached through `at`.
+  std::int64_t SettleTime(std::uint64_t device, const PathAt& at);
 
   std::unordered_map<std::uint64_t, std::int64_t> settle_times_;
 };

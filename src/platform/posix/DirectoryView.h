@@ -91,7 +91,6 @@ class DirectoryView {
   };
   const FileSystem& LearnFileSystem() const;
 
-  std::string path_;
   int fd_ = -1;
   int error_ = 0;
   std::uint64_t mount_id_ = 0;

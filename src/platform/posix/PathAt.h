@@ -10,7 +10,7 @@ class DirectoryAnchor;
 // as it stands; a longer one is reached relative to a directory on its way, opened in steps
 // that are each shorter than PATH_MAX, so that files at any depth can be looked at and opened.
 // Given an anchor, a path is reached from the directory the anchor keeps of its parent, where it
-// has one: the anchor's descriptor must then outlive this object.
+// has one: that descriptor stays valid only until the anchor reaches another path.
 //
 //   const PathAt at(posix_path);
 //   statx(at.directory(), at.path(), ...);   // fails with at.error() when the way is closed
