@@ -202,8 +202,8 @@ void DirectoryListBox::SetDriveLevels(const std::string& path) {
     levels_.clear();
     AddPathLevels(path, true);
   } else {
-    levels_.resize(
-        static_cast<std::size_t>(std::count(path.begin(), path.begin() + shared, '\\')) + 1);
+    const auto separators = std::count(path.begin(), path.begin() + shared, '\\');
+    levels_.resize(static_cast<std::size_t>(separators) + 1);
     AddPathLevels(path, true, shared + 1);
   }
   levels_path_ = path.ends_with('\\') ? std::string() : path;

@@ -175,8 +175,7 @@ int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*fo
   return kErrNotConnected;
 }
 
-int PosixPlatform::PosixPathOf(char drive_letter, std::string_view names,
-                               std::string& posix_path) {
+int PosixPlatform::PosixPathOf(char drive_letter, std::string_view names, std::string& posix_path) {
   const Drive* drive = drives_.Find(drive_letter);
   if (drive == nullptr) return kErrPathNotFound;
   const bool case_insensitive = IsCaseInsensitive(*drive);
@@ -330,8 +329,7 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
   if (PosixPathOf(directory.drive, directory.text, posix_directory) != kNoError) return found;
   Listing fresh;
   int error = 0;
-  Listing* listing =
-      ListingOf(directory.drive, posix_directory, !directory.IsRoot(), fresh, error);
+  Listing* listing = ListingOf(directory.drive, posix_directory, !directory.IsRoot(), fresh, error);
   if (listing == nullptr) return found;
 
   const std::uint32_t excluded =
@@ -725,8 +723,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd =
-      OpenPath(JoinPosix(found.located.directory, found.located.name), flags, &anchor_);
+  const int fd = OpenPath(JoinPosix(found.located.directory, found.located.name), flags, &anchor_);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }

@@ -1,6 +1,5 @@
 #include "platform/posix/WindowsPath.h"
 
-
 #include "platform/ErrorCodes.h"
 #include "platform/posix/WindowsName.h"
 #include "util/Path.h"
