@@ -142,8 +142,9 @@ void DirectoryListBox::Fill() {
   case_preserving_ = (volume.flags & (kVolumeCaseSensitiveSearch | kVolumeCasePreservedNames)) != 0;
   case_sensitive_ = (volume.flags & kVolumeCaseSensitiveSearch) != 0;
 
-  levels_.clear();
   if (root.starts_with("\\\\")) {
+    levels_.clear();
+    levels_path_.clear();
     levels_.push_back({root, Glyph::kOpenFolder});
     if (directory_.size() > root.size()) {
       AddPathLevels(directory_.substr(root.size()), false);
@@ -151,7 +152,7 @@ void DirectoryListBox::Fill() {
       levels_.back().glyph = Glyph::kCurrentFolder;
     }
   } else {
-    AddPathLevels(directory_, true);
+    SetDriveLevels(directory_);
   }
   current_index_ = static_cast<int>(levels_.size()) - 1;
   subdirectories_ =
@@ -178,19 +179,34 @@ std::vector<ListEntry> DirectoryListBox::ListSubdirectories() const {
   return subdirectories;
 }
 
-void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_backslash) {
+void DirectoryListBox::AddPathLevels(const std::string& path, bool first_gets_backslash,
+                                     std::size_t start) {
   if (path.ends_with('\\')) {
     levels_.push_back({path, Glyph::kCurrentFolder});
     return;
   }
-  std::size_t start = 0;
-  for (auto slash = path.find('\\'); slash != std::string::npos;
+  for (auto slash = path.find('\\', start); slash != std::string::npos;
        start = slash + 1, slash = path.find('\\', start)) {
     std::string level = path.substr(start, slash - start);
     if (start == 0 && first_gets_backslash) level += '\\';
     levels_.push_back({std::move(level), Glyph::kOpenFolder});
   }
   levels_.push_back({path.substr(start), Glyph::kCurrentFolder});
+}
+
+void DirectoryListBox::SetDriveLevels(const std::string& path) {
+  // A level that ends before a backslash that both paths have is the same in both.
+  const std::size_t common = CommonPrefixLength(path, levels_path_);
+  const std::size_t shared = common > 0 ? path.rfind('\\', common - 1) : std::string::npos;
+  if (shared == std::string::npos || path.ends_with('\\')) {
+    levels_.clear();
+    AddPathLevels(path, true);
+  } else {
+    const auto separators = std::count(path.begin(), path.begin() + shared, '\\');
+    levels_.resize(static_cast<std::size_t>(separators) + 1);
+    AddPathLevels(path, true, shared + 1);
+  }
+  levels_path_ = path.ends_with('\\') ? std::string() : path;
 }
 
 void DirectoryListBox::Change() {

@@ -83,7 +83,11 @@ class DirectoryListBox : public ListControl {
   void Fill();
   // The current directory's subdirectories in list order, each name once.
   std::vector<ListEntry> ListSubdirectories() const;
-  void AddPathLevels(const std::string& path, bool first_gets_backslash);
+  // The levels of the names of `path` from `start` on.
+  void AddPathLevels(const std::string& path, bool first_gets_backslash, std::size_t start = 0);
+  // The levels of a path on a drive with a letter. The levels of the names it shares with the
+  // path they were last made for are kept: in a deep tree they are many.
+  void SetDriveLevels(const std::string& path);
   void Change();
 
   Platform& platform_;
@@ -92,6 +96,8 @@ class DirectoryListBox : public ListControl {
   FileListBox* file_list_ = nullptr;
   ListingCache* cache_ = nullptr;
   std::vector<ListEntry> levels_;
+  // The path of a drive with a letter that levels_ were made for, empty for any other.
+  std::string levels_path_;
   // Shared with the listing cache: a fill that finds the listing kept copies no entry.
   SharedEntries subdirectories_;
   // Levels and subdirectories in one list, made when first asked for after a fill.

@@ -16,7 +16,7 @@ constexpr std::string_view kAbortAtEnd = "Вы желаете прервать �
 // A path longer than a root loses its trailing backslash before the list is set to it.
 void DropTrailingBackslash(std::string& path) {
   TrimSpaces(path);
-  if (Utf8Length(path) > 3 && path.back() == '\\') path.pop_back();
+  if (Utf8LongerThan(path, 3) && path.back() == '\\') path.pop_back();
 }
 
 }  // namespace

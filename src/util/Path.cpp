@@ -61,11 +61,11 @@ void SplitLastComponent(const std::string& path, std::string& name, std::string&
   parent.clear();
   std::string copy = path;
   TrimSpaces(copy);
-  if (Utf8Length(copy) <= 3) return;
+  if (!Utf8LongerThan(copy, 3)) return;
   if (copy.back() == '\\') {
     copy.pop_back();
     TrimSpaces(copy);
-    if (Utf8Length(copy) <= 3) return;
+    if (!Utf8LongerThan(copy, 3)) return;
   }
   // A backslash byte never occurs inside a multi-byte UTF-8 character, so a byte search
   // splits at the same place as a character scan would.

@@ -1,5 +1,8 @@
 #include "util/Text.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "util/Utf8.h"
 
 namespace tarvik {
@@ -52,5 +55,17 @@ void LowCase1251(char32_t& ch) {
 }
 
 void LowerCase1251(std::string& text) { MapCharacters(text, LowCase1251); }
+
+std::size_t CommonPrefixLength(std::string_view a, std::string_view b) {
+  const std::size_t size = std::min(a.size(), b.size());
+  std::size_t at = 0;
+  for (const std::size_t block : {4096, 256, 16}) {
+    while (at + block <= size && std::memcmp(a.data() + at, b.data() + at, block) == 0) {
+      at += block;
+    }
+  }
+  while (at < size && a[at] == b[at]) ++at;
+  return at;
+}
 
 }  // namespace tarvik

@@ -83,4 +83,10 @@ std::size_t Utf8Length(std::string_view text) {
   return count;
 }
 
+bool Utf8LongerThan(std::string_view text, std::size_t count) {
+  std::size_t pos = 0;
+  for (std::size_t read = 0; read < count && pos < text.size(); ++read) DecodeUtf8(text, pos);
+  return pos < text.size();
+}
+
 }  // namespace tarvik

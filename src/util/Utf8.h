@@ -23,5 +23,7 @@ std::string WellFormedUtf8(std::string_view text);
 
 // Number of characters (not bytes) in `text`.
 std::size_t Utf8Length(std::string_view text);
+// Utf8Length(text) > count, reading no further than the character after the first `count`.
+bool Utf8LongerThan(std::string_view text, std::size_t count);
 
 }  // namespace tarvik

@@ -158,6 +158,20 @@ TEST_F(SubdirectoryWalkTest, WalksDeepestFirstAndComesBack) {
        {},
        {"Программная ошибка при возврате наверх"},
        "Были ошибки !!!"},
+      {"directory replaced while inside a folder below it, listings kept",
+       "D:\\S",
+       {"S/A/B/f", "S/A/f", "S/f"},
+       settled([](SubdirectoryWalkTest& t) {
+         t.platform_->After(PlatformCall::kOpenForReading, "D:\\S\\A\\B\\f", 2, [&t] {
+           std::filesystem::rename(t.drive_d_.Path("S/A"), t.drive_d_.Path("S/Z"));
+           t.drive_d_.MakeDir("S/A/B");
+           t.drive_d_.MakeFile("S/A/g", "x");
+         });
+       }),
+       {"S/A/B/f", "S/A/g", "S/Z/B/f", "S/Z/f", "S/f"},
+       {},
+       {},
+       "Ok"},
       {"directory made behind the walk while inside an earlier one, listings kept",
        "D:\\S",
        {"S/A/f", "S/C/f", "S/f"},

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statfs.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <ctime>
@@ -32,25 +33,29 @@ std::int64_t RealTimeNanoseconds() {
   return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
 }
 
-std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const std::string& path) {
+std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const PathAt& at) {
   const auto known = settle_times_.find(device);
   if (known != settle_times_.end()) return known->second;
+  // Through a descriptor, which reaches the directory at any depth.
+  const int fd = openat(at.directory(), at.path(), O_PATH | O_CLOEXEC);
   struct statfs volume {};
-  const std::int64_t settle_time =
-      statfs(path.c_str(), &volume) == 0 && KeepsFineTimes(KindOfFileSystem(volume.f_type))
-          ? kFineSettleTime
-          : kCoarseSettleTime;
+  const bool known_kind = fd >= 0 && fstatfs(fd, &volume) == 0;
+  if (fd >= 0) close(fd);
+  const std::int64_t settle_time = known_kind && KeepsFineTimes(KindOfFileSystem(volume.f_type))
+                                       ? kFineSettleTime
+                                       : kCoarseSettleTime;
   settle_times_.emplace(device, settle_time);
   return settle_time;
 }
 
-bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stamp) {
+bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stamp,
+                             DirectoryAnchor* anchor) {
   // The clock is read first: a change made after this reading gets a time after it, less
   // the coarseness of the file system's clock.
   const std::int64_t now = RealTimeNanoseconds();
   struct statx status;
   constexpr unsigned kMask = STATX_TYPE | STATX_INO | STATX_MTIME | STATX_CTIME;
-  const PathAt at(posix_path);
+  const PathAt at(posix_path, anchor);
   if (statx(at.directory(), at.path(), AT_NO_AUTOMOUNT, kMask, &status) != 0 ||
       !S_ISDIR(status.stx_mode) || (status.stx_mask & kMask) != kMask) {
     return false;
@@ -63,7 +68,7 @@ bool DirectoryStamper::Stamp(const std::string& posix_path, DirectoryStamp& stam
   stamp.identity[1] = status.stx_ino;
   stamp.changed[0] = static_cast<std::uint64_t>(modified);
   stamp.changed[1] = static_cast<std::uint64_t>(changed);
-  return std::max(modified, changed) < now - SettleTime(device, posix_path);
+  return std::max(modified, changed) < now - SettleTime(device, at);
 }
 
 }  // namespace tarvik

@@ -8,6 +8,9 @@
 
 namespace tarvik {
 
+class DirectoryAnchor;
+class PathAt;
+
 // Nanoseconds of this machine's real-time clock, the clock file systems stamp times from.
 std::int64_t RealTimeNanoseconds();
 
@@ -18,12 +21,15 @@ std::int64_t RealTimeNanoseconds();
 // others (FAT keeps two-second times).
 class DirectoryStamper {
  public:
-  // False when the directory cannot be looked at or is not settled.
-  bool Stamp(const std::string& posix_path, DirectoryStamp& stamp);
+  // False when the directory cannot be looked at or is not settled. The directory is reached from
+  // `anchor` where it keeps its parent (PathAt).
+  bool Stamp(const std::string& posix_path, DirectoryStamp& stamp,
+             DirectoryAnchor* anchor = nullptr);
 
  private:
-  // Nanoseconds that a directory must have been left alone on the file system of `path`.
-  std::int64_t SettleTime(std::uint64_t device, const std::string& path);
+  // Nanoseconds that a directory must have been left alone on the file system of the directory
+  // reached through `at`.
+  std::int64_t SettleTime(std::uint64_t device, const PathAt& at);
 
   std::unordered_map<std::uint64_t, std::int64_t> settle_times_;
 };

@@ -46,9 +46,15 @@ std::optional<EntryStatus::Kind> KindOfType(unsigned char type) {
   }
 }
 
-bool IsOnReadOnlyFileSystem(const std::string& path) {
+// Whether `path` relative to `directory` lies on a file system mounted read-only: looked at through
+// a descriptor, which reaches it at any depth.
+bool IsOnReadOnlyFileSystem(int directory, const char* path) {
+  const int fd = openat(directory, path, O_PATH | O_CLOEXEC);
+  if (fd < 0) return false;
   struct statvfs info;
-  return statvfs(path.c_str(), &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+  const bool read_only = fstatvfs(fd, &info) == 0 && (info.f_flag & ST_RDONLY) != 0;
+  close(fd);
+  return read_only;
 }
 
 }  // namespace
@@ -57,8 +63,8 @@ bool IsHiddenName(std::string_view name) {
   return name.starts_with('.') && name != "." && name != "..";
 }
 
-DirectoryView::DirectoryView(const std::string& posix_path) : path_(posix_path) {
-  const PathAt at(posix_path);
+DirectoryView::DirectoryView(const std::string& posix_path, DirectoryAnchor* anchor) {
+  const PathAt at(posix_path, anchor);
   if (at.error() != 0) {
     error_ = at.error();
     return;
@@ -157,12 +163,13 @@ bool StatBothWays(int dir_fd, const char* at, const std::string& name, struct st
 
 }  // namespace
 
-EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail) {
+EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail,
+                      DirectoryAnchor* anchor) {
   const std::string path = directory == "/" ? '/' + name : directory + '/' + name;
   EntryStatus entry;
   struct statx status;
   bool link = false;
-  const PathAt at(path);
+  const PathAt at(path, anchor);
   if (at.error() != 0) {
     entry.error = at.error();
     return entry;
@@ -172,6 +179,7 @@ EntryStatus StatEntry(const std::string& directory, const std::string& name, Ent
   if ((status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) == 0) {
     // A kernel that does not mark mount roots: compare with the directory's own mount.
     struct statx parent;
+    // Walked whole: reaching it from the anchor would close the descriptor `at` is relative to.
     const PathAt parent_at(directory);
     same_mount = StatAt(parent_at.directory(), parent_at.path(), 0, parent) == 0 &&
                  ((parent.stx_mask & status.stx_mask & STATX_MNT_ID) != 0
@@ -179,7 +187,7 @@ EntryStatus StatEntry(const std::string& directory, const std::string& name, Ent
                       : DeviceOf(parent) == DeviceOf(status));
   }
   return StatusOf(name, link, status, same_mount, [&] {
-    return detail == EntryDetail::kAttributes && IsOnReadOnlyFileSystem(path);
+    return detail == EntryDetail::kAttributes && IsOnReadOnlyFileSystem(at.directory(), at.path());
   });
 }
 
@@ -192,7 +200,7 @@ EntryStatus DirectoryView::Stat(const std::string& name) const {
                               ? status.stx_mnt_id == mount_id_
                               : DeviceOf(status) == device_;
   return StatusOf(name, link, status, same_mount, [&] {
-    return same_mount ? ReadOnlyFileSystem() : IsOnReadOnlyFileSystem(path_ + '/' + name);
+    return same_mount ? ReadOnlyFileSystem() : IsOnReadOnlyFileSystem(fd_, name.c_str());
   });
 }
 

@@ -12,6 +12,8 @@
 
 namespace tarvik {
 
+class DirectoryAnchor;
+
 // What the program sees of one directory entry.
 struct EntryStatus {
   enum class Kind {
@@ -45,8 +47,10 @@ enum class EntryDetail { kKind, kAttributes };
 
 // The status of the entry `name` of the directory `directory` (POSIX paths), with the
 // attribute rules of DirectoryView, looked at through its full path: no directory is opened.
-// With EntryDetail::kKind the read-only attribute is not looked for, which spares a call.
-EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail);
+// With EntryDetail::kKind the read-only attribute is not looked for, which spares a call. The
+// path is reached from `anchor` where it keeps its directory (PathAt).
+EntryStatus StatEntry(const std::string& directory, const std::string& name, EntryDetail detail,
+                      DirectoryAnchor* anchor = nullptr);
 
 // An open directory whose entries are looked at by name, with the attribute rules applied:
 // directory; hidden for a name starting with "." (but "." and ".." themselves); read-only
@@ -55,7 +59,8 @@ EntryStatus StatEntry(const std::string& directory, const std::string& name, Ent
 // so that a walk stays on one volume and never loops; never archive.
 class DirectoryView {
  public:
-  explicit DirectoryView(const std::string& posix_path);
+  // Opened from `anchor` where it keeps the directory's parent (PathAt).
+  explicit DirectoryView(const std::string& posix_path, DirectoryAnchor* anchor = nullptr);
   ~DirectoryView();
   DirectoryView(const DirectoryView&) = delete;
   DirectoryView& operator=(const DirectoryView&) = delete;
@@ -86,7 +91,6 @@ class DirectoryView {
   };
   const FileSystem& LearnFileSystem() const;
 
-  std::string path_;
   int fd_ = -1;
   int error_ = 0;
   std::uint64_t mount_id_ = 0;

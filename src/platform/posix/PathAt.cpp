@@ -4,8 +4,11 @@
 #include <limits.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string_view>
+
+#include "platform/posix/DirectoryAnchor.h"
 
 namespace tarvik {
 
@@ -20,7 +23,17 @@ std::string_view Step(std::string_view path) {
 
 }  // namespace
 
-PathAt::PathAt(const std::string& posix_path) : directory_(AT_FDCWD), path_(posix_path) {
+PathAt::PathAt(const std::string& posix_path, DirectoryAnchor* anchor) : directory_(AT_FDCWD) {
+  const std::size_t slash = posix_path.rfind('/');
+  if (anchor != nullptr && slash != std::string::npos && slash + 1 < posix_path.size()) {
+    const int parent =
+        anchor->Reach(std::string_view(posix_path).substr(0, std::max<std::size_t>(slash, 1)));
+    if (parent >= 0) {
+      directory_ = parent;
+      path_.assign(posix_path, slash + 1);
+      return;
+    }
+  }
   std::string_view rest(posix_path);
   while (rest.size() >= PATH_MAX) {
     const std::string_view step = Step(rest);
@@ -32,8 +45,9 @@ PathAt::PathAt(const std::string& posix_path) : directory_(AT_FDCWD), path_(posi
     do {
       next = openat(directory_, std::string(step).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
     } while (next < 0 && errno == EINTR);
-    if (directory_ != AT_FDCWD) close(directory_);
+    if (owned_) close(directory_);
     directory_ = next;
+    owned_ = true;
     if (next < 0) {
       error_ = errno;
       break;
@@ -45,7 +59,7 @@ PathAt::PathAt(const std::string& posix_path) : directory_(AT_FDCWD), path_(posi
 }
 
 PathAt::~PathAt() {
-  if (directory_ >= 0) close(directory_);
+  if (owned_ && directory_ >= 0) close(directory_);
 }
 
 }  // namespace tarvik

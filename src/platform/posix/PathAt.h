@@ -4,15 +4,19 @@
 
 namespace tarvik {
 
+class DirectoryAnchor;
+
 // A POSIX path as the kernel takes it whatever its length. A path shorter than PATH_MAX is used
 // as it stands; a longer one is reached relative to a directory on its way, opened in steps
 // that are each shorter than PATH_MAX, so that files at any depth can be looked at and opened.
+// Given an anchor, a path is reached from the directory the anchor keeps of its parent, where it
+// has one: that descriptor stays valid only until the anchor reaches another path.
 //
 //   const PathAt at(posix_path);
 //   statx(at.directory(), at.path(), ...);   // fails with at.error() when the way is closed
 class PathAt {
  public:
-  explicit PathAt(const std::string& posix_path);
+  explicit PathAt(const std::string& posix_path, DirectoryAnchor* anchor = nullptr);
   ~PathAt();
   PathAt(const PathAt&) = delete;
   PathAt& operator=(const PathAt&) = delete;
@@ -27,6 +31,7 @@ class PathAt {
 
  private:
   int directory_;
+  bool owned_ = false;  // whether directory_ was opened here
   std::string path_;
   int error_ = 0;
 };

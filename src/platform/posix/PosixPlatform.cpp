@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
-#include <span>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -65,8 +64,8 @@ void FindStoredSpelling(const std::string& directory, std::string& name) {
   }
 }
 
-int OpenPath(const std::string& posix_path, int flags) {
-  const PathAt at(posix_path);
+int OpenPath(const std::string& posix_path, int flags, DirectoryAnchor* anchor) {
+  const PathAt at(posix_path, anchor);
   if (at.error() != 0) {
     errno = at.error();
     return -1;
@@ -180,19 +179,36 @@ int PosixPlatform::CancelConnection(const std::string& /*local_name*/, bool /*fo
   return kErrNotConnected;
 }
 
-int PosixPlatform::PosixPathOf(const WindowsPath& path, std::string& posix_path,
-                               std::size_t names) {
-  const Drive* drive = drives_.Find(path.drive);
+int PosixPlatform::PosixPathOf(char drive_letter, std::string_view names, std::string& posix_path) {
+  const Drive* drive = drives_.Find(drive_letter);
   if (drive == nullptr) return kErrPathNotFound;
-  if (IsCaseInsensitive(*drive)) ForgetLatestLook();
-  posix_path = drive->entry.mount_point;
-  names = std::min(names, path.names.size());
-  for (const std::string& name : std::span(path.names).first(names)) {
-    std::string stored;
-    if (!ToPosixName(name, stored)) return kErrInvalidName;
-    if (IsCaseInsensitive(*drive)) FindStoredSpelling(posix_path, stored);
-    AppendPosix(posix_path, stored);
+  const bool case_insensitive = IsCaseInsensitive(*drive);
+  if (case_insensitive) ForgetLatestLook();
+  // Where names are taken as written, the names that the last path began with are mapped already.
+  std::size_t at = 0;
+  if (!case_insensitive) {
+    const std::string root = drive_letter + drive->entry.mount_point;
+    if (root != mapped_root_) {
+      mapped_names_.Clear();
+      mapped_root_ = root;
+    }
+    at = mapped_names_.Reuse(names, posix_path, [](char ch) { return ch == '\\'; });
   }
+  if (at == 0) posix_path = drive->entry.mount_point;
+  std::string stored;
+  while (at < names.size()) {
+    if (names[at] == '\\') ++at;
+    const std::size_t end = std::min(names.find('\\', at), names.size());
+    if (!ToPosixName(names.substr(at, end - at), stored)) {
+      mapped_names_.Clear();
+      return kErrInvalidName;
+    }
+    if (case_insensitive) FindStoredSpelling(posix_path, stored);
+    AppendPosix(posix_path, stored);
+    if (!case_insensitive) mapped_names_.Add(end, posix_path.size());
+    at = end;
+  }
+  if (!case_insensitive) mapped_names_.Keep(names, posix_path);
   return kNoError;
 }
 
@@ -200,10 +216,9 @@ int PosixPlatform::Locate(const std::string& path, Located& located) {
   int code = directories_.Resolve(path, located.path);
   if (code != kNoError) return code;
   located.name.clear();
-  if (located.path.names.empty()) return PosixPathOf(located.path, located.directory);
-  code = PosixPathOf(located.path, located.directory, located.path.names.size() - 1);
-  if (code != kNoError) return code;
-  if (!ToPosixName(located.path.names.back(), located.name)) return kErrInvalidName;
+  code = PosixPathOf(located.path.drive, located.path.ParentNames(), located.directory);
+  if (code != kNoError || located.path.IsRoot()) return code;
+  if (!ToPosixName(located.path.LastName(), located.name)) return kErrInvalidName;
   if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
     ForgetLatestLook();
     FindStoredSpelling(located.directory, located.name);
@@ -217,14 +232,14 @@ int PosixPlatform::LookUp(const std::string& path, Entry& entry, EntryDetail det
   if (code != kNoError) return code;
   const Located& located = entry.located;
   if (!located.name.empty()) {
-    entry.status = StatEntry(located.directory, located.name, detail);
+    entry.status = StatEntry(located.directory, located.name, detail, &anchor_);
     if (entry.status.kind == EntryStatus::Kind::kFile && !entry.status.dangling) {
       last_file_ = {JoinPosix(located.directory, located.name), entry.status};
     }
     if (entry.status.kind != EntryStatus::Kind::kMissing) return kNoError;
   }
   // A drive's root, or a name that is missing, perhaps because its directory is.
-  const DirectoryView parent(located.directory);
+  const DirectoryView parent(located.directory, &anchor_);
   if (parent.error() != 0) return ErrnoToCode(parent.error(), ErrnoUse::kDirectory);
   if (located.name.empty()) {
     entry.status.kind = EntryStatus::Kind::kDirectory;
@@ -249,7 +264,7 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
     }
     ForgetLatestLook();
     struct stat status;
-    const PathAt at(JoinPosix(directory, "."));
+    const PathAt at(JoinPosix(directory, "."), &anchor_);
     if (fstatat(at.directory(), at.path(), &status, 0) == 0) {
       if (keeping_listings_) latest_look_.Searchable(directory);
       directories_.Change(quick.path);
@@ -265,7 +280,7 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       return ErrnoToCode(entry.status.error, ErrnoUse::kFile);
     }
     if (entry.status.kind != EntryStatus::Kind::kDirectory) return kErrPathNotFound;
-    const PathAt at(JoinPosix(located.directory, located.name));
+    const PathAt at(JoinPosix(located.directory, located.name), &anchor_);
     if (at.error() != 0) return ErrnoToCode(at.error(), ErrnoUse::kDirectory);
     if (faccessat(at.directory(), at.path(), X_OK, 0) != 0) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
@@ -315,11 +330,10 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
     return found;
   }
   std::string posix_directory;
-  if (PosixPathOf(directory, posix_directory) != kNoError) return found;
+  if (PosixPathOf(directory.drive, directory.text, posix_directory) != kNoError) return found;
   Listing fresh;
   int error = 0;
-  Listing* listing =
-      ListingOf(directory.drive, posix_directory, !directory.names.empty(), fresh, error);
+  Listing* listing = ListingOf(directory.drive, posix_directory, !directory.IsRoot(), fresh, error);
   if (listing == nullptr) return found;
 
   const std::uint32_t excluded =
@@ -348,6 +362,7 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
 
 void PosixPlatform::KeepListings(bool keep) {
   keeping_listings_ = keep;
+  anchor_.Enable(keep);
   kept_listing_ = Listing{};
   ForgetLatestLook();
 }
@@ -355,16 +370,20 @@ void PosixPlatform::KeepListings(bool keep) {
 bool PosixPlatform::KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp,
                                      bool& settled) {
   ForgetLatestLook();
-  settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp);
+  settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp, &anchor_);
   return settled && kept_listing_.view != nullptr &&
          kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp;
 }
 
-bool PosixPlatform::RunWaiting(char drive, std::function<void()> call) {
+bool PosixPlatform::WaitsFor(char drive) {
   const Drive* found = drives_.Find(drive);
   const bool may_hang =
       found != nullptr && found->entry.type != kDriveFixed && found->entry.type != kDriveRamDisk;
-  if (!waiting_ || !may_hang) {
+  return waiting_ && may_hang;
+}
+
+bool PosixPlatform::RunWaiting(char drive, std::function<void()> call) {
+  if (!WaitsFor(drive)) {
     call();
     return true;
   }
@@ -378,8 +397,8 @@ bool PosixPlatform::ReadDirectory(char drive, const std::string& posix_directory
                                   DirectoryReading& reading) {
   ForgetLatestLook();
   auto outcome = std::make_shared<DirectoryReading>();
-  if (!RunWaiting(drive, [outcome, posix_directory] {
-        outcome->view = std::make_unique<DirectoryView>(posix_directory);
+  if (!RunWaiting(drive, [outcome, posix_directory, anchor = AnchorFor(drive)] {
+        outcome->view = std::make_unique<DirectoryView>(posix_directory, anchor);
         if (outcome->view->error() == 0) outcome->names = outcome->view->Names(outcome->error);
       })) {
     return false;
@@ -428,13 +447,13 @@ int PosixPlatform::ReadListing(const std::string& directory) {
   WindowsPath full;
   if (directories_.Resolve(directory, full) != kNoError) return kErrPathNotFound;
   std::string posix_directory;
-  const int code = PosixPathOf(full, posix_directory);
+  const int code = PosixPathOf(full.drive, full.text, posix_directory);
   if (code != kNoError) return code;
   // A kept reading was read to its end, and nothing was added, removed or renamed since; a
   // new one is kept for the opens of the files that follow.
   Listing fresh;
   int error = 0;
-  ListingOf(full.drive, posix_directory, !full.names.empty(), fresh, error);
+  ListingOf(full.drive, posix_directory, !full.IsRoot(), fresh, error);
   return ErrnoToCode(error, ErrnoUse::kDirectory);
 }
 
@@ -444,11 +463,11 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
   const Drive* drive = drives_.Find(full.drive);
   std::string posix_directory;
   if (drive == nullptr || drive->entry.type == kDriveRemote ||
-      PosixPathOf(full, posix_directory) != kNoError) {
+      PosixPathOf(full.drive, full.text, posix_directory) != kNoError) {
     return false;
   }
   ForgetLatestLook();
-  return stamper_.Stamp(posix_directory, stamp);
+  return stamper_.Stamp(posix_directory, stamp, &anchor_);
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {
@@ -479,13 +498,13 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
     }
   };
   auto opened = std::make_shared<Opened>();
-  if (!RunWaiting(drive, [opened, posix_path] {
+  if (!RunWaiting(drive, [opened, posix_path, anchor = AnchorFor(drive)] {
         constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
         opened->flags = kFlags | O_NOATIME;
-        opened->fd = OpenPath(posix_path, opened->flags);
+        opened->fd = OpenPath(posix_path, opened->flags, anchor);
         // O_NOATIME is refused for files that the user does not own.
         if (opened->fd < 0 && errno == EPERM) {
-          opened->fd = OpenPath(posix_path, opened->flags = kFlags);
+          opened->fd = OpenPath(posix_path, opened->flags = kFlags, anchor);
         }
         opened->error = errno;
         if (opened->fd >= 0 && fstat(opened->fd, &opened->status) != 0) {
@@ -708,7 +727,7 @@ int PosixPlatform::OpenForWriting(const std::string& path, bool append, FileHand
   }
   const int flags =
       O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK | (append ? O_APPEND : O_CREAT | O_TRUNC);
-  const int fd = OpenPath(JoinPosix(found.located.directory, found.located.name), flags);
+  const int fd = OpenPath(JoinPosix(found.located.directory, found.located.name), flags, &anchor_);
   if (fd < 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   return KeepRegularFile(fd, kErrAccessDenied, file);
 }
@@ -782,7 +801,7 @@ std::string PosixPlatform::WindowsPathOf(const std::string& posix_path) const {
   rest.remove_prefix(drive->entry.mount_point == "/" ? 0 : drive->entry.mount_point.size());
   while (!rest.empty()) {
     const std::size_t end = std::min(rest.find('/'), rest.size());
-    if (end > 0) path.names.push_back(ToWindowsName(rest.substr(0, end)));
+    if (end > 0) path.Append(ToWindowsName(rest.substr(0, end)));
     rest.remove_prefix(end < rest.size() ? end + 1 : end);
   }
   return FormatWindowsPath(path);

@@ -9,10 +9,12 @@
 
 #include "platform/CallThread.h"
 #include "platform/Platform.h"
+#include "platform/posix/DirectoryAnchor.h"
 #include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/LatestLook.h"
+#include "platform/posix/MappedPrefix.h"
 #include "platform/posix/MountWatch.h"
 #include "platform/posix/WaitingReader.h"
 #include "platform/posix/WindowsPath.h"
@@ -113,10 +115,9 @@ class PosixPlatform : public Platform {
   // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
   // parent that cannot be opened.
   int LookUp(const std::string& path, Entry& entry, EntryDetail detail = EntryDetail::kKind);
-  // The POSIX path of a full path, or of its first `names` names. On a case-insensitive drive,
+  // The POSIX path of the names (a WindowsPath's text) on a drive. On a case-insensitive drive,
   // a name that does not exist as written is looked for ignoring case.
-  int PosixPathOf(const WindowsPath& path, std::string& posix_path,
-                  std::size_t names = static_cast<std::size_t>(-1));
+  int PosixPathOf(char drive, std::string_view names, std::string& posix_path);
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
   // FindFiles, or with `directories_only` FindDirectories, which skips files by the type the
   // directory gives for them, without a stat.
@@ -155,6 +156,11 @@ class PosixPlatform : public Platform {
   // gave it up: it runs on alone, and the next call gets a new helper. What `call` writes must
   // be its own.
   bool RunWaiting(char drive, std::function<void()> call);
+  // Whether RunWaiting runs calls for the drive on the helper thread.
+  bool WaitsFor(char drive);
+  // The anchor for calls that run on this thread about the drive, nullptr for those that may
+  // run on the helper thread.
+  DirectoryAnchor* AnchorFor(char drive) { return WaitsFor(drive) ? nullptr : &anchor_; }
   const EntryStatus& StatusAt(Listing& listing, std::size_t index);
   // Stamps a directory while listings are kept (`settled` as StampDirectory says) and tells
   // whether the kept listing is of it and provably still holds.
@@ -196,6 +202,12 @@ class PosixPlatform : public Platform {
   std::function<bool()> waiting_;
   std::unique_ptr<CallThread> helper_;
   DirectoryStamper stamper_;
+  // While listings are kept, the directories the latest paths were reached in.
+  DirectoryAnchor anchor_;
+  // The drive letter and mount point of the last path mapped by PosixPathOf on a drive whose
+  // names are taken as written, and its names.
+  std::string mapped_root_;
+  MappedPrefix mapped_names_;
   bool keeping_listings_ = false;
   Listing kept_listing_;
   LastFile last_file_;

@@ -18,13 +18,38 @@ bool HasDrivePrefix(std::string_view path) {
 
 }  // namespace
 
-std::string FormatWindowsPath(const WindowsPath& path) {
-  std::string text{path.drive, ':'};
-  if (path.names.empty()) return text + '\\';
-  for (const std::string& name : path.names) {
-    text += '\\';
-    text += name;
+void WindowsPath::Append(std::string_view name) {
+  if (!text.empty()) text += '\\';
+  text += name;
+}
+
+void WindowsPath::RemoveLast() { text.resize(ParentNames().size()); }
+
+std::string_view WindowsPath::ParentNames() const {
+  const std::size_t last = text.rfind('\\');
+  return last == std::string::npos ? std::string_view() : std::string_view(text).substr(0, last);
+}
+
+std::string_view WindowsPath::LastName() const {
+  const std::size_t last = text.rfind('\\');
+  return last == std::string::npos ? std::string_view(text)
+                                   : std::string_view(text).substr(last + 1);
+}
+
+std::vector<std::string> WindowsPath::NameList() const {
+  std::vector<std::string> names;
+  std::string_view rest = text;
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('\\'), rest.size());
+    names.emplace_back(rest.substr(0, end));
+    rest.remove_prefix(end < rest.size() ? end + 1 : end);
   }
+  return names;
+}
+
+std::string FormatWindowsPath(const WindowsPath& path) {
+  std::string text{path.drive, ':', '\\'};
+  text += path.text;
   return text;
 }
 
@@ -45,12 +70,15 @@ CurrentDirectories::CurrentDirectories(WindowsPath start) { Change(start); }
 int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const {
   if (path.empty()) return kErrPathNotFound;
   if (path.size() >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) return kErrPathNotFound;
-  std::string_view rest = path;
   const char drive = HasDrivePrefix(path) ? UpCaseDrive(path[0]) : current_.drive;
-  if (HasDrivePrefix(path)) rest.remove_prefix(2);
-  // A path from the root copies no directory's names: in a deep tree they are many.
-  if (!rest.empty() && IsSeparator(rest[0])) {
-    full = WindowsPath{drive, {}};
+  std::size_t at = HasDrivePrefix(path) ? 2 : 0;
+  // A path from a root, as a walk gives them one after the other, takes the names it begins
+  // with from the last such path: in a deep tree they are many.
+  const bool rooted = at < path.size() && IsSeparator(path[at]);
+  const std::string_view from_root = path.substr(at);
+  if (rooted) {
+    full.drive = drive;
+    at += last_full_.Reuse(from_root, full.text, IsSeparator);
   } else if (drive == current_.drive) {
     full = current_;
   } else if (const auto found = remembered_.find(drive); found != remembered_.end()) {
@@ -58,22 +86,28 @@ int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const 
   } else {
     full = WindowsPath{drive, {}};
   }
-  while (!rest.empty()) {
-    std::size_t end = 0;
-    while (end < rest.size() && !IsSeparator(rest[end])) ++end;
-    const std::string_view name = rest.substr(0, end);
-    rest.remove_prefix(end < rest.size() ? end + 1 : end);
+  bool folded = false;
+  while (at < path.size()) {
+    std::size_t end = at;
+    while (end < path.size() && !IsSeparator(path[end])) ++end;
+    const std::string_view name = path.substr(at, end - at);
+    at = end < path.size() ? end + 1 : end;
     if (name.empty() || name == ".") continue;
     if (name == "..") {
-      if (!full.names.empty()) full.names.pop_back();
+      full.RemoveLast();
+      folded = true;
       continue;
     }
     // A name typed with a character that names are shown mapped for (a line feed, a space at
     // an end) takes the shown form, which stands for the same name on disk, so that no line
     // the program writes ever holds it raw.
     std::string stored;
-    full.names.push_back(ToPosixName(name, stored) ? ToWindowsName(stored) : std::string(name));
+    full.Append(ToPosixName(name, stored) ? ToWindowsName(stored) : std::string(name));
+    if (rooted) last_full_.Add(end - (path.size() - from_root.size()), full.text.size());
   }
+  // Names that ".." took back are not those of the text before it.
+  if (rooted && folded) last_full_.Clear();
+  if (rooted && !folded) last_full_.Keep(from_root, full.text);
   return kNoError;
 }
 

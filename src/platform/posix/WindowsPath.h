@@ -5,15 +5,29 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/posix/MappedPrefix.h"
+
 namespace tarvik {
 
-// A full path on a drive: the letter and the names below its root, in the program's form.
-// Never holds "." or ".." or empty names.
+// A full path on a drive: the letter and the names below its root, in the program's form, held
+// as one text of names joined by backslashes ("WORK\SUB", empty for the root), so that a copy
+// costs no allocation per name however deep the path. Never holds "." or ".." or empty names.
 struct WindowsPath {
   char drive = 'C';
-  std::vector<std::string> names;
+  std::string text;
 
   bool operator==(const WindowsPath&) const = default;
+
+  bool IsRoot() const { return text.empty(); }
+  void Append(std::string_view name);
+  // The root stays the root.
+  void RemoveLast();
+  // The text of the names but the last, and the last name; both empty for the root.
+  std::string_view ParentNames() const;
+  std::string_view LastName() const;
+  WindowsPath Parent() const { return WindowsPath{drive, std::string(ParentNames())}; }
+  // The names one by one, as a share takes them.
+  std::vector<std::string> NameList() const;
 };
 
 // "C:\" for a root, "C:\WORK\SUB" otherwise.
@@ -45,6 +59,9 @@ class CurrentDirectories {
  private:
   WindowsPath current_;
   std::map<char, WindowsPath> remembered_;
+  // The last path given from a root ("\..." or "X:\..."), mapped: the next one that begins
+  // with the same names takes them from it.
+  mutable MappedPrefix last_full_;
 };
 
 }  // namespace tarvik

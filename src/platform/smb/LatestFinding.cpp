@@ -12,7 +12,7 @@ void LatestFinding::Found(const WindowsPath& path, std::uint32_t attributes, boo
 
 const LatestFinding::Finding* LatestFinding::Of(const WindowsPath& path) {
   if (!path_ || found_at_ + 1 != calls_ || path_->drive != path.drive ||
-      !SameRemoteNames(path_->names, path.names))
+      !SameRemoteNames(path_->NameList(), path.NameList()))
     return nullptr;
   found_at_ = calls_;
   return &finding_;

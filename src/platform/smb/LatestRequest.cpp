@@ -9,7 +9,7 @@ namespace tarvik {
 
 const LatestRequest::Shown* LatestRequest::Of(const WindowsPath& path) const {
   if (!shown_ || shown_->path.drive != path.drive ||
-      !SameRemoteNames(shown_->path.names, path.names)) {
+      !SameRemoteNames(shown_->path.NameList(), path.NameList())) {
     return nullptr;
   }
   return &*shown_;
@@ -17,8 +17,10 @@ const LatestRequest::Shown* LatestRequest::Of(const WindowsPath& path) const {
 
 bool LatestRequest::ShowsDirectory(const WindowsPath& path) const {
   if (!shown_ || shown_->path.drive != path.drive) return false;
-  const std::span<const std::string> asked(shown_->path.names);
-  const std::span<const std::string> names(path.names);
+  const std::vector<std::string> asked_names = shown_->path.NameList();
+  const std::vector<std::string> path_names = path.NameList();
+  const std::span<const std::string> asked(asked_names);
+  const std::span<const std::string> names(path_names);
   if (names.size() < asked.size()) return SameRemoteNames(names, asked.first(names.size()));
   if (names.size() == asked.size()) return shown_->directory && SameRemoteNames(names, asked);
   if (names.size() > asked.size() + 1 || !shown_->entries ||

@@ -209,7 +209,7 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);
   if (connection == nullptr) return local_.FileAttributes(path);
-  if (full.names.empty()) {
+  if (full.IsRoot()) {
     bool directory = false;
     return Probe(*connection, full, directory) == 0 && directory ? kAttrDirectory
                                                                  : kInvalidAttributes;
@@ -225,10 +225,10 @@ std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   // carries all its attribute bits. A kept listing serves as long as it agrees on the kind: a
   // change of the bits alone would not show in the directory's own status either.
   // Listings are kept only while a command keeps them; outside one none is found here.
-  const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
-  const std::string& name = full.names.back();
+  const WindowsPath parent = full.Parent();
+  const std::string name(full.LastName());
   std::uint32_t attributes = 0;
-  const FoundEntry* kept = connection->listings.Find(parent.names, name);
+  const FoundEntry* kept = connection->listings.Find(parent.NameList(), name);
   if (kept != nullptr && ((kept->attributes & kAttrDirectory) != 0) == directory) {
     attributes = kept->attributes;
   } else {
@@ -288,7 +288,7 @@ std::vector<FoundEntry> SmbPlatform::FindFiles(const std::string& pattern,
     }
   };
   // Servers report "." and ".." also in a share's root; a drive's root has none.
-  if (!directory.names.empty()) {
+  if (!directory.IsRoot()) {
     take(FoundEntry{".", kAttrDirectory, 0});
     take(FoundEntry{"..", kAttrDirectory, 0});
   }
@@ -323,7 +323,7 @@ bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& s
   // latest listing was short is read again in four, whatever it holds; stamped, it costs
   // three every time and the four again whenever it changed or had not settled. One not read
   // yet in this command is read now in any case, and a walk comes back to few of them.
-  const std::optional<std::size_t> entries = connection->listings.EntryCount(full.names);
+  const std::optional<std::size_t> entries = connection->listings.EntryCount(full.NameList());
   if (!entries || *entries < kShortListing) return false;
   const LatestRequest* latest = Latest(*connection);
   const LatestRequest::Shown* shown = latest != nullptr ? latest->Of(full) : nullptr;
@@ -332,13 +332,13 @@ bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& s
     return shown->stamp->settled;
   }
   bool settled = false;
-  if (connection->share->Stamp(full.names, stamp, settled) != 0) {
+  if (connection->share->Stamp(full.NameList(), stamp, settled) != 0) {
     latest_request_.Forget();
     return false;
   }
   // The stamp the kept listing was read under shows its entries as they stand.
   LatestRequest::Entries unchanged =
-      settled ? connection->listings.Unchanged(full.names, stamp) : nullptr;
+      settled ? connection->listings.Unchanged(full.NameList(), stamp) : nullptr;
   latest_request_.Show({full, true, std::move(unchanged), LatestRequest::Stamp{stamp, settled}});
   return settled;
 }
@@ -347,7 +347,7 @@ bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);
   if (connection == nullptr) return local_.FileExists(path);
-  if (full.names.empty()) return false;
+  if (full.IsRoot()) return false;
   bool directory = true;
   const int error_number = Probe(*connection, full, directory);
   // Only the share's word that nothing is there makes a file missing. A name it refuses (one
@@ -374,7 +374,7 @@ const LatestRequest* SmbPlatform::Latest(const Connection& connection) const {
 }
 
 int SmbPlatform::ProbeShare(Connection& connection, const WindowsPath& full, bool& directory) {
-  const int error_number = connection.share->Probe(full.names, directory);
+  const int error_number = connection.share->Probe(full.NameList(), directory);
   if (error_number == 0) {
     latest_request_.Show({full, directory, {}, {}});
   } else {
@@ -392,20 +392,20 @@ LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
     stamp = stamped->stamp->stamp;
   }
   std::vector<FoundEntry> entries;
-  if (connection.share->List(directory.names, entries) != 0) {
+  if (connection.share->List(directory.NameList(), entries) != 0) {
     latest_request_.Forget();
     return nullptr;
   }
   auto listed = std::make_shared<const std::vector<FoundEntry>>(std::move(entries));
   latest_request_.Show({directory, true, listed, {}});
-  if (keeping_listings_) connection.listings.Keep(directory.names, listed, stamp);
+  if (keeping_listings_) connection.listings.Keep(directory.NameList(), listed, stamp);
   return listed;
 }
 
 int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int flags,
                             FileHandle& file) {
   file = kNoFile;
-  if (full.names.empty()) return kErrAccessDenied;
+  if (full.IsRoot()) return kErrAccessDenied;
   std::optional<OpenFile> opened;
   if (flags == O_RDONLY && ParkedIs(connection, full)) {
     opened.emplace(std::move(*parked_));
@@ -419,7 +419,7 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
   CloseParked();
   if (!opened) {
     SmbFile* remote = nullptr;
-    const int error_number = connection.share->Open(full.names, flags, remote);
+    const int error_number = connection.share->Open(full.NameList(), flags, remote);
     if (error_number == 0 || error_number == EISDIR) {
       latest_request_.Show({full, error_number == EISDIR, {}, {}});
     } else {
@@ -427,9 +427,9 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
     }
     // Opened as a file, a directory is refused; the program may only open files.
     if (error_number == EISDIR) return kErrAccessDenied;
-    if (error_number == ENOENT && full.names.size() > 1) {
+    if (error_number == ENOENT && !full.ParentNames().empty()) {
       // The server names a missing file and a missing directory on the way alike.
-      const WindowsPath parent{full.drive, {full.names.begin(), full.names.end() - 1}};
+      const WindowsPath parent = full.Parent();
       bool directory = false;
       const int parent_missing = ProbeShare(connection, parent, directory);
       if (parent_missing != 0) return ErrnoToCode(parent_missing, ErrnoUse::kDirectory);
@@ -446,7 +446,7 @@ int SmbPlatform::OpenRemote(Connection& connection, const WindowsPath& full, int
 
 bool SmbPlatform::ParkedIs(Connection& connection, const WindowsPath& full) {
   return parked_ && parked_->path.drive == full.drive &&
-         SameRemoteNames(parked_->path.names, full.names) &&
+         SameRemoteNames(parked_->path.NameList(), full.NameList()) &&
          parked_->opened_at == SmbShare::PathRequestCount() &&
          connection.share->Rewind(parked_->file) == 0;
 }
