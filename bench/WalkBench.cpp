@@ -33,8 +33,8 @@
 #include <vector>
 
 #include "InChild.h"
-#include "net/DelayRelay.h"
 #include "Program.h"
+#include "net/DelayRelay.h"
 #include "support/SmbServer.h"
 #include "support/TempDir.h"
 

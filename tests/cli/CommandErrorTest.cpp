@@ -181,7 +181,8 @@ TEST(CommandErrorTest, OutputFileThatFillsItsDiskEndsWithStatusFour) {
                                                      : "--sums=";
     const ProcessResult result = RunCheckBinary({option + output, dir.Path("tree")});
     EXPECT_EQ(result.status, 4) << what;
-    EXPECT_EQ(result.err, "tarvik-check: " + what + " '" + output + "' is incomplete: Disk full.\n");
+    EXPECT_EQ(result.err,
+              "tarvik-check: " + what + " '" + output + "' is incomplete: Disk full.\n");
     EXPECT_TRUE(result.out.starts_with("Всего считано : Файлов  = 100,")) << result.out;
     EXPECT_TRUE(result.out.ends_with("\nOk\n")) << result.out;
   }

@@ -98,8 +98,8 @@ INSTANTIATE_TEST_SUITE_P(
                       InterruptCase{"PassOutputToPipes", {}, "HUGE.BIN", false, {}},
                       InterruptCase{"HashedReadStopped", {"--sums=SUMS"}, "HUGE.BIN", false, {}},
                       InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}},
-                      InterruptCase{"TermDuringAWalk", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"},
-                                    SIGTERM},
+                      InterruptCase{
+                          "TermDuringAWalk", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}, SIGTERM},
                       InterruptCase{"HangUpOnATerminal", {}, "HUGE.BIN", true, {}, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
