@@ -1,6 +1,7 @@
 #include "cli/ReportFile.h"
 
 #include <optional>
+#include <utility>
 
 #include "util/Number.h"
 #include "util/Utf8.h"
@@ -45,17 +46,14 @@ std::string CsvField(const std::string& text) {
 
 std::unique_ptr<ReportFile> ReportFile::Create(Platform& platform, const std::string& path,
                                                int& code) {
-  FileHandle file = kNoFile;
-  code = platform.CreateTextFile(path, file);
-  if (code != kNoError) return nullptr;
-  std::unique_ptr<ReportFile> report(new ReportFile(platform, file));
+  std::unique_ptr<LineWriter> file = LineWriter::Create(platform, path, code);
+  if (!file) return nullptr;
+  std::unique_ptr<ReportFile> report(new ReportFile(std::move(file)));
   report->WriteRow({"path", "size", "bytes_read", "seconds", "mb_per_s", "outcome"});
   code = report->LostRows();
   if (code != kNoError) return nullptr;
   return report;
 }
-
-ReportFile::~ReportFile() { platform_.Close(file_); }
 
 void ReportFile::AddFile(const FileSpeed& file) {
   const std::optional<double> speed = MegabytesPerSecond(file.bytes, file.milliseconds);
@@ -71,7 +69,7 @@ void ReportFile::WriteRow(std::initializer_list<std::string> fields) {
     row += CsvField(field);
   }
   row += "\r\n";
-  if (lost_ == kNoError) lost_ = platform_.Write(file_, row);
+  file_->Write(row);
 }
 
 }  // namespace tarvik
