@@ -33,6 +33,12 @@ std::int64_t RealTimeNanoseconds() {
   return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
 }
 
+std::int64_t MonotonicNanoseconds() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
+}
+
 std::int64_t DirectoryStamper::SettleTime(std::uint64_t device, const PathAt& at) {
   const auto known = settle_times_.find(device);
   if (known != settle_times_.end()) return known->second;

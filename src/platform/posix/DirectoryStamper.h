@@ -13,6 +13,8 @@ class PathAt;
 
 // Nanoseconds of this machine's real-time clock, the clock file systems stamp times from.
 std::int64_t RealTimeNanoseconds();
+// Nanoseconds of this machine's monotonic clock, which no setting of the time moves.
+std::int64_t MonotonicNanoseconds();
 
 // Stamps directories by their device, inode, change and modification times. A directory is
 // settled when both times lie further in the past than its file system's timestamps can be

@@ -756,11 +756,7 @@ int PosixPlatform::Write(FileHandle file, std::string_view bytes) {
 }
 
 std::uint32_t PosixPlatform::TickCount() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  const auto milliseconds = static_cast<std::uint64_t>(now.tv_sec) * 1000u +
-                            static_cast<std::uint64_t>(now.tv_nsec) / 1000000u;
-  return static_cast<std::uint32_t>(milliseconds);
+  return static_cast<std::uint32_t>(MonotonicNanoseconds() / 1'000'000);
 }
 
 LocalDateTime PosixPlatform::Now() {

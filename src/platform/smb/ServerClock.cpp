@@ -7,14 +7,12 @@
 
 #include <array>
 #include <cerrno>
-#include <ctime>
 #include <string>
 
 namespace tarvik {
 
 namespace {
 
-constexpr std::int64_t kNanosecondsPerSecond = 1'000'000'000;
 // A FILETIME counts 100 ns ticks from 1601; this many lie before 1970.
 constexpr std::uint64_t kFileTimeAtUnixEpoch = 116'444'736'000'000'000ULL;
 
@@ -103,12 +101,6 @@ std::optional<ServerClock> Negotiate(int socket, std::int64_t deadline) {
 }
 
 }  // namespace
-
-std::int64_t MonotonicNanoseconds() {
-  timespec now;
-  clock_gettime(CLOCK_MONOTONIC, &now);
-  return now.tv_sec * kNanosecondsPerSecond + now.tv_nsec;
-}
 
 std::optional<ServerClock> AskServerClock(const std::string& host, std::uint16_t port,
                                           int deadline_ms) {

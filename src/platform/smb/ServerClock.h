@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "platform/posix/DirectoryStamper.h"
+
 namespace tarvik {
 
 // A server's clock as this machine's monotonic clock sees it, in nanoseconds since the Unix
@@ -19,9 +21,6 @@ struct ServerClock {
     return monotonic + offset - uncertainty - (monotonic - measured_at) / 10'000;
   }
 };
-
-// Our monotonic clock, in nanoseconds.
-std::int64_t MonotonicNanoseconds();
 
 // Asks the computer `host` (port 445 when `port` is 0) for its clock: the system time that an
 // SMB2 negotiate response carries, on a connection of its own that is closed at once. Nothing

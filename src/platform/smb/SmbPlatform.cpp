@@ -484,7 +484,6 @@ int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   // Nothing the program saw since the share gave the size could tell a change of it.
   if (keeping_listings_ && remote->size && remote->size_at == SmbShare::PathRequestCount()) {
     size = *remote->size;
-    remote->ahead.KnowSize(size);
     return kNoError;
   }
   const int error_number = connections_.at(remote->path.drive).share->SizeOf(remote->file, size);
