@@ -8,14 +8,15 @@ namespace {
 
 class ListingCacheTest : public TempDriveTest<> {
  protected:
-  // The cache's entries for C:\<directory>, and whether the directory was read for them.
+  // The cache's entries for C:\<directory>, and whether the directory was read for them, through
+  // the platform as the lists read it.
   std::pair<std::size_t, bool> List(ListingCache& cache, const std::string& directory) {
     bool read = false;
     const SharedEntries entries = cache.Entries("C:\\" + directory, "*", [&] {
       read = true;
       std::vector<ListEntry> names;
-      for (const auto& item : std::filesystem::directory_iterator(tmp_.Path(directory))) {
-        names.push_back({item.path().filename().string(), Glyph::kNone});
+      for (const FoundEntry& found : platform_->FindFiles("C:\\" + directory + "\\*", 0)) {
+        names.push_back({found.name, Glyph::kNone});
       }
       return names;
     });

@@ -105,7 +105,12 @@ bool DirectoryAnchor::StillNamed(std::size_t index) const {
   const Level& level = levels_[index];
   if (level.end == 1) return true;
   const std::size_t slash = path_.rfind('/', level.end - 1);
-  const std::string in_parent = "../" + path_.substr(slash + 1, level.end - slash - 1);
+  const std::string_view name(path_.data() + slash + 1, level.end - slash - 1);
+  // A directory has one parent: the open parent level holding it under its name says both at once.
+  if (index > 0 && levels_[index - 1].fd >= 0) {
+    return IsLevel(levels_[index - 1].fd, std::string(name).c_str(), index);
+  }
+  const std::string in_parent = "../" + std::string(name);
   return IsLevel(level.fd, in_parent.c_str(), index) &&
          (index == 0 || IsLevel(level.fd, "..", index - 1));
 }

@@ -7,6 +7,13 @@ void LatestLook::Searchable(const std::string& directory) {
   searchable_ = directory;
 }
 
+void LatestLook::Stamped(const std::string& directory, const DirectoryStamp& stamp, bool settled) {
+  Forget();
+  stamped_ = directory;
+  stamp_ = stamp;
+  settled_ = settled;
+}
+
 void LatestLook::Ended(int fd) {
   Forget();
   ended_ = fd;
@@ -26,9 +33,18 @@ void LatestLook::Failed(const std::string& posix_path, int error) {
 
 void LatestLook::Forget() {
   searchable_.clear();
+  stamped_.clear();
   ended_ = -1;
   opened_ = -1;
   failed_ = 0;
+}
+
+bool LatestLook::ShowsStamp(const std::string& directory, DirectoryStamp& stamp,
+                            bool& settled) const {
+  if (stamped_.empty() || stamped_ != directory) return false;
+  stamp = stamp_;
+  settled = settled_;
+  return true;
 }
 
 bool LatestLook::ShowsSearchable(const std::string& directory) const {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "platform/Platform.h"
+
 namespace tarvik {
 
 // What the latest look at the file system showed, while a command keeps listings. Until the next
@@ -12,6 +14,8 @@ class LatestLook {
  public:
   // A directory that may be searched, with every directory on the way to it (POSIX path).
   void Searchable(const std::string& directory);
+  // A stamp of `directory` (POSIX path), and whether it was settled.
+  void Stamped(const std::string& directory, const DirectoryStamp& stamp, bool settled);
   // A read of the open file `fd` that met its end.
   void Ended(int fd);
   // An open of `posix_path` that found a regular file and gave `fd`.
@@ -22,6 +26,8 @@ class LatestLook {
 
   // Whether the latest look showed `directory` to be one that may be searched.
   bool ShowsSearchable(const std::string& directory) const;
+  // Whether the latest look was a stamp of `directory`; if so, `stamp` and `settled` are its.
+  bool ShowsStamp(const std::string& directory, DirectoryStamp& stamp, bool& settled) const;
   // Whether the latest look met the end of `fd`.
   bool ShowsEnd(int fd) const { return fd >= 0 && fd == ended_; }
   // Whether the latest look was an open that found a regular file at `posix_path`.
@@ -39,6 +45,9 @@ class LatestLook {
 
  private:
   std::string searchable_;  // empty when the latest look showed no directory
+  std::string stamped_;     // the directory stamped, empty when the latest look was no stamp
+  DirectoryStamp stamp_;
+  bool settled_ = false;
   int ended_ = -1;          // -1 when it met the end of no file
   std::string file_;        // the file it opened or failed to open
   int opened_ = -1;         // -1 when it opened no file

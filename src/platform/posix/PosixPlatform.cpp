@@ -113,6 +113,7 @@ PosixPlatform::~PosixPlatform() { ForgetLatestLook(); }
 
 std::uint32_t PosixPlatform::LogicalDrives() {
   ForgetLatestLook();
+  drives_known_ready_ = 0;
   if (!followed_mounts_.empty()) drives_.Update(ReadMountTable(followed_mounts_));
   return drives_.Mask();
 }
@@ -141,11 +142,15 @@ unsigned PosixPlatform::DriveType(const std::string& root) {
 }
 
 int PosixPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
-  ForgetLatestLook();
   Drive* drive = DriveOfRoot(root);
   if (drive == nullptr) return kErrInvalidDrive;
-  struct statvfs status;
-  if (statvfs(drive->entry.mount_point.c_str(), &status) != 0) return kErrNotReady;
+  const std::uint32_t bit = std::uint32_t{1} << (UpCaseDrive(root[0]) - 'A');
+  if ((drives_known_ready_ & bit) == 0) {
+    ForgetLatestLook();
+    struct statvfs status;
+    if (statvfs(drive->entry.mount_point.c_str(), &status) != 0) return kErrNotReady;
+    if (keeping_listings_) drives_known_ready_ |= bit;
+  }
   info.label = drive->entry.label;
   info.flags = drive->entry.flags;
   return kNoError;
@@ -362,6 +367,7 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
 
 void PosixPlatform::KeepListings(bool keep) {
   keeping_listings_ = keep;
+  drives_known_ready_ = 0;
   anchor_.Enable(keep);
   kept_listing_ = Listing{};
   ForgetLatestLook();
@@ -369,8 +375,7 @@ void PosixPlatform::KeepListings(bool keep) {
 
 bool PosixPlatform::KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp,
                                      bool& settled) {
-  ForgetLatestLook();
-  settled = keeping_listings_ && stamper_.Stamp(posix_directory, stamp, &anchor_);
+  settled = keeping_listings_ && StampOnce(posix_directory, stamp);
   return settled && kept_listing_.view != nullptr &&
          kept_listing_.posix_directory == posix_directory && kept_listing_.stamp == stamp;
 }
@@ -466,8 +471,16 @@ bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp&
       PosixPathOf(full.drive, full.text, posix_directory) != kNoError) {
     return false;
   }
+  return StampOnce(posix_directory, stamp);
+}
+
+bool PosixPlatform::StampOnce(const std::string& posix_directory, DirectoryStamp& stamp) {
+  bool settled = false;
+  if (latest_look_.ShowsStamp(posix_directory, stamp, settled)) return settled;
   ForgetLatestLook();
-  return stamper_.Stamp(posix_directory, stamp, &anchor_);
+  settled = stamper_.Stamp(posix_directory, stamp, &anchor_);
+  if (keeping_listings_) latest_look_.Stamped(posix_directory, stamp, settled);
+  return settled;
 }
 
 bool PosixPlatform::FileExists(const std::string& path) {

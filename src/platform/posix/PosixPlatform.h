@@ -165,6 +165,8 @@ class PosixPlatform : public Platform {
   // Stamps a directory while listings are kept (`settled` as StampDirectory says) and tells
   // whether the kept listing is of it and provably still holds.
   bool KeptListingHolds(const std::string& posix_directory, DirectoryStamp& stamp, bool& settled);
+  // Stamps a directory, or takes the stamp that the latest look took of it.
+  bool StampOnce(const std::string& posix_directory, DirectoryStamp& stamp);
 
   // Fills a block with reads of `read_some`, retrying EINTR.
   template <typename ReadSome>
@@ -209,6 +211,9 @@ class PosixPlatform : public Platform {
   std::string mapped_root_;
   MappedPrefix mapped_names_;
   bool keeping_listings_ = false;
+  // While listings are kept, the drives (bit 0 for A:) whose volume answered once: a command
+  // asks again for each directory, and only the calls that follow can tell it went away.
+  std::uint32_t drives_known_ready_ = 0;
   Listing kept_listing_;
   LastFile last_file_;
   LatestLook latest_look_;
