@@ -21,6 +21,13 @@ struct CallThread::State {
   bool running = false;  // a call, posted or not, is being done
   bool stopping = false;
 
+  // Wakes the other side with the lock let go, so that it need not wait for it at once.
+  static void NotifyUnlocked(State& state, std::unique_lock<std::mutex>& lock) {
+    lock.unlock();
+    state.changed.notify_all();
+    lock.lock();
+  }
+
   // The thread's loop. It holds its own reference, so the state outlives an owner that let
   // it go while it was busy.
   static void Serve(const std::shared_ptr<State>& self) {
@@ -46,7 +53,7 @@ struct CallThread::State {
       state.running = false;
       if (posted) continue;
       state.pending = false;
-      state.changed.notify_all();
+      NotifyUnlocked(state, lock);
     }
   }
 };
@@ -99,7 +106,7 @@ bool CallThread::Run(std::function<void()> call, const std::function<bool()>& wa
   if (state.pending) return false;
   state.call = std::move(call);
   state.pending = true;
-  state.changed.notify_all();
+  State::NotifyUnlocked(state, lock);
   if (!waiting) {
     state.changed.wait(lock, [&] { return !state.pending; });
     return true;
