@@ -21,7 +21,9 @@ enum LongOnly {
   kReportOption,
   kSumsOption,
   kVerifyOption,
-  kNoVerifyOption
+  kNoVerifyOption,
+  kHistoryOption,
+  kNoHistoryOption
 };
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
@@ -36,6 +38,8 @@ constexpr option kLongOptions[] = {
     {"sums", required_argument, nullptr, kSumsOption},
     {"verify", required_argument, nullptr, kVerifyOption},
     {"no-verify", no_argument, nullptr, kNoVerifyOption},
+    {"history", no_argument, nullptr, kHistoryOption},
+    {"no-history", no_argument, nullptr, kNoHistoryOption},
     {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
@@ -171,6 +175,12 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case kNoVerifyOption:
         options.no_verify = true;
         break;
+      case kHistoryOption:
+        options.show_history = true;
+        break;
+      case kNoHistoryOption:
+        options.no_history = true;
+        break;
       case kConnectOption:
         if (!ParseNetworkDrive(optarg, options.connections)) {
           return UsageError("invalid connection '" + std::string(optarg) +
@@ -220,6 +230,10 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
       --no-verify        do not verify against the checksum file PATH holds itself
                          (SHA256SUMS, sha256sum.txt, MD5SUMS or md5sum.txt), as is done
                          without --verify
+      --no-history       neither record this check in the history of the volume nor
+                         compare it with the last check there; no fingerprints either
+      --history          print the checks of the volume that holds PATH, newest first,
+                         and exit
       --connect=L:=\\COMPUTER\SHARE
                          connect the drive letter L: to a network share for this run,
                          with the password in the environment variable TARVIK_PASSWORD
@@ -244,7 +258,11 @@ stop the check; the end says which file is incomplete and why.
 
 Fingerprints come from the same read as the check: no file is read twice.
 
-Exit status: 0 no problem found, 1 problems found, 2 wrong usage (also a list file, report or
+Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share/tarvik/ when
+unset) and compared with the last check of the same volume: a file whose content changed
+while its size and modification time did not is a problem ('changed' in the report).
+
+Exit status: 0 no problem found (also after --history), 1 problems found, 2 wrong usage (also a list file, report or
 checksum file that cannot be made, two of them the same file, or a checksum file to verify
 against that cannot be read), 3 an error ended the check (its text is printed, a failed
 connection too) or standard output could not be written, 4 the list file, the report or the
