@@ -18,8 +18,7 @@ std::string NewsText(const TForm1::HistoryNews& news) {
   }
   if (!news.stopped.empty()) return "История проверок не записывается: " + news.stopped;
   if (news.opening == HistoryOpening::kDamaged) {
-    return "История проверок была повреждена и сохранена как " + news.moved_to +
-           "; начата новая";
+    return "История проверок была повреждена и сохранена как " + news.moved_to + "; начата новая";
   }
   return "";
 }

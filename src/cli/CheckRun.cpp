@@ -207,7 +207,8 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
 // separated by tabs.
 void PrintHistory(TForm1& form, Console& console) {
   std::string header;
-  for (const char* caption : kCheckColumnCaptions) header += (header.empty() ? "" : "\t") + std::string(caption);
+  for (const char* caption : kCheckColumnCaptions)
+    header += (header.empty() ? "" : "\t") + std::string(caption);
   console.SummaryLine(header);
   for (const CheckSummary& check : form.VolumeHistory()) {
     std::string line;
@@ -224,7 +225,8 @@ void ReportHistory(const TForm1& form, const std::string& path, Console& console
   if (news.opening == HistoryOpening::kLocked) {
     ErrorLine(console, name + " is in use by another instance: this check is not recorded");
   } else if (news.opening == HistoryOpening::kDamaged) {
-    ErrorLine(console, name + " was damaged: moved aside as '" + news.moved_to + "', a new one begun");
+    ErrorLine(console,
+              name + " was damaged: moved aside as '" + news.moved_to + "', a new one begun");
   }
   if (!news.stopped.empty()) ErrorLine(console, name + ": " + news.stopped + ": not recorded");
   if (news.gone >= 0) {

@@ -219,8 +219,10 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
   -l, --list=FILE        write the list of the files found to FILE (code page 1251)
   -q, --quiet            print only the problem lines, no summary and no progress
       --report=FILE      write a CSV line for every file checked to FILE: path, size,
-                         bytes read, seconds, MB/s and outcome (ok, not-found, open1,
-                         open2, read, size, abort or checksum)
+                         bytes read, seconds, MB/s, outcome (ok, not-found, open1,
+                         open2, read, size, abort, checksum or changed), whether the
+                         problem is new since the last check and, for a file now three
+                         times slower, its MB/s then
       --sums=FILE        write the SHA-256 of every file read without a problem to FILE,
                          as sha256sum does: 'sha256sum -c FILE' in PATH verifies them
       --verify=FILE      compare every file read with the line of the checksum file FILE
@@ -262,11 +264,12 @@ Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share
 unset) and compared with the last check of the same volume: a file whose content changed
 while its size and modification time did not is a problem ('changed' in the report).
 
-Exit status: 0 no problem found (also after --history), 1 problems found, 2 wrong usage (also a list file, report or
-checksum file that cannot be made, two of them the same file, or a checksum file to verify
-against that cannot be read), 3 an error ended the check (its text is printed, a failed
-connection too) or standard output could not be written, 4 the list file, the report or the
-checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+Exit status: 0 no problem found (also after --history), 1 problems found, 2 wrong usage
+(also a list file, report or checksum file that cannot be made, two of them the same file,
+or a checksum file to verify against that cannot be read), 3 an error ended the check (its
+text is printed, a failed connection too) or standard output could not be written, 4 the
+list file, the report or the checksum file is incomplete, 128+N stopped by signal N (130
+Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

@@ -39,7 +39,8 @@ void ReportFile::AddFile(const FileSpeed& file) {
   WriteRow({WellFormedUtf8(file.path), file.size < 0 ? "" : std::to_string(file.size),
             std::to_string(file.bytes), FormatFixed(file.milliseconds / 1000.0, 3),
             speed ? FormatFixed(*speed, 3) : "", FileOutcomeName(file.outcome),
-            file.first_seen ? "yes" : "", file.slower_than ? FormatFixed(*file.slower_than, 3) : ""});
+            file.first_seen ? "yes" : "",
+            file.slower_than ? FormatFixed(*file.slower_than, 3) : ""});
 }
 
 void ReportFile::WriteRow(std::initializer_list<std::string> fields) {

@@ -55,9 +55,9 @@ bool CheckRecorder::Compare(FileSpeed& file) {
   }
   return file.fingerprint && !before->sha256.empty() && before->size == file.size &&
          before->modified && before->modified == file.modified &&
-         before->sha256 != std::string_view(reinterpret_cast<const char*>(
-                                                file.fingerprint->bytes.data()),
-                                            file.fingerprint->bytes.size());
+         before->sha256 !=
+             std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
+                              file.fingerprint->bytes.size());
 }
 
 void CheckRecorder::Record(const FileSpeed& file) {

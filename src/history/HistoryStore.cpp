@@ -117,9 +117,10 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
       store->Execute("PRAGMA synchronous=NORMAL") && store->Execute(kSchema)) {
     store->insert_file_ = std::make_unique<Statement>(
         db, "INSERT OR REPLACE INTO files VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
-    store->select_file_ = std::make_unique<Statement>(
-        db, "SELECT size, modified, sha256, outcome, seconds FROM files "
-            "WHERE check_id = ?1 AND path = ?2");
+    store->select_file_ =
+        std::make_unique<Statement>(db,
+                                    "SELECT size, modified, sha256, outcome, seconds FROM files "
+                                    "WHERE check_id = ?1 AND path = ?2");
     return store;
   }
   code = sqlite3_errcode(db);
@@ -157,14 +158,13 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
   Statement check(db_,
                   "INSERT INTO checks(volume, started, block_size, mode, start_directory) "
                   "SELECT id, ?2, ?3, ?4, ?5 FROM volumes WHERE key = ?1");
-  const bool added =
-      volume.Bind(1, start.volume_key).Run() == SQLITE_DONE &&
-      check.Bind(1, start.volume_key)
-              .Bind(2, start.started)
-              .Bind(3, std::int64_t{start.block_size})
-              .Bind(4, start.mode)
-              .Bind(5, start.start_directory)
-              .Run() == SQLITE_DONE;
+  const bool added = volume.Bind(1, start.volume_key).Run() == SQLITE_DONE &&
+                     check.Bind(1, start.volume_key)
+                             .Bind(2, start.started)
+                             .Bind(3, std::int64_t{start.block_size})
+                             .Bind(4, start.mode)
+                             .Bind(5, start.start_directory)
+                             .Run() == SQLITE_DONE;
   check_id = sqlite3_last_insert_rowid(db_);
   if (!added) {
     Execute("ROLLBACK");
@@ -177,8 +177,9 @@ bool HistoryStore::AddFile(std::int64_t check_id, const std::string& path, const
   Statement& insert = insert_file_->Reset();
   insert.Bind(1, check_id).Bind(2, path).Bind(3, file.size).Bind(4, file.modified);
   if (file.fingerprint) {
-    insert.BindBlob(5, std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
-                                        file.fingerprint->bytes.size()));
+    insert.BindBlob(5,
+                    std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
+                                     file.fingerprint->bytes.size()));
   }
   insert.Bind(6, FileOutcomeName(file.outcome)).Bind(7, file.milliseconds / 1000.0);
   return insert.Run() == SQLITE_DONE;
@@ -234,12 +235,12 @@ std::optional<HistoryStore::LastCheck> HistoryStore::LastFinishedCheck(const Che
 std::optional<FileRecord> HistoryStore::File(std::int64_t check_id, const std::string& path) {
   Statement& select = select_file_->Reset();
   if (select.Bind(1, check_id).Bind(2, path).Step() != SQLITE_ROW) return std::nullopt;
-  FileRecord record{.size = select.IsNull(0) ? -1 : select.Int(0),
-                    .modified = select.IsNull(1) ? std::nullopt
-                                                 : std::optional<std::int64_t>(select.Int(1)),
-                    .sha256 = select.Blob(2),
-                    .outcome = select.Text(3),
-                    .seconds = select.Real(4)};
+  FileRecord record{
+      .size = select.IsNull(0) ? -1 : select.Int(0),
+      .modified = select.IsNull(1) ? std::nullopt : std::optional<std::int64_t>(select.Int(1)),
+      .sha256 = select.Blob(2),
+      .outcome = select.Text(3),
+      .seconds = select.Real(4)};
   select.Reset();
   return record;
 }
