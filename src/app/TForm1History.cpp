@@ -31,7 +31,8 @@ void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
   if (!N17.Checked() || history_path_.empty() || start_dir.size() < 3) return;
   const std::string key = platform_.VolumeKey(RootOf(start_dir));
   if (key.empty()) return;
-  history_store_ = HistoryStore::Open(history_path_, history_news_.opening, history_news_.moved_to);
+  std::string detail;
+  history_store_ = HistoryStore::Open(history_path_, history_news_.opening, detail);
   if (history_store_ != nullptr) {
     recorder_.emplace(*history_store_,
                       CheckStart{key, std::time(nullptr), engine_.BlockSize(), mode, start_dir});
@@ -44,8 +45,9 @@ void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
       history_news_.stopped = recorder_->Stopped();
     }
   } else if (history_news_.opening == HistoryOpening::kFailed) {
-    history_news_.stopped = "unable to open database file";
+    history_news_.stopped = detail;
   }
+  if (history_news_.opening == HistoryOpening::kDamaged) history_news_.moved_to = detail;
   SayHistoryNews();
 }
 

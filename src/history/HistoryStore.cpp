@@ -91,23 +91,25 @@ std::string MoveAside(const std::string& path) {
 }  // namespace
 
 std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, HistoryOpening& opening,
-                                                 std::string& moved_to) {
+                                                 std::string& detail) {
   std::error_code error;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
   opening = HistoryOpening::kOpened;
   sqlite3* db = OpenDatabase(path);
   if (db == nullptr) {
     opening = HistoryOpening::kFailed;
+    detail = sqlite3_errstr(SQLITE_CANTOPEN);
     return nullptr;
   }
   int code = QuickCheck(db);
   if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) {
     sqlite3_close(db);
-    moved_to = MoveAside(path);
+    detail = MoveAside(path);
     opening = HistoryOpening::kDamaged;
     db = OpenDatabase(path);
     if (db == nullptr) {
       opening = HistoryOpening::kFailed;
+      detail = sqlite3_errstr(SQLITE_CANTOPEN);
       return nullptr;
     }
     code = SQLITE_OK;
@@ -126,8 +128,9 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
   code = sqlite3_errcode(db);
   if (code == SQLITE_BUSY || code == SQLITE_LOCKED) {
     opening = HistoryOpening::kLocked;
-  } else if (opening != HistoryOpening::kDamaged) {
+  } else {
     opening = HistoryOpening::kFailed;
+    detail = store->LastError();
   }
   return nullptr;
 }

@@ -64,9 +64,9 @@ struct FileRecord {
 class HistoryStore {
  public:
   // Opens or makes the database at `path`, with its folder. A damaged one is moved aside as
-  // `path`.damaged-<date>; `moved_to` then names it.
+  // `path`.damaged-<date>, which `detail` then names; for kFailed it holds the reason.
   static std::unique_ptr<HistoryStore> Open(const std::string& path, HistoryOpening& opening,
-                                            std::string& moved_to);
+                                            std::string& detail);
   ~HistoryStore();
   HistoryStore(const HistoryStore&) = delete;
   HistoryStore& operator=(const HistoryStore&) = delete;
