@@ -15,6 +15,7 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
       FileListBox2(platform),
       FileListBox1(platform),
       SpeedWindow(platform, dialogs, Scan.Speed),
+      HistoryWindow(SpeedWindow, [this](std::int64_t id) { return CheckSamples(id); }),
       platform_(platform),
       dialogs_(dialogs),
       windows_(windows),
@@ -68,6 +69,7 @@ void TForm1::WireEvents() {
   N15.OnClick.Subscribe([this] { N15Click(); });
   N16.OnClick.Subscribe([this] { N16Click(); });
   N17.OnClick.Subscribe([this] { N17Click(); });
+  N18.OnClick.Subscribe([this] { N18Click(); });
   for (MenuItem* item : {&N9, &N12}) item->OnClick.Subscribe([this] { N9Click(); });
   for (MenuItem* item : {&N10, &N13}) item->OnClick.Subscribe([this] { N10Click(); });
 }

@@ -8,6 +8,7 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
+#include "app/THistoryWindow.h"
 #include "browse/ListingCache.h"
 #include "history/CheckRecorder.h"
 #include "history/HistoryStore.h"
@@ -147,6 +148,8 @@ class TForm1 : public Window {
   ScanState Scan;
   // The read-speed graph of the check commands.
   TSpeedWindow SpeedWindow;
+  // The checks of the current drive's volume.
+  THistoryWindow HistoryWindow;
   // The checksum file the user chose for the check commands to verify against, until cleared;
   // without one, a check verifies against the checksum file its start directory holds, if any
   // and if FindChecksumFile.
@@ -173,6 +176,8 @@ class TForm1 : public Window {
   const HistoryNews& LastHistoryNews() const { return history_news_; }
   // The checks of the current drive's volume, newest first.
   std::vector<CheckSummary> VolumeHistory();
+  // The speed samples of a check of the history.
+  std::vector<SpeedSample> CheckSamples(std::int64_t check_id);
 
   void FormCreate();
   bool FormCloseQuery();
@@ -197,6 +202,8 @@ class TForm1 : public Window {
   void N16Click();
   // Turns the history and the fingerprints on or off.
   void N17Click() { N17.SetChecked(!N17.Checked()); }
+  // Shows the checks of the current drive's volume.
+  void N18Click();
   // Commands of the check and of the network connections.
   void BitBtn1Click();
   void N3Click();
@@ -226,6 +233,8 @@ class TForm1 : public Window {
   void EndRecording();
   // Puts the one sentence about a history that cannot be used in the status line.
   void SayHistoryNews();
+  // The history for a look at it; null when there is none.
+  std::unique_ptr<HistoryStore> OpenHistory();
   // Runs a check command unless one is in progress; the drive list follows the drives that
   // came or went meanwhile once it has ended, also when an error ended it.
   void RunCommand(void (TForm1::*command)());

@@ -75,12 +75,24 @@ void TForm1::SayHistoryNews() {
 
 std::vector<CheckSummary> TForm1::VolumeHistory() {
   const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
-  HistoryOpening opening;
-  std::string moved_to;
-  const std::unique_ptr<HistoryStore> store =
-      key.empty() || history_path_.empty() ? nullptr
-                                           : HistoryStore::Open(history_path_, opening, moved_to);
+  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : OpenHistory();
   return store != nullptr ? store->ChecksOf(key) : std::vector<CheckSummary>();
+}
+
+std::vector<SpeedSample> TForm1::CheckSamples(std::int64_t check_id) {
+  const std::unique_ptr<HistoryStore> store = OpenHistory();
+  return store != nullptr ? store->SamplesOf(check_id) : std::vector<SpeedSample>();
+}
+
+std::unique_ptr<HistoryStore> TForm1::OpenHistory() {
+  HistoryOpening opening;
+  std::string detail;
+  return history_path_.empty() ? nullptr : HistoryStore::Open(history_path_, opening, detail);
+}
+
+void TForm1::N18Click() {
+  HistoryWindow.Fill(VolumeHistory());
+  HistoryWindow.Show();
 }
 
 }  // namespace tarvik

@@ -97,6 +97,7 @@ void ReadSpeed::EndFile(std::uint32_t tick) {
                             samples_.back().file == names_.size() - 1;
   if (!sampled_here) Sample(tick);
   if (file_.outcome != FileOutcome::kOk) problem_files_.push_back(file_);
+  if (file_.slower_than && slower_.size() < kSlowerCount) slower_.push_back(file_);
   KeepIfSlowest();
   reading_ = false;
   ++revision_;

@@ -75,6 +75,8 @@ class ReadSpeed {
   // The slowest files are kept among those of at least this size.
   static constexpr std::int64_t kSlowestMinSize = std::int64_t{1} << 20;
   static constexpr std::size_t kSlowestCount = 10;
+  // Files slower than last time are kept up to this number.
+  static constexpr std::size_t kSlowerCount = 100;
 
   // Forgets everything of the command before.
   void BeginCommand();
@@ -106,6 +108,8 @@ class ReadSpeed {
   const std::vector<FileSpeed>& ProblemFiles() const { return problem_files_; }
   // The slowest files of at least kSlowestMinSize that took measurable time, slowest first.
   const std::vector<FileSpeed>& Slowest() const { return slowest_; }
+  // The files that read at less than a third of their speed last time, in the order checked.
+  const std::vector<FileSpeed>& Slower() const { return slower_; }
   // Between a file's start and its end.
   bool Reading() const { return reading_; }
   // The file being read, or the last one.
@@ -129,6 +133,7 @@ class ReadSpeed {
   std::vector<std::string> names_;
   std::vector<FileSpeed> problem_files_;
   std::vector<FileSpeed> slowest_;
+  std::vector<FileSpeed> slower_;
   FileSpeed file_;
   bool reading_ = false;
   // The first file starts the clock, so that a question before it takes no time from it.
