@@ -18,7 +18,7 @@ SpeedDialog::SpeedDialog(TSpeedWindow& model, const Runner& run, QWidget* parent
   slower_->setObjectName("Slower");
   slowest_->setFixedHeight(
       slowest_->fontMetrics().height() * static_cast<int>(ReadSpeed::kSlowestCount) + 8);
-  slower_->setFixedHeight(slowest_->height());
+  slower_->setFixedHeight(slowest_->fontMetrics().height() * 4 + 8);
   auto* label1 = new QLabel(this);
   auto* label2 = new QLabel(this);
   auto* column = new QVBoxLayout(this);
