@@ -176,6 +176,9 @@ class TForm1 : public Window {
   const HistoryNews& LastHistoryNews() const { return history_news_; }
   // The checks of the current drive's volume, newest first.
   std::vector<CheckSummary> VolumeHistory();
+  // Removes the checks of the current drive's volume from the history; their number, -1 when
+  // the history cannot be changed.
+  std::int64_t ForgetVolumeHistory();
   // The speed samples of a check of the history.
   std::vector<SpeedSample> CheckSamples(std::int64_t check_id);
 

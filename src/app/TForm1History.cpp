@@ -79,6 +79,12 @@ std::vector<CheckSummary> TForm1::VolumeHistory() {
   return store != nullptr ? store->ChecksOf(key) : std::vector<CheckSummary>();
 }
 
+std::int64_t TForm1::ForgetVolumeHistory() {
+  const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
+  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : OpenHistory();
+  return store != nullptr ? store->ForgetVolume(key) : -1;
+}
+
 std::vector<SpeedSample> TForm1::CheckSamples(std::int64_t check_id) {
   const std::unique_ptr<HistoryStore> store = OpenHistory();
   return store != nullptr ? store->SamplesOf(check_id) : std::vector<SpeedSample>();

@@ -270,6 +270,16 @@ int Run(const CheckOptions& options, Console& console) {
     PrintHistory(form, console);
     return kExitNoProblem;
   }
+  if (options.forget_history) {
+    const std::int64_t forgotten = form.ForgetVolumeHistory();
+    if (forgotten < 0) {
+      ErrorLine(console, "history '" + history + "' cannot be changed");
+      return kExitError;
+    }
+    ErrorLine(console,
+              "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + options.path);
+    return kExitNoProblem;
+  }
   if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
   ReadSpeed& speed = form.Scan.Speed;
   form.SumsWanted = sums != nullptr;

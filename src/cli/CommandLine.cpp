@@ -23,7 +23,8 @@ enum LongOnly {
   kVerifyOption,
   kNoVerifyOption,
   kHistoryOption,
-  kNoHistoryOption
+  kNoHistoryOption,
+  kForgetHistoryOption
 };
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
@@ -40,6 +41,7 @@ constexpr option kLongOptions[] = {
     {"no-verify", no_argument, nullptr, kNoVerifyOption},
     {"history", no_argument, nullptr, kHistoryOption},
     {"no-history", no_argument, nullptr, kNoHistoryOption},
+    {"forget-history", no_argument, nullptr, kForgetHistoryOption},
     {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
@@ -181,6 +183,9 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case kNoHistoryOption:
         options.no_history = true;
         break;
+      case kForgetHistoryOption:
+        options.forget_history = true;
+        break;
       case kConnectOption:
         if (!ParseNetworkDrive(optarg, options.connections)) {
           return UsageError("invalid connection '" + std::string(optarg) +
@@ -236,6 +241,8 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
                          compare it with the last check there; no fingerprints either
       --history          print the checks of the volume that holds PATH, newest first,
                          and exit
+      --forget-history   remove the checks of the volume that holds PATH from the
+                         history, and exit
       --connect=L:=\\COMPUTER\SHARE
                          connect the drive letter L: to a network share for this run,
                          with the password in the environment variable TARVIK_PASSWORD
@@ -264,12 +271,12 @@ Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share
 unset) and compared with the last check of the same volume: a file whose content changed
 while its size and modification time did not is a problem ('changed' in the report).
 
-Exit status: 0 no problem found (also after --history), 1 problems found, 2 wrong usage
-(also a list file, report or checksum file that cannot be made, two of them the same file,
-or a checksum file to verify against that cannot be read), 3 an error ended the check (its
-text is printed, a failed connection too) or standard output could not be written, 4 the
-list file, the report or the checksum file is incomplete, 128+N stopped by signal N (130
-Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+Exit status: 0 no problem found (also after --history and --forget-history), 1 problems
+found, 2 wrong usage (also a list file, report or checksum file that cannot be made, two of
+them the same file, or a checksum file to verify against that cannot be read), 3 an error
+ended the check (its text is printed, a failed connection too) or standard output could not
+be written, 4 the list file, the report or the checksum file is incomplete, 128+N stopped by
+signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

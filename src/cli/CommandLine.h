@@ -38,6 +38,8 @@ struct CheckOptions {
   bool no_history = false;
   // Print the history of PATH's volume instead of checking.
   bool show_history = false;
+  // Remove the checks of PATH's volume from the history instead of checking.
+  bool forget_history = false;
   // Connected in this order before the check; the password comes from the environment.
   std::vector<NetworkDrive> connections;
 };

@@ -294,4 +294,25 @@ std::vector<SpeedSample> HistoryStore::SamplesOf(std::int64_t check_id) {
   return found;
 }
 
+std::int64_t HistoryStore::ForgetVolume(const std::string& volume_key) {
+  constexpr char kChecksOfVolume[] =
+      "(SELECT c.id FROM checks c JOIN volumes v ON v.id = c.volume WHERE v.key = ?1)";
+  const std::string statements[] = {
+      std::string("DELETE FROM files WHERE check_id IN ") + kChecksOfVolume,
+      std::string("DELETE FROM speed_samples WHERE check_id IN ") + kChecksOfVolume,
+      "DELETE FROM checks WHERE volume IN (SELECT id FROM volumes WHERE key = ?1)",
+      "DELETE FROM volumes WHERE key = ?1"};
+  if (!Execute("BEGIN IMMEDIATE")) return -1;
+  std::int64_t checks = 0;
+  for (const std::string& sql : statements) {
+    Statement statement(db_, sql);
+    if (statement.Bind(1, volume_key).Run() != SQLITE_DONE) {
+      Execute("ROLLBACK");
+      return -1;
+    }
+    if (sql.starts_with("DELETE FROM checks")) checks = sqlite3_changes(db_);
+  }
+  return Execute("COMMIT") ? checks : -1;
+}
+
 }  // namespace tarvik

@@ -93,6 +93,8 @@ class HistoryStore {
   // The checks of the volume, newest first.
   std::vector<CheckSummary> ChecksOf(const std::string& volume_key);
   std::vector<SpeedSample> SamplesOf(std::int64_t check_id);
+  // Removes the volume with all its checks; the number of checks removed, -1 on failure.
+  std::int64_t ForgetVolume(const std::string& volume_key);
   // The text of the last error, for the user.
   std::string LastError() const;
   // The last error was another instance holding the database past the wait.
