@@ -162,8 +162,7 @@ class TForm1 : public Window {
     std::string moved_to;
     // Why the recording stopped, empty while it went on.
     std::string stopped;
-    // There was a last check to compare with; the counts are -1 when it started elsewhere.
-    bool compared = false;
+    // Since the last check of the same folder and mode; -1 when there was none.
     std::int64_t gone = -1;
     std::int64_t new_files = -1;
     std::int64_t changed = 0;

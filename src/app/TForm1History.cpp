@@ -55,7 +55,6 @@ void TForm1::EndRecording() {
   Scan.History = nullptr;
   if (recorder_) {
     recorder_->End(!Scan.AbortFlag && !Scan.Closing, Scan.Speed.Samples());
-    history_news_.compared = recorder_->Compared();
     history_news_.gone = recorder_->Gone();
     history_news_.new_files = recorder_->NewFiles();
     history_news_.changed = recorder_->Changed();
@@ -66,6 +65,7 @@ void TForm1::EndRecording() {
   }
   recorder_.reset();
   history_store_.reset();
+  if (HistoryWindow.Visible()) HistoryWindow.Fill(VolumeHistory());
 }
 
 void TForm1::SayHistoryNews() {

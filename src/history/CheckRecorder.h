@@ -28,8 +28,6 @@ class CheckRecorder : public FileHistory {
   // Marks the check ended (`finished`: it ran to its end) with its totals and speed samples.
   void End(bool finished, const std::vector<SpeedSample>& samples);
 
-  // Whether there was a last check to compare with.
-  bool Compared() const { return last_.has_value(); }
   // Files of the last check of the same directory and mode that this one did not read, and
   // files it read that the last one did not; -1 when there was no such check.
   std::int64_t Gone() const { return gone_; }
