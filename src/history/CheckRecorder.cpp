@@ -44,7 +44,8 @@ bool CheckRecorder::Compare(FileSpeed& file) {
   }
   if (!ReadWithoutProblem(before->outcome)) return false;
   if (file.outcome != FileOutcome::kOk) {
-    file.first_seen = true;
+    // Stopping a file is the user's doing, not a problem of the file.
+    file.first_seen = file.outcome != FileOutcome::kAbort;
     return false;
   }
   const std::optional<double> speed_before =
@@ -53,11 +54,13 @@ bool CheckRecorder::Compare(FileSpeed& file) {
   if (file.size >= kSlowerMinSize && speed_before && speed && *speed < *speed_before / 3) {
     file.slower_than = speed_before;
   }
-  return file.fingerprint && !before->sha256.empty() && before->size == file.size &&
-         before->modified && before->modified == file.modified &&
-         before->sha256 !=
-             std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
-                              file.fingerprint->bytes.size());
+  file.first_seen =
+      file.fingerprint && !before->sha256.empty() && before->size == file.size &&
+      before->modified && before->modified == file.modified &&
+      before->sha256 !=
+          std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
+                           file.fingerprint->bytes.size());
+  return file.first_seen;
 }
 
 void CheckRecorder::Record(const FileSpeed& file) {

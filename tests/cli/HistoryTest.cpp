@@ -59,7 +59,7 @@ TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
        {},
        1,
        kChanged,
-       ",changed,,",
+       ",changed,yes,",
        "новых файлов = 0, исчезло = 0, изменилось = 1"},
       {"edited as usual",
        [](TempDir& dir) {
