@@ -6,7 +6,9 @@
 //   through a relay with a LAN's round trip, against smbclient's recursive mget;
 // - the walk with the window shown over 20,000 files in 2,000 folders, against find and cat;
 // - system calls per file on a local disk, requests per folder and file on the share (strace);
-// - peak memory of the walk over 1,000 and over 100,000 files.
+// - peak memory of the walk over 1,000 and over 100,000 files, without and with the history;
+// - the check of /usr/share/doc and of 100,000 files without the history, recording into a new
+//   one, and a second time into the same (compared with the first).
 //
 //   apt-get install smbclient strace   (reference client and counter; not needed by the program)
 //   build/default/bench/tarvik_bench_walk      (trees in TMPDIR, else /dev/shm)
@@ -58,10 +60,12 @@ void MakeTree(TempDir& drive, int files) {
   }
 }
 
-// Walks C:\WORK with the window shown; the seconds it took.
-double Walk(TempDir& drive) {
+// Walks C:\WORK with the window shown, recording into the history at `history` unless it
+// is empty; the seconds it took.
+double Walk(TempDir& drive, const std::string& history = "") {
   PosixPlatform platform({{'C', drive.path(), kDriveFixed, "SHM", kPosixVolumeFlags}}, "C:\\WORK");
   Program program(platform);
+  program.application.Form1.UseHistory(history);
   program.Show();
   QApplication::processEvents();
   const Clock::time_point start = Clock::now();
@@ -83,11 +87,13 @@ double FindAndCat(const std::string& directory) {
   return CommandSeconds("find '" + directory + "' -type f -exec cat {} + > /dev/null");
 }
 
-// tarvik-check of this build with its arguments, quiet.
-std::string CheckCommand(const std::string& arguments) {
+// tarvik-check of this build with its arguments, quiet; recording into the history in the
+// folder `data_home`, without one when it is empty.
+std::string CheckCommand(const std::string& arguments, const std::string& data_home = "") {
   const std::filesystem::path bench = std::filesystem::read_symlink("/proc/self/exe");
-  return (bench.parent_path().parent_path() / "src/cli/tarvik-check").string() + " -q " +
-         arguments + " > /dev/null";
+  return (data_home.empty() ? "" : "XDG_DATA_HOME='" + data_home + "' ") +
+         (bench.parent_path().parent_path() / "src/cli/tarvik-check").string() + " -q " +
+         (data_home.empty() ? "--no-history " : "") + arguments + " > /dev/null";
 }
 
 // Drops the page cache, so that the next run reads the disk; false where that is not allowed.
@@ -282,31 +288,61 @@ void WindowWalk() {
 }
 
 void Memory() {
-  for (int files : {1'000, 100'000}) {
-    InChild([files] {
-      TempDir drive;
-      MakeTree(drive, files);
-      const double before = PeakMegabytes();
-      const double seconds = Walk(drive);
-      std::printf("%7d files: walk %.2f s, peak memory %.1f MB (%.1f MB before the walk)\n", files,
-                  seconds, PeakMegabytes(), before);
-    });
+  for (const bool recording : {false, true}) {
+    for (int files : {1'000, 100'000}) {
+      InChild([files, recording] {
+        TempDir drive;
+        MakeTree(drive, files);
+        const double before = PeakMegabytes();
+        const double seconds = Walk(drive, recording ? drive.Path("history.sqlite3") : "");
+        std::printf("%7d files%s: walk %.2f s, peak memory %.1f MB (%.1f MB before the walk)\n",
+                    files, recording ? ", recording" : "", seconds, PeakMegabytes(), before);
+      });
+    }
   }
+}
+
+// The check of `directory` without the history, recording into a new one, and again into the
+// same one, which compares every file with the first; medians of three rounds.
+void HistoryRow(const std::string& title, const std::string& directory) {
+  std::vector<double> off;
+  std::vector<double> on;
+  std::vector<double> second;
+  for (int round = 0; round < 3; ++round) {
+    TempDir data;
+    off.push_back(CommandSeconds(CheckCommand("-r '" + directory + "'")));
+    on.push_back(CommandSeconds(CheckCommand("-r '" + directory + "'", data.path())));
+    second.push_back(CommandSeconds(CheckCommand("-r '" + directory + "'", data.path())));
+  }
+  for (std::vector<double>* runs : {&off, &on, &second}) std::sort(runs->begin(), runs->end());
+  std::printf(
+      "%s: without history %.2f s, recording %.2f s (%.2f x), second check %.2f s "
+      "(%.2f x)\n",
+      title.c_str(), off[1], on[1], on[1] / off[1], second[1], second[1] / off[1]);
+}
+
+void History() {
+  HistoryRow("/usr/share/doc, warm", "/usr/share/doc");
+  TempDir drive;
+  MakeTree(drive, 100'000);
+  HistoryRow("100,000 files", drive.Path("WORK"));
 }
 
 }  // namespace
 }  // namespace tarvik
 
 // With no argument every figure; otherwise those named: siblings depth docs share calls window
-// memory.
+// memory history.
 int main(int argc, char** argv) {
   using namespace tarvik;
   if (std::getenv("TMPDIR") == nullptr) setenv("TMPDIR", "/dev/shm", 1);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const std::vector<std::pair<std::string, void (*)()>> figures = {
-      {"siblings", Siblings},       {"depth", Depth},       {"docs", SystemDocs}, {"share", Share},
-      {"calls", CallsPerLocalFile}, {"window", WindowWalk}, {"memory", Memory}};
+      {"siblings", Siblings},       {"depth", Depth},
+      {"docs", SystemDocs},         {"share", Share},
+      {"calls", CallsPerLocalFile}, {"window", WindowWalk},
+      {"memory", Memory},           {"history", History}};
   for (const auto& [name, measure] : figures) {
     if (argc == 1 || std::find(argv + 1, argv + argc, name) != argv + argc) measure();
   }

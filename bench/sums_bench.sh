@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The check with fingerprints against the tools that read and hash the same file: a file on
 # /dev/shm (1 GiB unless given in MiB), in one run, side by side: dd bs=16384, openssl dgst
-# -sha256, sha256sum, tarvik-check -b 16384 without fingerprints and with --sums. Prints the
-# median seconds of three rounds for each, and the ratios the fingerprints are held to.
+# -sha256, sha256sum, tarvik-check -b 16384 without fingerprints and history (--no-history),
+# with --sums, and recording into a history of its own (fingerprints and comparison included).
+# Prints the median seconds of three rounds for each, and the ratios they are held to.
 #
 #   bench/sums_bench.sh [MiB] [build directory, build/default by default]
 set -euo pipefail
@@ -14,13 +15,15 @@ mkdir "$dir/tree"
 file=$dir/tree/DATA.BIN
 head -c $((mib << 20)) /dev/urandom >"$file"
 
-names=(dd openssl sha256sum check check_sums)
+export XDG_DATA_HOME=$dir/data
+names=(dd openssl sha256sum check check_sums check_history)
 commands=(
   "dd if=$file of=/dev/null bs=16384 status=none"
   "openssl dgst -sha256 $file"
   "sha256sum $file"
+  "$check -q -b 16384 --no-verify --no-history $dir/tree"
+  "$check -q -b 16384 --no-verify --no-history --sums=$dir/sums $dir/tree"
   "$check -q -b 16384 --no-verify $dir/tree"
-  "$check -q -b 16384 --no-verify --sums=$dir/sums $dir/tree"
 )
 declare -A seconds
 for round in 1 2 3; do
@@ -45,3 +48,5 @@ ratio "check --sums time / openssl dgst -sha256 time" \
   "${median[check_sums]} / ${median[openssl]}" "target <= 1.25"
 ratio "check speed / dd speed, without fingerprints" "${median[dd]} / ${median[check]}" \
   "target >= 0.95"
+ratio "check recording the history / openssl dgst -sha256 time" \
+  "${median[check_history]} / ${median[openssl]}" "target <= 1.25"

@@ -11,6 +11,7 @@ tarvik_packages=(
   libfuse3-dev fuse3
   libsmbclient-dev samba
   libssl-dev
+  libsqlite3-dev
   dpkg-dev help2man librsvg2-bin lintian desktop-file-utils appstream
 )
 

@@ -15,6 +15,7 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
       FileListBox2(platform),
       FileListBox1(platform),
       SpeedWindow(platform, dialogs, Scan.Speed),
+      HistoryWindow(SpeedWindow, [this](std::int64_t id) { return CheckSamples(id); }),
       platform_(platform),
       dialogs_(dialogs),
       windows_(windows),
@@ -41,7 +42,6 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
   InitMenus();
   WireEvents();
   // The window keeps every check's fingerprints, for N15.
-  Scan.WantFingerprints = true;
   Scan.Speed.OnFileEnd = [this](const FileSpeed& file) {
     if (file.fingerprint) fingerprints_.push_back({file.path, *file.fingerprint});
   };
@@ -68,6 +68,8 @@ void TForm1::WireEvents() {
   N14.OnClick.Subscribe([this] { N14Click(); });
   N15.OnClick.Subscribe([this] { N15Click(); });
   N16.OnClick.Subscribe([this] { N16Click(); });
+  N17.OnClick.Subscribe([this] { N17Click(); });
+  N18.OnClick.Subscribe([this] { N18Click(); });
   for (MenuItem* item : {&N9, &N12}) item->OnClick.Subscribe([this] { N9Click(); });
   for (MenuItem* item : {&N10, &N13}) item->OnClick.Subscribe([this] { N10Click(); });
 }

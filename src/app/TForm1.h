@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,7 +8,10 @@
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
+#include "app/THistoryWindow.h"
 #include "browse/ListingCache.h"
+#include "history/CheckRecorder.h"
+#include "history/HistoryStore.h"
 #include "net/TDlgNetConnect.h"
 #include "platform/Platform.h"
 #include "scan/ExpectedSums.h"
@@ -117,6 +121,8 @@ class TForm1 : public Window {
   MenuItem N14;
   MenuItem N15;
   MenuItem N16;
+  MenuItem N17;
+  MenuItem N18;
   // Context menu of the window.
   MenuItem PopupMenu1;
   MenuItem N3;
@@ -142,11 +148,38 @@ class TForm1 : public Window {
   ScanState Scan;
   // The read-speed graph of the check commands.
   TSpeedWindow SpeedWindow;
+  // The checks of the current drive's volume.
+  THistoryWindow HistoryWindow;
   // The checksum file the user chose for the check commands to verify against, until cleared;
   // without one, a check verifies against the checksum file its start directory holds, if any
   // and if FindChecksumFile.
   std::optional<ExpectedSums> Checksums;
   bool FindChecksumFile = true;
+
+  // What the volume's history said during the last check command.
+  struct HistoryNews {
+    HistoryOpening opening = HistoryOpening::kOpened;
+    std::string moved_to;
+    // Why the recording stopped, empty while it went on.
+    std::string stopped;
+    // Since the last check of the same folder and mode; -1 when there was none.
+    std::int64_t gone = -1;
+    std::int64_t new_files = -1;
+    std::int64_t changed = 0;
+  };
+  // The check commands record into the history at `path` while N17 is checked; an empty path
+  // records nowhere.
+  void UseHistory(std::string path) { history_path_ = std::move(path); }
+  // Fingerprints are computed also while N17 is off.
+  bool SumsWanted = false;
+  const HistoryNews& LastHistoryNews() const { return history_news_; }
+  // The checks of the current drive's volume, newest first.
+  std::vector<CheckSummary> VolumeHistory();
+  // Removes the checks of the current drive's volume from the history; their number, -1 when
+  // the history cannot be changed.
+  std::int64_t ForgetVolumeHistory();
+  // The speed samples of a check of the history.
+  std::vector<SpeedSample> CheckSamples(std::int64_t check_id);
 
   void FormCreate();
   bool FormCloseQuery();
@@ -169,6 +202,10 @@ class TForm1 : public Window {
   void N15Click();
   // Chooses the checksum file to verify against, or clears the one chosen.
   void N16Click();
+  // Turns the history and the fingerprints on or off.
+  void N17Click() { N17.SetChecked(!N17.Checked()); }
+  // Shows the checks of the current drive's volume.
+  void N18Click();
   // Commands of the check and of the network connections.
   void BitBtn1Click();
   void N3Click();
@@ -191,6 +228,15 @@ class TForm1 : public Window {
   void InitMenus();
   void WireEvents();
   class CommandInProgress;
+  // Records the check command from `start_dir` ("subdirectories", "directory" or "file" in
+  // `mode`) while N17 is checked and a history is set, and has the engine compare each file
+  // with the volume's last check; EndRecording marks it ended, also when an error ended it.
+  void BeginRecording(const std::string& start_dir, const char* mode);
+  void EndRecording();
+  // Puts the one sentence about a history that cannot be used in the status line.
+  void SayHistoryNews();
+  // The history for a look at it; null when there is none.
+  std::unique_ptr<HistoryStore> OpenHistory();
   // Runs a check command unless one is in progress; the drive list follows the drives that
   // came or went meanwhile once it has ended, also when an error ended it.
   void RunCommand(void (TForm1::*command)());
@@ -222,6 +268,11 @@ class TForm1 : public Window {
   std::optional<ExpectedSums> found_checksums_;
   // The fingerprints of the last check command, in the order checked.
   std::vector<Fingerprint> fingerprints_;
+  // Where the check commands record, empty for nowhere.
+  std::string history_path_;
+  HistoryNews history_news_;
+  std::unique_ptr<HistoryStore> history_store_;
+  std::optional<CheckRecorder> recorder_;
   // The drive watch was ready while a check command ran.
   bool drives_changed_ = false;
 };

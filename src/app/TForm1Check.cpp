@@ -35,6 +35,7 @@ class TForm1::CommandInProgress {
     });
   }
   ~CommandInProgress() {
+    form_.EndRecording();
     form_.platform_.WaitWith({});
     form_.EnableCheckInputs(true);
     form_.N6.SetEnabled(false);
@@ -90,6 +91,7 @@ void TForm1::CheckFilesCommand() {
   engine_.BeginCommand();
   const std::string start_dir = engine_.NormalizedDirectory(EditCurDir.Text());
   PrepareChecksums(start_dir);
+  BeginRecording(start_dir, CheckBoxMode.Checked() ? "subdirectories" : "directory");
   try {
     RunCheckWork(start_dir);
   } catch (const IoError&) {
@@ -148,7 +150,9 @@ void TForm1::CheckFileCommand() {
   windows_.ListError.Clear();
   N6.SetEnabled(true);
   engine_.BeginCommand();
-  PrepareChecksums(engine_.NormalizedDirectory(FileListBox1.Directory()));
+  const std::string directory = engine_.NormalizedDirectory(FileListBox1.Directory());
+  PrepareChecksums(directory);
+  BeginRecording(directory, "file");
   Gauge1.SetPosition(0);
   const bool result = engine_.CheckFile(true, FileListBox1.SelectedPath());
   Gauge1.SetPosition(100);

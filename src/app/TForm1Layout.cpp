@@ -94,6 +94,8 @@ void TForm1::InitMenus() {
       {&N1, &N14, "График скорости чтения", "Ctrl+G"},
       {&N1, &N15, "Сохранить контрольные суммы…", ""},
       {&N1, &N16, "Сверить с контрольными суммами…", ""},
+      {&N1, &N17, "Запоминать проверки", ""},
+      {&N1, &N18, "История проверок", "Ctrl+H"},
       {&N1, &N5, MenuItem::kSeparator, ""},
       {&N1, &N6, "Прервать", "Esc"},
       {&MainMenu1, &N7, "?", ""},
@@ -112,6 +114,7 @@ void TForm1::InitMenus() {
   }
   N6.SetEnabled(false);
   N15.SetEnabled(false);
+  N17.SetChecked(true);
 
   SD1 = ListFileSaveDialog();
   SD2.title = "Сохранить контрольные суммы";

@@ -14,6 +14,8 @@
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
 #include "cli/ReportFile.h"
+#include "history/CheckTable.h"
+#include "history/HistoryPath.h"
 #include "net/Net.h"
 #include "platform/IoError.h"
 #include "platform/posix/PosixPlatform.h"
@@ -201,6 +203,39 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
   return true;
 }
 
+// The checks of the volume the form's current directory lies on, a line each, the cells
+// separated by tabs.
+void PrintHistory(TForm1& form, Console& console) {
+  std::string header;
+  for (const char* caption : kCheckColumnCaptions)
+    header += (header.empty() ? "" : "\t") + std::string(caption);
+  console.SummaryLine(header);
+  for (const CheckSummary& check : form.VolumeHistory()) {
+    std::string line;
+    for (const std::string& cell : CheckCells(check)) line += (line.empty() ? "" : "\t") + cell;
+    console.SummaryLine(line);
+  }
+}
+
+// What the run's history had to say: on standard error when it could not be used, in the
+// summary what changed since the volume's last check.
+void ReportHistory(const TForm1& form, const std::string& path, Console& console) {
+  const TForm1::HistoryNews& news = form.LastHistoryNews();
+  const std::string name = "history '" + path + "'";
+  if (news.opening == HistoryOpening::kLocked) {
+    ErrorLine(console, name + " is in use by another instance: this check is not recorded");
+  } else if (news.opening == HistoryOpening::kDamaged) {
+    ErrorLine(console,
+              name + " was damaged: moved aside as '" + news.moved_to + "', a new one begun");
+  }
+  if (!news.stopped.empty()) ErrorLine(console, name + ": " + news.stopped + ": not recorded");
+  if (news.gone >= 0) {
+    console.SummaryLine("С прошлой проверки : новых файлов = " + std::to_string(news.new_files) +
+                        ", исчезло = " + std::to_string(news.gone) +
+                        ", изменилось = " + std::to_string(news.changed));
+  }
+}
+
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
   PosixPlatform local;
@@ -228,9 +263,26 @@ int Run(const CheckOptions& options, Console& console) {
   TApplication application(platform, dialogs);
   TForm1& form = application.Form1;
   ApplyOptions(options, form);
+  const std::string history = options.no_history ? "" : DefaultHistoryPath();
+  form.UseHistory(history);
+  form.N17.SetChecked(!options.no_history);
+  if (options.show_history) {
+    PrintHistory(form, console);
+    return kExitNoProblem;
+  }
+  if (options.forget_history) {
+    const std::int64_t forgotten = form.ForgetVolumeHistory();
+    if (forgotten < 0) {
+      ErrorLine(console, "history '" + history + "' cannot be changed");
+      return kExitError;
+    }
+    ErrorLine(console,
+              "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + options.path);
+    return kExitNoProblem;
+  }
   if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
   ReadSpeed& speed = form.Scan.Speed;
-  form.Scan.WantFingerprints = sums != nullptr;
+  form.SumsWanted = sums != nullptr;
   speed.OnFileEnd = [&](const FileSpeed& file) {
     if (report != nullptr) report->AddFile(file);
     if (sums != nullptr && file.fingerprint) {
@@ -274,6 +326,7 @@ int Run(const CheckOptions& options, Console& console) {
   console.SummaryLine(form.GroupBox3.Caption() + form.Label8.Caption() + form.Edit1.Text() + ", " +
                       form.Edit2.Text() + " " + form.Label9.Caption());
   console.SummaryLine(form.Label7.Caption() + form.EditSec1.Text());
+  ReportHistory(form, history, console);
   const TDlgInfo& info = application.DlgInfo;
   // Without the info window, the check had nothing to check and said so in a box.
   console.SummaryLine(info.Visible() ? info.Caption() : dialogs.LastInformation());

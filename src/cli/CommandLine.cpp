@@ -21,7 +21,10 @@ enum LongOnly {
   kReportOption,
   kSumsOption,
   kVerifyOption,
-  kNoVerifyOption
+  kNoVerifyOption,
+  kHistoryOption,
+  kNoHistoryOption,
+  kForgetHistoryOption
 };
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
@@ -36,6 +39,9 @@ constexpr option kLongOptions[] = {
     {"sums", required_argument, nullptr, kSumsOption},
     {"verify", required_argument, nullptr, kVerifyOption},
     {"no-verify", no_argument, nullptr, kNoVerifyOption},
+    {"history", no_argument, nullptr, kHistoryOption},
+    {"no-history", no_argument, nullptr, kNoHistoryOption},
+    {"forget-history", no_argument, nullptr, kForgetHistoryOption},
     {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
@@ -171,6 +177,15 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case kNoVerifyOption:
         options.no_verify = true;
         break;
+      case kHistoryOption:
+        options.show_history = true;
+        break;
+      case kNoHistoryOption:
+        options.no_history = true;
+        break;
+      case kForgetHistoryOption:
+        options.forget_history = true;
+        break;
       case kConnectOption:
         if (!ParseNetworkDrive(optarg, options.connections)) {
           return UsageError("invalid connection '" + std::string(optarg) +
@@ -209,8 +224,10 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
   -l, --list=FILE        write the list of the files found to FILE (code page 1251)
   -q, --quiet            print only the problem lines, no summary and no progress
       --report=FILE      write a CSV line for every file checked to FILE: path, size,
-                         bytes read, seconds, MB/s and outcome (ok, not-found, open1,
-                         open2, read, size, abort or checksum)
+                         bytes read, seconds, MB/s, outcome (ok, not-found, open1,
+                         open2, read, size, abort, checksum or changed), whether the
+                         problem is new since the last check and, for a file now three
+                         times slower, its MB/s then
       --sums=FILE        write the SHA-256 of every file read without a problem to FILE,
                          as sha256sum does: 'sha256sum -c FILE' in PATH verifies them
       --verify=FILE      compare every file read with the line of the checksum file FILE
@@ -220,6 +237,12 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
       --no-verify        do not verify against the checksum file PATH holds itself
                          (SHA256SUMS, sha256sum.txt, MD5SUMS or md5sum.txt), as is done
                          without --verify
+      --no-history       neither record this check in the history of the volume nor
+                         compare it with the last check there; no fingerprints either
+      --history          print the checks of the volume that holds PATH, newest first,
+                         and exit
+      --forget-history   remove the checks of the volume that holds PATH from the
+                         history, and exit
       --connect=L:=\\COMPUTER\SHARE
                          connect the drive letter L: to a network share for this run,
                          with the password in the environment variable TARVIK_PASSWORD
@@ -244,11 +267,16 @@ stop the check; the end says which file is incomplete and why.
 
 Fingerprints come from the same read as the check: no file is read twice.
 
-Exit status: 0 no problem found, 1 problems found, 2 wrong usage (also a list file, report or
-checksum file that cannot be made, two of them the same file, or a checksum file to verify
-against that cannot be read), 3 an error ended the check (its text is printed, a failed
-connection too) or standard output could not be written, 4 the list file, the report or the
-checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share/tarvik/ when
+unset) and compared with the last check of the same volume: a file whose content changed
+while its size and modification time did not is a problem ('changed' in the report).
+
+Exit status: 0 no problem found (also after --history and --forget-history), 1 problems
+found, 2 wrong usage (also a list file, report or checksum file that cannot be made, two of
+them the same file, or a checksum file to verify against that cannot be read), 3 an error
+ended the check (its text is printed, a failed connection too) or standard output could not
+be written, 4 the list file, the report or the checksum file is incomplete, 128+N stopped by
+signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

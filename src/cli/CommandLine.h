@@ -34,6 +34,12 @@ struct CheckOptions {
   // Not even the start directory's own checksum file.
   bool no_verify = false;
   bool quiet = false;
+  // Neither record the check in the volume's history nor compute fingerprints for it.
+  bool no_history = false;
+  // Print the history of PATH's volume instead of checking.
+  bool show_history = false;
+  // Remove the checks of PATH's volume from the history instead of checking.
+  bool forget_history = false;
   // Connected in this order before the check; the password comes from the environment.
   std::vector<NetworkDrive> connections;
 };

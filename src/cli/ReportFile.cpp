@@ -10,28 +10,6 @@ namespace tarvik {
 
 namespace {
 
-std::string OutcomeName(FileOutcome outcome) {
-  switch (outcome) {
-    case FileOutcome::kOk:
-      return "ok";
-    case FileOutcome::kNotFound:
-      return "not-found";
-    case FileOutcome::kFirstOpen:
-      return "open1";
-    case FileOutcome::kSecondOpen:
-      return "open2";
-    case FileOutcome::kRead:
-      return "read";
-    case FileOutcome::kSize:
-      return "size";
-    case FileOutcome::kAbort:
-      return "abort";
-    case FileOutcome::kChecksum:
-      return "checksum";
-  }
-  return "";
-}
-
 std::string CsvField(const std::string& text) {
   if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
   std::string quoted = "\"";
@@ -49,7 +27,8 @@ std::unique_ptr<ReportFile> ReportFile::Create(Platform& platform, const std::st
   std::unique_ptr<LineWriter> file = LineWriter::Create(platform, path, code);
   if (!file) return nullptr;
   std::unique_ptr<ReportFile> report(new ReportFile(std::move(file)));
-  report->WriteRow({"path", "size", "bytes_read", "seconds", "mb_per_s", "outcome"});
+  report->WriteRow({"path", "size", "bytes_read", "seconds", "mb_per_s", "outcome", "first_seen",
+                    "last_mb_per_s"});
   code = report->LostRows();
   if (code != kNoError) return nullptr;
   return report;
@@ -59,7 +38,9 @@ void ReportFile::AddFile(const FileSpeed& file) {
   const std::optional<double> speed = MegabytesPerSecond(file.bytes, file.milliseconds);
   WriteRow({WellFormedUtf8(file.path), file.size < 0 ? "" : std::to_string(file.size),
             std::to_string(file.bytes), FormatFixed(file.milliseconds / 1000.0, 3),
-            speed ? FormatFixed(*speed, 3) : "", OutcomeName(file.outcome)});
+            speed ? FormatFixed(*speed, 3) : "", FileOutcomeName(file.outcome),
+            file.first_seen ? "yes" : "",
+            file.slower_than ? FormatFixed(*file.slower_than, 3) : ""});
 }
 
 void ReportFile::WriteRow(std::initializer_list<std::string> fields) {

@@ -97,13 +97,14 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
   }
   // Only now: a file that could not begin has no digests to end.
   kinds_ = kinds;
+  posted_at_begin_ = posted_;
 }
 
 char* HashThread::NextBuffer() {
-  if (posted_ - hashed_.load(std::memory_order_acquire) >= kBuffers) {
-    WaitHashed(posted_ - kBuffers / 2);
+  if (written_ - hashed_.load(std::memory_order_acquire) >= kBuffers) {
+    WaitHashed(written_ - kBuffers / 2);
   }
-  return buffers_.get() + (posted_ % kBuffers) * block_size_;
+  return buffers_.get() + (written_ % kBuffers) * block_size_;
 }
 
 void HashThread::Post() {
@@ -127,6 +128,14 @@ void HashThread::WaitHashed(std::uint32_t at_least) {
 
 void HashThread::EndFile() {
   if (kinds_ == 0) return;
+  const bool alone = posted_ == posted_at_begin_;
+  if (alone && written_ != posted_) {
+    // The file's only block; the thread has nothing of this file.
+    Update(posted_ % kBuffers);
+    written_ = posted_;
+  } else if (written_ != posted_) {
+    Post();
+  }
   WaitHashed(posted_);
   for (std::size_t i = 0; i < kDigestKinds; ++i) {
     const auto kind = static_cast<DigestKind>(i);
@@ -135,6 +144,14 @@ void HashThread::EndFile() {
     EVP_DigestFinal_ex(contexts_->contexts[i], results_[i].bytes.data(), nullptr);
   }
   kinds_ = 0;
+}
+
+void HashThread::Update(std::size_t slot) {
+  const char* block = buffers_.get() + slot * block_size_;
+  for (std::size_t i = 0; i < kDigestKinds; ++i) {
+    if ((kinds_ & KindBit(static_cast<DigestKind>(i))) == 0) continue;
+    EVP_DigestUpdate(contexts_->contexts[i], block, sizes_[slot]);
+  }
 }
 
 void HashThread::Serve() {
@@ -150,12 +167,7 @@ void HashThread::Serve() {
     for (; done != posted; ++done) {
       // The reader wrote the block, its size, the kinds and stopping_ before it posted.
       if (stopping_) return;
-      const std::size_t slot = done % kBuffers;
-      const char* block = buffers_.get() + slot * block_size_;
-      for (std::size_t i = 0; i < kDigestKinds; ++i) {
-        if ((kinds_ & KindBit(static_cast<DigestKind>(i))) == 0) continue;
-        EVP_DigestUpdate(contexts_->contexts[i], block, sizes_[slot]);
-      }
+      Update(done % kBuffers);
       hashed_.store(done + 1);
       if (wake_at_.load() == done + 1) hashed_.notify_one();
     }

@@ -18,7 +18,9 @@ namespace tarvik {
 // taking a buffer back cost an atomic store or load each. A reader that finds every buffer
 // taken sleeps until half of them are hashed, and only that block wakes it; the thread, once
 // it has hashed all, sleeps until a block comes. Neither side makes a system call per block.
-// One reader thread.
+// The latest block is handed over only when the next one comes or the file ends: a file of one
+// block is hashed by the reader itself at its end, as waking the thread and waiting for it
+// would cost more than hashing a small block. One reader thread.
 class HashThread {
  public:
   // The reader runs at most this many blocks ahead of the hashing.
@@ -38,8 +40,8 @@ class HashThread {
   // The buffer NextBuffer gave holds a block of `size` bytes: hashes it on the thread.
   void Hash(std::size_t size) {
     if (kinds_ == 0) return;
-    sizes_[posted_ % kBuffers] = size;
-    Post();
+    sizes_[written_ % kBuffers] = size;
+    if (++written_ - posted_ > 1) Post();
   }
   // Waits for the blocks handed over; then Result gives the file's digests.
   void EndFile();
@@ -50,6 +52,8 @@ class HashThread {
   struct Contexts;
   void Post();
   void Serve();
+  // Adds the block in `slot` to the file's digests.
+  void Update(std::size_t slot);
   void WaitHashed(std::uint32_t at_least);
 
   DigestKinds kinds_ = 0;
@@ -60,8 +64,12 @@ class HashThread {
   };
   std::unique_ptr<char[], Free> buffers_;
   std::array<std::size_t, kBuffers> sizes_{};
-  // Blocks handed over and blocks hashed; counts that wrap, compared by their difference.
+  // Blocks read, handed over and hashed; counts that wrap, compared by their difference. At most
+  // one block read is not yet handed over.
+  std::uint32_t written_ = 0;
   std::uint32_t posted_ = 0;
+  // posted_ when the file began: none of its blocks is on the thread while they are equal.
+  std::uint32_t posted_at_begin_ = 0;
   std::atomic<std::uint32_t> posted_shared_{0};
   std::atomic<std::uint32_t> hashed_{0};
   // The count of hashed blocks the reader sleeps for, and whether the thread sleeps: each side

@@ -19,7 +19,8 @@ Program::Program(PosixPlatform& local)
       list_error(application.ListError, run, &main_window),
       net_connect(application.DlgNetConnect, run, &main_window),
       dlg_info(application.DlgInfo, run, &main_window),
-      speed_window(application.Form1.SpeedWindow, run, &main_window) {
+      speed_window(application.Form1.SpeedWindow, run, &main_window),
+      history_window(application.Form1.HistoryWindow, run, &main_window) {
   dialogs.RegisterWindow(application.DlgNetConnect, net_connect);
   dialogs.RegisterWindow(application.AboutBox, about_box);
 }

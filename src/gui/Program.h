@@ -2,6 +2,7 @@
 
 #include "AboutDialog.h"
 #include "DlgInfoDialog.h"
+#include "HistoryDialog.h"
 #include "ListErrorDialog.h"
 #include "MainWindow.h"
 #include "NetConnectDialog.h"
@@ -38,6 +39,7 @@ class Program {
   NetConnectDialog net_connect;
   DlgInfoDialog dlg_info;
   SpeedDialog speed_window;
+  HistoryDialog history_window;
 };
 
 }  // namespace tarvik

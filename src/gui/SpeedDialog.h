@@ -11,7 +11,8 @@
 
 namespace tarvik {
 
-// The read-speed window: the graph above, the slowest files below it.
+// The read-speed window: the graph above, the slowest files and those slower than at the
+// volume's last check below it.
 //
 // Samples arrive up to a thousand times a second on a fast medium, too often to announce
 // each one, so nothing is announced: while the window is shown, a timer looks four times a
@@ -31,6 +32,7 @@ class SpeedDialog : public SecondaryDialog {
   TSpeedWindow& model_;
   SpeedGraphWidget* graph_;
   QListWidget* slowest_;
+  QListWidget* slower_;
   QTimer timer_;
   std::uint64_t shown_revision_ = 0;
 };

@@ -19,6 +19,7 @@ constexpr int kBottomMargin = 34;
 const QColor kCurrentFile(255, 236, 150);
 const QColor kGrid(222, 222, 222);
 const QColor kCurve(0, 60, 170);
+const QColor kEarlierCurve(160, 160, 160);
 
 }  // namespace
 
@@ -72,12 +73,15 @@ void SpeedGraphWidget::paintEvent(QPaintEvent*) {
   painter.setPen(QPen(Qt::red, 2));
   for (double x : plot.problem_marks) painter.drawLine(QPointF(x, 0), QPointF(x, area.height()));
 
-  QPolygonF curve;
-  for (const CurveStep& step : plot.curve)
-    curve << QPointF(step.first_column, step.y) << QPointF(step.column + 1, step.y);
   painter.setRenderHint(QPainter::Antialiasing);
-  painter.setPen(QPen(kCurve, 1.5));
-  painter.drawPolyline(curve);
+  for (const auto& [steps, color] :
+       {std::pair{&plot.earlier_curve, kEarlierCurve}, std::pair{&plot.curve, kCurve}}) {
+    QPolygonF curve;
+    for (const CurveStep& step : *steps)
+      curve << QPointF(step.first_column, step.y) << QPointF(step.column + 1, step.y);
+    painter.setPen(QPen(color, 1.5));
+    painter.drawPolyline(curve);
+  }
 }
 
 bool SpeedGraphWidget::event(QEvent* event) {

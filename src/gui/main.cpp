@@ -1,8 +1,10 @@
 #include <QApplication>
+#include <QSettings>
 #include <cstdio>
 #include <cstdlib>
 
 #include "Program.h"
+#include "history/HistoryPath.h"
 #include "platform/posix/PosixPlatform.h"
 
 namespace {
@@ -30,6 +32,13 @@ int main(int argc, char** argv) {
 
   PosixPlatform platform;
   Program program(platform);
+  // "Запоминать проверки" is kept between runs with Qt's settings of the program.
+  TForm1& form = program.application.Form1;
+  form.UseHistory(DefaultHistoryPath());
+  QSettings settings("tarvik", "tarvik");
+  form.N17.SetChecked(settings.value("remember_checks", true).toBool());
+  form.N17.StateChanged.Subscribe(
+      [&form, &settings] { settings.setValue("remember_checks", form.N17.Checked()); });
   program.Show();
   return qt_application.exec();
 }

@@ -80,6 +80,13 @@ class Platform {
   virtual int VolumeInformation(const std::string& root, VolumeInfo& info) = 0;
   // Total capacity in bytes of the volume of a root, -1 when unknown.
   virtual std::int64_t TotalCapacity(const std::string& root) = 0;
+  // What tells the volume of a root from every other across mounts and runs: its file
+  // system's UUID; without one its type, label, capacity and the root's modification time
+  // together; "\\COMPUTER\SHARE" for a connected share. Empty when the volume cannot be told.
+  virtual std::string VolumeKey(const std::string& root) {
+    (void)root;
+    return "";
+  }
   // Remote name ("\\server\share") connected to a local name such as "Z:".
   virtual int NetworkConnection(const std::string& local_name, std::string& remote_name) = 0;
   // Connects a local name ("Z:") to a remote name ("\\server\share"), logging on with the
@@ -155,6 +162,12 @@ class Platform {
   virtual void DropCachedPages(FileHandle file) = 0;
   // Size in bytes of an open file.
   virtual int SizeOfOpenFile(FileHandle file, std::int64_t& size) = 0;
+  // Modification time of an open file in nanoseconds since 1970.
+  virtual int ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) {
+    (void)file;
+    (void)nanoseconds;
+    return kErrNotSupported;
+  }
   // Reads up to `size` bytes at the file position; `done` is 0 at the end of the file.
   virtual int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) = 0;
   // Reads like Read, for a caller that must stay responsive: a read that has to wait for the

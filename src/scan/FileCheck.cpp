@@ -75,8 +75,10 @@ bool ScanEngine::CheckFile(bool show_dialogs, const std::string& path) {
 
 bool ScanEngine::ReadCheckFile(int block_size, bool show_dialogs, const std::string& path) {
   state_.Speed.BeginFile(path, platform_.TickCount());
-  const bool result = ReadWholeFile(block_size, show_dialogs, path);
-  state_.Speed.EndFile(platform_.TickCount());
+  bool result = ReadWholeFile(block_size, show_dialogs, path);
+  const std::uint32_t end = platform_.TickCount();
+  if (state_.History != nullptr && !CompareWithLastCheck(show_dialogs, path, end)) result = false;
+  state_.Speed.EndFile(end);
   if (!result && !state_.Closing) controls_.ListError.Show();
   return result;
 }
@@ -110,6 +112,11 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     return false;
   }
   platform_.DropCachedPages(file.get());
+  std::int64_t modified = 0;
+  if (state_.History != nullptr &&
+      platform_.ModifiedTimeOfOpenFile(file.get(), modified) == kNoError) {
+    state_.Speed.SetModified(modified);
+  }
 
   // The checksum file's digest of the file, and the fingerprint wanted, hashed as read.
   const std::optional<Digest> expected =
@@ -180,6 +187,15 @@ bool ScanEngine::CheckDigests(bool show_dialogs, const std::string& path,
   }
   if (state_.WantFingerprints) state_.Speed.SetFingerprint(hashes_.Result(DigestKind::kSha256));
   return true;
+}
+
+bool ScanEngine::CompareWithLastCheck(bool show_dialogs, const std::string& path,
+                                      std::uint32_t tick) {
+  FileSpeed& file = state_.Speed.StopClock(tick);
+  const bool changed = state_.History->Compare(file);
+  if (changed) ReportProblem(show_dialogs, path, kChangedSuffix);
+  state_.History->Record(file);
+  return !changed;
 }
 
 int ScanEngine::CheckFilesNotMet() {

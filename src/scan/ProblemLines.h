@@ -15,6 +15,8 @@ inline constexpr std::string_view kSizeSuffix =
     " - реально считанное кол-во байт не соотв. размеру файла !";
 inline constexpr std::string_view kChecksumSuffix =
     " - содержимое не совпадает с контрольной суммой !";
+inline constexpr std::string_view kChangedSuffix =
+    " - содержимое изменилось, хотя дата изменения прежняя !";
 
 // Файл : "<path>"<suffix>, the path exactly as the check was given it.
 std::string ProblemLine(const std::string& path, std::string_view suffix);

@@ -20,6 +20,7 @@ FileOutcome OutcomeOfSuffix(std::string_view suffix) {
       {kSizeSuffix, FileOutcome::kSize},
       {kAbortSuffix, FileOutcome::kAbort},
       {kChecksumSuffix, FileOutcome::kChecksum},
+      {kChangedSuffix, FileOutcome::kChanged},
   };
   for (const auto& [text, outcome] : outcomes) {
     if (text == suffix) return outcome;
@@ -28,6 +29,30 @@ FileOutcome OutcomeOfSuffix(std::string_view suffix) {
 }
 
 }  // namespace
+
+std::string FileOutcomeName(FileOutcome outcome) {
+  switch (outcome) {
+    case FileOutcome::kOk:
+      return "ok";
+    case FileOutcome::kNotFound:
+      return "not-found";
+    case FileOutcome::kFirstOpen:
+      return "open1";
+    case FileOutcome::kSecondOpen:
+      return "open2";
+    case FileOutcome::kRead:
+      return "read";
+    case FileOutcome::kSize:
+      return "size";
+    case FileOutcome::kAbort:
+      return "abort";
+    case FileOutcome::kChecksum:
+      return "checksum";
+    case FileOutcome::kChanged:
+      return "changed";
+  }
+  return "";
+}
 
 std::optional<double> MegabytesPerSecond(std::int64_t bytes, std::uint32_t milliseconds) {
   if (milliseconds == 0) return std::nullopt;
@@ -72,6 +97,7 @@ void ReadSpeed::EndFile(std::uint32_t tick) {
                             samples_.back().file == names_.size() - 1;
   if (!sampled_here) Sample(tick);
   if (file_.outcome != FileOutcome::kOk) problem_files_.push_back(file_);
+  if (file_.slower_than && slower_.size() < kSlowerCount) slower_.push_back(file_);
   KeepIfSlowest();
   reading_ = false;
   ++revision_;

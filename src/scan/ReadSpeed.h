@@ -12,7 +12,20 @@
 namespace tarvik {
 
 // How the check of one file went: ok, or the kind of its first problem line.
-enum class FileOutcome { kOk, kNotFound, kFirstOpen, kSecondOpen, kRead, kSize, kAbort, kChecksum };
+enum class FileOutcome {
+  kOk,
+  kNotFound,
+  kFirstOpen,
+  kSecondOpen,
+  kRead,
+  kSize,
+  kAbort,
+  kChecksum,
+  kChanged
+};
+
+// "ok", "not-found", "open1", ...: the outcome's name in reports and the history.
+std::string FileOutcomeName(FileOutcome outcome);
 
 // The check of one file as its read speed sees it.
 struct FileSpeed {
@@ -27,6 +40,12 @@ struct FileSpeed {
   // The SHA-256 of the bytes read, for a file read without a problem while fingerprints are
   // wanted.
   std::optional<Digest> fingerprint = std::nullopt;
+  // Nanoseconds since 1970, as the read open found it, while the history wants it.
+  std::optional<std::int64_t> modified = std::nullopt;
+  // What the last check of the volume said of the file: its problem is new there (it read
+  // without one), and its speed then (MB/s) when it now reads at less than a third of it.
+  bool first_seen = false;
+  std::optional<double> slower_than = std::nullopt;
 };
 
 // One point of the speed curve: the bytes read in the command when it was taken, the
@@ -56,6 +75,8 @@ class ReadSpeed {
   // The slowest files are kept among those of at least this size.
   static constexpr std::int64_t kSlowestMinSize = std::int64_t{1} << 20;
   static constexpr std::size_t kSlowestCount = 10;
+  // Files slower than last time are kept up to this number.
+  static constexpr std::size_t kSlowerCount = 100;
 
   // Forgets everything of the command before.
   void BeginCommand();
@@ -63,6 +84,7 @@ class ReadSpeed {
   // The size the file was measured at when it was first opened.
   void SetFileSize(std::int64_t size) { file_.size = size; }
   void SetFingerprint(const Digest& digest) { file_.fingerprint = digest; }
+  void SetModified(std::int64_t nanoseconds) { file_.modified = nanoseconds; }
   // After each read of the file; `file_bytes` counts from the file's start.
   void Block(std::int64_t file_bytes, std::uint32_t tick) {
     file_.bytes = file_bytes;
@@ -70,6 +92,11 @@ class ReadSpeed {
   }
   // A problem line for the file being read; the first one gives its outcome.
   void Problem(std::string_view suffix);
+  // The file read so far, its time stopped at `tick`; EndFile ends it at the same tick.
+  FileSpeed& StopClock(std::uint32_t tick) {
+    file_.milliseconds = tick - file_tick_;
+    return file_;
+  }
   void EndFile(std::uint32_t tick);
 
   // Called with every file at its end.
@@ -81,6 +108,8 @@ class ReadSpeed {
   const std::vector<FileSpeed>& ProblemFiles() const { return problem_files_; }
   // The slowest files of at least kSlowestMinSize that took measurable time, slowest first.
   const std::vector<FileSpeed>& Slowest() const { return slowest_; }
+  // The files that read at less than a third of their speed last time, in the order checked.
+  const std::vector<FileSpeed>& Slower() const { return slower_; }
   // Between a file's start and its end.
   bool Reading() const { return reading_; }
   // The file being read, or the last one.
@@ -104,6 +133,7 @@ class ReadSpeed {
   std::vector<std::string> names_;
   std::vector<FileSpeed> problem_files_;
   std::vector<FileSpeed> slowest_;
+  std::vector<FileSpeed> slower_;
   FileSpeed file_;
   bool reading_ = false;
   // The first file starts the clock, so that a question before it takes no time from it.

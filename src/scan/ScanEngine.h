@@ -111,6 +111,9 @@ class ScanEngine {
   // differing from the checksum file's is the file's problem; otherwise it is the file's.
   bool CheckDigests(bool show_dialogs, const std::string& path,
                     const std::optional<Digest>& expected);
+  // At the file's end, with its time stopped at `tick`: a content that changed silently since
+  // the volume's last check is the file's problem. False for that.
+  bool CompareWithLastCheck(bool show_dialogs, const std::string& path, std::uint32_t tick);
   // After a good read: the file's bar, its seconds and the elapsed time.
   void ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_size, std::uint32_t file_start);
   void ShowFileSeconds(std::uint32_t file_start);

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "scan/ExpectedSums.h"
+#include "scan/FileHistory.h"
 #include "scan/ReadSpeed.h"
 
 namespace tarvik {
@@ -39,6 +40,8 @@ struct ScanState {
   bool WantFingerprints = false;
   // The checksum file the command verifies the files it reads against; null for none.
   ExpectedSums* Checksums = nullptr;
+  // Compares every file with the volume's last check and keeps it; null while not recording.
+  FileHistory* History = nullptr;
   // The read speed of the command, file by file.
   ReadSpeed Speed;
 };

@@ -41,18 +41,11 @@ Axis RoundAxis(double largest, int pixels, bool downward) {
   return axis;
 }
 
-}  // namespace
-
-SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
-  SpeedPlot plot;
-  if (width <= 0 || height <= 0) return plot;
-  const Axis across =
-      RoundAxis(static_cast<double>(speed.Position()) / kBytesPerMegabyte, width, false);
-  plot.x_ticks = across.ticks;
-  const auto x_of = [&](std::int64_t bytes) {
-    return static_cast<double>(bytes) / kBytesPerMegabyte / across.top * width;
-  };
-
+// The steps of the curve of `samples` over `width` columns, at heights still to be set; the
+// fastest step's speed in `fastest`.
+template <typename XOf>
+std::vector<CurveStep> CurveOf(const std::vector<SpeedSample>& samples, XOf x_of, int width,
+                               double& fastest) {
   struct Column {
     std::int64_t bytes = 0;
     std::uint64_t milliseconds = 0;
@@ -61,7 +54,7 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
   std::vector<Column> columns(width);
   std::int64_t previous = 0;
   int last_column = -1;
-  for (const SpeedSample& sample : speed.Samples()) {
+  for (const SpeedSample& sample : samples) {
     last_column = std::clamp(static_cast<int>(x_of(sample.bytes)), 0, width - 1);
     Column& column = columns[last_column];
     column.bytes += sample.bytes - previous;
@@ -69,9 +62,9 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
     column.sampled = true;
     previous = sample.bytes;
   }
+  std::vector<CurveStep> curve;
   Column carried;
   int first_column = 0;
-  double fastest = 0;
   for (int x = 0; x < width; ++x) {
     if (!columns[x].sampled) continue;
     carried.bytes += columns[x].bytes;
@@ -81,15 +74,37 @@ SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height) {
       continue;
     }
     const double rate = static_cast<double>(carried.bytes) / 1000.0 / carried.milliseconds;
-    plot.curve.push_back({0, first_column, x, rate});
+    curve.push_back({0, first_column, x, rate});
     fastest = std::max(fastest, rate);
     carried = Column();
     first_column = x + 1;
   }
+  return curve;
+}
+
+}  // namespace
+
+SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height,
+                    const std::vector<SpeedSample>& earlier) {
+  SpeedPlot plot;
+  if (width <= 0 || height <= 0) return plot;
+  const std::int64_t earlier_bytes = earlier.empty() ? 0 : earlier.back().bytes;
+  const Axis across =
+      RoundAxis(static_cast<double>(std::max(speed.Position(), earlier_bytes)) / kBytesPerMegabyte,
+                width, false);
+  plot.x_ticks = across.ticks;
+  const auto x_of = [&](std::int64_t bytes) {
+    return static_cast<double>(bytes) / kBytesPerMegabyte / across.top * width;
+  };
+  double fastest = 0;
+  plot.curve = CurveOf(speed.Samples(), x_of, width, fastest);
+  plot.earlier_curve = CurveOf(earlier, x_of, width, fastest);
 
   const Axis up = RoundAxis(fastest, height, true);
   plot.y_ticks = up.ticks;
-  for (CurveStep& step : plot.curve) step.y = height - step.megabytes_per_second / up.top * height;
+  for (std::vector<CurveStep>* curve : {&plot.curve, &plot.earlier_curve}) {
+    for (CurveStep& step : *curve) step.y = height - step.megabytes_per_second / up.top * height;
+  }
   for (const FileSpeed& file : speed.ProblemFiles()) plot.problem_marks.push_back(x_of(file.start));
   if (speed.Reading())
     plot.current_file = {x_of(speed.CurrentFile().start), x_of(speed.Position())};

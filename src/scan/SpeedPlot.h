@@ -28,6 +28,8 @@ struct AxisTick {
 // The speed graph fitted to a plot area: megabytes per second up, megabytes read along.
 struct SpeedPlot {
   std::vector<CurveStep> curve;
+  // The curve of an earlier check, drawn under the current one on the same axes.
+  std::vector<CurveStep> earlier_curve;
   // Where files with a problem begin.
   std::vector<double> problem_marks;
   // The span of the file being read, during a check.
@@ -38,7 +40,8 @@ struct SpeedPlot {
   double megabytes_across = 0;
 };
 
-SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height);
+SpeedPlot PlotSpeed(const ReadSpeed& speed, int width, int height,
+                    const std::vector<SpeedSample>& earlier = {});
 
 // What the curve shows at pixel column `x` of a plot `width` wide: the file read there and the
 // speed of the curve there.

@@ -1,5 +1,7 @@
 #include "scan/TSpeedWindow.h"
 
+#include <utility>
+
 #include "platform/IoError.h"
 #include "platform/OwnedFile.h"
 
@@ -10,6 +12,7 @@ TSpeedWindow::TSpeedWindow(Platform& platform, Dialogs& dialogs, const ReadSpeed
   SetCaption("Скорость чтения");
   Layout = {.width = 720, .height = 480, .centred = true};
   Label1.SetCaption("Самые медленные файлы от 1 Мб:");
+  Label2.SetCaption("Медленнее, чем в прошлую проверку (тогда):");
   N1.SetCaption("Сохранить как PNG…");
   PopupMenu1.Add(N1);
   N1.OnClick.Subscribe([this] { N1Click(); });
@@ -35,6 +38,20 @@ std::vector<std::string> TSpeedWindow::SlowestLines() const {
                     file.path);
   }
   return lines;
+}
+
+std::vector<std::string> TSpeedWindow::SlowerLines() const {
+  std::vector<std::string> lines;
+  for (const FileSpeed& file : speed_.Slower()) {
+    lines.push_back(SpeedText(*MegabytesPerSecond(file.bytes, file.milliseconds)) + " (" +
+                    SpeedText(*file.slower_than) + ")  " + file.path);
+  }
+  return lines;
+}
+
+void TSpeedWindow::SetEarlier(std::vector<SpeedSample> samples) {
+  earlier_ = std::move(samples);
+  ++earlier_revision_;
 }
 
 void TSpeedWindow::N1Click() {

@@ -56,6 +56,8 @@ TEST_F(TForm1Test, MenusAndShortcuts) {
       {&form().N14, "График скорости чтения", "Ctrl+G", true},
       {&form().N15, "Сохранить контрольные суммы…", "", false},
       {&form().N16, "Сверить с контрольными суммами…", "", true},
+      {&form().N17, "Запоминать проверки", "", true},
+      {&form().N18, "История проверок", "Ctrl+H", true},
       {&form().N6, "Прервать", "Esc", false},
       {&form().N7, "?", "", true},
       {&form().N3, "проверить файл", "", true},
@@ -71,7 +73,8 @@ TEST_F(TForm1Test, MenusAndShortcuts) {
     EXPECT_EQ(c.item->Enabled(), c.enabled) << c.caption;
   }
   EXPECT_EQ(form().MainMenu1.Items().size(), 2u);
-  EXPECT_EQ(form().N1.Items().size(), 7u);
+  EXPECT_EQ(form().N1.Items().size(), 9u);
+  EXPECT_TRUE(form().N17.Checked());
   EXPECT_TRUE(form().N5.IsSeparator());
   EXPECT_EQ(form().PopupMenu1.Items().size(), 5u);
   EXPECT_EQ(form().PopupMenu2.Items().size(), 2u);

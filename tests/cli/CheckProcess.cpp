@@ -18,6 +18,7 @@
 #include <utility>
 
 #include "platform/posix/PosixPlatform.h"
+#include "support/TempDir.h"
 
 namespace tarvik {
 
@@ -89,6 +90,13 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
   for (std::string& arg : args) argv.push_back(arg.data());
   argv.push_back(nullptr);
   std::vector<std::string> added = {kQuietLeakCheck};
+  // Each run records into a history of its own unless the test names one.
+  const TempDir data_home;
+  if (std::ranges::none_of(run.environment, [](const std::string& variable) {
+        return variable.starts_with("XDG_DATA_HOME=");
+      })) {
+    added.push_back("XDG_DATA_HOME=" + data_home.path());
+  }
   added.insert(added.end(), run.environment.begin(), run.environment.end());
   std::vector<char*> envp = EnvironmentWith(added);
 

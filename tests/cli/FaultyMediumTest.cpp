@@ -114,7 +114,9 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
       {DrivePath(tree) + "\\G_ABORT.BIN,100000,", "[0-9]+,", "abort"},
   };
   const std::string report = dir.ReadFile("r.csv");
-  ASSERT_TRUE(report.starts_with("path,size,bytes_read,seconds,mb_per_s,outcome\r\n")) << report;
+  ASSERT_TRUE(report.starts_with(
+      "path,size,bytes_read,seconds,mb_per_s,outcome,first_seen,last_mb_per_s\r\n"))
+      << report;
   std::size_t at = report.find("\r\n") + 2;
   for (const auto& [start, bytes, outcome] : rows) {
     const std::size_t end = report.find("\r\n", at);
@@ -122,9 +124,9 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
     const std::string row = report.substr(at, end - at);
     at = end + 2;
     EXPECT_TRUE(row.starts_with(start)) << row;
-    EXPECT_TRUE(
-        std::regex_match(row.substr(std::min(start.size(), row.size())),
-                         std::regex(bytes + "[0-9]+\\.[0-9]{3},([0-9]+\\.[0-9]{3})?," + outcome)))
+    EXPECT_TRUE(std::regex_match(
+        row.substr(std::min(start.size(), row.size())),
+        std::regex(bytes + "[0-9]+\\.[0-9]{3},([0-9]+\\.[0-9]{3})?," + outcome + ",,")))
         << row;
   }
   EXPECT_EQ(at, report.size()) << report;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
+#include <sys/mount.h>
 
 #include "platform/Platform.h"
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/MountTable.h"
+#include "platform/posix/PosixPlatform.h"
 #include "platform/posix/VolumeLabel.h"
+#include "support/PrivateMountNamespace.h"
+#include "support/ScopedMount.h"
 #include "support/TempDir.h"
 
 namespace tarvik {
@@ -218,6 +222,28 @@ TEST(VolumeLabelTest, LinkNamesAreDecoded) {
   EXPECT_EQ(DecodeLabelLinkName("odd\\x2"), "odd\\x2");
   EXPECT_EQ(DecodeLabelLinkName("PLAIN"), "PLAIN");
   EXPECT_EQ(IdentifyVolume("tmpfs").uuid, "");
+}
+
+// A volume without a UUID is known by its type, label, capacity and the time of its root: the
+// same RAM disk seen at a second place is one volume, another of the same size is another.
+TEST(VolumeKeyTest, OneVolumeWhereverItIsMountedAnotherOfTheSameSizeIsAnother) {
+  ASSERT_EQ(EnterPrivateMountNamespace(), 0);
+  TempDir tmp;
+  ScopedMount first(tmp.MakeDir("m/a"));
+  if (!first.mounted()) GTEST_SKIP() << "needs mount privileges";
+  ScopedMount second(tmp.MakeDir("m/b"));
+  ASSERT_EQ(mount(tmp.Path("m/a").c_str(), tmp.MakeDir("m/c").c_str(), nullptr, MS_BIND, nullptr),
+            0);
+  {
+    PosixPlatform platform({{'C', tmp.MakeDir("c"), kDriveFixed, "C", kPosixVolumeFlags}}, "C:\\");
+    platform.FollowMountsBelow(tmp.Path("m"));
+    ASSERT_EQ(platform.LogicalDrives(), 0b111100u);
+    const std::string a = platform.VolumeKey("D:\\");
+    EXPECT_TRUE(a.starts_with("TYPE=tmpfs\nLABEL=\nSIZE=1048576\nROOT=")) << a;
+    EXPECT_EQ(platform.VolumeKey("F:\\"), a);
+    EXPECT_NE(platform.VolumeKey("E:\\"), a);
+  }
+  umount(tmp.Path("m/c").c_str());
 }
 
 }  // namespace

@@ -189,6 +189,19 @@ TEST(ReadSpeedTest, PlotAndWhatItShowsAtAColumn) {
               shown)
         << x;
   }
+
+  // An earlier check, longer and faster (8 MB, its first 2 MB too quick for a point of their
+  // own), stretches both axes, and the current curve keeps its columns on them.
+  const SpeedPlot both = PlotSpeed(speed, 10, 100, {{2'000'000, 10, 0}, {8'000'000, 40, 0}});
+  std::vector<std::tuple<int, int, double, double>> earlier;
+  for (const CurveStep& p : both.earlier_curve)
+    earlier.emplace_back(p.first_column, p.column, p.megabytes_per_second, p.y);
+  EXPECT_EQ(earlier, (std::vector<std::tuple<int, int, double, double>>{{0, 9, 160, 20}}));
+  EXPECT_EQ(both.x_ticks.back().label, "8");
+  EXPECT_EQ(both.y_ticks.back().label, "200");
+  ASSERT_EQ(both.curve.size(), 2u);
+  EXPECT_EQ(both.curve[1].first_column, 2);
+  EXPECT_EQ(both.curve[1].y, 62.5);
 }
 
 }  // namespace

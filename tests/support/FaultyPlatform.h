@@ -64,6 +64,7 @@ class FaultyPlatform : public Platform {
   std::int64_t TotalCapacity(const std::string& root) override {
     return inner_.TotalCapacity(root);
   }
+  std::string VolumeKey(const std::string& root) override { return inner_.VolumeKey(root); }
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override {
     return inner_.NetworkConnection(local_name, remote_name);
   }
@@ -89,6 +90,9 @@ class FaultyPlatform : public Platform {
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override { inner_.DropCachedPages(file); }
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
+  int ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) override {
+    return inner_.ModifiedTimeOfOpenFile(file, nanoseconds);
+  }
   // Both count as kRead.
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
   int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,

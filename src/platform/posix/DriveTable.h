@@ -32,6 +32,7 @@ struct Drive {
   DriveSpec entry;
   std::string source;
   std::optional<int> mount_id;  // none for a drive the table was made with
+  std::string fs_type;          // empty for a drive the table was made with
 };
 
 // The identity of the volume mounted from a source (IdentifyVolume).

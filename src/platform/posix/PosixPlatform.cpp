@@ -169,6 +169,20 @@ std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
   return static_cast<std::int64_t>(status.f_blocks) * static_cast<std::int64_t>(status.f_frsize);
 }
 
+std::string PosixPlatform::VolumeKey(const std::string& root) {
+  const Drive* drive = DriveOfRoot(root);
+  if (drive == nullptr) return "";
+  const VolumeIdentity identity = IdentifyVolume(drive->source);
+  if (!identity.uuid.empty()) return "UUID=" + identity.uuid;
+  // Two images of one size and label differ in when their root was last changed.
+  struct stat status;
+  if (stat(drive->entry.mount_point.c_str(), &status) != 0) return "";
+  return "TYPE=" + drive->fs_type + "\nLABEL=" + identity.label +
+         "\nSIZE=" + std::to_string(TotalCapacity(root)) +
+         "\nROOT=" + std::to_string(status.st_mtim.tv_sec) + "." +
+         std::to_string(status.st_mtim.tv_nsec);
+}
+
 int PosixPlatform::NetworkConnection(const std::string& /*local_name*/, std::string& remote_name) {
   remote_name.clear();
   return kErrNotConnected;
@@ -662,6 +676,13 @@ int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
   struct stat status;
   if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
   size = status.st_size;
+  return kNoError;
+}
+
+int PosixPlatform::ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) {
+  struct stat status;
+  if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
+  nanoseconds = status.st_mtim.tv_sec * std::int64_t{1'000'000'000} + status.st_mtim.tv_nsec;
   return kNoError;
 }
 

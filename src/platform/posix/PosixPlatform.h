@@ -39,6 +39,7 @@ class PosixPlatform : public Platform {
   unsigned DriveType(const std::string& root) override;
   int VolumeInformation(const std::string& root, VolumeInfo& info) override;
   std::int64_t TotalCapacity(const std::string& root) override;
+  std::string VolumeKey(const std::string& root) override;
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
   // This platform has no network of its own.
   int AddConnection(const std::string& remote_name, const std::string& password,
@@ -69,6 +70,7 @@ class PosixPlatform : public Platform {
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override;
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
+  int ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) override;
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
   int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
                   const std::function<bool()>& waiting) override;

@@ -14,6 +14,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/posix/ErrnoCodes.h"
 #include "platform/posix/Pattern.h"
+#include "util/Text.h"
 
 namespace tarvik {
 
@@ -124,6 +125,14 @@ int SmbPlatform::VolumeInformation(const std::string& root, VolumeInfo& info) {
 std::int64_t SmbPlatform::TotalCapacity(const std::string& root) {
   Connection* connection = ConnectionOfRoot(root);
   return connection != nullptr ? connection->share->Capacity() : local_.TotalCapacity(root);
+}
+
+std::string SmbPlatform::VolumeKey(const std::string& root) {
+  const Connection* connection = ConnectionOfRoot(root);
+  if (connection == nullptr) return local_.VolumeKey(root);
+  std::string key = connection->remote_name;
+  UpperCase1251(key);
+  return key;
 }
 
 int SmbPlatform::NetworkConnection(const std::string& local_name, std::string& remote_name) {
@@ -475,6 +484,11 @@ int SmbPlatform::OpenForAppend(const std::string& path, FileHandle& file) {
 void SmbPlatform::DropCachedPages(FileHandle file) {
   // libsmbclient keeps no cache of file data: remote reads always reach the server.
   if (RemoteFile(file) == nullptr) local_.DropCachedPages(file);
+}
+
+int SmbPlatform::ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) {
+  return RemoteFile(file) == nullptr ? local_.ModifiedTimeOfOpenFile(file, nanoseconds)
+                                     : kErrNotSupported;
 }
 
 int SmbPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {

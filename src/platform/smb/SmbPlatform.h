@@ -42,6 +42,8 @@ class SmbPlatform : public Platform {
   unsigned DriveType(const std::string& root) override;
   int VolumeInformation(const std::string& root, VolumeInfo& info) override;
   std::int64_t TotalCapacity(const std::string& root) override;
+  // A connected share is known by its name, whatever letter it is connected to.
+  std::string VolumeKey(const std::string& root) override;
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
   int AddConnection(const std::string& remote_name, const std::string& password,
                     const std::string& local_name) override;
@@ -69,6 +71,8 @@ class SmbPlatform : public Platform {
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override;
   int SizeOfOpenFile(FileHandle file, std::int64_t& size) override;
+  // Only for local files: a share's times are not asked for.
+  int ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) override;
   int Read(FileHandle file, void* buffer, std::size_t size, std::size_t& done) override;
   int ReadWaiting(FileHandle file, void* buffer, std::size_t size, std::size_t& done,
                   const std::function<bool()>& waiting) override;

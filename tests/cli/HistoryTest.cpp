@@ -1,0 +1,212 @@
+// The volume history: a second check of a tree compared with the first, and a history that
+// is locked, damaged, killed mid-check or cannot be written.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <chrono>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "CheckProcess.h"
+#include "support/ScopedMount.h"
+#include "support/TempDir.h"
+
+namespace tarvik {
+namespace {
+
+// The first column of the first row `sql` gives, as text; "" for none.
+std::string Query(const std::string& database, const char* sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+  sqlite3_stmt* statement = nullptr;
+  std::string value;
+  if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+      sqlite3_step(statement) == SQLITE_ROW) {
+    value = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+  }
+  sqlite3_finalize(statement);
+  sqlite3_close(db);
+  return value;
+}
+
+TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
+  struct Case {
+    const char* name;
+    std::function<void(TempDir&)> change;
+    std::vector<std::string> options;
+    int status;
+    std::string line;     // the problem line's ending for B.TXT, "" for none
+    std::string row_end;  // how B.TXT's report row ends
+    std::string since;    // the summary's line about the last check
+  };
+  const std::string kChanged = " - содержимое изменилось, хотя дата изменения прежняя !";
+  const Case cases[] = {
+      {"content changed, date set back",
+       [](TempDir& dir) {
+         const std::string b = "'" + dir.Path("tree/sub/B.TXT") + "'";
+         const std::string was = "'" + dir.MakeFile("was") + "'";
+         ASSERT_EQ(std::system(("touch -r " + b + " " + was).c_str()), 0);
+         dir.MakeFile("tree/sub/B.TXT", "bbbX");
+         const std::string touch = "touch -r " + was + " " + b;
+         ASSERT_EQ(std::system(touch.c_str()), 0);
+       },
+       {},
+       1,
+       kChanged,
+       ",changed,yes,",
+       "новых файлов = 0, исчезло = 0, изменилось = 1"},
+      {"edited as usual",
+       [](TempDir& dir) {
+         dir.MakeFile("tree/sub/B.TXT", "bbbX");
+         const std::string touch = "touch -d '2001-01-01' '" + dir.Path("tree/sub/B.TXT") + "'";
+         ASSERT_EQ(std::system(touch.c_str()), 0);
+       },
+       {},
+       0,
+       "",
+       ",ok,,",
+       "новых файлов = 0, исчезло = 0, изменилось = 0"},
+      {"removed",
+       [](TempDir& dir) { dir.Remove("tree/sub/C.TXT"); },
+       {},
+       0,
+       "",
+       ",ok,,",
+       "новых файлов = 0, исчезло = 1, изменилось = 0"},
+      {"added",
+       [](TempDir& dir) { dir.MakeFile("tree/sub/D.TXT", "d"); },
+       {},
+       0,
+       "",
+       ",ok,,",
+       "новых файлов = 1, исчезло = 0, изменилось = 0"},
+      {"unreadable now",
+       [](TempDir& dir) {
+         dir.Remove("tree/sub/B.TXT");
+         dir.MakeSymlink("tree/sub/B.TXT", "nowhere");
+       },
+       {},
+       1,
+       " - не удалось открыть файл для чтения(1) !",
+       ",open1,yes,",
+       "новых файлов = 0, исчезло = 0, изменилось = 0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.MakeFile("tree/sub/A.TXT", "a");
+    dir.MakeFile("tree/sub/B.TXT", "bbbb");
+    dir.MakeFile("tree/sub/C.TXT", "c");
+    ProcessRun run;
+    run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
+    const std::vector<std::string> args = {"-r", "--report=" + dir.Path("r.csv"), dir.Path("tree")};
+    ASSERT_EQ(RunCheckBinary(args, run).status, 0);
+    c.change(dir);
+    const ProcessResult second = RunCheckBinary(args, run);
+
+    EXPECT_EQ(second.status, c.status) << second.out << second.err;
+    const std::string b_line = "Файл : \"" + DrivePath(dir.Path("tree/sub/B.TXT")) + "\"";
+    EXPECT_EQ(second.out.starts_with(b_line), !c.line.empty()) << second.out;
+    if (!c.line.empty()) {
+      EXPECT_EQ(Lines(second.out)[0], b_line + c.line);
+    }
+    EXPECT_NE(second.out.find("С прошлой проверки : " + c.since), std::string::npos) << second.out;
+    const std::string report = dir.ReadFile("r.csv");
+    const std::size_t row = report.find(DrivePath(dir.Path("tree/sub/B.TXT")) + ",");
+    ASSERT_NE(row, std::string::npos) << report;
+    EXPECT_NE(report.substr(row, report.find("\r\n", row) - row).find(c.row_end), std::string::npos)
+        << report;
+    const ProcessResult listed = RunCheckBinary({"--history", dir.Path("tree")}, run);
+    EXPECT_EQ(listed.status, 0);
+    EXPECT_EQ(Lines(listed.out).size(), 3u) << listed.out;
+  }
+}
+
+// What a case holds beside the check while it runs.
+struct Held {
+  sqlite3* holder = nullptr;
+  std::unique_ptr<ScopedMount> mount;
+  ~Held() { sqlite3_close(holder); }
+};
+
+TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
+  struct Case {
+    const char* name;
+    // Prepares the history at `database` and the run.
+    std::function<void(TempDir&, const std::string& database, ProcessRun& run, Held& held)> prepare;
+    int status;
+    std::string err;  // the start of standard error's line
+    // After the run: checks recorded, of them unfinished.
+    const char* checks;
+    const char* unfinished;
+  };
+  const Case cases[] = {
+      {"locked by another instance",
+       [](TempDir&, const std::string& database, ProcessRun&, Held& held) {
+         sqlite3_open(database.c_str(), &held.holder);
+         sqlite3_exec(held.holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+       },
+       0, "tarvik-check: history '{}' is in use by another instance", "1", "0"},
+      {"not a database",
+       [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
+         dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
+       },
+       0, "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "1", "0"},
+      {"killed during the walk",
+       [](TempDir& dir, const std::string&, ProcessRun& run, Held&) {
+         dir.MakeSparseFile("tree/sub/HUGE.BIN", std::int64_t{8} << 30);
+         const auto start = std::chrono::steady_clock::now();
+         run.interrupt_signal = SIGKILL;
+         run.interrupt_when = [start](const ProcessResult&) {
+           return std::chrono::steady_clock::now() - start > std::chrono::milliseconds(1500);
+         };
+       },
+       128 + SIGKILL, "", "2", "1"},
+      {"in a folder that cannot be made",
+       [](TempDir& dir, const std::string&, ProcessRun& run, Held&) {
+         dir.MakeFile("file");
+         run.environment = {"XDG_DATA_HOME=" + dir.Path("file/data")};
+       },
+       0, "tarvik-check: history '", "1", "0"},
+      {"on a full disk",
+       [](TempDir& dir, const std::string&, ProcessRun& run, Held& held) {
+         held.mount = std::make_unique<ScopedMount>(dir.MakeDir("full"), "8k");
+         if (!held.mount->mounted()) GTEST_SKIP() << "needs mount privileges";
+         run.environment = {"XDG_DATA_HOME=" + dir.Path("full")};
+       },
+       0, "tarvik-check: history '", "1", "0"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.MakeFile("tree/sub/A.TXT", "a");
+    const std::string database = dir.Path("data/tarvik/history.sqlite3");
+    ProcessRun run;
+    run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
+    ASSERT_EQ(RunCheckBinary({"-r", dir.Path("tree")}, run).status, 0);
+    ProcessResult result;
+    {
+      Held held;
+      c.prepare(dir, database, run, held);
+      result = RunCheckBinary({"-r", dir.Path("tree")}, run);
+    }
+
+    EXPECT_EQ(result.status, c.status) << result.err;
+    std::string err = c.err;
+    for (std::size_t at; (at = err.find("{}")) != std::string::npos;) err.replace(at, 2, database);
+    EXPECT_TRUE(result.err.starts_with(err)) << result.err;
+    EXPECT_EQ(Lines(result.err).size(), err.empty() ? 0u : 1u) << result.err;
+    EXPECT_EQ(Query(database, "PRAGMA integrity_check"), "ok");
+    EXPECT_EQ(Query(database, "SELECT count(*) FROM checks"), c.checks);
+    EXPECT_EQ(Query(database, "SELECT count(*) FROM checks WHERE finished = 0"), c.unfinished);
+  }
+}
+
+}  // namespace
+}  // namespace tarvik
