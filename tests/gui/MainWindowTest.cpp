@@ -66,8 +66,15 @@ class MainWindowGuiTest : public ::testing::Test {
 // Makes `window` the one the keys go to. A dialog counts as active already while its parent is,
 // which is not enough here.
 bool Activate(QWidget& window) {
-  window.activateWindow();
-  return QTest::qWaitFor([&window] { return QApplication::activeWindow() == &window; });
+  // A busy display server may drop a request to activate: it is asked again while waiting.
+  return QTest::qWaitFor(
+      [&window] {
+        if (QApplication::activeWindow() == &window) return true;
+        window.raise();
+        window.activateWindow();
+        return false;
+      },
+      15'000);
 }
 
 QStringList RowTexts(const QAbstractItemView& view) {
