@@ -209,11 +209,11 @@ void PrintHistory(TForm1& form, Console& console) {
   std::string header;
   for (const char* caption : kCheckColumnCaptions)
     header += (header.empty() ? "" : "\t") + std::string(caption);
-  console.SummaryLine(header);
+  console.AnswerLine(header);
   for (const CheckSummary& check : form.VolumeHistory()) {
     std::string line;
     for (const std::string& cell : CheckCells(check)) line += (line.empty() ? "" : "\t") + cell;
-    console.SummaryLine(line);
+    console.AnswerLine(line);
   }
 }
 

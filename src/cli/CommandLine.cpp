@@ -222,7 +222,8 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
   -a, --attributes=LIST  file attributes to include, separated by ',': readonly, hidden,
                          system, archive, normal (default: all five)
   -l, --list=FILE        write the list of the files found to FILE (code page 1251)
-  -q, --quiet            print only the problem lines, no summary and no progress
+  -q, --quiet            print only the problem lines (and the --history table), no summary
+                         and no progress
       --report=FILE      write a CSV line for every file checked to FILE: path, size,
                          bytes read, seconds, MB/s, outcome (ok, not-found, open1,
                          open2, read, size, abort, checksum or changed), whether the

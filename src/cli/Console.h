@@ -25,6 +25,8 @@ class Console {
 
   void ProblemLine(std::string_view line);
   void SummaryLine(std::string_view line);
+  // A line of what the command was asked to print (the history's table), also when quiet.
+  void AnswerLine(std::string_view line) { Write(out_, line); }
   // A box the engine would show; it goes to standard error.
   void Notice(std::string_view text);
   // The text of an error that ends the program, also when quiet.

@@ -122,7 +122,7 @@ TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
     ASSERT_NE(row, std::string::npos) << report;
     EXPECT_NE(report.substr(row, report.find("\r\n", row) - row).find(c.row_end), std::string::npos)
         << report;
-    const ProcessResult listed = RunCheckBinary({"--history", dir.Path("tree")}, run);
+    const ProcessResult listed = RunCheckBinary({"-q", "--history", dir.Path("tree")}, run);
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(Lines(listed.out).size(), 3u) << listed.out;
   }
