@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "app/THistoryWindow.h"
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
 #include "browse/FileListBox.h"
-#include "app/THistoryWindow.h"
 #include "browse/ListingCache.h"
 #include "history/CheckRecorder.h"
 #include "history/HistoryStore.h"

@@ -48,10 +48,10 @@ class LatestLook {
   std::string stamped_;     // the directory stamped, empty when the latest look was no stamp
   DirectoryStamp stamp_;
   bool settled_ = false;
-  int ended_ = -1;          // -1 when it met the end of no file
-  std::string file_;        // the file it opened or failed to open
-  int opened_ = -1;         // -1 when it opened no file
-  int failed_ = 0;          // the errno of an open of `file_` that failed, 0 for none
+  int ended_ = -1;    // -1 when it met the end of no file
+  std::string file_;  // the file it opened or failed to open
+  int opened_ = -1;   // -1 when it opened no file
+  int failed_ = 0;    // the errno of an open of `file_` that failed, 0 for none
 };
 
 }  // namespace tarvik
