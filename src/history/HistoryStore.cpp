@@ -72,18 +72,20 @@ int QuickCheck(sqlite3* db) {
   return check.Text(0) == "ok" ? SQLITE_OK : SQLITE_CORRUPT;
 }
 
-// `path`.damaged-<local date and time>, with its journal files beside it.
-std::string MoveAside(const std::string& path) {
+// Renames the database to `path`.damaged-<local date and time>, with its journal files beside
+// it; the new name, or "" with `error` set when the database itself could not be renamed.
+std::string MoveAside(const std::string& path, std::error_code& error) {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
   char stamp[32];
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   const std::string aside = path + ".damaged-" + stamp;
-  std::error_code error;
   std::filesystem::rename(path, aside, error);
+  if (error) return "";
   for (const char* suffix : {"-wal", "-shm"}) {
-    std::filesystem::rename(path + suffix, aside + suffix, error);
+    std::error_code missing_is_fine;
+    std::filesystem::rename(path + suffix, aside + suffix, missing_is_fine);
   }
   return aside;
 }
@@ -104,7 +106,13 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
   int code = QuickCheck(db);
   if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT) {
     sqlite3_close(db);
-    detail = MoveAside(path);
+    detail = MoveAside(path, error);
+    if (error) {
+      // Left in place, the damaged database would be used again: nothing is recorded.
+      opening = HistoryOpening::kFailed;
+      detail = "damaged, and cannot be moved aside: " + error.message();
+      return nullptr;
+    }
     opening = HistoryOpening::kDamaged;
     db = OpenDatabase(path);
     if (db == nullptr) {
