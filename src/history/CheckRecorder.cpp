@@ -37,7 +37,12 @@ void CheckRecorder::Stop() {
 
 bool CheckRecorder::Compare(FileSpeed& file) {
   if (!stopped_.empty() || !last_) return false;
-  const std::optional<FileRecord> before = store_.File(last_->id, PathInVolume(file.path));
+  std::optional<FileRecord> before;
+  if (!store_.File(last_->id, PathInVolume(file.path), before)) {
+    // A comparison that cannot be made must not pass for one that found nothing.
+    Stop();
+    return false;
+  }
   if (!before) {
     ++new_files_;
     return false;

@@ -243,17 +243,20 @@ std::optional<HistoryStore::LastCheck> HistoryStore::LastFinishedCheck(const Che
   return LastCheck{last.Int(0), last.Int(1) != 0};
 }
 
-std::optional<FileRecord> HistoryStore::File(std::int64_t check_id, const std::string& path) {
+bool HistoryStore::File(std::int64_t check_id, const std::string& path,
+                        std::optional<FileRecord>& found) {
+  found.reset();
   Statement& select = select_file_->Reset();
-  if (select.Bind(1, check_id).Bind(2, path).Step() != SQLITE_ROW) return std::nullopt;
-  FileRecord record{
+  const int code = select.Bind(1, check_id).Bind(2, path).Step();
+  if (code != SQLITE_ROW) return code == SQLITE_DONE;
+  found = FileRecord{
       .size = select.IsNull(0) ? -1 : select.Int(0),
       .modified = select.IsNull(1) ? std::nullopt : std::optional<std::int64_t>(select.Int(1)),
       .sha256 = select.Blob(2),
       .outcome = select.Text(3),
       .seconds = select.Real(4)};
   select.Reset();
-  return record;
+  return true;
 }
 
 std::int64_t HistoryStore::FilesGone(std::int64_t earlier, std::int64_t later,

@@ -87,7 +87,9 @@ class HistoryStore {
     bool same_scope;
   };
   std::optional<LastCheck> LastFinishedCheck(const CheckStart& start, std::int64_t check_id);
-  std::optional<FileRecord> File(std::int64_t check_id, const std::string& path);
+  // What check `check_id` said of `path`, empty when it did not read it; false when the
+  // database could not be read.
+  bool File(std::int64_t check_id, const std::string& path, std::optional<FileRecord>& found);
   // Files of `earlier` below `directory` (relative, "" for all) that `later` did not read.
   std::int64_t FilesGone(std::int64_t earlier, std::int64_t later, const std::string& directory);
   // The checks of the volume, newest first.
