@@ -41,8 +41,8 @@ SharedEntries ListingCache::Entries(const std::string& directory, const std::str
   }
   auto entries = std::make_shared<const std::vector<ListEntry>>(read());
   if (!settled || entries->size() > kMaxEntries) return entries;
-  listings_.push_front(Listing{key, stamp, entries});
-  by_key_.emplace(std::move(key), listings_.begin());
+  listings_.push_front(Listing{std::move(key), stamp, entries});
+  by_key_.emplace(listings_.front().key, listings_.begin());
   entry_count_ += entries->size();
   while (entry_count_ > kMaxEntries || listings_.size() > kMaxListings) {
     Forget(std::prev(listings_.end()));

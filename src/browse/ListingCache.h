@@ -5,6 +5,7 @@
 #include <list>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -58,7 +59,8 @@ class ListingCache {
   bool keeping_ = false;
   // Most recently used first.
   std::list<Listing> listings_;
-  std::unordered_map<std::string, std::list<Listing>::iterator> by_key_;
+  // Keyed by the listing's own key: a directory's path is held once however deep it is.
+  std::unordered_map<std::string_view, std::list<Listing>::iterator> by_key_;
   std::size_t entry_count_ = 0;
 };
 

@@ -232,10 +232,16 @@ int PosixPlatform::PosixPathOf(char drive_letter, std::string_view names, std::s
 }
 
 int PosixPlatform::Locate(const std::string& path, Located& located) {
-  int code = directories_.Resolve(path, located.path);
+  WindowsPath full;
+  const int code = directories_.Resolve(path, full);
   if (code != kNoError) return code;
+  return Locate(std::move(full), located);
+}
+
+int PosixPlatform::Locate(WindowsPath full, Located& located) {
+  located.path = std::move(full);
   located.name.clear();
-  code = PosixPathOf(located.path.drive, located.path.ParentNames(), located.directory);
+  const int code = PosixPathOf(located.path.drive, located.path.ParentNames(), located.directory);
   if (code != kNoError || located.path.IsRoot()) return code;
   if (!ToPosixName(located.path.LastName(), located.name)) return kErrInvalidName;
   if (IsCaseInsensitive(*drives_.Find(located.path.drive))) {
@@ -272,21 +278,28 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
   int code = directories_.Resolve(path, full);
   if (code != kNoError) return code;
   if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
+  // The lists enter the directory they show before each of their steps: while the latest look
+  // still shows it searchable, that is the answer, with no path mapped again.
+  if (full == directories_.current() && latest_look_.ShowsSearchable(current_posix_)) {
+    return kNoError;
+  }
   // "X/." can be looked at only when X is a directory that may be searched: the usual case
   // costs that one call, and only a failure needs the look that tells why.
   Located quick;
-  if (Locate(path, quick) == kNoError && !quick.name.empty()) {
-    const std::string directory = JoinPosix(quick.directory, quick.name);
-    if (latest_look_.ShowsSearchable(directory)) {
-      directories_.Change(quick.path);
-      return kNoError;
+  if (Locate(std::move(full), quick) == kNoError && !quick.name.empty()) {
+    std::string directory = std::move(quick.directory);
+    AppendPosix(directory, quick.name);
+    bool searchable = latest_look_.ShowsSearchable(directory);
+    if (!searchable) {
+      ForgetLatestLook();
+      struct stat status;
+      const PathAt at(JoinPosix(directory, "."), &anchor_);
+      searchable = fstatat(at.directory(), at.path(), &status, 0) == 0;
+      if (searchable && keeping_listings_) latest_look_.Searchable(directory);
     }
-    ForgetLatestLook();
-    struct stat status;
-    const PathAt at(JoinPosix(directory, "."), &anchor_);
-    if (fstatat(at.directory(), at.path(), &status, 0) == 0) {
-      if (keeping_listings_) latest_look_.Searchable(directory);
+    if (searchable) {
       directories_.Change(quick.path);
+      current_posix_ = std::move(directory);
       return kNoError;
     }
   }
@@ -306,6 +319,8 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
     }
   }
   directories_.Change(located.path);
+  current_posix_ =
+      located.name.empty() ? located.directory : JoinPosix(located.directory, located.name);
   return kNoError;
 }
 

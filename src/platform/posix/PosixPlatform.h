@@ -55,6 +55,8 @@ class PosixPlatform : public Platform {
 
   int SetCurrentDirectory(const std::string& path) override;
   std::string CurrentDirectory() override;
+  // The current directory as the platform holds it, for a layer that follows it.
+  const WindowsPath& CurrentPath() const { return directories_.current(); }
   std::uint32_t FileAttributes(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
@@ -113,6 +115,8 @@ class PosixPlatform : public Platform {
   // Resolves a path text; kErrPathNotFound for an unknown drive, kErrInvalidName for a
   // forbidden character.
   int Locate(const std::string& path, Located& located);
+  // Locates a path resolved already.
+  int Locate(WindowsPath full, Located& located);
   // Locates a path and looks at its last name (its read-only attribute only when `detail`
   // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
   // parent that cannot be opened.
@@ -202,6 +206,8 @@ class PosixPlatform : public Platform {
   DriveTable drives_;
   std::unique_ptr<MountWatch> mount_watch_;
   CurrentDirectories directories_;
+  // The POSIX path of the current directory, empty where it is not known.
+  std::string current_posix_;
   WaitingReader waiting_reader_;
   std::function<bool()> waiting_;
   std::unique_ptr<CallThread> helper_;

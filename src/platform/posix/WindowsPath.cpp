@@ -65,7 +65,7 @@ void SplitDirectoryAndName(std::string_view path, std::string_view& directory,
   name = path.substr(split);
 }
 
-CurrentDirectories::CurrentDirectories(WindowsPath start) { Change(start); }
+CurrentDirectories::CurrentDirectories(WindowsPath start) : current_(std::move(start)) {}
 
 int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const {
   if (path.empty()) return kErrPathNotFound;
@@ -112,8 +112,8 @@ int CurrentDirectories::Resolve(std::string_view path, WindowsPath& full) const 
 }
 
 void CurrentDirectories::Change(const WindowsPath& directory) {
+  if (directory.drive != current_.drive) remembered_[current_.drive] = current_;
   current_ = directory;
-  remembered_[directory.drive] = directory;
 }
 
 }  // namespace tarvik

@@ -58,6 +58,7 @@ class CurrentDirectories {
 
  private:
   WindowsPath current_;
+  // The directory last current on each drive but the current one.
   std::map<char, WindowsPath> remembered_;
   // The last path given from a root ("\..." or "X:\..."), mapped: the next one that begins
   // with the same names takes them from it.

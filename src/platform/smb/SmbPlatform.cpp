@@ -76,12 +76,7 @@ SmbPlatform::SmbPlatform(PosixPlatform& local)
 
 SmbPlatform::~SmbPlatform() = default;
 
-void SmbPlatform::FollowLocalDirectory() {
-  WindowsPath current;
-  if (directories_.Resolve(local_.CurrentDirectory(), current) == kNoError) {
-    directories_.Change(current);
-  }
-}
+void SmbPlatform::FollowLocalDirectory() { directories_.Change(local_.CurrentPath()); }
 
 SmbPlatform::Connection* SmbPlatform::ConnectionOfRoot(const std::string& root) {
   const auto found = connections_.find(DriveLetterOf(root, true));
