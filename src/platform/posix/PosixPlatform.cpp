@@ -114,6 +114,9 @@ PosixPlatform::~PosixPlatform() { ForgetLatestLook(); }
 std::uint32_t PosixPlatform::LogicalDrives() {
   ForgetLatestLook();
   drives_known_ready_ = 0;
+  // A letter may stand for another mount point now.
+  current_posix_.clear();
+  previous_posix_.clear();
   if (!followed_mounts_.empty()) drives_.Update(ReadMountTable(followed_mounts_));
   return drives_.Mask();
 }
@@ -283,6 +286,12 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
   if (full == directories_.current() && latest_look_.ShowsSearchable(current_posix_)) {
     return kNoError;
   }
+  // So is the directory current before, which the lists step back to.
+  if (full == previous_ && latest_look_.ShowsSearchable(previous_posix_)) {
+    directories_.Exchange(previous_);
+    std::swap(current_posix_, previous_posix_);
+    return kNoError;
+  }
   // "X/." can be looked at only when X is a directory that may be searched: the usual case
   // costs that one call, and only a failure needs the look that tells why.
   Located quick;
@@ -298,8 +307,7 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       if (searchable && keeping_listings_) latest_look_.Searchable(directory);
     }
     if (searchable) {
-      directories_.Change(quick.path);
-      current_posix_ = std::move(directory);
+      MakeCurrent(std::move(quick.path), std::move(directory));
       return kNoError;
     }
   }
@@ -318,10 +326,16 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
       return ErrnoToCode(errno, ErrnoUse::kDirectory);
     }
   }
-  directories_.Change(located.path);
-  current_posix_ =
-      located.name.empty() ? located.directory : JoinPosix(located.directory, located.name);
+  MakeCurrent(located.path, located.name.empty() ? located.directory
+                                                 : JoinPosix(located.directory, located.name));
   return kNoError;
+}
+
+void PosixPlatform::MakeCurrent(WindowsPath directory, std::string posix_directory) {
+  previous_ = std::move(directory);
+  directories_.Exchange(previous_);
+  previous_posix_ = std::move(posix_directory);
+  std::swap(current_posix_, previous_posix_);
 }
 
 std::string PosixPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }

@@ -117,6 +117,8 @@ class PosixPlatform : public Platform {
   int Locate(const std::string& path, Located& located);
   // Locates a path resolved already.
   int Locate(WindowsPath full, Located& located);
+  // Makes a directory found to be searchable current; the one current before becomes previous_.
+  void MakeCurrent(WindowsPath directory, std::string posix_directory);
   // Locates a path and looks at its last name (its read-only attribute only when `detail`
   // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
   // parent that cannot be opened.
@@ -208,6 +210,10 @@ class PosixPlatform : public Platform {
   CurrentDirectories directories_;
   // The POSIX path of the current directory, empty where it is not known.
   std::string current_posix_;
+  // The directory current before it, and its POSIX path: a list steps between a directory and
+  // the one it showed before.
+  WindowsPath previous_;
+  std::string previous_posix_;
   WaitingReader waiting_reader_;
   std::function<bool()> waiting_;
   std::unique_ptr<CallThread> helper_;

@@ -116,4 +116,9 @@ void CurrentDirectories::Change(const WindowsPath& directory) {
   current_ = directory;
 }
 
+void CurrentDirectories::Exchange(WindowsPath& directory) {
+  if (directory.drive != current_.drive) remembered_[current_.drive] = current_;
+  std::swap(current_, directory);
+}
+
 }  // namespace tarvik

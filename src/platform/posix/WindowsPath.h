@@ -53,6 +53,8 @@ class CurrentDirectories {
 
   // Makes a full path current and remembers it for its drive.
   void Change(const WindowsPath& directory);
+  // Makes `directory` current, as Change does, and hands back in it the one current before.
+  void Exchange(WindowsPath& directory);
 
   const WindowsPath& current() const { return current_; }
 
