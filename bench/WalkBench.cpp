@@ -229,6 +229,7 @@ void ShareRow(const char* title, SmbServer& server, int port, bool fresh) {
   if (fresh) CommandSeconds(copy);
   const double check = CommandSeconds(through + walk);
   TempDir target;
+  if (fresh) CommandSeconds(copy);
   const double smbclient = CommandSeconds("smbclient //127.0.0.1/DOCS -p " + std::to_string(port) +
                                           " -N -c 'prompt OFF; recurse ON; lcd " + target.path() +
                                           "; mget doc' > /dev/null 2>&1");
