@@ -302,8 +302,12 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
     if (!searchable) {
       ForgetLatestLook();
       struct stat status;
-      const PathAt at(JoinPosix(directory, "."), &anchor_);
-      searchable = fstatat(at.directory(), at.path(), &status, 0) == 0;
+      directory += "/.";
+      {
+        const PathAt at(directory, &anchor_);
+        searchable = fstatat(at.directory(), at.path(), &status, 0) == 0;
+      }
+      directory.resize(directory.size() - 2);
       if (searchable && keeping_listings_) latest_look_.Searchable(directory);
     }
     if (searchable) {
