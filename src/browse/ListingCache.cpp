@@ -1,6 +1,14 @@
 #include "browse/ListingCache.h"
 
+#include <algorithm>
+
 namespace tarvik {
+
+std::size_t ListingCache::KeyHash::operator()(std::string_view key) const {
+  constexpr std::size_t kHashedEnd = 128;
+  const std::string_view end = key.substr(key.size() - std::min(key.size(), kHashedEnd));
+  return std::hash<std::string_view>()(end) ^ (key.size() * 0x9e3779b97f4a7c15ULL);
+}
 
 void ListingCache::Start() {
   keeping_ = true;

@@ -59,8 +59,13 @@ class ListingCache {
   bool keeping_ = false;
   // Most recently used first.
   std::list<Listing> listings_;
+  // Hashes a key by its length and its end, where the paths of directories near each other
+  // differ: a deep directory's path is not read whole for each look-up.
+  struct KeyHash {
+    std::size_t operator()(std::string_view key) const;
+  };
   // Keyed by the listing's own key: a directory's path is held once however deep it is.
-  std::unordered_map<std::string_view, std::list<Listing>::iterator> by_key_;
+  std::unordered_map<std::string_view, std::list<Listing>::iterator, KeyHash> by_key_;
   std::size_t entry_count_ = 0;
 };
 

@@ -51,6 +51,10 @@ std::size_t MappedPrefix::Reuse(std::string_view source, std::string& target,
   }
   ends_.resize(kept);
   reused_ = kept == 0 ? std::pair<std::size_t, std::size_t>(0, 0) : ends_.back();
+  // Room for the names still to be mapped and for one more, which a caller may add, so that
+  // a deep path is not copied again as it grows.
+  constexpr std::size_t kRoomForAName = 256;
+  target.reserve(reused_.second + (source.size() - reused_.first) + kRoomForAName);
   target.assign(target_, 0, reused_.second);
   return reused_.first;
 }
