@@ -51,9 +51,12 @@ CREATE TABLE IF NOT EXISTS speed_samples(
   PRIMARY KEY(check_id, position)) WITHOUT ROWID;
 )";
 
+// A store is used by one thread at a time: SQLite's own locks around each call are not needed.
+constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+
 sqlite3* OpenDatabase(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+  if (sqlite3_open_v2(path.c_str(), &db, kOpenFlags, nullptr) !=
       SQLITE_OK) {
     sqlite3_close(db);
     return nullptr;
@@ -88,6 +91,17 @@ std::string MoveAside(const std::string& path, std::error_code& error) {
     std::filesystem::rename(path + suffix, aside + suffix, missing_is_fine);
   }
   return aside;
+}
+
+// The file row whose size, modified, sha256, outcome and seconds are the columns from `first`.
+FileRecord RecordAt(const Statement& row, int first) {
+  return FileRecord{.size = row.IsNull(first) ? -1 : row.Int(first),
+                    .modified = row.IsNull(first + 1)
+                                    ? std::nullopt
+                                    : std::optional<std::int64_t>(row.Int(first + 1)),
+                    .sha256 = row.Blob(first + 2),
+                    .outcome = row.Text(first + 3),
+                    .seconds = row.Real(first + 4)};
 }
 
 }  // namespace
@@ -131,6 +145,10 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
         std::make_unique<Statement>(db,
                                     "SELECT size, modified, sha256, outcome, seconds FROM files "
                                     "WHERE check_id = ?1 AND path = ?2");
+    store->select_files_from_ = std::make_unique<Statement>(
+        db,
+        "SELECT path, size, modified, sha256, outcome, seconds FROM files "
+        "WHERE check_id = ?1 AND path >= ?2 ORDER BY path");
     return store;
   }
   code = sqlite3_errcode(db);
@@ -148,6 +166,7 @@ HistoryStore::HistoryStore(sqlite3* db) : db_(db) {}
 HistoryStore::~HistoryStore() {
   insert_file_.reset();
   select_file_.reset();
+  select_files_from_.reset();
   if (sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
   sqlite3_close(db_);
 }
@@ -249,14 +268,36 @@ bool HistoryStore::File(std::int64_t check_id, const std::string& path,
   Statement& select = select_file_->Reset();
   const int code = select.Bind(1, check_id).Bind(2, path).Step();
   if (code != SQLITE_ROW) return code == SQLITE_DONE;
-  found = FileRecord{
-      .size = select.IsNull(0) ? -1 : select.Int(0),
-      .modified = select.IsNull(1) ? std::nullopt : std::optional<std::int64_t>(select.Int(1)),
-      .sha256 = select.Blob(2),
-      .outcome = select.Text(3),
-      .seconds = select.Real(4)};
+  found = RecordAt(select, 0);
   select.Reset();
   return true;
+}
+
+bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
+                           std::unordered_map<std::string, FileRecord>& found, bool& whole) {
+  found.clear();
+  whole = true;
+  Statement& select = select_files_from_->Reset();
+  select.Bind(1, check_id).Bind(2, folder);
+  int code;
+  while ((code = select.Step()) == SQLITE_ROW) {
+    std::string path = select.Text(0);
+    if (!path.starts_with(folder)) break;
+    const std::size_t below = path.find('\\', folder.size());
+    if (below != std::string::npos) {
+      // Past the subfolder's files: ']' is the byte right after the backslash.
+      path.replace(below, std::string::npos, "]");
+      select.Reset().Bind(1, check_id).Bind(2, path);
+      continue;
+    }
+    if (found.size() == limit) {
+      whole = false;
+      break;
+    }
+    found.emplace(path.substr(folder.size()), RecordAt(select, 1));
+  }
+  select.Reset();
+  return code == SQLITE_ROW || code == SQLITE_DONE;
 }
 
 std::int64_t HistoryStore::FilesGone(std::int64_t earlier, std::int64_t later,

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scan/ReadSpeed.h"
@@ -90,6 +91,12 @@ class HistoryStore {
   // What check `check_id` said of `path`, empty when it did not read it; false when the
   // database could not be read.
   bool File(std::int64_t check_id, const std::string& path, std::optional<FileRecord>& found);
+  // What check `check_id` said of the files right in `folder` (relative, ending in a backslash,
+  // "" for the root), by name, at most `limit` of them; `whole` when that is all it read
+  // there. One query per folder plus one per subfolder, whose files are skipped; false when
+  // the database could not be read.
+  bool FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
+               std::unordered_map<std::string, FileRecord>& found, bool& whole);
   // Files of `earlier` below `directory` (relative, "" for all) that `later` did not read.
   std::int64_t FilesGone(std::int64_t earlier, std::int64_t later, const std::string& directory);
   // The checks of the volume, newest first.
@@ -109,6 +116,7 @@ class HistoryStore {
   sqlite3* db_;
   std::unique_ptr<Statement> insert_file_;
   std::unique_ptr<Statement> select_file_;
+  std::unique_ptr<Statement> select_files_from_;
 };
 
 }  // namespace tarvik

@@ -103,6 +103,8 @@ TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
     dir.MakeFile("tree/sub/A.TXT", "a");
     dir.MakeFile("tree/sub/B.TXT", "bbbb");
     dir.MakeFile("tree/sub/C.TXT", "c");
+    // After the subfolder's files in the history's order.
+    dir.MakeFile("tree/zz.txt", "z");
     ProcessRun run;
     run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
     const std::vector<std::string> args = {"-r", "--report=" + dir.Path("r.csv"), dir.Path("tree")};
