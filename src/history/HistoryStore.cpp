@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "history/Sqlite.h"
 
@@ -56,8 +57,7 @@ constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_O
 
 sqlite3* OpenDatabase(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, kOpenFlags, nullptr) !=
-      SQLITE_OK) {
+  if (sqlite3_open_v2(path.c_str(), &db, kOpenFlags, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return nullptr;
   }
@@ -92,6 +92,10 @@ std::string MoveAside(const std::string& path, std::error_code& error) {
   }
   return aside;
 }
+
+constexpr char kInsertFile[] = "INSERT OR REPLACE INTO files VALUES";
+constexpr char kFileValues[] = "(?, ?, ?, ?, ?, ?, ?)";
+constexpr int kFileColumns = 7;
 
 // The file row whose size, modified, sha256, outcome and seconds are the columns from `first`.
 FileRecord RecordAt(const Statement& row, int first) {
@@ -139,8 +143,13 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
   std::unique_ptr<HistoryStore> store(new HistoryStore(db));
   if (code == SQLITE_OK && store->Execute("PRAGMA journal_mode=WAL") &&
       store->Execute("PRAGMA synchronous=NORMAL") && store->Execute(kSchema)) {
-    store->insert_file_ = std::make_unique<Statement>(
-        db, "INSERT OR REPLACE INTO files VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    store->insert_file_ = std::make_unique<Statement>(db, std::string(kInsertFile) + kFileValues);
+    std::string batch = kInsertFile;
+    for (std::size_t i = 0; i < kBatchFiles; ++i) {
+      batch += (i == 0 ? "" : ", ") + std::string(kFileValues);
+    }
+    store->insert_batch_ = std::make_unique<Statement>(db, batch);
+    store->held_files_.reserve(kBatchFiles);
     store->select_file_ =
         std::make_unique<Statement>(db,
                                     "SELECT size, modified, sha256, outcome, seconds FROM files "
@@ -164,7 +173,9 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
 HistoryStore::HistoryStore(sqlite3* db) : db_(db) {}
 
 HistoryStore::~HistoryStore() {
+  if (sqlite3_get_autocommit(db_) == 0) WriteHeldFiles();
   insert_file_.reset();
+  insert_batch_.reset();
   select_file_.reset();
   select_files_from_.reset();
   if (sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
@@ -203,22 +214,46 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
   return Execute("COMMIT") && Execute("BEGIN");
 }
 
-bool HistoryStore::AddFile(std::int64_t check_id, const std::string& path, const FileSpeed& file) {
-  Statement& insert = insert_file_->Reset();
-  insert.Bind(1, check_id).Bind(2, path).Bind(3, file.size).Bind(4, file.modified);
+bool HistoryStore::AddFile(std::int64_t check_id, std::string path, const FileSpeed& file) {
+  held_files_.push_back({check_id, std::move(path), file.size, file.modified, file.fingerprint,
+                         file.outcome, file.milliseconds});
+  return held_files_.size() < kBatchFiles || WriteHeldFiles();
+}
+
+void HistoryStore::BindFile(Statement& insert, int first, const HeldFile& file) {
+  insert.Bind(first, file.check_id).Bind(first + 1, file.path).Bind(first + 2, file.size);
+  insert.Bind(first + 3, file.modified);
   if (file.fingerprint) {
-    insert.BindBlob(5,
+    insert.BindBlob(first + 4,
                     std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
                                      file.fingerprint->bytes.size()));
   }
-  insert.Bind(6, FileOutcomeName(file.outcome)).Bind(7, file.milliseconds / 1000.0);
-  return insert.Run() == SQLITE_DONE;
+  insert.Bind(first + 5, FileOutcomeName(file.outcome)).Bind(first + 6, file.milliseconds / 1000.0);
 }
 
-bool HistoryStore::Commit() { return Execute("COMMIT") && Execute("BEGIN"); }
+bool HistoryStore::WriteHeldFiles() {
+  bool written = true;
+  if (held_files_.size() == kBatchFiles) {
+    Statement& insert = insert_batch_->Reset();
+    for (std::size_t i = 0; i < kBatchFiles; ++i) {
+      BindFile(insert, static_cast<int>(i) * kFileColumns + 1, held_files_[i]);
+    }
+    written = insert.Run() == SQLITE_DONE;
+  } else {
+    for (std::size_t i = 0; i < held_files_.size() && written; ++i) {
+      BindFile(insert_file_->Reset(), 1, held_files_[i]);
+      written = insert_file_->Run() == SQLITE_DONE;
+    }
+  }
+  held_files_.clear();
+  return written;
+}
+
+bool HistoryStore::Commit() { return WriteHeldFiles() && Execute("COMMIT") && Execute("BEGIN"); }
 
 bool HistoryStore::EndCheck(std::int64_t check_id, const CheckSummary& summary,
                             const std::vector<SpeedSample>& samples) {
+  if (!WriteHeldFiles()) return false;
   Statement sample(db_, "INSERT OR REPLACE INTO speed_samples VALUES(?1, ?2, ?3, ?4)");
   for (std::size_t i = 0; i < samples.size(); ++i) {
     if (sample.Reset()
@@ -302,6 +337,7 @@ bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std
 
 std::int64_t HistoryStore::FilesGone(std::int64_t earlier, std::int64_t later,
                                      const std::string& directory) {
+  if (!WriteHeldFiles()) return -1;
   Statement gone(db_,
                  "SELECT count(*) FROM files p WHERE p.check_id = ?1 "
                  "AND substr(p.path, 1, length(?3)) = ?3 AND NOT EXISTS "

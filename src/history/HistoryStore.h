@@ -75,7 +75,10 @@ class HistoryStore {
   // Each write returns false on failure (full disk, read-only file, locked past the wait).
   // Adds an unfinished check and commits it, so that it stays even if the process is killed.
   bool BeginCheck(const CheckStart& start, std::int64_t& check_id);
-  bool AddFile(std::int64_t check_id, const std::string& path, const FileSpeed& file);
+  // Files are written kBatchFiles at a time, by one statement; Commit, EndCheck and FilesGone
+  // write those still held first.
+  static constexpr std::size_t kBatchFiles = 64;
+  bool AddFile(std::int64_t check_id, std::string path, const FileSpeed& file);
   // Commits the rows added since the last commit and begins the next transaction.
   bool Commit();
   bool EndCheck(std::int64_t check_id, const CheckSummary& summary,
@@ -110,11 +113,28 @@ class HistoryStore {
   bool Busy() const;
 
  private:
+  // A file's row, held until its batch is written.
+  struct HeldFile {
+    std::int64_t check_id;
+    std::string path;
+    std::int64_t size;
+    std::optional<std::int64_t> modified;
+    std::optional<Digest> fingerprint;
+    FileOutcome outcome;
+    std::uint32_t milliseconds;
+  };
+
   explicit HistoryStore(sqlite3* db);
   bool Execute(const char* sql);
+  // Binds the file to the seven parameters of `insert` from `first`.
+  static void BindFile(Statement& insert, int first, const HeldFile& file);
+  // Writes the files held; they are dropped also when that fails.
+  bool WriteHeldFiles();
 
   sqlite3* db_;
+  std::vector<HeldFile> held_files_;
   std::unique_ptr<Statement> insert_file_;
+  std::unique_ptr<Statement> insert_batch_;
   std::unique_ptr<Statement> select_file_;
   std::unique_ptr<Statement> select_files_from_;
 };

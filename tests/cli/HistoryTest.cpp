@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CheckProcess.h"
+#include "history/HistoryStore.h"
 #include "support/ScopedMount.h"
 #include "support/TempDir.h"
 
@@ -105,6 +106,10 @@ TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
     dir.MakeFile("tree/sub/C.TXT", "c");
     // After the subfolder's files in the history's order.
     dir.MakeFile("tree/zz.txt", "z");
+    // More than one batch of rows.
+    for (std::size_t f = 0; f <= HistoryStore::kBatchFiles; ++f) {
+      dir.MakeFile("tree/many/" + std::to_string(f), "");
+    }
     ProcessRun run;
     run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
     const std::vector<std::string> args = {"-r", "--report=" + dir.Path("r.csv"), dir.Path("tree")};
@@ -189,26 +194,40 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
        [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
          dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
        },
-       0, "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "0", "0",
+       0,
+       "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-",
+       "0",
+       "0",
        {"--history"}},
       {"not a database, forgotten",
        [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
          dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
        },
-       0, "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "0", "0",
+       0,
+       "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-",
+       "0",
+       "0",
        {"--forget-history"}},
       {"written by another instance, listed",
        [](TempDir&, const std::string& database, ProcessRun&, Held& held) {
          sqlite3_open(database.c_str(), &held.holder);
          sqlite3_exec(held.holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
        },
-       0, "", "1", "0", {"--history"}},
+       0,
+       "",
+       "1",
+       "0",
+       {"--history"}},
       {"in a folder that cannot be made, listed",
        [](TempDir& dir, const std::string&, ProcessRun& run, Held&) {
          dir.MakeFile("file");
          run.environment = {"XDG_DATA_HOME=" + dir.Path("file/data")};
        },
-       3, "tarvik-check: history '", "1", "0", {"--history"}},
+       3,
+       "tarvik-check: history '",
+       "1",
+       "0",
+       {"--history"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
