@@ -155,6 +155,9 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
     // The command's options before the tree: a check, or a look at the history.
     std::vector<std::string> options = {"-r"};
   };
+  const auto not_a_database = [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
+    dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
+  };
   const Case cases[] = {
       {"locked by another instance",
        [](TempDir&, const std::string& database, ProcessRun&, Held& held) {
@@ -162,11 +165,8 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
          sqlite3_exec(held.holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
        },
        0, "tarvik-check: history '{}' is in use by another instance", "1", "0"},
-      {"not a database",
-       [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
-         dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
-       },
-       0, "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "1", "0"},
+      {"not a database", not_a_database, 0,
+       "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "1", "0"},
       {"killed during the walk",
        [](TempDir& dir, const std::string&, ProcessRun& run, Held&) {
          dir.MakeSparseFile("tree/sub/HUGE.BIN", std::int64_t{8} << 30);
@@ -191,18 +191,14 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
        },
        0, "tarvik-check: history '", "1", "0"},
       {"not a database, listed",
-       [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
-         dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
-       },
+       not_a_database,
        0,
        "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-",
        "0",
        "0",
        {"--history"}},
       {"not a database, forgotten",
-       [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
-         dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
-       },
+       not_a_database,
        0,
        "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-",
        "0",
