@@ -218,8 +218,8 @@ void PrintHistory(const std::vector<CheckSummary>& checks, Console& console) {
 
 std::string HistoryName(const std::string& path) { return "history '" + path + "'"; }
 
-void ReportMovedAside(const TForm1::HistoryNews& news, const std::string& path,
-                      Console& console) {
+// The sentence about a damaged history moved aside, the same after a check and a look.
+void ReportMovedAside(const TForm1::HistoryNews& news, const std::string& path, Console& console) {
   if (news.opening != HistoryOpening::kDamaged) return;
   ErrorLine(console, HistoryName(path) + " was damaged: moved aside as '" + news.moved_to +
                          "', a new one begun");

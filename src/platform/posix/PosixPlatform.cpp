@@ -566,9 +566,9 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
     blocking_needed = !IgnoresNonBlocking(kind);
     reopens_alike = ReopensAlike(kind);
   }
-  unread_[opened->fd] = UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
-                                   static_cast<std::int64_t>(status.st_size),
-                                   ModifiedNanoseconds(status)};
+  unread_[opened->fd] =
+      UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
+                 static_cast<std::int64_t>(status.st_size), ModifiedNanoseconds(status)};
   file = std::exchange(opened->fd, -1);
   if (keeping_listings_ && reopens_alike) latest_look_.Opened(posix_path, file);
   return kNoError;
