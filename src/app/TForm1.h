@@ -156,7 +156,7 @@ class TForm1 : public Window {
   std::optional<ExpectedSums> Checksums;
   bool FindChecksumFile = true;
 
-  // What the volume's history said during the last check command.
+  // What the volume's history said during the last check command or look at it.
   struct HistoryNews {
     HistoryOpening opening = HistoryOpening::kOpened;
     std::string moved_to;
@@ -235,8 +235,11 @@ class TForm1 : public Window {
   void EndRecording();
   // Puts the one sentence about a history that cannot be used in the status line.
   void SayHistoryNews();
-  // The history for a look at it; null when there is none.
+  // Opens the history at history_path_, its news (locked, damaged, failed) in history_news_.
   std::unique_ptr<HistoryStore> OpenHistory();
+  // The history for a look at it, its news said as a check's are; null when there is none or it
+  // cannot be opened.
+  std::unique_ptr<HistoryStore> LookAtHistory();
   // Runs a check command unless one is in progress; the drive list follows the drives that
   // came or went meanwhile once it has ended, also when an error ended it.
   void RunCommand(void (TForm1::*command)());

@@ -31,8 +31,7 @@ void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
   if (!N17.Checked() || history_path_.empty() || start_dir.size() < 3) return;
   const std::string key = platform_.VolumeKey(RootOf(start_dir));
   if (key.empty()) return;
-  std::string detail;
-  history_store_ = HistoryStore::Open(history_path_, history_news_.opening, detail);
+  history_store_ = OpenHistory();
   if (history_store_ != nullptr) {
     recorder_.emplace(*history_store_,
                       CheckStart{key, std::time(nullptr), engine_.BlockSize(), mode, start_dir});
@@ -44,10 +43,7 @@ void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
     } else {
       history_news_.stopped = recorder_->Stopped();
     }
-  } else if (history_news_.opening == HistoryOpening::kFailed) {
-    history_news_.stopped = detail;
   }
-  if (history_news_.opening == HistoryOpening::kDamaged) history_news_.moved_to = detail;
   SayHistoryNews();
 }
 
@@ -75,25 +71,36 @@ void TForm1::SayHistoryNews() {
 
 std::vector<CheckSummary> TForm1::VolumeHistory() {
   const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
-  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : OpenHistory();
+  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
   return store != nullptr ? store->ChecksOf(key) : std::vector<CheckSummary>();
 }
 
 std::int64_t TForm1::ForgetVolumeHistory() {
   const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
-  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : OpenHistory();
+  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
   return store != nullptr ? store->ForgetVolume(key) : -1;
 }
 
 std::vector<SpeedSample> TForm1::CheckSamples(std::int64_t check_id) {
-  const std::unique_ptr<HistoryStore> store = OpenHistory();
+  const std::unique_ptr<HistoryStore> store = LookAtHistory();
   return store != nullptr ? store->SamplesOf(check_id) : std::vector<SpeedSample>();
 }
 
 std::unique_ptr<HistoryStore> TForm1::OpenHistory() {
-  HistoryOpening opening;
   std::string detail;
-  return history_path_.empty() ? nullptr : HistoryStore::Open(history_path_, opening, detail);
+  std::unique_ptr<HistoryStore> store =
+      HistoryStore::Open(history_path_, history_news_.opening, detail);
+  if (history_news_.opening == HistoryOpening::kDamaged) history_news_.moved_to = detail;
+  if (history_news_.opening == HistoryOpening::kFailed) history_news_.stopped = detail;
+  return store;
+}
+
+std::unique_ptr<HistoryStore> TForm1::LookAtHistory() {
+  if (history_path_.empty()) return nullptr;
+  history_news_ = {};
+  std::unique_ptr<HistoryStore> store = OpenHistory();
+  SayHistoryNews();
+  return store;
 }
 
 void TForm1::N18Click() {

@@ -203,31 +203,49 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
   return true;
 }
 
-// The checks of the volume the form's current directory lies on, a line each, the cells
-// separated by tabs.
-void PrintHistory(TForm1& form, Console& console) {
+// The checks of a volume, a line each, the cells separated by tabs.
+void PrintHistory(const std::vector<CheckSummary>& checks, Console& console) {
   std::string header;
   for (const char* caption : kCheckColumnCaptions)
     header += (header.empty() ? "" : "\t") + std::string(caption);
   console.AnswerLine(header);
-  for (const CheckSummary& check : form.VolumeHistory()) {
+  for (const CheckSummary& check : checks) {
     std::string line;
     for (const std::string& cell : CheckCells(check)) line += (line.empty() ? "" : "\t") + cell;
     console.AnswerLine(line);
   }
 }
 
+std::string HistoryName(const std::string& path) { return "history '" + path + "'"; }
+
+// The sentence about a damaged history moved aside, the same after a check and a look.
+void ReportMovedAside(const TForm1::HistoryNews& news, const std::string& path, Console& console) {
+  if (news.opening != HistoryOpening::kDamaged) return;
+  ErrorLine(console, HistoryName(path) + " was damaged: moved aside as '" + news.moved_to +
+                         "', a new one begun");
+}
+
+// What a look at the history had to say, on standard error; false when it could not be opened.
+bool ReportLook(const TForm1& form, const std::string& path, Console& console) {
+  const TForm1::HistoryNews& news = form.LastHistoryNews();
+  ReportMovedAside(news, path, console);
+  if (news.opening == HistoryOpening::kLocked) {
+    ErrorLine(console, HistoryName(path) + " is in use by another instance");
+  } else if (news.opening == HistoryOpening::kFailed) {
+    ErrorLine(console, HistoryName(path) + ": " + news.stopped);
+  }
+  return news.opening != HistoryOpening::kLocked && news.opening != HistoryOpening::kFailed;
+}
+
 // What the run's history had to say: on standard error when it could not be used, in the
 // summary what changed since the volume's last check.
 void ReportHistory(const TForm1& form, const std::string& path, Console& console) {
   const TForm1::HistoryNews& news = form.LastHistoryNews();
-  const std::string name = "history '" + path + "'";
+  const std::string name = HistoryName(path);
   if (news.opening == HistoryOpening::kLocked) {
     ErrorLine(console, name + " is in use by another instance: this check is not recorded");
-  } else if (news.opening == HistoryOpening::kDamaged) {
-    ErrorLine(console,
-              name + " was damaged: moved aside as '" + news.moved_to + "', a new one begun");
   }
+  ReportMovedAside(news, path, console);
   if (!news.stopped.empty()) ErrorLine(console, name + ": " + news.stopped + ": not recorded");
   if (news.gone >= 0) {
     console.SummaryLine("С прошлой проверки : новых файлов = " + std::to_string(news.new_files) +
@@ -267,11 +285,14 @@ int Run(const CheckOptions& options, Console& console) {
   form.UseHistory(history);
   form.N17.SetChecked(!options.no_history);
   if (options.show_history) {
-    PrintHistory(form, console);
+    const std::vector<CheckSummary> checks = form.VolumeHistory();
+    if (!ReportLook(form, history, console)) return kExitError;
+    PrintHistory(checks, console);
     return kExitNoProblem;
   }
   if (options.forget_history) {
     const std::int64_t forgotten = form.ForgetVolumeHistory();
+    if (!ReportLook(form, history, console)) return kExitError;
     if (forgotten < 0) {
       ErrorLine(console, "history '" + history + "' cannot be changed");
       return kExitError;

@@ -275,9 +275,10 @@ while its size and modification time did not is a problem ('changed' in the repo
 Exit status: 0 no problem found (also after --history and --forget-history), 1 problems
 found, 2 wrong usage (also a list file, report or checksum file that cannot be made, two of
 them the same file, or a checksum file to verify against that cannot be read), 3 an error
-ended the check (its text is printed, a failed connection too) or standard output could not
-be written, 4 the list file, the report or the checksum file is incomplete, 128+N stopped by
-signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+ended the check (its text is printed, a failed connection too), standard output could not
+be written or --history and --forget-history could not open the history, 4 the list file,
+the report or the checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143
+SIGTERM, 129 SIGHUP).
 )";
 }
 

@@ -38,7 +38,7 @@ void CheckRecorder::Stop() {
 bool CheckRecorder::Compare(FileSpeed& file) {
   if (!stopped_.empty() || !last_) return false;
   std::optional<FileRecord> before;
-  if (!store_.File(last_->id, PathInVolume(file.path), before)) {
+  if (!last_folder_.File(store_, last_->id, PathInVolume(file.path), before)) {
     // A comparison that cannot be made must not pass for one that found nothing.
     Stop();
     return false;

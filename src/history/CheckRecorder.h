@@ -6,6 +6,7 @@
 #include <string>
 
 #include "history/HistoryStore.h"
+#include "history/LastCheckFolder.h"
 #include "scan/FileHistory.h"
 
 namespace tarvik {
@@ -43,6 +44,7 @@ class CheckRecorder : public FileHistory {
   CheckStart start_;
   std::int64_t check_id_ = 0;
   std::optional<HistoryStore::LastCheck> last_;
+  LastCheckFolder last_folder_;
   std::chrono::steady_clock::time_point committed_;
   std::string stopped_;
   std::int64_t files_ = 0;

@@ -3,6 +3,7 @@
 #include <ctime>
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "history/Sqlite.h"
 
@@ -51,10 +52,12 @@ CREATE TABLE IF NOT EXISTS speed_samples(
   PRIMARY KEY(check_id, position)) WITHOUT ROWID;
 )";
 
+// A store is used by one thread at a time: SQLite's own locks around each call are not needed.
+constexpr int kOpenFlags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+
 sqlite3* OpenDatabase(const std::string& path) {
   sqlite3* db = nullptr;
-  if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
-      SQLITE_OK) {
+  if (sqlite3_open_v2(path.c_str(), &db, kOpenFlags, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return nullptr;
   }
@@ -88,6 +91,21 @@ std::string MoveAside(const std::string& path, std::error_code& error) {
     std::filesystem::rename(path + suffix, aside + suffix, missing_is_fine);
   }
   return aside;
+}
+
+constexpr char kInsertFile[] = "INSERT OR REPLACE INTO files VALUES";
+constexpr char kFileValues[] = "(?, ?, ?, ?, ?, ?, ?)";
+constexpr int kFileColumns = 7;
+
+// The file row whose size, modified, sha256, outcome and seconds are the columns from `first`.
+FileRecord RecordAt(const Statement& row, int first) {
+  return FileRecord{.size = row.IsNull(first) ? -1 : row.Int(first),
+                    .modified = row.IsNull(first + 1)
+                                    ? std::nullopt
+                                    : std::optional<std::int64_t>(row.Int(first + 1)),
+                    .sha256 = row.Blob(first + 2),
+                    .outcome = row.Text(first + 3),
+                    .seconds = row.Real(first + 4)};
 }
 
 }  // namespace
@@ -125,12 +143,21 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
   std::unique_ptr<HistoryStore> store(new HistoryStore(db));
   if (code == SQLITE_OK && store->Execute("PRAGMA journal_mode=WAL") &&
       store->Execute("PRAGMA synchronous=NORMAL") && store->Execute(kSchema)) {
-    store->insert_file_ = std::make_unique<Statement>(
-        db, "INSERT OR REPLACE INTO files VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7)");
+    store->insert_file_ = std::make_unique<Statement>(db, std::string(kInsertFile) + kFileValues);
+    std::string batch = kInsertFile;
+    for (std::size_t i = 0; i < kBatchFiles; ++i) {
+      batch += (i == 0 ? "" : ", ") + std::string(kFileValues);
+    }
+    store->insert_batch_ = std::make_unique<Statement>(db, batch);
+    store->held_files_.reserve(kBatchFiles);
     store->select_file_ =
         std::make_unique<Statement>(db,
                                     "SELECT size, modified, sha256, outcome, seconds FROM files "
                                     "WHERE check_id = ?1 AND path = ?2");
+    store->select_files_from_ = std::make_unique<Statement>(
+        db,
+        "SELECT path, size, modified, sha256, outcome, seconds FROM files "
+        "WHERE check_id = ?1 AND path >= ?2 ORDER BY path");
     return store;
   }
   code = sqlite3_errcode(db);
@@ -146,8 +173,11 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
 HistoryStore::HistoryStore(sqlite3* db) : db_(db) {}
 
 HistoryStore::~HistoryStore() {
+  if (sqlite3_get_autocommit(db_) == 0) WriteHeldFiles();
   insert_file_.reset();
+  insert_batch_.reset();
   select_file_.reset();
+  select_files_from_.reset();
   if (sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
   sqlite3_close(db_);
 }
@@ -184,22 +214,46 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
   return Execute("COMMIT") && Execute("BEGIN");
 }
 
-bool HistoryStore::AddFile(std::int64_t check_id, const std::string& path, const FileSpeed& file) {
-  Statement& insert = insert_file_->Reset();
-  insert.Bind(1, check_id).Bind(2, path).Bind(3, file.size).Bind(4, file.modified);
+bool HistoryStore::AddFile(std::int64_t check_id, std::string path, const FileSpeed& file) {
+  held_files_.push_back({check_id, std::move(path), file.size, file.modified, file.fingerprint,
+                         file.outcome, file.milliseconds});
+  return held_files_.size() < kBatchFiles || WriteHeldFiles();
+}
+
+void HistoryStore::BindFile(Statement& insert, int first, const HeldFile& file) {
+  insert.Bind(first, file.check_id).Bind(first + 1, file.path).Bind(first + 2, file.size);
+  insert.Bind(first + 3, file.modified);
   if (file.fingerprint) {
-    insert.BindBlob(5,
+    insert.BindBlob(first + 4,
                     std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
                                      file.fingerprint->bytes.size()));
   }
-  insert.Bind(6, FileOutcomeName(file.outcome)).Bind(7, file.milliseconds / 1000.0);
-  return insert.Run() == SQLITE_DONE;
+  insert.Bind(first + 5, FileOutcomeName(file.outcome)).Bind(first + 6, file.milliseconds / 1000.0);
 }
 
-bool HistoryStore::Commit() { return Execute("COMMIT") && Execute("BEGIN"); }
+bool HistoryStore::WriteHeldFiles() {
+  bool written = true;
+  if (held_files_.size() == kBatchFiles) {
+    Statement& insert = insert_batch_->Reset();
+    for (std::size_t i = 0; i < kBatchFiles; ++i) {
+      BindFile(insert, static_cast<int>(i) * kFileColumns + 1, held_files_[i]);
+    }
+    written = insert.Run() == SQLITE_DONE;
+  } else {
+    for (std::size_t i = 0; i < held_files_.size() && written; ++i) {
+      BindFile(insert_file_->Reset(), 1, held_files_[i]);
+      written = insert_file_->Run() == SQLITE_DONE;
+    }
+  }
+  held_files_.clear();
+  return written;
+}
+
+bool HistoryStore::Commit() { return WriteHeldFiles() && Execute("COMMIT") && Execute("BEGIN"); }
 
 bool HistoryStore::EndCheck(std::int64_t check_id, const CheckSummary& summary,
                             const std::vector<SpeedSample>& samples) {
+  if (!WriteHeldFiles()) return false;
   Statement sample(db_, "INSERT OR REPLACE INTO speed_samples VALUES(?1, ?2, ?3, ?4)");
   for (std::size_t i = 0; i < samples.size(); ++i) {
     if (sample.Reset()
@@ -249,18 +303,41 @@ bool HistoryStore::File(std::int64_t check_id, const std::string& path,
   Statement& select = select_file_->Reset();
   const int code = select.Bind(1, check_id).Bind(2, path).Step();
   if (code != SQLITE_ROW) return code == SQLITE_DONE;
-  found = FileRecord{
-      .size = select.IsNull(0) ? -1 : select.Int(0),
-      .modified = select.IsNull(1) ? std::nullopt : std::optional<std::int64_t>(select.Int(1)),
-      .sha256 = select.Blob(2),
-      .outcome = select.Text(3),
-      .seconds = select.Real(4)};
+  found = RecordAt(select, 0);
   select.Reset();
   return true;
 }
 
+bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
+                           std::unordered_map<std::string, FileRecord>& found, bool& whole) {
+  found.clear();
+  whole = true;
+  Statement& select = select_files_from_->Reset();
+  select.Bind(1, check_id).Bind(2, folder);
+  int code;
+  while ((code = select.Step()) == SQLITE_ROW) {
+    std::string path = select.Text(0);
+    if (!path.starts_with(folder)) break;
+    const std::size_t below = path.find('\\', folder.size());
+    if (below != std::string::npos) {
+      // Past the subfolder's files: ']' is the byte right after the backslash.
+      path.replace(below, std::string::npos, "]");
+      select.Reset().Bind(1, check_id).Bind(2, path);
+      continue;
+    }
+    if (found.size() == limit) {
+      whole = false;
+      break;
+    }
+    found.emplace(path.substr(folder.size()), RecordAt(select, 1));
+  }
+  select.Reset();
+  return code == SQLITE_ROW || code == SQLITE_DONE;
+}
+
 std::int64_t HistoryStore::FilesGone(std::int64_t earlier, std::int64_t later,
                                      const std::string& directory) {
+  if (!WriteHeldFiles()) return -1;
   Statement gone(db_,
                  "SELECT count(*) FROM files p WHERE p.check_id = ?1 "
                  "AND substr(p.path, 1, length(?3)) = ?3 AND NOT EXISTS "

@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "scan/ReadSpeed.h"
@@ -74,7 +75,10 @@ class HistoryStore {
   // Each write returns false on failure (full disk, read-only file, locked past the wait).
   // Adds an unfinished check and commits it, so that it stays even if the process is killed.
   bool BeginCheck(const CheckStart& start, std::int64_t& check_id);
-  bool AddFile(std::int64_t check_id, const std::string& path, const FileSpeed& file);
+  // Files are written kBatchFiles at a time, by one statement; Commit, EndCheck and FilesGone
+  // write those still held first.
+  static constexpr std::size_t kBatchFiles = 64;
+  bool AddFile(std::int64_t check_id, std::string path, const FileSpeed& file);
   // Commits the rows added since the last commit and begins the next transaction.
   bool Commit();
   bool EndCheck(std::int64_t check_id, const CheckSummary& summary,
@@ -90,6 +94,12 @@ class HistoryStore {
   // What check `check_id` said of `path`, empty when it did not read it; false when the
   // database could not be read.
   bool File(std::int64_t check_id, const std::string& path, std::optional<FileRecord>& found);
+  // What check `check_id` said of the files right in `folder` (relative, ending in a backslash,
+  // "" for the root), by name, at most `limit` of them; `whole` when that is all it read
+  // there. One query per folder plus one per subfolder, whose files are skipped; false when
+  // the database could not be read.
+  bool FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
+               std::unordered_map<std::string, FileRecord>& found, bool& whole);
   // Files of `earlier` below `directory` (relative, "" for all) that `later` did not read.
   std::int64_t FilesGone(std::int64_t earlier, std::int64_t later, const std::string& directory);
   // The checks of the volume, newest first.
@@ -103,12 +113,30 @@ class HistoryStore {
   bool Busy() const;
 
  private:
+  // A file's row, held until its batch is written.
+  struct HeldFile {
+    std::int64_t check_id;
+    std::string path;
+    std::int64_t size;
+    std::optional<std::int64_t> modified;
+    std::optional<Digest> fingerprint;
+    FileOutcome outcome;
+    std::uint32_t milliseconds;
+  };
+
   explicit HistoryStore(sqlite3* db);
   bool Execute(const char* sql);
+  // Binds the file to the seven parameters of `insert` from `first`.
+  static void BindFile(Statement& insert, int first, const HeldFile& file);
+  // Writes the files held; they are dropped also when that fails.
+  bool WriteHeldFiles();
 
   sqlite3* db_;
+  std::vector<HeldFile> held_files_;
   std::unique_ptr<Statement> insert_file_;
+  std::unique_ptr<Statement> insert_batch_;
   std::unique_ptr<Statement> select_file_;
+  std::unique_ptr<Statement> select_files_from_;
 };
 
 }  // namespace tarvik

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CheckProcess.h"
+#include "history/HistoryStore.h"
 #include "support/ScopedMount.h"
 #include "support/TempDir.h"
 
@@ -103,6 +104,12 @@ TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
     dir.MakeFile("tree/sub/A.TXT", "a");
     dir.MakeFile("tree/sub/B.TXT", "bbbb");
     dir.MakeFile("tree/sub/C.TXT", "c");
+    // After the subfolder's files in the history's order.
+    dir.MakeFile("tree/zz.txt", "z");
+    // More than one batch of rows.
+    for (std::size_t f = 0; f <= HistoryStore::kBatchFiles; ++f) {
+      dir.MakeFile("tree/many/" + std::to_string(f), "");
+    }
     ProcessRun run;
     run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
     const std::vector<std::string> args = {"-r", "--report=" + dir.Path("r.csv"), dir.Path("tree")};
@@ -145,6 +152,11 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
     // After the run: checks recorded, of them unfinished.
     const char* checks;
     const char* unfinished;
+    // The command's options before the tree: a check, or a look at the history.
+    std::vector<std::string> options = {"-r"};
+  };
+  const auto not_a_database = [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
+    dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
   };
   const Case cases[] = {
       {"locked by another instance",
@@ -153,11 +165,8 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
          sqlite3_exec(held.holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
        },
        0, "tarvik-check: history '{}' is in use by another instance", "1", "0"},
-      {"not a database",
-       [](TempDir& dir, const std::string& database, ProcessRun&, Held&) {
-         dir.MakeFile(database.substr(dir.path().size() + 1), "not a database at all");
-       },
-       0, "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "1", "0"},
+      {"not a database", not_a_database, 0,
+       "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-", "1", "0"},
       {"killed during the walk",
        [](TempDir& dir, const std::string&, ProcessRun& run, Held&) {
          dir.MakeSparseFile("tree/sub/HUGE.BIN", std::int64_t{8} << 30);
@@ -181,6 +190,40 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
          run.environment = {"XDG_DATA_HOME=" + dir.Path("full")};
        },
        0, "tarvik-check: history '", "1", "0"},
+      {"not a database, listed",
+       not_a_database,
+       0,
+       "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-",
+       "0",
+       "0",
+       {"--history"}},
+      {"not a database, forgotten",
+       not_a_database,
+       0,
+       "tarvik-check: history '{}' was damaged: moved aside as '{}.damaged-",
+       "0",
+       "0",
+       {"--forget-history"}},
+      {"written by another instance, listed",
+       [](TempDir&, const std::string& database, ProcessRun&, Held& held) {
+         sqlite3_open(database.c_str(), &held.holder);
+         sqlite3_exec(held.holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+       },
+       0,
+       "",
+       "1",
+       "0",
+       {"--history"}},
+      {"in a folder that cannot be made, listed",
+       [](TempDir& dir, const std::string&, ProcessRun& run, Held&) {
+         dir.MakeFile("file");
+         run.environment = {"XDG_DATA_HOME=" + dir.Path("file/data")};
+       },
+       3,
+       "tarvik-check: history '",
+       "1",
+       "0",
+       {"--history"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -194,14 +237,18 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
     {
       Held held;
       c.prepare(dir, database, run, held);
-      result = RunCheckBinary({"-r", dir.Path("tree")}, run);
+      std::vector<std::string> args = c.options;
+      args.push_back(dir.Path("tree"));
+      result = RunCheckBinary(args, run);
     }
 
     EXPECT_EQ(result.status, c.status) << result.err;
     std::string err = c.err;
     for (std::size_t at; (at = err.find("{}")) != std::string::npos;) err.replace(at, 2, database);
     EXPECT_TRUE(result.err.starts_with(err)) << result.err;
-    EXPECT_EQ(Lines(result.err).size(), err.empty() ? 0u : 1u) << result.err;
+    // Said once; --forget-history adds the line of what it forgot.
+    const std::size_t forgot = c.options.front() == "--forget-history" ? 1 : 0;
+    EXPECT_EQ(Lines(result.err).size(), (err.empty() ? 0u : 1u) + forgot) << result.err;
     EXPECT_EQ(Query(database, "PRAGMA integrity_check"), "ok");
     EXPECT_EQ(Query(database, "SELECT count(*) FROM checks"), c.checks);
     EXPECT_EQ(Query(database, "SELECT count(*) FROM checks WHERE finished = 0"), c.unfinished);

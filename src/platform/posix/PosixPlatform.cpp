@@ -27,6 +27,10 @@ namespace tarvik {
 
 namespace {
 
+std::int64_t ModifiedNanoseconds(const struct stat& status) {
+  return status.st_mtim.tv_sec * std::int64_t{1'000'000'000} + status.st_mtim.tv_nsec;
+}
+
 // What OpenRegularFile returns for a file that is not the one seen at the path before.
 constexpr int kOtherFileFound = -1;
 
@@ -595,8 +599,9 @@ int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,
     blocking_needed = !IgnoresNonBlocking(kind);
     reopens_alike = ReopensAlike(kind);
   }
-  unread_[opened->fd] = UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
-                                   static_cast<std::int64_t>(status.st_size)};
+  unread_[opened->fd] =
+      UnreadFile{blocking_needed ? opened->flags & ~O_NONBLOCK : -1,
+                 static_cast<std::int64_t>(status.st_size), ModifiedNanoseconds(status)};
   file = std::exchange(opened->fd, -1);
   if (keeping_listings_ && reopens_alike) latest_look_.Opened(posix_path, file);
   return kNoError;
@@ -713,9 +718,14 @@ int PosixPlatform::SizeOfOpenFile(FileHandle file, std::int64_t& size) {
 }
 
 int PosixPlatform::ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanoseconds) {
+  const auto unread = unread_.find(file);
+  if (unread != unread_.end()) {
+    nanoseconds = unread->second.modified;
+    return kNoError;
+  }
   struct stat status;
   if (fstat(file, &status) != 0) return ErrnoToCode(errno, ErrnoUse::kFile);
-  nanoseconds = status.st_mtim.tv_sec * std::int64_t{1'000'000'000} + status.st_mtim.tv_nsec;
+  nanoseconds = ModifiedNanoseconds(status);
   return kNoError;
 }
 

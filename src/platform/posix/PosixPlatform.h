@@ -232,10 +232,12 @@ class PosixPlatform : public Platform {
   LastFile last_file_;
   LatestLook latest_look_;
   // A file opened for reading and not read yet: the flags its first read sets, and its size
-  // as the open found it, which is the size asked for right after an open.
+  // and modification time as the open found them, which are those asked for right after an
+  // open.
   struct UnreadFile {
     int flags;
     std::int64_t size;
+    std::int64_t modified;
   };
   std::unordered_map<FileHandle, UnreadFile> unread_;
   // A file closed unread right after the open that gave it stays open until the next look,
