@@ -32,9 +32,13 @@ void ListingCache::Forget(std::list<Listing>::iterator listing) {
 SharedEntries ListingCache::Entries(const std::string& directory, const std::string& query,
                                     const std::function<std::vector<ListEntry>()>& read) {
   if (!keeping_) return std::make_shared<const std::vector<ListEntry>>(read());
-  std::string key = directory;
-  key += '\0';
+  // The directory comes last, so that the end a key is hashed by is the directory's whatever
+  // the length of the query.
+  std::string key;
+  key.reserve(query.size() + 1 + directory.size());
   key += query;
+  key += '\0';
+  key += directory;
   // The stamp is taken before the directory is read, so that a change made while it is read
   // makes the stamp differ the next time.
   DirectoryStamp stamp;

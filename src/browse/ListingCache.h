@@ -59,8 +59,9 @@ class ListingCache {
   bool keeping_ = false;
   // Most recently used first.
   std::list<Listing> listings_;
-  // Hashes a key by its length and its end, where the paths of directories near each other
-  // differ: a deep directory's path is not read whole for each look-up.
+  // Hashes a key (query, then directory) by its length and its end, where the paths of
+  // directories near each other differ: a deep directory's path is not read whole for each
+  // look-up.
   struct KeyHash {
     std::size_t operator()(std::string_view key) const;
   };
