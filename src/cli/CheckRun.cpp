@@ -294,7 +294,7 @@ int Run(const CheckOptions& options, Console& console) {
     const std::int64_t forgotten = form.ForgetVolumeHistory();
     if (!ReportLook(form, history, console)) return kExitError;
     if (forgotten < 0) {
-      ErrorLine(console, "history '" + history + "' cannot be changed");
+      ErrorLine(console, HistoryName(history) + " cannot be changed");
       return kExitError;
     }
     ErrorLine(console,

@@ -51,7 +51,8 @@ class CurrentDirectories {
   // (WindowsName.h). Network paths ("\\server\share") and empty texts give kErrPathNotFound.
   int Resolve(std::string_view path, WindowsPath& full) const;
 
-  // Makes a full path current and remembers it for its drive.
+  // Makes a full path current; the directory it leaves is remembered for its drive when the
+  // drive changes.
   void Change(const WindowsPath& directory);
   // Makes `directory` current, as Change does, and hands back in it the one current before.
   void Exchange(WindowsPath& directory);
