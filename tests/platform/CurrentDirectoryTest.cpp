@@ -67,10 +67,14 @@ INSTANTIATE_TEST_SUITE_P(
         ResolveCase{"C:\\work\\sub\\", "C:\\work\\sub", kNoError},
         ResolveCase{"C:\\\\work\\\\sub", "C:\\work\\sub", kNoError},
         ResolveCase{"D:deep", "D:\\data\\deep", kNoError}, ResolveCase{"d:\\", "D:\\", kNoError},
-        ResolveCase{".", "C:\\work", kNoError},
+        ResolveCase{".", "C:\\work", kNoError}, ResolveCase{"C:", "C:\\work", kNoError},
+        ResolveCase{"\\work", "C:\\work", kNoError},
+        ResolveCase{"D:\\data", "D:\\data", kNoError},
         ResolveCase{"line\nfeed ", "C:\\work\\line\uF00Afeed\uF020", kNoError},
         // Failures leave the current directory as it was.
         ResolveCase{"missing", nullptr, kErrFileNotFound},
+        // The previous directory's names on the current drive are not the previous directory.
+        ResolveCase{"\\data", nullptr, kErrFileNotFound},
         ResolveCase{"missing\\deeper", nullptr, kErrPathNotFound},
         ResolveCase{"file.txt", nullptr, kErrPathNotFound},
         ResolveCase{"Q:\\", nullptr, kErrInvalidDrive},

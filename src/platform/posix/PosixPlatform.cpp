@@ -104,10 +104,13 @@ PosixPlatform::PosixPlatform() : drives_({}, IdentifyVolume), directories_(Windo
   if (!error && !start.empty() && directories_.Resolve(start, path) == kNoError) {
     directories_.Change(path);
   }
+  current_text_ = FormatWindowsPath(directories_.current());
 }
 
 PosixPlatform::PosixPlatform(std::vector<DriveSpec> drives, std::string current_directory)
-    : drives_(std::move(drives), IdentifyVolume), directories_(WindowsPath{'C', {}}) {
+    : drives_(std::move(drives), IdentifyVolume),
+      directories_(WindowsPath{'C', {}}),
+      current_text_(FormatWindowsPath(directories_.current())) {
   if (SetCurrentDirectory(current_directory) != kNoError) {
     throw std::invalid_argument("no such directory: " + current_directory);
   }
@@ -126,6 +129,8 @@ std::uint32_t PosixPlatform::LogicalDrives() {
 }
 
 void PosixPlatform::FollowMountsBelow(std::string directory) {
+  current_posix_.clear();
+  previous_posix_.clear();
   followed_mounts_ = std::move(directory);
   drives_.Update(ReadMountTable(followed_mounts_));
 }
@@ -281,40 +286,48 @@ int PosixPlatform::LookUp(const std::string& path, Entry& entry, EntryDetail det
 }
 
 int PosixPlatform::SetCurrentDirectory(const std::string& path) {
+  // The lists enter the directory they show before each of their steps, and step back to the
+  // one they showed before: for either, the POSIX path is known, and only whether it may still
+  // be searched is looked at. Most often the text is the one CurrentDirectory gave, so not even
+  // the path is resolved.
+  bool current = (path.size() == 2 && path[1] == ':' && path.front() == current_text_.front()) ||
+                 Spells(path, current_text_);
+  bool previous = !current && Spells(path, previous_text_);
   WindowsPath full;
-  int code = directories_.Resolve(path, full);
-  if (code != kNoError) return code;
-  if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
-  // The lists enter the directory they show before each of their steps: while the latest look
-  // still shows it searchable, that is the answer, with no path mapped again.
-  if (full == directories_.current() && latest_look_.ShowsSearchable(current_posix_)) {
-    return kNoError;
+  bool resolved = false;
+  int code = kNoError;
+  const auto resolve = [&] {
+    resolved = true;
+    code = directories_.Resolve(path, full);
+    if (code == kNoError && drives_.Find(full.drive) == nullptr) code = kErrInvalidDrive;
+    return code == kNoError;
+  };
+  if (!current && !previous) {
+    if (!resolve()) return code;
+    current = full == directories_.current();
+    previous = !current && full == previous_;
   }
-  // So is the directory current before, which the lists step back to.
-  if (full == previous_ && latest_look_.ShowsSearchable(previous_posix_)) {
-    directories_.Exchange(previous_);
-    std::swap(current_posix_, previous_posix_);
-    return kNoError;
+  bool looked = false;
+  if (current || previous) {
+    std::string& posix = current ? current_posix_ : previous_posix_;
+    if (!posix.empty()) {
+      looked = true;
+      if (StillSearchable(posix)) {
+        if (previous) ExchangeWithPrevious();
+        return kNoError;
+      }
+      posix.clear();
+    } else if (!resolved && !resolve()) {
+      return code;
+    }
   }
   // "X/." can be looked at only when X is a directory that may be searched: the usual case
   // costs that one call, and only a failure needs the look that tells why.
   Located quick;
-  if (Locate(std::move(full), quick) == kNoError && !quick.name.empty()) {
+  if (!looked && Locate(std::move(full), quick) == kNoError && !quick.name.empty()) {
     std::string directory = std::move(quick.directory);
     AppendPosix(directory, quick.name);
-    bool searchable = latest_look_.ShowsSearchable(directory);
-    if (!searchable) {
-      ForgetLatestLook();
-      struct stat status;
-      directory += "/.";
-      {
-        const PathAt at(directory, &anchor_);
-        searchable = fstatat(at.directory(), at.path(), &status, 0) == 0;
-      }
-      directory.resize(directory.size() - 2);
-      if (searchable && keeping_listings_) latest_look_.Searchable(directory);
-    }
-    if (searchable) {
+    if (StillSearchable(directory)) {
       MakeCurrent(std::move(quick.path), std::move(directory));
       return kNoError;
     }
@@ -341,12 +354,44 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
 
 void PosixPlatform::MakeCurrent(WindowsPath directory, std::string posix_directory) {
   previous_ = std::move(directory);
-  directories_.Exchange(previous_);
+  FormatWindowsPath(previous_, previous_text_);
   previous_posix_ = std::move(posix_directory);
-  std::swap(current_posix_, previous_posix_);
+  ExchangeWithPrevious();
 }
 
-std::string PosixPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }
+bool PosixPlatform::StillSearchable(std::string& directory) {
+  if (latest_look_.ShowsSearchable(directory)) return true;
+  ForgetLatestLook();
+  struct stat status;
+  directory += "/.";
+  bool searchable;
+  {
+    const PathAt at(directory, &anchor_);
+    searchable = fstatat(at.directory(), at.path(), &status, 0) == 0;
+  }
+  directory.resize(directory.size() - 2);
+  if (searchable && keeping_listings_) latest_look_.Searchable(directory);
+  return searchable;
+}
+
+void PosixPlatform::ExchangeWithPrevious() {
+  directories_.Exchange(previous_);
+  std::swap(current_text_, previous_text_);
+  std::swap(current_posix_, previous_posix_);
+  ++current_changes_;
+}
+
+bool PosixPlatform::Spells(const std::string& path, const std::string& text) const {
+  if (path.empty() || text.empty()) return false;
+  if (path.front() == '\\') {
+    // On the current drive; "\\" starts a network path.
+    return text.front() == current_text_.front() && path.size() + 2 == text.size() &&
+           path.size() > 1 && path[1] != '\\' && text.ends_with(path);
+  }
+  return path == text;
+}
+
+std::string PosixPlatform::CurrentDirectory() { return current_text_; }
 
 std::uint32_t PosixPlatform::FileAttributes(const std::string& path) {
   Entry entry;

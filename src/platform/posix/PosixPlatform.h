@@ -57,6 +57,8 @@ class PosixPlatform : public Platform {
   std::string CurrentDirectory() override;
   // The current directory as the platform holds it, for a layer that follows it.
   const WindowsPath& CurrentPath() const { return directories_.current(); }
+  // Grows with every change of the current directory: what follows it copies it only then.
+  std::uint64_t CurrentChanges() const { return current_changes_; }
   std::uint32_t FileAttributes(const std::string& path) override;
   bool IsDirectory(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
@@ -119,6 +121,14 @@ class PosixPlatform : public Platform {
   int Locate(WindowsPath full, Located& located);
   // Makes a directory found to be searchable current; the one current before becomes previous_.
   void MakeCurrent(WindowsPath directory, std::string posix_directory);
+  // Whether the directory `directory` (a POSIX path) may be searched, as the latest look shows
+  // or as a look at "directory/." finds.
+  bool StillSearchable(std::string& directory);
+  // Makes the previous directory current again, and the current one previous.
+  void ExchangeWithPrevious();
+  // Whether `path` names the directory whose text is `text` as the lists give it: that text,
+  // or the same without its drive when the drive is the current one.
+  bool Spells(const std::string& path, const std::string& text) const;
   // Locates a path and looks at its last name (its read-only attribute only when `detail`
   // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
   // parent that cannot be opened.
@@ -208,12 +218,17 @@ class PosixPlatform : public Platform {
   DriveTable drives_;
   std::unique_ptr<MountWatch> mount_watch_;
   CurrentDirectories directories_;
-  // The POSIX path of the current directory, empty where it is not known.
+  // The current directory's text as CurrentDirectory gives it, and its POSIX path, empty where
+  // it is not known.
+  std::string current_text_;
   std::string current_posix_;
-  // The directory current before it, and its POSIX path: a list steps between a directory and
-  // the one it showed before.
+  // The directory current before it, with its text and POSIX path: a list steps between a
+  // directory and the one it showed before.
   WindowsPath previous_;
+  std::string previous_text_;
   std::string previous_posix_;
+  // How many times the current directory has changed.
+  std::uint64_t current_changes_ = 0;
   WaitingReader waiting_reader_;
   std::function<bool()> waiting_;
   std::unique_ptr<CallThread> helper_;

@@ -48,9 +48,14 @@ std::vector<std::string> WindowsPath::NameList() const {
 }
 
 std::string FormatWindowsPath(const WindowsPath& path) {
-  std::string text{path.drive, ':', '\\'};
-  text += path.text;
+  std::string text;
+  FormatWindowsPath(path, text);
   return text;
+}
+
+void FormatWindowsPath(const WindowsPath& path, std::string& text) {
+  text.assign({path.drive, ':', '\\'});
+  text += path.text;
 }
 
 void SplitDirectoryAndName(std::string_view path, std::string_view& directory,

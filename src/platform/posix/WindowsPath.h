@@ -32,6 +32,8 @@ struct WindowsPath {
 
 // "C:\" for a root, "C:\WORK\SUB" otherwise.
 std::string FormatWindowsPath(const WindowsPath& path);
+// The same into `text`, whose room is used again.
+void FormatWindowsPath(const WindowsPath& path, std::string& text);
 
 // Splits a path text at its last separator into the directory part ("C:\WORK\", "C:", or
 // empty for a bare name) and the last name.

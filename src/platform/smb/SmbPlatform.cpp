@@ -76,7 +76,11 @@ SmbPlatform::SmbPlatform(PosixPlatform& local)
 
 SmbPlatform::~SmbPlatform() = default;
 
-void SmbPlatform::FollowLocalDirectory() { directories_.Change(local_.CurrentPath()); }
+void SmbPlatform::FollowLocalDirectory() {
+  if (followed_changes_ == local_.CurrentChanges()) return;
+  directories_.Change(local_.CurrentPath());
+  followed_changes_ = local_.CurrentChanges();
+}
 
 SmbPlatform::Connection* SmbPlatform::ConnectionOfRoot(const std::string& root) {
   const auto found = connections_.find(DriveLetterOf(root, true));
@@ -162,6 +166,7 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   const WindowsPath current = directories_.current();
   directories_.Change(WindowsPath{letter, {}});
   if (current.drive != letter) directories_.Change(current);
+  followed_changes_.reset();
   return kNoError;
 }
 
@@ -204,6 +209,7 @@ int SmbPlatform::SetCurrentDirectory(const std::string& path) {
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kDirectory);
   if (!directory) return kErrPathNotFound;
   directories_.Change(full);
+  followed_changes_.reset();
   return kNoError;
 }
 

@@ -159,6 +159,9 @@ class SmbPlatform : public Platform {
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.
   CurrentDirectories directories_;
+  // The POSIX platform's CurrentChanges when its current directory was last taken over, while
+  // that is still the current one here.
+  std::optional<std::uint64_t> followed_changes_;
 };
 
 }  // namespace tarvik
