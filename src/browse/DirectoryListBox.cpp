@@ -201,12 +201,18 @@ void DirectoryListBox::SetDriveLevels(const std::string& path) {
   if (shared == std::string::npos || path.ends_with('\\')) {
     levels_.clear();
     AddPathLevels(path, true);
-  } else {
-    const auto separators = std::count(path.begin(), path.begin() + shared, '\\');
-    levels_.resize(static_cast<std::size_t>(separators) + 1);
-    AddPathLevels(path, true, shared + 1);
+    levels_path_.clear();
+    if (!path.ends_with('\\')) levels_path_ = path;
+    return;
   }
-  levels_path_ = path.ends_with('\\') ? std::string() : path;
+  // The levels past the shared backslash are those of the old path's backslashes after it:
+  // only the names that differ are looked at, however deep the path.
+  const auto separators_after = std::count(
+      levels_path_.begin() + static_cast<std::ptrdiff_t>(shared), levels_path_.end(), '\\');
+  levels_.resize(levels_.size() - static_cast<std::size_t>(separators_after));
+  AddPathLevels(path, true, shared + 1);
+  levels_path_.resize(common);
+  levels_path_.append(path, common);
 }
 
 void DirectoryListBox::Change() {
