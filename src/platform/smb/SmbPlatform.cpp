@@ -77,9 +77,17 @@ SmbPlatform::SmbPlatform(PosixPlatform& local)
 SmbPlatform::~SmbPlatform() = default;
 
 void SmbPlatform::FollowLocalDirectory() {
-  if (followed_changes_ == local_.CurrentChanges()) return;
-  directories_.Change(local_.CurrentPath());
-  followed_changes_ = local_.CurrentChanges();
+  if (following_local_) return;
+  following_local_ = true;
+  followed_changes_.reset();
+}
+
+CurrentDirectories& SmbPlatform::Directories() {
+  if (following_local_ && followed_changes_ != local_.CurrentChanges()) {
+    directories_.Change(local_.CurrentPath());
+    followed_changes_ = local_.CurrentChanges();
+  }
+  return directories_;
 }
 
 SmbPlatform::Connection* SmbPlatform::ConnectionOfRoot(const std::string& root) {
@@ -88,7 +96,7 @@ SmbPlatform::Connection* SmbPlatform::ConnectionOfRoot(const std::string& root) 
 }
 
 SmbPlatform::Connection* SmbPlatform::RemotePath(const std::string& path, WindowsPath& full) {
-  if (connections_.empty() || directories_.Resolve(path, full) != kNoError) return nullptr;
+  if (connections_.empty() || Directories().Resolve(path, full) != kNoError) return nullptr;
   const auto found = connections_.find(full.drive);
   if (found == connections_.end()) return nullptr;
   latest_.NextCall();
@@ -163,10 +171,13 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   latest_request_.Forget();
   local_.HoldLetters(ConnectedLetters());
   // A new connection starts at its root, whatever an earlier one on the letter left.
-  const WindowsPath current = directories_.current();
+  const WindowsPath current = Directories().current();
   directories_.Change(WindowsPath{letter, {}});
-  if (current.drive != letter) directories_.Change(current);
-  followed_changes_.reset();
+  if (current.drive != letter) {
+    directories_.Change(current);
+  } else {
+    following_local_ = false;
+  }
   return kNoError;
 }
 
@@ -192,7 +203,7 @@ int SmbPlatform::CancelConnection(const std::string& local_name, bool force) {
   local_.HoldLetters(ConnectedLetters());
   // Paths relative to a drive that is gone would quietly reach the POSIX platform's current
   // directory; the current directory says so.
-  if (directories_.current().drive == letter) FollowLocalDirectory();
+  if (Directories().current().drive == letter) FollowLocalDirectory();
   return kNoError;
 }
 
@@ -208,12 +219,14 @@ int SmbPlatform::SetCurrentDirectory(const std::string& path) {
   const int error_number = Probe(*connection, full, directory);
   if (error_number != 0) return ErrnoToCode(error_number, ErrnoUse::kDirectory);
   if (!directory) return kErrPathNotFound;
-  directories_.Change(full);
-  followed_changes_.reset();
+  Directories().Change(full);
+  following_local_ = false;
   return kNoError;
 }
 
-std::string SmbPlatform::CurrentDirectory() { return FormatWindowsPath(directories_.current()); }
+std::string SmbPlatform::CurrentDirectory() {
+  return following_local_ ? local_.CurrentDirectory() : FormatWindowsPath(directories_.current());
+}
 
 std::uint32_t SmbPlatform::FileAttributes(const std::string& path) {
   WindowsPath full;

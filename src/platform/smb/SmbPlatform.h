@@ -132,8 +132,11 @@ class SmbPlatform : public Platform {
   // listed.
   LatestRequest::Entries ListShare(Connection& connection, const WindowsPath& directory);
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
-  // Takes over the POSIX platform's current directory after it changed.
+  // Takes over the POSIX platform's current directory after it changed, and follows it from
+  // then on until a remote directory is made current.
   void FollowLocalDirectory();
+  // The current directories, the local one taken over first where it is followed and changed.
+  CurrentDirectories& Directories();
   // Whether the parked file is `full`, opened while no path was asked about since; if so, it is
   // moved back to its start.
   bool ParkedIs(Connection& connection, const WindowsPath& full);
@@ -159,8 +162,9 @@ class SmbPlatform : public Platform {
   // The current directory across local and remote drives; the POSIX platform keeps the same
   // for its own drives.
   CurrentDirectories directories_;
-  // The POSIX platform's CurrentChanges when its current directory was last taken over, while
-  // that is still the current one here.
+  // Whether the current directory is the POSIX platform's, and its CurrentChanges when it was
+  // last taken over.
+  bool following_local_ = false;
   std::optional<std::uint64_t> followed_changes_;
 };
 
