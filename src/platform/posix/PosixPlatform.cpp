@@ -381,7 +381,17 @@ void PosixPlatform::ExchangeWithPrevious() {
   ++current_changes_;
 }
 
-bool PosixPlatform::Spells(const std::string& path, const std::string& text) const {
+std::optional<PosixPlatform::KnownDirectory> PosixPlatform::Known(std::string_view path) const {
+  for (const auto& [text, posix] :
+       {std::pair{&current_text_, &current_posix_}, std::pair{&previous_text_, &previous_posix_}}) {
+    if (!posix->empty() && Spells(path, *text)) {
+      return KnownDirectory{text->front(), text->size() == 3, posix};
+    }
+  }
+  return std::nullopt;
+}
+
+bool PosixPlatform::Spells(std::string_view path, const std::string& text) const {
   if (path.empty() || text.empty()) return false;
   if (path.front() == '\\') {
     // On the current drive; "\\" starts a network path.
@@ -425,16 +435,23 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
   std::string_view name_pattern;
   SplitDirectoryAndName(pattern, directory_text, name_pattern);
   if (name_pattern.empty()) return found;
-  WindowsPath directory = directories_.current();
-  if (!directory_text.empty() &&
-      directories_.Resolve(std::string(directory_text), directory) != kNoError) {
-    return found;
+  // The lists list the directory they entered: its POSIX path is known.
+  if (directory_text.size() > 3 && directory_text.ends_with('\\')) directory_text.remove_suffix(1);
+  std::optional<KnownDirectory> known =
+      Known(directory_text.empty() ? current_text_ : directory_text);
+  std::string mapped;
+  if (!known) {
+    WindowsPath directory = directories_.current();
+    if (!directory_text.empty() &&
+        directories_.Resolve(std::string(directory_text), directory) != kNoError) {
+      return found;
+    }
+    if (PosixPathOf(directory.drive, directory.text, mapped) != kNoError) return found;
+    known = KnownDirectory{directory.drive, directory.IsRoot(), &mapped};
   }
-  std::string posix_directory;
-  if (PosixPathOf(directory.drive, directory.text, posix_directory) != kNoError) return found;
   Listing fresh;
   int error = 0;
-  Listing* listing = ListingOf(directory.drive, posix_directory, !directory.IsRoot(), fresh, error);
+  Listing* listing = ListingOf(known->drive, *known->posix, !known->root, fresh, error);
   if (listing == nullptr) return found;
 
   const std::uint32_t excluded =
@@ -559,6 +576,10 @@ int PosixPlatform::ReadListing(const std::string& directory) {
 }
 
 bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
+  if (const std::optional<KnownDirectory> known = Known(directory)) {
+    const Drive* drive = drives_.Find(known->drive);
+    return drive != nullptr && drive->entry.type != kDriveRemote && StampOnce(*known->posix, stamp);
+  }
   WindowsPath full;
   if (directories_.Resolve(directory, full) != kNoError) return false;
   const Drive* drive = drives_.Find(full.drive);

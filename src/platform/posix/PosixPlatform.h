@@ -128,7 +128,14 @@ class PosixPlatform : public Platform {
   void ExchangeWithPrevious();
   // Whether `path` names the directory whose text is `text` as the lists give it: that text,
   // or the same without its drive when the drive is the current one.
-  bool Spells(const std::string& path, const std::string& text) const;
+  bool Spells(std::string_view path, const std::string& text) const;
+  // The current or the previous directory, where `path` spells it and its POSIX path is known.
+  struct KnownDirectory {
+    char drive;
+    bool root;
+    const std::string* posix;
+  };
+  std::optional<KnownDirectory> Known(std::string_view path) const;
   // Locates a path and looks at its last name (its read-only attribute only when `detail`
   // asks for attributes); the codes of Locate, or, for a name that is missing, the code of a
   // parent that cannot be opened.
