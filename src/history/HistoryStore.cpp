@@ -149,7 +149,6 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
       batch += (i == 0 ? "" : ", ") + std::string(kFileValues);
     }
     store->insert_batch_ = std::make_unique<Statement>(db, batch);
-    store->held_files_.reserve(kBatchFiles);
     store->select_file_ =
         std::make_unique<Statement>(db,
                                     "SELECT size, modified, sha256, outcome, seconds FROM files "
@@ -173,7 +172,6 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
 HistoryStore::HistoryStore(sqlite3* db) : db_(db) {}
 
 HistoryStore::~HistoryStore() {
-  if (sqlite3_get_autocommit(db_) == 0) WriteHeldFiles();
   insert_file_.reset();
   insert_batch_.reset();
   select_file_.reset();
@@ -214,46 +212,38 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
   return Execute("COMMIT") && Execute("BEGIN");
 }
 
-bool HistoryStore::AddFile(std::int64_t check_id, std::string path, const FileSpeed& file) {
-  held_files_.push_back({check_id, std::move(path), file.size, file.modified, file.fingerprint,
-                         file.outcome, file.milliseconds});
-  return held_files_.size() < kBatchFiles || WriteHeldFiles();
-}
-
-void HistoryStore::BindFile(Statement& insert, int first, const HeldFile& file) {
-  insert.Bind(first, file.check_id).Bind(first + 1, file.path).Bind(first + 2, file.size);
-  insert.Bind(first + 3, file.modified);
-  if (file.fingerprint) {
-    insert.BindBlob(first + 4,
-                    std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
-                                     file.fingerprint->bytes.size()));
-  }
-  insert.Bind(first + 5, FileOutcomeName(file.outcome)).Bind(first + 6, file.milliseconds / 1000.0);
-}
-
-bool HistoryStore::WriteHeldFiles() {
-  bool written = true;
-  if (held_files_.size() == kBatchFiles) {
+bool HistoryStore::AddFiles(std::int64_t check_id, const FileRow* rows, std::size_t count) {
+  std::size_t written = 0;
+  for (; count - written >= kBatchFiles; written += kBatchFiles) {
     Statement& insert = insert_batch_->Reset();
     for (std::size_t i = 0; i < kBatchFiles; ++i) {
-      BindFile(insert, static_cast<int>(i) * kFileColumns + 1, held_files_[i]);
+      BindFile(insert, static_cast<int>(i) * kFileColumns + 1, check_id, rows[written + i]);
     }
-    written = insert.Run() == SQLITE_DONE;
-  } else {
-    for (std::size_t i = 0; i < held_files_.size() && written; ++i) {
-      BindFile(insert_file_->Reset(), 1, held_files_[i]);
-      written = insert_file_->Run() == SQLITE_DONE;
-    }
+    if (insert.Run() != SQLITE_DONE) return false;
   }
-  held_files_.clear();
-  return written;
+  for (; written < count; ++written) {
+    BindFile(insert_file_->Reset(), 1, check_id, rows[written]);
+    if (insert_file_->Run() != SQLITE_DONE) return false;
+  }
+  return true;
 }
 
-bool HistoryStore::Commit() { return WriteHeldFiles() && Execute("COMMIT") && Execute("BEGIN"); }
+void HistoryStore::BindFile(Statement& insert, int first, std::int64_t check_id,
+                            const FileRow& row) {
+  insert.Bind(first, check_id).Bind(first + 1, row.path).Bind(first + 2, row.size);
+  insert.Bind(first + 3, row.modified);
+  if (row.fingerprint) {
+    insert.BindBlob(first + 4,
+                    std::string_view(reinterpret_cast<const char*>(row.fingerprint->bytes.data()),
+                                     row.fingerprint->bytes.size()));
+  }
+  insert.Bind(first + 5, FileOutcomeName(row.outcome)).Bind(first + 6, row.milliseconds / 1000.0);
+}
+
+bool HistoryStore::Commit() { return Execute("COMMIT") && Execute("BEGIN"); }
 
 bool HistoryStore::EndCheck(std::int64_t check_id, const CheckSummary& summary,
                             const std::vector<SpeedSample>& samples) {
-  if (!WriteHeldFiles()) return false;
   Statement sample(db_, "INSERT OR REPLACE INTO speed_samples VALUES(?1, ?2, ?3, ?4)");
   for (std::size_t i = 0; i < samples.size(); ++i) {
     if (sample.Reset()
@@ -309,7 +299,7 @@ bool HistoryStore::File(std::int64_t check_id, const std::string& path,
 }
 
 bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
-                           std::unordered_map<std::string, FileRecord>& found, bool& whole) {
+                           FolderRows& found, bool& whole) {
   found.clear();
   whole = true;
   Statement& select = select_files_from_->Reset();
@@ -335,15 +325,12 @@ bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std
   return code == SQLITE_ROW || code == SQLITE_DONE;
 }
 
-std::int64_t HistoryStore::FilesGone(std::int64_t earlier, std::int64_t later,
-                                     const std::string& directory) {
-  if (!WriteHeldFiles()) return -1;
-  Statement gone(db_,
-                 "SELECT count(*) FROM files p WHERE p.check_id = ?1 "
-                 "AND substr(p.path, 1, length(?3)) = ?3 AND NOT EXISTS "
-                 "(SELECT 1 FROM files c WHERE c.check_id = ?2 AND c.path = p.path)");
-  if (gone.Bind(1, earlier).Bind(2, later).Bind(3, directory).Step() != SQLITE_ROW) return -1;
-  return gone.Int(0);
+std::int64_t HistoryStore::FilesBelow(std::int64_t check_id, const std::string& directory) {
+  Statement below(db_,
+                  "SELECT count(*) FROM files WHERE check_id = ?1 AND path >= ?2 "
+                  "AND substr(path, 1, length(?2)) = ?2");
+  if (below.Bind(1, check_id).Bind(2, directory).Step() != SQLITE_ROW) return -1;
+  return below.Int(0);
 }
 
 std::vector<CheckSummary> HistoryStore::ChecksOf(const std::string& volume_key) {

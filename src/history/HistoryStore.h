@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 
@@ -59,6 +61,28 @@ struct FileRecord {
   double seconds = 0;
 };
 
+// Hashes a name as a std::string_view, so that a map keyed by std::string is searched without
+// a copy of the name.
+struct NameHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view name) const {
+    return std::hash<std::string_view>{}(name);
+  }
+};
+
+// What a check said of the files of one folder, by name.
+using FolderRows = std::unordered_map<std::string, FileRecord, NameHash, std::equal_to<>>;
+
+// A file's row as a check writes it.
+struct FileRow {
+  std::string path;  // relative to the volume's root
+  std::int64_t size;
+  std::optional<std::int64_t> modified;
+  std::optional<Digest> fingerprint;
+  FileOutcome outcome;
+  std::uint32_t milliseconds;
+};
+
 // The history database: volumes, their checks with their speed samples, and every file each
 // check read. SQLite in WAL mode, so that a process killed mid-check leaves it consistent; the
 // rows of a check are written in transactions of about a second (Commit).
@@ -75,10 +99,10 @@ class HistoryStore {
   // Each write returns false on failure (full disk, read-only file, locked past the wait).
   // Adds an unfinished check and commits it, so that it stays even if the process is killed.
   bool BeginCheck(const CheckStart& start, std::int64_t& check_id);
-  // Files are written kBatchFiles at a time, by one statement; Commit, EndCheck and FilesGone
-  // write those still held first.
+  // Writes `count` rows of check `check_id` into the open transaction, kBatchFiles at a time
+  // by one statement.
   static constexpr std::size_t kBatchFiles = 64;
-  bool AddFile(std::int64_t check_id, std::string path, const FileSpeed& file);
+  bool AddFiles(std::int64_t check_id, const FileRow* rows, std::size_t count);
   // Commits the rows added since the last commit and begins the next transaction.
   bool Commit();
   bool EndCheck(std::int64_t check_id, const CheckSummary& summary,
@@ -99,9 +123,10 @@ class HistoryStore {
   // there. One query per folder plus one per subfolder, whose files are skipped; false when
   // the database could not be read.
   bool FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
-               std::unordered_map<std::string, FileRecord>& found, bool& whole);
-  // Files of `earlier` below `directory` (relative, "" for all) that `later` did not read.
-  std::int64_t FilesGone(std::int64_t earlier, std::int64_t later, const std::string& directory);
+               FolderRows& found, bool& whole);
+  // Files check `check_id` read below `directory` (relative, "" for all); -1 when the database
+  // could not be read.
+  std::int64_t FilesBelow(std::int64_t check_id, const std::string& directory);
   // The checks of the volume, newest first.
   std::vector<CheckSummary> ChecksOf(const std::string& volume_key);
   std::vector<SpeedSample> SamplesOf(std::int64_t check_id);
@@ -113,26 +138,12 @@ class HistoryStore {
   bool Busy() const;
 
  private:
-  // A file's row, held until its batch is written.
-  struct HeldFile {
-    std::int64_t check_id;
-    std::string path;
-    std::int64_t size;
-    std::optional<std::int64_t> modified;
-    std::optional<Digest> fingerprint;
-    FileOutcome outcome;
-    std::uint32_t milliseconds;
-  };
-
   explicit HistoryStore(sqlite3* db);
   bool Execute(const char* sql);
-  // Binds the file to the seven parameters of `insert` from `first`.
-  static void BindFile(Statement& insert, int first, const HeldFile& file);
-  // Writes the files held; they are dropped also when that fails.
-  bool WriteHeldFiles();
+  // Binds the file's row to the seven parameters of `insert` from `first`.
+  static void BindFile(Statement& insert, int first, std::int64_t check_id, const FileRow& row);
 
   sqlite3* db_;
-  std::vector<HeldFile> held_files_;
   std::unique_ptr<Statement> insert_file_;
   std::unique_ptr<Statement> insert_batch_;
   std::unique_ptr<Statement> select_file_;
