@@ -19,7 +19,7 @@ std::string_view PathInVolume(std::string_view path) {
   return path.size() >= 3 && path[1] == ':' && path[2] == '\\' ? path.substr(3) : path;
 }
 
-CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start, std::size_t folder_files)
+CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start, std::size_t window_rows)
     : store_(store), start_(std::move(start)) {
   start_.start_directory = PathInVolume(start_.start_directory);
   if (!store_.BeginCheck(start_, check_id_)) {
@@ -29,7 +29,7 @@ CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start, std::size_t 
   last_ = store_.LastFinishedCheck(start_, check_id_);
   thread_.emplace(store_, check_id_);
   if (!last_) return;
-  last_folder_.emplace(*thread_, last_->id, folder_files);
+  last_rows_.emplace(*thread_, last_->id, window_rows);
   if (last_->same_scope) {
     thread_->Post([this, last_id = last_->id](HistoryStore& store) {
       last_files_ = store.FilesBelow(last_id, start_.start_directory);
@@ -42,15 +42,11 @@ void CheckRecorder::Stop(const std::string& error) {
   if (stopped_.empty()) stopped_ = error.empty() ? store_.LastError() : error;
 }
 
-void CheckRecorder::Expect(const std::string& path) {
-  if (stopped_.empty() && last_folder_) last_folder_->Expect(PathInVolume(path));
-}
-
 bool CheckRecorder::Compare(FileSpeed& file) {
-  if (!stopped_.empty() || !last_folder_) return false;
+  if (!stopped_.empty() || !last_rows_) return false;
   const std::string_view path = PathInVolume(file.path);
   const FileRecord* before = nullptr;
-  if (!last_folder_->File(path, before)) {
+  if (!last_rows_->File(path, before)) {
     // A comparison that cannot be made must not pass for one that found nothing.
     Stop(thread_->Stop());
     return false;

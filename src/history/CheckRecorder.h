@@ -8,7 +8,7 @@
 
 #include "history/HistoryStore.h"
 #include "history/HistoryThread.h"
-#include "history/LastCheckFolder.h"
+#include "history/LastCheckWindow.h"
 #include "scan/FileHistory.h"
 
 namespace tarvik {
@@ -24,12 +24,11 @@ class CheckRecorder : public FileHistory {
   static constexpr std::int64_t kSlowerMinSize = std::int64_t{1} << 20;
 
   // Adds the check as unfinished. `start.start_directory` and the files' paths are in drive
-  // form ("D:\DATA\"); they are kept relative to the drive's root. `folder_files`: the most
-  // rows of one folder of the last check held at once (LastCheckFolder).
+  // form ("D:\DATA\"); they are kept relative to the drive's root. `window_rows`: the rows of
+  // the last check read at a time (LastCheckWindow).
   CheckRecorder(HistoryStore& store, CheckStart start,
-                std::size_t folder_files = LastCheckFolder::kMaxFiles);
+                std::size_t window_rows = LastCheckWindow::kRows);
 
-  void Expect(const std::string& path) override;
   bool Compare(FileSpeed& file) override;
   void Record(const FileSpeed& file) override;
   // Marks the check ended (`finished`: it ran to its end) with its totals and speed samples.
@@ -63,7 +62,7 @@ class CheckRecorder : public FileHistory {
   std::int64_t met_files_ = 0;
   std::int64_t gone_ = -1;
   // Declared before thread_, which runs their jobs and so must end first.
-  std::optional<LastCheckFolder> last_folder_;
+  std::optional<LastCheckWindow> last_rows_;
   std::optional<HistoryThread> thread_;
 };
 

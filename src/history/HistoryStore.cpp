@@ -1,5 +1,6 @@
 #include "history/HistoryStore.h"
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -149,14 +150,14 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
       batch += (i == 0 ? "" : ", ") + std::string(kFileValues);
     }
     store->insert_batch_ = std::make_unique<Statement>(db, batch);
-    store->select_file_ =
-        std::make_unique<Statement>(db,
-                                    "SELECT size, modified, sha256, outcome, seconds FROM files "
-                                    "WHERE check_id = ?1 AND path = ?2");
-    store->select_files_from_ = std::make_unique<Statement>(
-        db,
+    constexpr char kSelectFiles[] =
         "SELECT path, size, modified, sha256, outcome, seconds FROM files "
-        "WHERE check_id = ?1 AND path >= ?2 ORDER BY path");
+        "WHERE check_id = ?1 AND path %s ?2 ORDER BY path LIMIT ?3";
+    for (const bool after : {false, true}) {
+      char sql[sizeof kSelectFiles];
+      std::snprintf(sql, sizeof sql, kSelectFiles, after ? ">" : ">=");
+      store->select_files_[after] = std::make_unique<Statement>(db, sql);
+    }
     return store;
   }
   code = sqlite3_errcode(db);
@@ -174,8 +175,7 @@ HistoryStore::HistoryStore(sqlite3* db) : db_(db) {}
 HistoryStore::~HistoryStore() {
   insert_file_.reset();
   insert_batch_.reset();
-  select_file_.reset();
-  select_files_from_.reset();
+  for (std::unique_ptr<Statement>& select : select_files_) select.reset();
   if (sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
   sqlite3_close(db_);
 }
@@ -287,42 +287,19 @@ std::optional<HistoryStore::LastCheck> HistoryStore::LastFinishedCheck(const Che
   return LastCheck{last.Int(0), last.Int(1) != 0};
 }
 
-bool HistoryStore::File(std::int64_t check_id, const std::string& path,
-                        std::optional<FileRecord>& found) {
-  found.reset();
-  Statement& select = select_file_->Reset();
-  const int code = select.Bind(1, check_id).Bind(2, path).Step();
-  if (code != SQLITE_ROW) return code == SQLITE_DONE;
-  found = RecordAt(select, 0);
-  select.Reset();
-  return true;
-}
-
-bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
-                           FolderRows& found, bool& whole) {
+bool HistoryStore::FilesFrom(std::int64_t check_id, const std::string& from, bool after,
+                             std::size_t limit, FileRecords& found, std::string& last) {
   found.clear();
-  whole = true;
-  Statement& select = select_files_from_->Reset();
-  select.Bind(1, check_id).Bind(2, folder);
+  last.clear();
+  Statement& select = select_files_[after]->Reset();
+  select.Bind(1, check_id).Bind(2, from).Bind(3, static_cast<std::int64_t>(limit));
   int code;
   while ((code = select.Step()) == SQLITE_ROW) {
-    std::string path = select.Text(0);
-    if (!path.starts_with(folder)) break;
-    const std::size_t below = path.find('\\', folder.size());
-    if (below != std::string::npos) {
-      // Past the subfolder's files: ']' is the byte right after the backslash.
-      path.replace(below, std::string::npos, "]");
-      select.Reset().Bind(1, check_id).Bind(2, path);
-      continue;
-    }
-    if (found.size() == limit) {
-      whole = false;
-      break;
-    }
-    found.emplace(path.substr(folder.size()), RecordAt(select, 1));
+    last = select.Text(0);
+    found.emplace(last, RecordAt(select, 1));
   }
   select.Reset();
-  return code == SQLITE_ROW || code == SQLITE_DONE;
+  return code == SQLITE_DONE;
 }
 
 std::int64_t HistoryStore::FilesBelow(std::int64_t check_id, const std::string& directory) {

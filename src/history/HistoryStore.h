@@ -61,17 +61,17 @@ struct FileRecord {
   double seconds = 0;
 };
 
-// Hashes a name as a std::string_view, so that a map keyed by std::string is searched without
-// a copy of the name.
-struct NameHash {
+// Hashes a path as a std::string_view, so that a map keyed by std::string is searched without
+// a copy of the path.
+struct PathHash {
   using is_transparent = void;
   std::size_t operator()(std::string_view name) const {
     return std::hash<std::string_view>{}(name);
   }
 };
 
-// What a check said of the files of one folder, by name.
-using FolderRows = std::unordered_map<std::string, FileRecord, NameHash, std::equal_to<>>;
+// What a check said of some of its files, by path.
+using FileRecords = std::unordered_map<std::string, FileRecord, PathHash, std::equal_to<>>;
 
 // A file's row as a check writes it.
 struct FileRow {
@@ -115,15 +115,11 @@ class HistoryStore {
     bool same_scope;
   };
   std::optional<LastCheck> LastFinishedCheck(const CheckStart& start, std::int64_t check_id);
-  // What check `check_id` said of `path`, empty when it did not read it; false when the
-  // database could not be read.
-  bool File(std::int64_t check_id, const std::string& path, std::optional<FileRecord>& found);
-  // What check `check_id` said of the files right in `folder` (relative, ending in a backslash,
-  // "" for the root), by name, at most `limit` of them; `whole` when that is all it read
-  // there. One query per folder plus one per subfolder, whose files are skipped; false when
-  // the database could not be read.
-  bool FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
-               FolderRows& found, bool& whole);
+  // What check `check_id` said of its files from path `from` on (past it when `after`) in the
+  // order of their paths, at most `limit` of them, by path, with `last` the last path read;
+  // false when the database could not be read.
+  bool FilesFrom(std::int64_t check_id, const std::string& from, bool after, std::size_t limit,
+                 FileRecords& found, std::string& last);
   // Files check `check_id` read below `directory` (relative, "" for all); -1 when the database
   // could not be read.
   std::int64_t FilesBelow(std::int64_t check_id, const std::string& directory);
@@ -146,8 +142,8 @@ class HistoryStore {
   sqlite3* db_;
   std::unique_ptr<Statement> insert_file_;
   std::unique_ptr<Statement> insert_batch_;
-  std::unique_ptr<Statement> select_file_;
-  std::unique_ptr<Statement> select_files_from_;
+  // FilesFrom's query from a path on, and past it.
+  std::unique_ptr<Statement> select_files_[2];
 };
 
 }  // namespace tarvik

@@ -75,7 +75,6 @@ bool ScanEngine::CheckFile(bool show_dialogs, const std::string& path) {
 
 bool ScanEngine::ReadCheckFile(int block_size, bool show_dialogs, const std::string& path) {
   state_.Speed.BeginFile(path, platform_.TickCount());
-  if (state_.History != nullptr) state_.History->Expect(path);
   bool result = ReadWholeFile(block_size, show_dialogs, path);
   const std::uint32_t end = platform_.TickCount();
   if (state_.History != nullptr && !CompareWithLastCheck(show_dialogs, path, end)) result = false;

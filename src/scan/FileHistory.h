@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "scan/ReadSpeed.h"
 
 namespace tarvik {
@@ -10,9 +8,6 @@ namespace tarvik {
 class FileHistory {
  public:
   virtual ~FileHistory() = default;
-  // The file at `path` is about to be read: what the last check said of it can be looked up
-  // meanwhile.
-  virtual void Expect(const std::string& path) = 0;
   // Compares the file with the last check of the volume and marks what differs (first_seen,
   // slower_than). True when its content changed while its size and modification time did not.
   virtual bool Compare(FileSpeed& file) = 0;
