@@ -288,16 +288,12 @@ std::optional<HistoryStore::LastCheck> HistoryStore::LastFinishedCheck(const Che
 }
 
 bool HistoryStore::FilesFrom(std::int64_t check_id, const std::string& from, bool after,
-                             std::size_t limit, FileRecords& found, std::string& last) {
+                             std::size_t limit, FileRecords& found) {
   found.clear();
-  last.clear();
   Statement& select = select_files_[after]->Reset();
   select.Bind(1, check_id).Bind(2, from).Bind(3, static_cast<std::int64_t>(limit));
   int code;
-  while ((code = select.Step()) == SQLITE_ROW) {
-    last = select.Text(0);
-    found.emplace(last, RecordAt(select, 1));
-  }
+  while ((code = select.Step()) == SQLITE_ROW) found.emplace_back(select.Text(0), RecordAt(select, 1));
   select.Reset();
   return code == SQLITE_DONE;
 }

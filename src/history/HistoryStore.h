@@ -1,12 +1,10 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
-#include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "scan/ReadSpeed.h"
@@ -61,17 +59,8 @@ struct FileRecord {
   double seconds = 0;
 };
 
-// Hashes a path as a std::string_view, so that a map keyed by std::string is searched without
-// a copy of the path.
-struct PathHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view name) const {
-    return std::hash<std::string_view>{}(name);
-  }
-};
-
-// What a check said of some of its files, by path.
-using FileRecords = std::unordered_map<std::string, FileRecord, PathHash, std::equal_to<>>;
+// What a check said of some of its files, with their paths, in the order of the paths.
+using FileRecords = std::vector<std::pair<std::string, FileRecord>>;
 
 // A file's row as a check writes it.
 struct FileRow {
@@ -115,11 +104,10 @@ class HistoryStore {
     bool same_scope;
   };
   std::optional<LastCheck> LastFinishedCheck(const CheckStart& start, std::int64_t check_id);
-  // What check `check_id` said of its files from path `from` on (past it when `after`) in the
-  // order of their paths, at most `limit` of them, by path, with `last` the last path read;
-  // false when the database could not be read.
+  // What check `check_id` said of its files from path `from` on (past it when `after`), at
+  // most `limit` of them; false when the database could not be read.
   bool FilesFrom(std::int64_t check_id, const std::string& from, bool after, std::size_t limit,
-                 FileRecords& found, std::string& last);
+                 FileRecords& found);
   // Files check `check_id` read below `directory` (relative, "" for all); -1 when the database
   // could not be read.
   std::int64_t FilesBelow(std::int64_t check_id, const std::string& directory);

@@ -28,8 +28,8 @@ bool HistoryThread::Add(std::string_view path, const FileSpeed& file) {
   row.fingerprint = file.fingerprint;
   row.outcome = file.outcome;
   row.milliseconds = file.milliseconds;
-  // The first row starts the commit clock, a full batch is written.
-  if (queued_count_ == 1 || queued_count_ == HistoryStore::kBatchFiles) work_.notify_one();
+  // Fewer rows wait for the commit, at most a second.
+  if (queued_count_ == kWakeRows) work_.notify_one();
   return true;
 }
 
@@ -99,8 +99,7 @@ void HistoryThread::Run() {
     } else {
       const auto now = std::chrono::steady_clock::now();
       const bool due = now >= commit_at;
-      if (queued_count_ >= HistoryStore::kBatchFiles ||
-          (queued_count_ > 0 && (due || stopping_))) {
+      if (queued_count_ >= kWakeRows || (queued_count_ > 0 && (due || stopping_))) {
         if (WriteQueued(lock)) {
           uncommitted = true;
         } else {
@@ -108,21 +107,23 @@ void HistoryThread::Run() {
         }
         continue;
       }
-      if (uncommitted && due) {
-        lock.unlock();
-        const bool committed = store_.Commit();
-        lock.lock();
-        if (!committed) Fail();
-        uncommitted = false;
+      if (due) {
         commit_at = now + kCommitEvery;
+        if (uncommitted) {
+          lock.unlock();
+          const bool committed = store_.Commit();
+          lock.lock();
+          if (!committed) Fail();
+          uncommitted = false;
+        }
         continue;
       }
     }
     if (stopping_) return;
-    if (!failed_ && (queued_count_ > 0 || uncommitted)) {
-      work_.wait_until(lock, commit_at);
-    } else {
+    if (failed_) {
       work_.wait(lock);
+    } else {
+      work_.wait_until(lock, commit_at);
     }
   }
 }

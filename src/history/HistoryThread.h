@@ -26,6 +26,8 @@ class HistoryThread {
  public:
   // At most this many rows wait to be written; a check that gets so far ahead waits.
   static constexpr std::size_t kQueuedRows = 16 * HistoryStore::kBatchFiles;
+  // So many rows queued wake the thread; fewer are written at the next commit.
+  static constexpr std::size_t kWakeRows = 4 * HistoryStore::kBatchFiles;
 
   HistoryThread(HistoryStore& store, std::int64_t check_id);
   ~HistoryThread() { Stop(); }
@@ -55,7 +57,7 @@ class HistoryThread {
   HistoryStore& store_;
   const std::int64_t check_id_;
   std::mutex mutex_;
-  // Wakes the thread: a batch is queued, a job posted, or the thread is asked to stop.
+  // Wakes the thread: kWakeRows rows queued, a job posted, or the thread asked to stop.
   std::condition_variable work_;
   // Wakes the check: rows written (room in the queue) or a job run.
   std::condition_variable done_;

@@ -1,5 +1,6 @@
 #include "history/LastCheckWindow.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tarvik {
@@ -11,7 +12,7 @@ std::uint64_t LastCheckWindow::Read(Window& window, std::string from, bool after
   return thread_.Post([this, &window, from = std::move(from), after](HistoryStore& store) {
     window.from = from;
     window.after = after;
-    if (!store.FilesFrom(check_id_, from, after, rows_, window.rows, window.last)) return false;
+    if (!store.FilesFrom(check_id_, from, after, rows_, window.rows)) return false;
     window.to_end = window.rows.size() < rows_;
     return true;
   });
@@ -36,10 +37,16 @@ bool LastCheckWindow::File(std::string_view path, const FileRecord*& found) {
       }
     }
     current_read_ = true;
-    next_job_ = current_.to_end ? 0 : Read(next_, current_.last, true);
+    hint_ = 0;
+    next_job_ = current_.to_end ? 0 : Read(next_, current_.rows.back().first, true);
   }
-  const auto file = current_.rows.find(path);
-  found = file != current_.rows.end() ? &file->second : nullptr;
+  const FileRecords& rows = current_.rows;
+  if (hint_ >= rows.size() || rows[hint_].first != path) {
+    hint_ = std::lower_bound(rows.begin(), rows.end(), path,
+                             [](const auto& row, std::string_view key) { return row.first < key; }) -
+            rows.begin();
+  }
+  found = hint_ < rows.size() && rows[hint_].first == path ? &rows[hint_++].second : nullptr;
   return true;
 }
 

@@ -28,15 +28,14 @@ class LastCheckWindow {
 
  private:
   // Rows of the check's files in a range of paths: all of them from `from` (past it when
-  // `after`) to `last`, or to the end when `to_end`.
+  // `after`) to the last row's, or to the end when `to_end`.
   struct Window {
     std::string from;
     bool after = false;
-    std::string last;
     bool to_end = false;
     FileRecords rows;
     bool Holds(std::string_view path) const {
-      return (after ? path > from : path >= from) && (to_end || path <= last);
+      return (after ? path > from : path >= from) && (to_end || path <= rows.back().first);
     }
   };
 
@@ -48,6 +47,8 @@ class LastCheckWindow {
   const std::size_t rows_;
   Window current_;
   bool current_read_ = false;
+  // The row of current_ after the one found last: where the next file mostly is.
+  std::size_t hint_ = 0;
   // The window after current_, read meanwhile by job next_job_ (0: none, current_ goes to the
   // end).
   Window next_;
