@@ -94,9 +94,39 @@ std::string MoveAside(const std::string& path, std::error_code& error) {
   return aside;
 }
 
-constexpr char kInsertFile[] = "INSERT OR REPLACE INTO files VALUES";
 constexpr char kFileValues[] = "(?, ?, ?, ?, ?, ?, ?)";
 constexpr int kFileColumns = 7;
+constexpr char kSampleValues[] = "(?, ?, ?, ?)";
+constexpr int kSampleColumns = 4;
+
+// The statement that inserts `rows` rows of `values` into `table`.
+std::string InsertRows(const char* table, const char* values, std::size_t rows) {
+  std::string sql = std::string("INSERT OR REPLACE INTO ") + table + " VALUES";
+  for (std::size_t i = 0; i < rows; ++i) sql += (i == 0 ? "" : ", ") + std::string(values);
+  return sql;
+}
+
+// Inserts `count` rows of `columns` columns: HistoryStore::kBatchFiles at a time by `batch`,
+// the rest one by one by `one`. `bind(statement, first, i)` binds row i from parameter `first`.
+// False at the first failure.
+template <typename BindRow>
+bool InsertInBatches(Statement& batch, Statement& one, std::size_t count, int columns,
+                     const BindRow& bind) {
+  constexpr std::size_t kBatch = HistoryStore::kBatchFiles;
+  std::size_t written = 0;
+  for (; count - written >= kBatch; written += kBatch) {
+    batch.Reset();
+    for (std::size_t i = 0; i < kBatch; ++i) {
+      bind(batch, static_cast<int>(i) * columns + 1, written + i);
+    }
+    if (batch.Run() != SQLITE_DONE) return false;
+  }
+  for (; written < count; ++written) {
+    bind(one.Reset(), 1, written);
+    if (one.Run() != SQLITE_DONE) return false;
+  }
+  return true;
+}
 
 // The file row whose size, modified, sha256, outcome and seconds are the columns from `first`.
 FileRecord RecordAt(const Statement& row, int first) {
@@ -144,12 +174,9 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
   std::unique_ptr<HistoryStore> store(new HistoryStore(db));
   if (code == SQLITE_OK && store->Execute("PRAGMA journal_mode=WAL") &&
       store->Execute("PRAGMA synchronous=NORMAL") && store->Execute(kSchema)) {
-    store->insert_file_ = std::make_unique<Statement>(db, std::string(kInsertFile) + kFileValues);
-    std::string batch = kInsertFile;
-    for (std::size_t i = 0; i < kBatchFiles; ++i) {
-      batch += (i == 0 ? "" : ", ") + std::string(kFileValues);
-    }
-    store->insert_batch_ = std::make_unique<Statement>(db, batch);
+    store->insert_file_ = std::make_unique<Statement>(db, InsertRows("files", kFileValues, 1));
+    store->insert_batch_ =
+        std::make_unique<Statement>(db, InsertRows("files", kFileValues, kBatchFiles));
     constexpr char kSelectFiles[] =
         "SELECT path, size, modified, sha256, outcome, seconds FROM files "
         "WHERE check_id = ?1 AND path %s ?2 ORDER BY path LIMIT ?3";
@@ -213,19 +240,10 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
 }
 
 bool HistoryStore::AddFiles(std::int64_t check_id, const FileRow* rows, std::size_t count) {
-  std::size_t written = 0;
-  for (; count - written >= kBatchFiles; written += kBatchFiles) {
-    Statement& insert = insert_batch_->Reset();
-    for (std::size_t i = 0; i < kBatchFiles; ++i) {
-      BindFile(insert, static_cast<int>(i) * kFileColumns + 1, check_id, rows[written + i]);
-    }
-    if (insert.Run() != SQLITE_DONE) return false;
-  }
-  for (; written < count; ++written) {
-    BindFile(insert_file_->Reset(), 1, check_id, rows[written]);
-    if (insert_file_->Run() != SQLITE_DONE) return false;
-  }
-  return true;
+  return InsertInBatches(*insert_batch_, *insert_file_, count, kFileColumns,
+                         [&](Statement& insert, int first, std::size_t i) {
+                           BindFile(insert, first, check_id, rows[i]);
+                         });
 }
 
 void HistoryStore::BindFile(Statement& insert, int first, std::int64_t check_id,
@@ -244,16 +262,16 @@ bool HistoryStore::Commit() { return Execute("COMMIT") && Execute("BEGIN"); }
 
 bool HistoryStore::EndCheck(std::int64_t check_id, const CheckSummary& summary,
                             const std::vector<SpeedSample>& samples) {
-  Statement sample(db_, "INSERT OR REPLACE INTO speed_samples VALUES(?1, ?2, ?3, ?4)");
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    if (sample.Reset()
-            .Bind(1, check_id)
-            .Bind(2, static_cast<std::int64_t>(i))
-            .Bind(3, samples[i].bytes)
-            .Bind(4, std::int64_t{samples[i].milliseconds})
-            .Run() != SQLITE_DONE) {
-      return false;
-    }
+  Statement batch(db_, InsertRows("speed_samples", kSampleValues, kBatchFiles));
+  Statement one(db_, InsertRows("speed_samples", kSampleValues, 1));
+  if (!InsertInBatches(batch, one, samples.size(), kSampleColumns,
+                       [&](Statement& insert, int first, std::size_t i) {
+                         insert.Bind(first, check_id)
+                             .Bind(first + 1, static_cast<std::int64_t>(i))
+                             .Bind(first + 2, samples[i].bytes)
+                             .Bind(first + 3, std::int64_t{samples[i].milliseconds});
+                       })) {
+    return false;
   }
   Statement end(db_,
                 "UPDATE checks SET ended = ?2, files = ?3, bytes = ?4, problems = ?5, "

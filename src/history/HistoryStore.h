@@ -89,7 +89,7 @@ class HistoryStore {
   // Adds an unfinished check and commits it, so that it stays even if the process is killed.
   bool BeginCheck(const CheckStart& start, std::int64_t& check_id);
   // Writes `count` rows of check `check_id` into the open transaction, kBatchFiles at a time
-  // by one statement.
+  // by one statement (EndCheck's speed samples too).
   static constexpr std::size_t kBatchFiles = 64;
   bool AddFiles(std::int64_t check_id, const FileRow* rows, std::size_t count);
   // Commits the rows added since the last commit and begins the next transaction.
