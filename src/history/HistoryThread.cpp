@@ -1,6 +1,9 @@
 #include "history/HistoryThread.h"
 
+#include <system_error>
 #include <utility>
+
+#include "platform/IoError.h"
 
 namespace tarvik {
 
@@ -11,11 +14,13 @@ constexpr auto kCommitEvery = std::chrono::seconds(1);
 }  // namespace
 
 HistoryThread::HistoryThread(HistoryStore& store, std::int64_t check_id)
-    : store_(store),
-      check_id_(check_id),
-      queued_(kQueuedRows),
-      writing_(kQueuedRows),
-      thread_([this] { Run(); }) {}
+    : store_(store), check_id_(check_id), queued_(kQueuedRows), writing_(kQueuedRows) {
+  try {
+    thread_ = std::thread([this] { Run(); });
+  } catch (const std::system_error&) {
+    throw IoError(kErrNotEnoughMemory, "Not enough memory to start a thread");
+  }
+}
 
 bool HistoryThread::Add(std::string_view path, const FileSpeed& file) {
   std::unique_lock lock(mutex_);

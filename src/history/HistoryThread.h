@@ -29,6 +29,8 @@ class HistoryThread {
   // So many rows queued wake the thread; fewer are written at the next commit.
   static constexpr std::size_t kWakeRows = 4 * HistoryStore::kBatchFiles;
 
+  // Throws IoError when the thread cannot start, as the hashing thread does: the system is
+  // short of memory, which ends the command.
   HistoryThread(HistoryStore& store, std::int64_t check_id);
   ~HistoryThread() { Stop(); }
   HistoryThread(const HistoryThread&) = delete;
