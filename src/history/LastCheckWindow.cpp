@@ -42,9 +42,10 @@ bool LastCheckWindow::File(std::string_view path, const FileRecord*& found) {
   }
   const FileRecords& rows = current_.rows;
   if (hint_ >= rows.size() || rows[hint_].first != path) {
-    hint_ = std::lower_bound(rows.begin(), rows.end(), path,
-                             [](const auto& row, std::string_view key) { return row.first < key; }) -
-            rows.begin();
+    hint_ =
+        std::lower_bound(rows.begin(), rows.end(), path,
+                         [](const auto& row, std::string_view key) { return row.first < key; }) -
+        rows.begin();
   }
   found = hint_ < rows.size() && rows[hint_].first == path ? &rows[hint_++].second : nullptr;
   return true;
