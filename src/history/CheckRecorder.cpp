@@ -8,8 +8,6 @@ namespace tarvik {
 
 namespace {
 
-constexpr auto kCommitEvery = std::chrono::seconds(1);
-
 bool ReadWithoutProblem(const std::string& outcome) {
   return outcome == FileOutcomeName(FileOutcome::kOk) ||
          outcome == FileOutcomeName(FileOutcome::kChanged);
@@ -17,36 +15,47 @@ bool ReadWithoutProblem(const std::string& outcome) {
 
 }  // namespace
 
-std::string PathInVolume(const std::string& path) {
+std::string_view PathInVolume(std::string_view path) {
   return path.size() >= 3 && path[1] == ':' && path[2] == '\\' ? path.substr(3) : path;
 }
 
-CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start)
-    : store_(store), start_(std::move(start)), committed_(std::chrono::steady_clock::now()) {
+CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start, std::size_t window_rows)
+    : store_(store), start_(std::move(start)) {
   start_.start_directory = PathInVolume(start_.start_directory);
   if (!store_.BeginCheck(start_, check_id_)) {
     Stop();
     return;
   }
   last_ = store_.LastFinishedCheck(start_, check_id_);
+  thread_.emplace(store_, check_id_);
+  if (!last_) return;
+  last_rows_.emplace(*thread_, last_->id, window_rows);
+  if (last_->same_scope) {
+    thread_->Post([this, last_id = last_->id](HistoryStore& store) {
+      last_files_ = store.FilesBelow(last_id, start_.start_directory);
+      return last_files_ >= 0;
+    });
+  }
 }
 
-void CheckRecorder::Stop() {
-  if (stopped_.empty()) stopped_ = store_.LastError();
+void CheckRecorder::Stop(const std::string& error) {
+  if (stopped_.empty()) stopped_ = error.empty() ? store_.LastError() : error;
 }
 
 bool CheckRecorder::Compare(FileSpeed& file) {
-  if (!stopped_.empty() || !last_) return false;
-  std::optional<FileRecord> before;
-  if (!last_folder_.File(store_, last_->id, PathInVolume(file.path), before)) {
+  if (!stopped_.empty() || !last_rows_) return false;
+  const std::string_view path = PathInVolume(file.path);
+  const FileRecord* before = nullptr;
+  if (!last_rows_->File(path, before)) {
     // A comparison that cannot be made must not pass for one that found nothing.
-    Stop();
+    Stop(thread_->Stop());
     return false;
   }
-  if (!before) {
+  if (before == nullptr) {
     ++new_files_;
     return false;
   }
+  if (path.starts_with(start_.start_directory)) ++met_files_;
   if (!ReadWithoutProblem(before->outcome)) return false;
   if (file.outcome != FileOutcome::kOk) {
     // Stopping a file is the user's doing, not a problem of the file.
@@ -74,21 +83,16 @@ void CheckRecorder::Record(const FileSpeed& file) {
   bytes_ += file.bytes;
   if (file.outcome == FileOutcome::kChanged) ++changed_;
   if (file.outcome != FileOutcome::kOk && file.outcome != FileOutcome::kAbort) ++problems_;
-  if (!store_.AddFile(check_id_, PathInVolume(file.path), file)) {
-    Stop();
-    return;
-  }
-  const auto now = std::chrono::steady_clock::now();
-  if (now - committed_ < kCommitEvery) return;
-  committed_ = now;
-  if (!store_.Commit()) Stop();
+  if (!thread_->Add(PathInVolume(file.path), file)) Stop(thread_->Stop());
 }
 
 void CheckRecorder::End(bool finished, const std::vector<SpeedSample>& samples) {
-  if (!stopped_.empty()) return;
-  if (last_ && last_->same_scope) {
-    gone_ = store_.FilesGone(last_->id, check_id_, start_.start_directory);
+  if (thread_) {
+    const std::string error = thread_->Stop();
+    if (!error.empty()) Stop(error);
   }
+  if (!stopped_.empty()) return;
+  if (last_ && last_->same_scope) gone_ = last_files_ - met_files_;
   std::uint64_t milliseconds = 0;
   for (const SpeedSample& sample : samples) milliseconds += sample.milliseconds;
   const CheckSummary summary{.id = check_id_,

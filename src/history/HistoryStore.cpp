@@ -1,5 +1,6 @@
 #include "history/HistoryStore.h"
 
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <system_error>
@@ -93,9 +94,39 @@ std::string MoveAside(const std::string& path, std::error_code& error) {
   return aside;
 }
 
-constexpr char kInsertFile[] = "INSERT OR REPLACE INTO files VALUES";
 constexpr char kFileValues[] = "(?, ?, ?, ?, ?, ?, ?)";
 constexpr int kFileColumns = 7;
+constexpr char kSampleValues[] = "(?, ?, ?, ?)";
+constexpr int kSampleColumns = 4;
+
+// The statement that inserts `rows` rows of `values` into `table`.
+std::string InsertRows(const char* table, const char* values, std::size_t rows) {
+  std::string sql = std::string("INSERT OR REPLACE INTO ") + table + " VALUES";
+  for (std::size_t i = 0; i < rows; ++i) sql += (i == 0 ? "" : ", ") + std::string(values);
+  return sql;
+}
+
+// Inserts `count` rows of `columns` columns: HistoryStore::kBatchFiles at a time by `batch`,
+// the rest one by one by `one`. `bind(statement, first, i)` binds row i from parameter `first`.
+// False at the first failure.
+template <typename BindRow>
+bool InsertInBatches(Statement& batch, Statement& one, std::size_t count, int columns,
+                     const BindRow& bind) {
+  constexpr std::size_t kBatch = HistoryStore::kBatchFiles;
+  std::size_t written = 0;
+  for (; count - written >= kBatch; written += kBatch) {
+    batch.Reset();
+    for (std::size_t i = 0; i < kBatch; ++i) {
+      bind(batch, static_cast<int>(i) * columns + 1, written + i);
+    }
+    if (batch.Run() != SQLITE_DONE) return false;
+  }
+  for (; written < count; ++written) {
+    bind(one.Reset(), 1, written);
+    if (one.Run() != SQLITE_DONE) return false;
+  }
+  return true;
+}
 
 // The file row whose size, modified, sha256, outcome and seconds are the columns from `first`.
 FileRecord RecordAt(const Statement& row, int first) {
@@ -143,21 +174,17 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
   std::unique_ptr<HistoryStore> store(new HistoryStore(db));
   if (code == SQLITE_OK && store->Execute("PRAGMA journal_mode=WAL") &&
       store->Execute("PRAGMA synchronous=NORMAL") && store->Execute(kSchema)) {
-    store->insert_file_ = std::make_unique<Statement>(db, std::string(kInsertFile) + kFileValues);
-    std::string batch = kInsertFile;
-    for (std::size_t i = 0; i < kBatchFiles; ++i) {
-      batch += (i == 0 ? "" : ", ") + std::string(kFileValues);
-    }
-    store->insert_batch_ = std::make_unique<Statement>(db, batch);
-    store->held_files_.reserve(kBatchFiles);
-    store->select_file_ =
-        std::make_unique<Statement>(db,
-                                    "SELECT size, modified, sha256, outcome, seconds FROM files "
-                                    "WHERE check_id = ?1 AND path = ?2");
-    store->select_files_from_ = std::make_unique<Statement>(
-        db,
+    store->insert_file_ = std::make_unique<Statement>(db, InsertRows("files", kFileValues, 1));
+    store->insert_batch_ =
+        std::make_unique<Statement>(db, InsertRows("files", kFileValues, kBatchFiles));
+    constexpr char kSelectFiles[] =
         "SELECT path, size, modified, sha256, outcome, seconds FROM files "
-        "WHERE check_id = ?1 AND path >= ?2 ORDER BY path");
+        "WHERE check_id = ?1 AND path %s ?2 ORDER BY path LIMIT ?3";
+    for (const bool after : {false, true}) {
+      char sql[sizeof kSelectFiles];
+      std::snprintf(sql, sizeof sql, kSelectFiles, after ? ">" : ">=");
+      store->select_files_[after] = std::make_unique<Statement>(db, sql);
+    }
     return store;
   }
   code = sqlite3_errcode(db);
@@ -173,11 +200,9 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
 HistoryStore::HistoryStore(sqlite3* db) : db_(db) {}
 
 HistoryStore::~HistoryStore() {
-  if (sqlite3_get_autocommit(db_) == 0) WriteHeldFiles();
   insert_file_.reset();
   insert_batch_.reset();
-  select_file_.reset();
-  select_files_from_.reset();
+  for (std::unique_ptr<Statement>& select : select_files_) select.reset();
   if (sqlite3_get_autocommit(db_) == 0) Execute("COMMIT");
   sqlite3_close(db_);
 }
@@ -214,56 +239,39 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
   return Execute("COMMIT") && Execute("BEGIN");
 }
 
-bool HistoryStore::AddFile(std::int64_t check_id, std::string path, const FileSpeed& file) {
-  held_files_.push_back({check_id, std::move(path), file.size, file.modified, file.fingerprint,
-                         file.outcome, file.milliseconds});
-  return held_files_.size() < kBatchFiles || WriteHeldFiles();
+bool HistoryStore::AddFiles(std::int64_t check_id, const FileRow* rows, std::size_t count) {
+  return InsertInBatches(*insert_batch_, *insert_file_, count, kFileColumns,
+                         [&](Statement& insert, int first, std::size_t i) {
+                           BindFile(insert, first, check_id, rows[i]);
+                         });
 }
 
-void HistoryStore::BindFile(Statement& insert, int first, const HeldFile& file) {
-  insert.Bind(first, file.check_id).Bind(first + 1, file.path).Bind(first + 2, file.size);
-  insert.Bind(first + 3, file.modified);
-  if (file.fingerprint) {
+void HistoryStore::BindFile(Statement& insert, int first, std::int64_t check_id,
+                            const FileRow& row) {
+  insert.Bind(first, check_id).Bind(first + 1, row.path).Bind(first + 2, row.size);
+  insert.Bind(first + 3, row.modified);
+  if (row.fingerprint) {
     insert.BindBlob(first + 4,
-                    std::string_view(reinterpret_cast<const char*>(file.fingerprint->bytes.data()),
-                                     file.fingerprint->bytes.size()));
+                    std::string_view(reinterpret_cast<const char*>(row.fingerprint->bytes.data()),
+                                     row.fingerprint->bytes.size()));
   }
-  insert.Bind(first + 5, FileOutcomeName(file.outcome)).Bind(first + 6, file.milliseconds / 1000.0);
+  insert.Bind(first + 5, FileOutcomeName(row.outcome)).Bind(first + 6, row.milliseconds / 1000.0);
 }
 
-bool HistoryStore::WriteHeldFiles() {
-  bool written = true;
-  if (held_files_.size() == kBatchFiles) {
-    Statement& insert = insert_batch_->Reset();
-    for (std::size_t i = 0; i < kBatchFiles; ++i) {
-      BindFile(insert, static_cast<int>(i) * kFileColumns + 1, held_files_[i]);
-    }
-    written = insert.Run() == SQLITE_DONE;
-  } else {
-    for (std::size_t i = 0; i < held_files_.size() && written; ++i) {
-      BindFile(insert_file_->Reset(), 1, held_files_[i]);
-      written = insert_file_->Run() == SQLITE_DONE;
-    }
-  }
-  held_files_.clear();
-  return written;
-}
-
-bool HistoryStore::Commit() { return WriteHeldFiles() && Execute("COMMIT") && Execute("BEGIN"); }
+bool HistoryStore::Commit() { return Execute("COMMIT") && Execute("BEGIN"); }
 
 bool HistoryStore::EndCheck(std::int64_t check_id, const CheckSummary& summary,
                             const std::vector<SpeedSample>& samples) {
-  if (!WriteHeldFiles()) return false;
-  Statement sample(db_, "INSERT OR REPLACE INTO speed_samples VALUES(?1, ?2, ?3, ?4)");
-  for (std::size_t i = 0; i < samples.size(); ++i) {
-    if (sample.Reset()
-            .Bind(1, check_id)
-            .Bind(2, static_cast<std::int64_t>(i))
-            .Bind(3, samples[i].bytes)
-            .Bind(4, std::int64_t{samples[i].milliseconds})
-            .Run() != SQLITE_DONE) {
-      return false;
-    }
+  Statement batch(db_, InsertRows("speed_samples", kSampleValues, kBatchFiles));
+  Statement one(db_, InsertRows("speed_samples", kSampleValues, 1));
+  if (!InsertInBatches(batch, one, samples.size(), kSampleColumns,
+                       [&](Statement& insert, int first, std::size_t i) {
+                         insert.Bind(first, check_id)
+                             .Bind(first + 1, static_cast<std::int64_t>(i))
+                             .Bind(first + 2, samples[i].bytes)
+                             .Bind(first + 3, std::int64_t{samples[i].milliseconds});
+                       })) {
+    return false;
   }
   Statement end(db_,
                 "UPDATE checks SET ended = ?2, files = ?3, bytes = ?4, problems = ?5, "
@@ -297,53 +305,24 @@ std::optional<HistoryStore::LastCheck> HistoryStore::LastFinishedCheck(const Che
   return LastCheck{last.Int(0), last.Int(1) != 0};
 }
 
-bool HistoryStore::File(std::int64_t check_id, const std::string& path,
-                        std::optional<FileRecord>& found) {
-  found.reset();
-  Statement& select = select_file_->Reset();
-  const int code = select.Bind(1, check_id).Bind(2, path).Step();
-  if (code != SQLITE_ROW) return code == SQLITE_DONE;
-  found = RecordAt(select, 0);
-  select.Reset();
-  return true;
-}
-
-bool HistoryStore::FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
-                           std::unordered_map<std::string, FileRecord>& found, bool& whole) {
+bool HistoryStore::FilesFrom(std::int64_t check_id, const std::string& from, bool after,
+                             std::size_t limit, FileRecords& found) {
   found.clear();
-  whole = true;
-  Statement& select = select_files_from_->Reset();
-  select.Bind(1, check_id).Bind(2, folder);
+  Statement& select = select_files_[after]->Reset();
+  select.Bind(1, check_id).Bind(2, from).Bind(3, static_cast<std::int64_t>(limit));
   int code;
-  while ((code = select.Step()) == SQLITE_ROW) {
-    std::string path = select.Text(0);
-    if (!path.starts_with(folder)) break;
-    const std::size_t below = path.find('\\', folder.size());
-    if (below != std::string::npos) {
-      // Past the subfolder's files: ']' is the byte right after the backslash.
-      path.replace(below, std::string::npos, "]");
-      select.Reset().Bind(1, check_id).Bind(2, path);
-      continue;
-    }
-    if (found.size() == limit) {
-      whole = false;
-      break;
-    }
-    found.emplace(path.substr(folder.size()), RecordAt(select, 1));
-  }
+  while ((code = select.Step()) == SQLITE_ROW)
+    found.emplace_back(select.Text(0), RecordAt(select, 1));
   select.Reset();
-  return code == SQLITE_ROW || code == SQLITE_DONE;
+  return code == SQLITE_DONE;
 }
 
-std::int64_t HistoryStore::FilesGone(std::int64_t earlier, std::int64_t later,
-                                     const std::string& directory) {
-  if (!WriteHeldFiles()) return -1;
-  Statement gone(db_,
-                 "SELECT count(*) FROM files p WHERE p.check_id = ?1 "
-                 "AND substr(p.path, 1, length(?3)) = ?3 AND NOT EXISTS "
-                 "(SELECT 1 FROM files c WHERE c.check_id = ?2 AND c.path = p.path)");
-  if (gone.Bind(1, earlier).Bind(2, later).Bind(3, directory).Step() != SQLITE_ROW) return -1;
-  return gone.Int(0);
+std::int64_t HistoryStore::FilesBelow(std::int64_t check_id, const std::string& directory) {
+  Statement below(db_,
+                  "SELECT count(*) FROM files WHERE check_id = ?1 AND path >= ?2 "
+                  "AND substr(path, 1, length(?2)) = ?2");
+  if (below.Bind(1, check_id).Bind(2, directory).Step() != SQLITE_ROW) return -1;
+  return below.Int(0);
 }
 
 std::vector<CheckSummary> HistoryStore::ChecksOf(const std::string& volume_key) {

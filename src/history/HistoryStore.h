@@ -4,7 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "scan/ReadSpeed.h"
@@ -59,6 +59,19 @@ struct FileRecord {
   double seconds = 0;
 };
 
+// What a check said of some of its files, with their paths, in the order of the paths.
+using FileRecords = std::vector<std::pair<std::string, FileRecord>>;
+
+// A file's row as a check writes it.
+struct FileRow {
+  std::string path;  // relative to the volume's root
+  std::int64_t size;
+  std::optional<std::int64_t> modified;
+  std::optional<Digest> fingerprint;
+  FileOutcome outcome;
+  std::uint32_t milliseconds;
+};
+
 // The history database: volumes, their checks with their speed samples, and every file each
 // check read. SQLite in WAL mode, so that a process killed mid-check leaves it consistent; the
 // rows of a check are written in transactions of about a second (Commit).
@@ -75,10 +88,10 @@ class HistoryStore {
   // Each write returns false on failure (full disk, read-only file, locked past the wait).
   // Adds an unfinished check and commits it, so that it stays even if the process is killed.
   bool BeginCheck(const CheckStart& start, std::int64_t& check_id);
-  // Files are written kBatchFiles at a time, by one statement; Commit, EndCheck and FilesGone
-  // write those still held first.
+  // Writes `count` rows of check `check_id` into the open transaction, kBatchFiles at a time
+  // by one statement (EndCheck's speed samples too).
   static constexpr std::size_t kBatchFiles = 64;
-  bool AddFile(std::int64_t check_id, std::string path, const FileSpeed& file);
+  bool AddFiles(std::int64_t check_id, const FileRow* rows, std::size_t count);
   // Commits the rows added since the last commit and begins the next transaction.
   bool Commit();
   bool EndCheck(std::int64_t check_id, const CheckSummary& summary,
@@ -91,17 +104,13 @@ class HistoryStore {
     bool same_scope;
   };
   std::optional<LastCheck> LastFinishedCheck(const CheckStart& start, std::int64_t check_id);
-  // What check `check_id` said of `path`, empty when it did not read it; false when the
-  // database could not be read.
-  bool File(std::int64_t check_id, const std::string& path, std::optional<FileRecord>& found);
-  // What check `check_id` said of the files right in `folder` (relative, ending in a backslash,
-  // "" for the root), by name, at most `limit` of them; `whole` when that is all it read
-  // there. One query per folder plus one per subfolder, whose files are skipped; false when
-  // the database could not be read.
-  bool FilesIn(std::int64_t check_id, const std::string& folder, std::size_t limit,
-               std::unordered_map<std::string, FileRecord>& found, bool& whole);
-  // Files of `earlier` below `directory` (relative, "" for all) that `later` did not read.
-  std::int64_t FilesGone(std::int64_t earlier, std::int64_t later, const std::string& directory);
+  // What check `check_id` said of its files from path `from` on (past it when `after`), at
+  // most `limit` of them; false when the database could not be read.
+  bool FilesFrom(std::int64_t check_id, const std::string& from, bool after, std::size_t limit,
+                 FileRecords& found);
+  // Files check `check_id` read below `directory` (relative, "" for all); -1 when the database
+  // could not be read.
+  std::int64_t FilesBelow(std::int64_t check_id, const std::string& directory);
   // The checks of the volume, newest first.
   std::vector<CheckSummary> ChecksOf(const std::string& volume_key);
   std::vector<SpeedSample> SamplesOf(std::int64_t check_id);
@@ -113,30 +122,16 @@ class HistoryStore {
   bool Busy() const;
 
  private:
-  // A file's row, held until its batch is written.
-  struct HeldFile {
-    std::int64_t check_id;
-    std::string path;
-    std::int64_t size;
-    std::optional<std::int64_t> modified;
-    std::optional<Digest> fingerprint;
-    FileOutcome outcome;
-    std::uint32_t milliseconds;
-  };
-
   explicit HistoryStore(sqlite3* db);
   bool Execute(const char* sql);
-  // Binds the file to the seven parameters of `insert` from `first`.
-  static void BindFile(Statement& insert, int first, const HeldFile& file);
-  // Writes the files held; they are dropped also when that fails.
-  bool WriteHeldFiles();
+  // Binds the file's row to the seven parameters of `insert` from `first`.
+  static void BindFile(Statement& insert, int first, std::int64_t check_id, const FileRow& row);
 
   sqlite3* db_;
-  std::vector<HeldFile> held_files_;
   std::unique_ptr<Statement> insert_file_;
   std::unique_ptr<Statement> insert_batch_;
-  std::unique_ptr<Statement> select_file_;
-  std::unique_ptr<Statement> select_files_from_;
+  // FilesFrom's query from a path on, and past it.
+  std::unique_ptr<Statement> select_files_[2];
 };
 
 }  // namespace tarvik

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "CheckProcess.h"
+#include "history/CheckRecorder.h"
 #include "history/HistoryStore.h"
 #include "support/ScopedMount.h"
 #include "support/TempDir.h"
@@ -190,6 +191,19 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
          run.environment = {"XDG_DATA_HOME=" + dir.Path("full")};
        },
        0, "tarvik-check: history '", "1", "0"},
+      {"on a disk that fills during the walk",
+       [](TempDir& dir, const std::string&, ProcessRun& run, Held& held) {
+         // Rows that do not fit, then a file that reads long enough for them to be committed
+         // while it is read.
+         for (int f = 0; f < 300; ++f) {
+           dir.MakeFile("tree/sub/F" + std::string(100, 'x') + std::to_string(f));
+         }
+         dir.MakeSparseFile("tree/sub/HUGE.BIN", std::int64_t{1} << 29);
+         held.mount = std::make_unique<ScopedMount>(dir.MakeDir("full"), "160k");
+         if (!held.mount->mounted()) GTEST_SKIP() << "needs mount privileges";
+         run.environment = {"XDG_DATA_HOME=" + dir.Path("full")};
+       },
+       0, "tarvik-check: history '", "1", "0"},
       {"not a database, listed",
        not_a_database,
        0,
@@ -252,6 +266,45 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
     EXPECT_EQ(Query(database, "PRAGMA integrity_check"), "ok");
     EXPECT_EQ(Query(database, "SELECT count(*) FROM checks"), c.checks);
     EXPECT_EQ(Query(database, "SELECT count(*) FROM checks WHERE finished = 0"), c.unfinished);
+  }
+}
+
+TEST(HistoryTest, EachFileIsComparedWithItsOwnRowHoweverTheWalkOrdersThem) {
+  // A folder's subfolders before its own files, names by their upper case: not the order of
+  // the paths' bytes, in which the last check is read.
+  const std::vector<std::string> first = {"C:\\D\\sub\\b", "C:\\D\\sub\\C", "C:\\D\\a",
+                                          "C:\\D\\B",      "C:\\D\\Z",      "C:\\e"};
+  const std::vector<std::string> second = {first[0],     first[1], first[2],
+                                           "C:\\D\\new", first[4], first[5]};
+  const CheckStart start{
+      .volume_key = "V", .block_size = 512, .mode = "subdirectories", .start_directory = "C:\\"};
+  // Rows read at a time: from one (every file in a window of its own) to all.
+  for (const std::size_t window : {1, 2, 3, 100}) {
+    SCOPED_TRACE(window);
+    TempDir dir;
+    HistoryOpening opening;
+    std::string detail;
+    const std::unique_ptr<HistoryStore> store =
+        HistoryStore::Open(dir.Path("history.sqlite3"), opening, detail);
+    ASSERT_NE(store, nullptr) << detail;
+    std::size_t changed = 0;
+    for (const std::vector<std::string>* walk : {&first, &second}) {
+      CheckRecorder recorder(*store, start, window);
+      for (const std::string& path : *walk) {
+        // Each file's content differs from the last check's, its size and date do not.
+        FileSpeed file{.path = path, .size = 1, .bytes = 1, .fingerprint = Digest{}, .modified = 1};
+        file.fingerprint->bytes[0] = walk == &first ? 1 : 2;
+        changed += recorder.Compare(file);
+        recorder.Record(file);
+      }
+      recorder.End(true, {});
+      EXPECT_EQ(recorder.Stopped(), "");
+      if (walk == &second) {
+        EXPECT_EQ(changed, first.size() - 1);
+        EXPECT_EQ(recorder.NewFiles(), 1);
+        EXPECT_EQ(recorder.Gone(), 1);
+      }
+    }
   }
 }
 
