@@ -293,43 +293,35 @@ int PosixPlatform::SetCurrentDirectory(const std::string& path) {
   bool current = (path.size() == 2 && path[1] == ':' && path.front() == current_text_.front()) ||
                  Spells(path, current_text_);
   bool previous = !current && Spells(path, previous_text_);
+  std::string* known = current ? &current_posix_ : previous ? &previous_posix_ : nullptr;
   WindowsPath full;
-  bool resolved = false;
   int code = kNoError;
-  const auto resolve = [&] {
-    resolved = true;
+  if (known == nullptr || known->empty()) {
     code = directories_.Resolve(path, full);
-    if (code == kNoError && drives_.Find(full.drive) == nullptr) code = kErrInvalidDrive;
-    return code == kNoError;
-  };
-  if (!current && !previous) {
-    if (!resolve()) return code;
+    if (code != kNoError) return code;
+    if (drives_.Find(full.drive) == nullptr) return kErrInvalidDrive;
     current = full == directories_.current();
     previous = !current && full == previous_;
+    known = current ? &current_posix_ : previous ? &previous_posix_ : nullptr;
   }
-  bool looked = false;
-  if (current || previous) {
-    std::string& posix = current ? current_posix_ : previous_posix_;
-    if (!posix.empty()) {
-      looked = true;
-      if (StillSearchable(posix)) {
-        if (previous) ExchangeWithPrevious();
+  if (known != nullptr && !known->empty()) {
+    if (StillSearchable(*known)) {
+      if (previous) ExchangeWithPrevious();
+      return kNoError;
+    }
+    // Only the look that tells why is left.
+    known->clear();
+  } else {
+    // "X/." can be looked at only when X is a directory that may be searched: the usual case
+    // costs that one call, and only a failure needs the look that tells why.
+    Located quick;
+    if (Locate(std::move(full), quick) == kNoError && !quick.name.empty()) {
+      std::string directory = std::move(quick.directory);
+      AppendPosix(directory, quick.name);
+      if (StillSearchable(directory)) {
+        MakeCurrent(std::move(quick.path), std::move(directory));
         return kNoError;
       }
-      posix.clear();
-    } else if (!resolved && !resolve()) {
-      return code;
-    }
-  }
-  // "X/." can be looked at only when X is a directory that may be searched: the usual case
-  // costs that one call, and only a failure needs the look that tells why.
-  Located quick;
-  if (!looked && Locate(std::move(full), quick) == kNoError && !quick.name.empty()) {
-    std::string directory = std::move(quick.directory);
-    AppendPosix(directory, quick.name);
-    if (StillSearchable(directory)) {
-      MakeCurrent(std::move(quick.path), std::move(directory));
-      return kNoError;
     }
   }
   Entry entry;
