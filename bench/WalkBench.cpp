@@ -22,6 +22,7 @@
 
 #include <QApplication>
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <chrono>
 #include <cstdio>
@@ -81,14 +82,6 @@ double CommandSeconds(const std::string& command) {
     std::exit(1);
   }
   return SecondsSince(start);
-}
-
-// The fastest of `runs` runs: what the command costs with the least disturbance from the
-// machine's other work.
-double FastestSeconds(const std::string& command, int runs) {
-  double fastest = CommandSeconds(command);
-  for (int run = 1; run < runs; ++run) fastest = std::min(fastest, CommandSeconds(command));
-  return fastest;
 }
 
 double FindAndCat(const std::string& directory) {
@@ -162,10 +155,10 @@ void Siblings() {
   }
 }
 
-// A folder D holding a small file and a folder that holds the same, `levels` deep: made from
+// A folder `folder` holding a small file and a folder that holds the same, `levels` deep: made from
 // descriptors, as the deeper paths are longer than the kernel takes.
-void MakeChain(TempDir& drive, int levels) {
-  int directory = open(drive.MakeDir("D").c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+void MakeChain(TempDir& drive, const std::string& folder, int levels) {
+  int directory = open(drive.MakeDir(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   for (int level = 0; level < levels && directory >= 0; ++level) {
     const int file = openat(directory, "f", O_WRONLY | O_CREAT | O_CLOEXEC, 0644);
     if (file < 0 || write(file, "data", 4) != 4 || mkdirat(directory, "d", 0755) != 0) {
@@ -180,20 +173,37 @@ void MakeChain(TempDir& drive, int levels) {
   if (directory >= 0) close(directory);
 }
 
+// Each chain's check is the fastest of runs taken in turn with the other chains': what it costs
+// with the least disturbance from the machine's other work, and a slow spell of the machine does
+// not fall on one depth alone and skew their ratio.
 void Depth() {
-  double two_thousand = 0;
-  for (int levels : {1'000, 2'000, 4'000}) {
-    TempDir drive;
-    MakeChain(drive, levels);
-    SettleDirectories();
+  constexpr std::array<int, 3> kLevels = {1'000, 2'000, 4'000};
+  constexpr int kRounds = 5;
+  TempDir drive;
+  std::array<double, kLevels.size()> cat{};
+  std::array<double, kLevels.size()> check{};
+  check.fill(1e9);
+  for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
+    MakeChain(drive, "D" + std::to_string(kLevels[chain]), kLevels[chain]);
+  }
+  SettleDirectories();
+  for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
     // -execdir, as cat cannot open paths of 4,000 levels by their full path.
-    const double cat =
-        CommandSeconds("find '" + drive.Path("D") + "' -type f -execdir cat {} + > /dev/null");
-    const double check = FastestSeconds(CheckCommand("-r " + drive.Path("D")), 3);
-    if (levels == 2'000) two_thousand = check;
-    std::printf("%5d levels deep: check %.2f s", levels, check);
-    if (levels == 4'000) std::printf(" (%.1f x the 2,000 figure)", check / two_thousand);
-    std::printf(", find -execdir cat %.2f s\n", cat);
+    cat[chain] = CommandSeconds("find '" + drive.Path("D" + std::to_string(kLevels[chain])) +
+                                "' -type f -execdir cat {} + > /dev/null");
+  }
+  for (int round = 0; round < kRounds; ++round) {
+    for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
+      const std::string folder = drive.Path("D" + std::to_string(kLevels[chain]));
+      check[chain] = std::min(check[chain], CommandSeconds(CheckCommand("-r " + folder)));
+    }
+  }
+  for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
+    std::printf("%5d levels deep: check %.2f s", kLevels[chain], check[chain]);
+    if (chain + 1 == kLevels.size()) {
+      std::printf(" (%.2f x the 2,000 figure)", check[chain] / check[chain - 1]);
+    }
+    std::printf(", find -execdir cat %.2f s\n", cat[chain]);
   }
 }
 

@@ -65,8 +65,15 @@ class ListingCache {
   struct KeyHash {
     std::size_t operator()(std::string_view key) const;
   };
+  // Equal keys; a listing's own key is known as such without reading it, so that forgetting a
+  // deep directory's listing compares no path.
+  struct KeyEqual {
+    bool operator()(std::string_view a, std::string_view b) const {
+      return (a.data() == b.data() && a.size() == b.size()) || a == b;
+    }
+  };
   // Keyed by the listing's own key: a directory's path is held once however deep it is.
-  std::unordered_map<std::string_view, std::list<Listing>::iterator, KeyHash> by_key_;
+  std::unordered_map<std::string_view, std::list<Listing>::iterator, KeyHash, KeyEqual> by_key_;
   std::size_t entry_count_ = 0;
 };
 

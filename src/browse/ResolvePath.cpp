@@ -10,14 +10,16 @@ namespace {
 // Returns to the directory that was current when it was made, if that still exists.
 class CurrentDirectoryRestorer {
  public:
-  CurrentDirectoryRestorer(Platform& platform, std::string directory)
-      : platform_(platform), directory_(std::move(directory)) {}
+  explicit CurrentDirectoryRestorer(Platform& platform)
+      : platform_(platform), directory_(platform.CurrentDirectory()) {}
   ~CurrentDirectoryRestorer() {
     // Nothing can be reported from here; a vanished start directory simply stays left.
     platform_.SetCurrentDirectory(directory_);
   }
   CurrentDirectoryRestorer(const CurrentDirectoryRestorer&) = delete;
   CurrentDirectoryRestorer& operator=(const CurrentDirectoryRestorer&) = delete;
+
+  const std::string& directory() const { return directory_; }
 
  private:
   Platform& platform_;
@@ -27,8 +29,8 @@ class CurrentDirectoryRestorer {
 }  // namespace
 
 ResolvedPath ResolvePath(Platform& platform, const std::string& text) {
-  const std::string start = platform.CurrentDirectory();
-  const CurrentDirectoryRestorer restorer(platform, start);
+  const CurrentDirectoryRestorer restorer(platform);
+  const std::string& start = restorer.directory();
   ResolvedPath result;
   result.drive = start.empty() ? 0 : start.front();
   std::string root;
