@@ -6,7 +6,7 @@ set -euo pipefail
 # What building and testing need; callers may ask for more (scripts/run adds a virtual display).
 tarvik_packages=(
   build-essential cmake ninja-build pkg-config
-  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  googletest libgtest-dev libgmock-dev
   qt6-base-dev libgl-dev libmount-dev libblkid-dev fonts-dejavu-core
   libfuse3-dev fuse3
   libsmbclient-dev samba
