@@ -64,7 +64,7 @@ HashThread::HashThread() = default;
 HashThread::~HashThread() {
   if (!thread_.joinable()) return;
   EndFile();
-  stopping_ = true;
+  stopping_.store(true);
   Post();
   thread_.join();
 }
@@ -153,8 +153,8 @@ void HashThread::Update(std::size_t slot) {
 void HashThread::Serve() {
   while (true) {
     const std::uint32_t posted = posted_shared_.load();
-    // The reader wrote the blocks, their sizes, the kinds and stopping_ before it posted.
-    if (stopping_) return;
+    // The reader wrote the blocks, their sizes and the kinds before it posted.
+    if (stopping_.load()) return;
     std::uint32_t block = taken_.load();
     // Counts wrap: the reader may have taken blocks beyond those posted.
     if (static_cast<std::int32_t>(posted - block) <= 0) {

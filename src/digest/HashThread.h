@@ -78,7 +78,8 @@ class HashThread {
   // wakes the other only then, as a notify costs a system call even with nobody waiting.
   std::atomic<std::uint32_t> wake_at_{0};
   std::atomic<bool> thread_sleeps_{false};
-  bool stopping_ = false;
+  // Read by the thread at every turn, also while the reader sets it.
+  std::atomic<bool> stopping_{false};
   std::unique_ptr<Contexts> contexts_;
   std::array<Digest, kDigestKinds> results_{};
   std::thread thread_;
