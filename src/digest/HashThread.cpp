@@ -64,7 +64,7 @@ HashThread::HashThread() = default;
 HashThread::~HashThread() {
   if (!thread_.joinable()) return;
   EndFile();
-  stopping_ = true;
+  stopping_.store(true);
   Post();
   thread_.join();
 }
@@ -97,7 +97,6 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
   }
   // Only now: a file that could not begin has no digests to end.
   kinds_ = kinds;
-  posted_at_begin_ = posted_;
 }
 
 char* HashThread::NextBuffer() {
@@ -128,15 +127,12 @@ void HashThread::WaitHashed(std::uint32_t at_least) {
 
 void HashThread::EndFile() {
   if (kinds_ == 0) return;
-  const bool alone = posted_ == posted_at_begin_;
-  if (alone && written_ != posted_) {
-    // The file's only block; the thread has nothing of this file.
-    Update(posted_ % kBuffers);
-    written_ = posted_;
-  } else if (written_ != posted_) {
-    Post();
-  }
-  WaitHashed(posted_);
+  // The thread can take no block after this; the one it may have begun is waited for.
+  const std::uint32_t first_left = taken_.exchange(written_);
+  WaitHashed(first_left);
+  for (std::uint32_t block = first_left; block != written_; ++block) Update(block % kBuffers);
+  hashed_.store(written_);
+  posted_ = written_;
   for (std::size_t i = 0; i < kDigestKinds; ++i) {
     const auto kind = static_cast<DigestKind>(i);
     if ((kinds_ & KindBit(kind)) == 0) continue;
@@ -155,22 +151,23 @@ void HashThread::Update(std::size_t slot) {
 }
 
 void HashThread::Serve() {
-  std::uint32_t done = hashed_.load(std::memory_order_relaxed);
   while (true) {
-    std::uint32_t posted = posted_shared_.load();
-    while (posted == done) {
+    const std::uint32_t posted = posted_shared_.load();
+    // The reader wrote the blocks, their sizes and the kinds before it posted.
+    if (stopping_.load()) return;
+    std::uint32_t block = taken_.load();
+    // Counts wrap: the reader may have taken blocks beyond those posted.
+    if (static_cast<std::int32_t>(posted - block) <= 0) {
       thread_sleeps_.store(true);
-      if (posted_shared_.load() == done) posted_shared_.wait(done);
+      if (posted_shared_.load() == posted) posted_shared_.wait(posted);
       thread_sleeps_.store(false);
-      posted = posted_shared_.load();
+      continue;
     }
-    for (; done != posted; ++done) {
-      // The reader wrote the block, its size, the kinds and stopping_ before it posted.
-      if (stopping_) return;
-      Update(done % kBuffers);
-      hashed_.store(done + 1);
-      if (wake_at_.load() == done + 1) hashed_.notify_one();
-    }
+    // Fails when the reader took the rest at the file's end.
+    if (!taken_.compare_exchange_strong(block, block + 1)) continue;
+    Update(block % kBuffers);
+    hashed_.store(block + 1);
+    if (wake_at_.load() == block + 1) hashed_.notify_one();
   }
 }
 

@@ -18,9 +18,11 @@ namespace tarvik {
 // taking a buffer back cost an atomic store or load each. A reader that finds every buffer
 // taken sleeps until half of them are hashed, and only that block wakes it; the thread, once
 // it has hashed all, sleeps until a block comes. Neither side makes a system call per block.
-// The latest block is handed over only when the next one comes or the file ends: a file of one
-// block is hashed by the reader itself at its end, as waking the thread and waiting for it
-// would cost more than hashing a small block. One reader thread.
+// The latest block is handed over only when the next one comes. At the file's end the reader
+// takes the blocks the thread has not begun and hashes them itself, waiting only for the one
+// the thread is hashing: a file of one block is never handed over, and the end of a file does
+// not wait for the thread to be woken and run, which on a busy system takes milliseconds. Each
+// block is taken once, by either side, in order. One reader thread.
 class HashThread {
  public:
   // The reader runs at most this many blocks ahead of the hashing.
@@ -64,19 +66,20 @@ class HashThread {
   };
   std::unique_ptr<char[], Free> buffers_;
   std::array<std::size_t, kBuffers> sizes_{};
-  // Blocks read, handed over and hashed; counts that wrap, compared by their difference. At most
-  // one block read is not yet handed over.
+  // Blocks read, handed over, taken to be hashed and hashed; counts that wrap, compared by their
+  // difference. At most one block read is not yet handed over while the file is read; the
+  // thread takes only blocks handed over, one at a time, and the reader the rest at the end.
   std::uint32_t written_ = 0;
   std::uint32_t posted_ = 0;
-  // posted_ when the file began: none of its blocks is on the thread while they are equal.
-  std::uint32_t posted_at_begin_ = 0;
   std::atomic<std::uint32_t> posted_shared_{0};
+  std::atomic<std::uint32_t> taken_{0};
   std::atomic<std::uint32_t> hashed_{0};
   // The count of hashed blocks the reader sleeps for, and whether the thread sleeps: each side
   // wakes the other only then, as a notify costs a system call even with nobody waiting.
   std::atomic<std::uint32_t> wake_at_{0};
   std::atomic<bool> thread_sleeps_{false};
-  bool stopping_ = false;
+  // Read by the thread at every turn, also while the reader sets it.
+  std::atomic<bool> stopping_{false};
   std::unique_ptr<Contexts> contexts_;
   std::array<Digest, kDigestKinds> results_{};
   std::thread thread_;

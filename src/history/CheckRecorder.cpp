@@ -29,7 +29,7 @@ CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start, std::size_t 
   last_ = store_.LastFinishedCheck(start_, check_id_);
   thread_.emplace(store_, check_id_);
   if (!last_) return;
-  last_rows_.emplace(*thread_, last_->id, window_rows);
+  last_rows_.emplace(*thread_, last_->id, window_rows, start_.start_directory);
   if (last_->same_scope) {
     thread_->Post([this, last_id = last_->id](HistoryStore& store) {
       last_files_ = store.FilesBelow(last_id, start_.start_directory);

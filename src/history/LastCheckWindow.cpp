@@ -5,8 +5,11 @@
 
 namespace tarvik {
 
-LastCheckWindow::LastCheckWindow(HistoryThread& thread, std::int64_t check_id, std::size_t rows)
-    : thread_(thread), check_id_(check_id), rows_(rows) {}
+LastCheckWindow::LastCheckWindow(HistoryThread& thread, std::int64_t check_id, std::size_t rows,
+                                 std::string first)
+    : thread_(thread), check_id_(check_id), rows_(rows) {
+  next_job_ = Read(next_, std::move(first), false);
+}
 
 std::uint64_t LastCheckWindow::Read(Window& window, std::string from, bool after) {
   return thread_.Post([this, &window, from = std::move(from), after](HistoryStore& store) {

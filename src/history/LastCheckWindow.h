@@ -19,8 +19,11 @@ class LastCheckWindow {
  public:
   static constexpr std::size_t kRows = 4096;
 
-  // `rows`: the rows of a window, at least 1.
-  LastCheckWindow(HistoryThread& thread, std::int64_t check_id, std::size_t rows);
+  // `rows`: the rows of a window, at least 1. The window from `first` on (the start folder,
+  // where the walk's first files mostly are) is read at once, so that the first file does not
+  // wait for it.
+  LastCheckWindow(HistoryThread& thread, std::int64_t check_id, std::size_t rows,
+                  std::string first);
 
   // What the last check said of `path` (relative to the volume's root), null when it did not
   // read it; false when the database could not be read.

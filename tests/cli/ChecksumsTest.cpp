@@ -15,8 +15,19 @@ namespace {
 TEST(ChecksumsTest, Sha256sumAcceptsTheSumsFileInTheDirectoryChecked) {
   TempDir dir;
   const std::vector<std::string> names = {"Файл.txt",  "with space.bin",   "back\\slash",
-                                          "new\nline", "SUB/deep\\er.txt", "EMPTY"};
-  for (const std::string& name : names) dir.MakeFile("tree/" + name, name == "EMPTY" ? "" : name);
+                                          "new\nline", "SUB/deep\\er.txt", "EMPTY",
+                                          "3 BLOCKS",  "40 BLOCKS"};
+  // Files of several blocks of the default 16 KiB, the last one short: hashed partly on the
+  // hashing thread and partly by the reader; 40 blocks fill every buffer.
+  const auto content = [](const std::string& name) {
+    if (name == "EMPTY") return std::string();
+    std::string text = name;
+    if (!name.ends_with(" BLOCKS")) return text;
+    const std::size_t size = std::stoul(name) * 16384 - 100;
+    for (int i = 0; text.size() < size; ++i) text += std::to_string(i);
+    return text;
+  };
+  for (const std::string& name : names) dir.MakeFile("tree/" + name, content(name));
   // Inside the tree, and left out of the check.
   const ProcessResult cli =
       RunCheckBinary({"-r", "-q", "--sums=" + dir.Path("tree/SUMS"), dir.Path("tree")});
