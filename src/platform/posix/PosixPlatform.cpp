@@ -568,19 +568,17 @@ int PosixPlatform::ReadListing(const std::string& directory) {
 }
 
 bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
-  if (const std::optional<KnownDirectory> known = Known(directory)) {
-    const Drive* drive = drives_.Find(known->drive);
-    return drive != nullptr && drive->entry.type != kDriveRemote && StampOnce(*known->posix, stamp);
-  }
+  // The current or previous directory's POSIX path is kept; any other is mapped, once its drive
+  // is known to be one of this platform's.
+  const std::optional<KnownDirectory> known = Known(directory);
   WindowsPath full;
-  if (directories_.Resolve(directory, full) != kNoError) return false;
-  const Drive* drive = drives_.Find(full.drive);
+  if (!known && directories_.Resolve(directory, full) != kNoError) return false;
+  const Drive* drive = drives_.Find(known ? known->drive : full.drive);
+  if (drive == nullptr || drive->entry.type == kDriveRemote) return false;
+  if (known) return StampOnce(*known->posix, stamp);
   std::string posix_directory;
-  if (drive == nullptr || drive->entry.type == kDriveRemote ||
-      PosixPathOf(full.drive, full.text, posix_directory) != kNoError) {
-    return false;
-  }
-  return StampOnce(posix_directory, stamp);
+  return PosixPathOf(full.drive, full.text, posix_directory) == kNoError &&
+         StampOnce(posix_directory, stamp);
 }
 
 bool PosixPlatform::StampOnce(const std::string& posix_directory, DirectoryStamp& stamp) {
