@@ -155,8 +155,8 @@ void Siblings() {
   }
 }
 
-// A folder `folder` holding a small file and a folder that holds the same, `levels` deep: made from
-// descriptors, as the deeper paths are longer than the kernel takes.
+// A folder `folder` holding a small file and a folder that holds the same, `levels` deep: made
+// from descriptors, as the deeper paths are longer than the kernel takes.
 void MakeChain(TempDir& drive, const std::string& folder, int levels) {
   int directory = open(drive.MakeDir(folder).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   for (int level = 0; level < levels && directory >= 0; ++level) {
@@ -180,22 +180,24 @@ void Depth() {
   constexpr std::array<int, 3> kLevels = {1'000, 2'000, 4'000};
   constexpr int kRounds = 5;
   TempDir drive;
+  std::array<std::string, kLevels.size()> folders;
   std::array<double, kLevels.size()> cat{};
   std::array<double, kLevels.size()> check{};
   check.fill(1e9);
   for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
-    MakeChain(drive, "D" + std::to_string(kLevels[chain]), kLevels[chain]);
+    const std::string name = "D" + std::to_string(kLevels[chain]);
+    MakeChain(drive, name, kLevels[chain]);
+    folders[chain] = drive.Path(name);
   }
   SettleDirectories();
   for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
     // -execdir, as cat cannot open paths of 4,000 levels by their full path.
-    cat[chain] = CommandSeconds("find '" + drive.Path("D" + std::to_string(kLevels[chain])) +
-                                "' -type f -execdir cat {} + > /dev/null");
+    cat[chain] =
+        CommandSeconds("find '" + folders[chain] + "' -type f -execdir cat {} + > /dev/null");
   }
   for (int round = 0; round < kRounds; ++round) {
     for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {
-      const std::string folder = drive.Path("D" + std::to_string(kLevels[chain]));
-      check[chain] = std::min(check[chain], CommandSeconds(CheckCommand("-r " + folder)));
+      check[chain] = std::min(check[chain], CommandSeconds(CheckCommand("-r " + folders[chain])));
     }
   }
   for (std::size_t chain = 0; chain < kLevels.size(); ++chain) {

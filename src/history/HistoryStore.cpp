@@ -311,8 +311,9 @@ bool HistoryStore::FilesFrom(std::int64_t check_id, const std::string& from, boo
   Statement& select = select_files_[after]->Reset();
   select.Bind(1, check_id).Bind(2, from).Bind(3, static_cast<std::int64_t>(limit));
   int code;
-  while ((code = select.Step()) == SQLITE_ROW)
+  while ((code = select.Step()) == SQLITE_ROW) {
     found.emplace_back(select.Text(0), RecordAt(select, 1));
+  }
   select.Reset();
   return code == SQLITE_DONE;
 }
