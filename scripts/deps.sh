@@ -12,6 +12,7 @@ tarvik_packages=(
   libsmbclient-dev samba
   libssl-dev
   libsqlite3-dev
+  liburing-dev
   dpkg-dev help2man librsvg2-bin lintian desktop-file-utils appstream
 )
 

@@ -7,6 +7,9 @@
 #include <cerrno>
 #include <cstring>
 #include <mutex>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace tarvik {
 
@@ -25,7 +28,10 @@ struct WaitingReader::Slot {
 
   void Read() {
     const ssize_t got = read(fd, bytes.get(), size);
-    const int read_error = errno;
+    Finish(got, errno);
+  }
+
+  void Finish(ssize_t got, int read_error) {
     std::lock_guard lock(mutex);
     result = got;
     error = read_error;
@@ -85,17 +91,16 @@ ssize_t WaitingReader::Read(int fd, void* buffer, std::size_t size,
       } else if (errno != EAGAIN) {
         return got;
       }
-      return ReadOnHelper(fd, buffer, size, waiting);
+      return ReadAside(fd, buffer, size, waiting, true);
     }
     case Mode::kHelper:
-      return ReadOnHelper(fd, buffer, size, waiting);
+      return ReadAside(fd, buffer, size, waiting, false);
   }
   return read(fd, buffer, size);
 }
 
-ssize_t WaitingReader::ReadOnHelper(int fd, void* buffer, std::size_t size,
-                                    const std::function<bool()>& waiting) {
-  if (!helper_) helper_ = std::make_unique<CallThread>();
+ssize_t WaitingReader::ReadAside(int fd, void* buffer, std::size_t size,
+                                 const std::function<bool()>& waiting, bool through_ring) {
   if (!slot_) slot_ = std::make_shared<Slot>();
   Slot& slot = *slot_;
   if (slot.capacity < size) {
@@ -105,10 +110,14 @@ ssize_t WaitingReader::ReadOnHelper(int fd, void* buffer, std::size_t size,
   slot.fd = fd;
   slot.size = size;
   slot.done = false;
-  if (!helper_->Run([slot = slot_] { slot->Read(); }, waiting)) {
-    // The read may stay in the kernel for long: its helper goes on alone (CallThread lets a
-    // busy thread go), it keeps its buffer, and the next read gets new ones.
-    helper_.reset();
+  if (through_ring && !ring_tried_) {
+    ring_ = ReadRing::Make();
+    ring_tried_ = true;
+  }
+  const bool done = through_ring && ring_ != nullptr && ring_->Start(fd, slot.bytes.get(), size)
+                        ? WaitForRing(slot, waiting)
+                        : WaitForThread(waiting);
+  if (!done) {
     given_up_[fd] = std::move(slot_);
     errno = ECANCELED;
     return -1;
@@ -116,6 +125,47 @@ ssize_t WaitingReader::ReadOnHelper(int fd, void* buffer, std::size_t size,
   if (slot.result > 0) std::memcpy(buffer, slot.bytes.get(), static_cast<std::size_t>(slot.result));
   errno = slot.error;
   return slot.result;
+}
+
+bool WaitingReader::WaitForRing(Slot& slot, const std::function<bool()>& waiting) {
+  ssize_t got = 0;
+  int read_error = 0;
+  while (!ring_->Wait(waiting ? CallThread::kWaitMs : -1, got, read_error)) {
+    if (waiting && !waiting()) {
+      // The kernel may still write into the slot's buffer: a thread of its own keeps the ring
+      // and the slot until the read ends, and the next read gets new ones.
+      GiveUpRing();
+      return false;
+    }
+  }
+  slot.Finish(got, read_error);
+  return true;
+}
+
+void WaitingReader::GiveUpRing() {
+  auto waits_for_end = [ring = std::shared_ptr<ReadRing>(std::move(ring_)), slot = slot_] {
+    ssize_t got = 0;
+    int read_error = 0;
+    if (ring->Wait(-1, got, read_error)) slot->Finish(got, read_error);
+  };
+  ring_tried_ = false;
+  try {
+    std::thread(waits_for_end).detach();
+  } catch (const std::system_error&) {
+    // Without a thread nothing can tell when the kernel is done with them: they are kept for
+    // the rest of the process.
+    static auto* const kept = new std::vector<std::function<void()>>;
+    kept->push_back(std::move(waits_for_end));
+  }
+}
+
+bool WaitingReader::WaitForThread(const std::function<bool()>& waiting) {
+  if (!helper_) helper_ = std::make_unique<CallThread>();
+  if (helper_->Run([slot = slot_] { slot->Read(); }, waiting)) return true;
+  // The read may stay in the kernel for long: its helper goes on alone (CallThread lets a
+  // busy thread go), it keeps its buffer, and the next read gets new ones.
+  helper_.reset();
+  return false;
 }
 
 }  // namespace tarvik
