@@ -1,7 +1,6 @@
 #include "platform/smb/SmbShare.h"
 
 #include <fcntl.h>
-#include <libsmbclient.h>
 
 #include <atomic>
 #include <cerrno>
@@ -11,6 +10,7 @@
 #include "platform/ErrorCodes.h"
 #include "platform/posix/WindowsName.h"
 #include "platform/smb/ShareStamp.h"
+#include "platform/smb/SmbClientLibrary.h"
 #include "platform/smb/SmbErrors.h"
 
 // libsmbclient sets up its logging once per process, at the first context, and keeps it until
@@ -27,6 +27,9 @@ namespace tarvik {
 namespace {
 
 bool IsRefusal(int error_number) { return error_number == EACCES || error_number == EPERM; }
+
+// The library, loaded by the logon before any other call.
+const SmbClientLibrary& Smbc() { return *LoadSmbClient(); }
 
 // The errno of a failed call; a failure that left none is still a failure.
 int LastError() { return errno != 0 ? errno : EIO; }
@@ -65,14 +68,14 @@ struct SmbShare::Session {
   // Freeing a context closes its files and its connection, which waits for a server that no
   // longer answers once per file: a dead session's context is left to the process's end.
   ~Session() {
-    if (context != nullptr && !dead) smbc_free_context(context, 1);
+    if (context != nullptr && !dead) Smbc().free_context(context, 1);
   }
 
   // The libsmbclient callback that hands over the credentials of a context.
   static void Credentials(SMBCCTX* context, const char* /*server*/, const char* /*share*/,
                           char* /*workgroup*/, int /*workgroup_size*/, char* user, int user_size,
                           char* password, int password_size) {
-    const auto* session = static_cast<const Session*>(smbc_getOptionUserData(context));
+    const auto* session = static_cast<const Session*>(Smbc().getOptionUserData(context));
     CopyWhole(user, user_size, session->user);
     CopyWhole(password, password_size, session->password);
   }
@@ -136,31 +139,32 @@ int SmbShare::Connect(const RemoteName& remote, const std::string& user,
 int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
   const RemoteName& remote = session.remote;
   const bool guest = session.password.empty();
-  session.context = smbc_new_context();
+  if (LoadSmbClient() == nullptr) return ConnectErrorCode(ELIBACC, false);
+  session.context = Smbc().new_context();
   SMBCCTX* context = session.context;
   if (context == nullptr) return ConnectErrorCode(errno, false);
-  smbc_setOptionUserData(context, &session);
-  smbc_setFunctionAuthDataWithContext(context, &Session::Credentials);
+  Smbc().setOptionUserData(context, &session);
+  Smbc().setFunctionAuthDataWithContext(context, &Session::Credentials);
   // A refused password must not quietly become a guest logon.
-  smbc_setOptionNoAutoAnonymousLogin(context, guest ? 0 : 1);
-  smbc_setPort(context, port);
-  smbc_setTimeout(context, deadline_ms);
-  smbc_setDebug(context, 0);
-  smbc_setOptionDebugToStderr(context, 1);
-  if (smbc_init_context(context) == nullptr) return ConnectErrorCode(errno, false);
+  Smbc().setOptionNoAutoAnonymousLogin(context, guest ? 0 : 1);
+  Smbc().setPort(context, port);
+  Smbc().setTimeout(context, deadline_ms);
+  Smbc().setDebug(context, 0);
+  Smbc().setOptionDebugToStderr(context, 1);
+  if (Smbc().init_context(context) == nullptr) return ConnectErrorCode(errno, false);
 
-  SMBCFILE* root = smbc_getFunctionOpendir(context)(context, SmbUrl(remote, {}).c_str());
+  SMBCFILE* root = Smbc().getFunctionOpendir(context)(context, SmbUrl(remote, {}).c_str());
   if (root == nullptr) {
     const int error_number = errno;
     bool computer_refused = false;
     if (!guest && IsRefusal(error_number)) {
-      SMBCFILE* computer = smbc_getFunctionOpendir(context)(context, ComputerUrl(remote).c_str());
+      SMBCFILE* computer = Smbc().getFunctionOpendir(context)(context, ComputerUrl(remote).c_str());
       computer_refused = computer == nullptr && IsRefusal(errno);
-      if (computer != nullptr) smbc_getFunctionClosedir(context)(context, computer);
+      if (computer != nullptr) Smbc().getFunctionClosedir(context)(context, computer);
     }
     return ConnectErrorCode(error_number, computer_refused);
   }
-  smbc_getFunctionClosedir(context)(context, root);
+  Smbc().getFunctionClosedir(context)(context, root);
   session.clock = AskServerClock(remote.computer, port, deadline_ms);
   return kNoError;
 }
@@ -171,18 +175,18 @@ int SmbShare::List(const std::vector<std::string>& names, std::vector<FoundEntry
       entries,
       [url = SmbUrl(session_->remote, names)](Session& session, std::vector<FoundEntry>& found) {
         SMBCCTX* context = session.context;
-        SMBCFILE* directory = smbc_getFunctionOpendir(context)(context, url.c_str());
+        SMBCFILE* directory = Smbc().getFunctionOpendir(context)(context, url.c_str());
         if (directory == nullptr) return LastError();
         // The whole listing arrives with the opening; reading it cannot fail.
         while (const libsmb_file_info* info =
-                   smbc_getFunctionReaddirPlus(context)(context, directory)) {
+                   Smbc().getFunctionReaddirPlus(context)(context, directory)) {
           const std::string_view name(info->name);
           if (name == "." || name == "..") continue;
           // A server may keep names that Windows forbids (Samba without mangled names).
           found.push_back(FoundEntry{ToWindowsName(name), info->attrs & kKnownAttributes,
                                      static_cast<std::int64_t>(info->size)});
         }
-        smbc_getFunctionClosedir(context)(context, directory);
+        Smbc().getFunctionClosedir(context)(context, directory);
         return 0;
       },
       waiting_);
@@ -193,7 +197,7 @@ int SmbShare::Stat(const std::vector<std::string>& names, struct stat& status) {
   return Ask(
       status,
       [url = SmbUrl(session_->remote, names)](Session& session, struct stat& found) {
-        return smbc_getFunctionStat(session.context)(session.context, url.c_str(), &found) == 0
+        return Smbc().getFunctionStat(session.context)(session.context, url.c_str(), &found) == 0
                    ? 0
                    : LastError();
       },
@@ -235,7 +239,8 @@ std::int64_t SmbShare::Capacity() {
         // The library's declaration wants a writable text.
         std::string text = url;
         struct statvfs status;
-        if (smbc_getFunctionStatVFS(session.context)(session.context, text.data(), &status) != 0) {
+        if (Smbc().getFunctionStatVFS(session.context)(session.context, text.data(), &status) !=
+            0) {
           return LastError();
         }
         // libsmbclient reports the sector size as the block size and the sectors per
@@ -260,11 +265,11 @@ int SmbShare::Open(const std::vector<std::string>& names, int flags, SmbFile*& f
         // the program's appends all go to the end it finds at the opening.
         const bool append = (flags & O_APPEND) != 0;
         const int open_flags = append ? (flags & ~(O_APPEND | O_ACCMODE)) | O_RDWR : flags;
-        opened = smbc_getFunctionOpen(context)(context, url.c_str(), open_flags, 0666);
+        opened = Smbc().getFunctionOpen(context)(context, url.c_str(), open_flags, 0666);
         if (opened == nullptr) return LastError();
-        if (append && smbc_getFunctionLseek(context)(context, opened, 0, SEEK_END) < 0) {
+        if (append && Smbc().getFunctionLseek(context)(context, opened, 0, SEEK_END) < 0) {
           const int error_number = LastError();
-          smbc_getFunctionClose(context)(context, opened);
+          Smbc().getFunctionClose(context)(context, opened);
           opened = nullptr;
           return error_number;
         }
@@ -278,7 +283,7 @@ int SmbShare::Rewind(SmbFile* file) {
   return Ask(
       unused,
       [file](Session& session, int&) {
-        return smbc_getFunctionLseek(session.context)(session.context, file, 0, SEEK_SET) == 0
+        return Smbc().getFunctionLseek(session.context)(session.context, file, 0, SEEK_SET) == 0
                    ? 0
                    : LastError();
       },
@@ -290,7 +295,7 @@ int SmbShare::SizeOf(SmbFile* file, std::int64_t& size) {
       size,
       [file](Session& session, std::int64_t& found) {
         struct stat status;
-        if (smbc_getFunctionFstat(session.context)(session.context, file, &status) != 0) {
+        if (Smbc().getFunctionFstat(session.context)(session.context, file, &status) != 0) {
           return LastError();
         }
         found = status.st_size;
@@ -308,8 +313,8 @@ int SmbShare::Read(SmbFile* file, void* buffer, std::size_t size, std::size_t& d
       [file, size](Session& session, std::size_t& read) {
         if (session.bytes.size() < size) session.bytes.resize(size);
         // The library reads on by itself until the size or the end of the file.
-        const ssize_t result = smbc_getFunctionRead(session.context)(session.context, file,
-                                                                     session.bytes.data(), size);
+        const ssize_t result = Smbc().getFunctionRead(session.context)(session.context, file,
+                                                                       session.bytes.data(), size);
         if (result < 0) return LastError();
         read = static_cast<std::size_t>(result);
         return 0;
@@ -328,8 +333,8 @@ int SmbShare::Write(SmbFile* file, std::string_view bytes) {
       [file, text = std::string(bytes)](Session& session, int&) {
         std::string_view left = text;
         while (!left.empty()) {
-          const ssize_t written = smbc_getFunctionWrite(session.context)(session.context, file,
-                                                                         left.data(), left.size());
+          const ssize_t written = Smbc().getFunctionWrite(session.context)(
+              session.context, file, left.data(), left.size());
           if (written < 0) return LastError();
           if (written == 0) return ENOSPC;
           left.remove_prefix(static_cast<std::size_t>(written));
@@ -344,7 +349,7 @@ void SmbShare::Close(SmbFile* file) {
   Ask(
       unused,
       [file](Session& session, int&) {
-        smbc_getFunctionClose(session.context)(session.context, file);
+        Smbc().getFunctionClose(session.context)(session.context, file);
         return 0;
       },
       waiting_);
