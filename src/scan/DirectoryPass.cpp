@@ -11,7 +11,10 @@
 namespace tarvik {
 
 std::string ScanEngine::NormalizedDirectory(const std::string& directory) const {
-  std::string path = directory;
+  // Room for the backslash that ends it, so that a deep path is copied once.
+  std::string path;
+  path.reserve(directory.size() + 1);
+  path = directory;
   NormalizeDirPath(
       path, controls_.DirectoryListBox1.CaseSensitive() ? PathCase::kKeep : PathCase::kUpper);
   return path;
