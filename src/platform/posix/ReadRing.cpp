@@ -11,8 +11,10 @@ ReadRing::ReadRing() : ring_(std::make_unique<io_uring>()) {}
 
 std::unique_ptr<ReadRing> ReadRing::Make() {
   std::unique_ptr<ReadRing> ring(new ReadRing);
-  if (io_uring_queue_init(2, ring->ring_.get(), 0) != 0) return nullptr;
-  ring->ready_ = true;
+  if (io_uring_queue_init(2, ring->ring_.get(), 0) != 0) {
+    ring->ring_.reset();  // nothing to let go
+    return nullptr;
+  }
   io_uring_probe* probe = io_uring_get_probe_ring(ring->ring_.get());
   const bool reads = probe != nullptr && io_uring_opcode_supported(probe, IORING_OP_READ) != 0;
   if (probe != nullptr) io_uring_free_probe(probe);
@@ -21,7 +23,7 @@ std::unique_ptr<ReadRing> ReadRing::Make() {
 }
 
 ReadRing::~ReadRing() {
-  if (ready_) io_uring_queue_exit(ring_.get());
+  if (ring_) io_uring_queue_exit(ring_.get());
 }
 
 bool ReadRing::Start(int fd, void* into, std::size_t size) {

@@ -31,8 +31,7 @@ class ReadRing {
 
  private:
   ReadRing();
-  std::unique_ptr<io_uring> ring_;
-  bool ready_ = false;  // set up, so to be let go
+  std::unique_ptr<io_uring> ring_;  // null once its setup failed
 };
 
 }  // namespace tarvik

@@ -87,10 +87,11 @@ ssize_t WaitingReader::Read(int fd, void* buffer, std::size_t size,
       const ssize_t got = preadv2(fd, &vector, 1, -1, RWF_NOWAIT);
       if (got >= 0) return got;
       if (errno == EOPNOTSUPP || errno == EINVAL) {
+        // A file the question cannot be asked of is read as on other file systems.
         modes_[fd] = Mode::kHelper;
-      } else if (errno != EAGAIN) {
-        return got;
+        return ReadAside(fd, buffer, size, waiting, false);
       }
+      if (errno != EAGAIN) return got;
       return ReadAside(fd, buffer, size, waiting, true);
     }
     case Mode::kHelper:
