@@ -22,6 +22,7 @@
 #include <thread>
 #include <vector>
 
+#include "Median.h"
 #include "Program.h"
 #include "app/TApplication.h"
 #include "platform/posix/PosixPlatform.h"
@@ -58,11 +59,6 @@ double CommandSeconds(const std::string& command) {
 double DdSeconds(const std::string& path, int block) {
   return CommandSeconds("dd if=" + path + " of=/dev/null bs=" + std::to_string(block) +
                         " status=none");
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // Answers every box the check-file command may show: its "Ok" box and nothing else.

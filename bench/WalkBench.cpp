@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "InChild.h"
+#include "Median.h"
 #include "Program.h"
 #include "net/DelayRelay.h"
 #include "support/SmbServer.h"
@@ -235,12 +236,10 @@ void SystemDocs() {
     DropCaches();
     check.push_back(CommandSeconds(CheckCommand("-r " + docs, "", check_binary)));
   }
-  std::sort(cat.begin(), cat.end());
-  std::sort(check.begin(), check.end());
   std::printf("%s (%s, medians of 5): check %.2f s, find and cat %.2f s, ratio %.2f\n",
               docs.c_str(),
               cold ? "page cache dropped before each" : "warm: the cache could not be dropped",
-              check[2], cat[2], check[2] / cat[2]);
+              Median(check), Median(cat), Median(check) / Median(cat));
 }
 
 // Lines a shell command prints, as a number.
@@ -325,9 +324,8 @@ void WindowWalk() {
       std::printf("walk %.2f s, find and cat %.2f s\n", walk, cat);
       ratios.push_back(walk / cat);
     }
-    std::sort(ratios.begin(), ratios.end());
     std::printf("20,000 files in 2,000 directories: median walk time / find and cat: %.2f\n",
-                ratios[1]);
+                Median(ratios));
   });
 }
 
@@ -347,9 +345,9 @@ void Memory() {
 }
 
 // The check of `directory` without the history, recording into a new one, and again into the
-// same one, which compares every file with the first; medians of three rounds.
-// Medians of `rounds` runs of each, taken in turn. A disk's runs differ by a quarter from one
-// to the next, so it takes more rounds than the same walk in memory.
+// same one, which compares every file with the first: medians of `rounds` runs of each, taken
+// in turn. A disk's runs differ by a quarter from one to the next, so it takes more rounds than
+// the same walk in memory.
 void HistoryRow(const std::string& title, const std::string& directory, int rounds) {
   std::vector<double> off;
   std::vector<double> on;
@@ -360,13 +358,12 @@ void HistoryRow(const std::string& title, const std::string& directory, int roun
     on.push_back(CommandSeconds(CheckCommand("-r '" + directory + "'", data.path())));
     second.push_back(CommandSeconds(CheckCommand("-r '" + directory + "'", data.path())));
   }
-  for (std::vector<double>* runs : {&off, &on, &second}) std::sort(runs->begin(), runs->end());
-  const auto middle = static_cast<std::size_t>(rounds / 2);
+  const double without = Median(off);
   std::printf(
       "%s, medians of %d: without history %.2f s, recording %.2f s (%.2f x), second check "
       "%.2f s (%.2f x)\n",
-      title.c_str(), rounds, off[middle], on[middle], on[middle] / off[middle], second[middle],
-      second[middle] / off[middle]);
+      title.c_str(), rounds, without, Median(on), Median(on) / without, Median(second),
+      Median(second) / without);
 }
 
 void History() {

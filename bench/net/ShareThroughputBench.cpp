@@ -22,6 +22,7 @@
 #include <string>
 #include <vector>
 
+#include "../Median.h"
 #include "DelayRelay.h"
 #include "app/TApplication.h"
 #include "net/Net.h"
@@ -53,11 +54,6 @@ double SecondsOf(const std::function<void()>& run) {
   const Clock::time_point start = Clock::now();
   run();
   return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 // smbclient's get of the file into /dev/null, as a guest; false when it failed.
