@@ -69,7 +69,7 @@ HashThread::~HashThread() {
   thread_.join();
 }
 
-void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
+void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size, std::int64_t file_size) {
   // A file left by an error may still have blocks on the thread.
   EndFile();
   if (capacity_ < block_size) {
@@ -81,9 +81,10 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size) {
     capacity_ = block_size;
   }
   block_size_ = block_size;
+  on_reader_ = file_size < kThreadMinBytes;
   if (kinds != 0) {
     if (!contexts_) contexts_ = std::make_unique<Contexts>();
-    if (!thread_.joinable()) {
+    if (!on_reader_ && !thread_.joinable()) {
       try {
         thread_ = std::thread([this] { Serve(); });
       } catch (const std::system_error&) {

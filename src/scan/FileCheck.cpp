@@ -124,7 +124,7 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
   hashes_.BeginFile(
       static_cast<DigestKinds>((state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0) |
                                (expected ? KindBit(expected->kind) : 0)),
-      static_cast<std::size_t>(block_size));
+      static_cast<std::size_t>(block_size), file_size);
 
   bool result = true;
   bool read_error = false;

@@ -16,9 +16,10 @@ TEST(ChecksumsTest, Sha256sumAcceptsTheSumsFileInTheDirectoryChecked) {
   TempDir dir;
   const std::vector<std::string> names = {"Файл.txt",  "with space.bin",   "back\\slash",
                                           "new\nline", "SUB/deep\\er.txt", "EMPTY",
-                                          "3 BLOCKS",  "40 BLOCKS"};
-  // Files of several blocks of the default 16 KiB, the last one short: hashed partly on the
-  // hashing thread and partly by the reader; 40 blocks fill every buffer.
+                                          "3 BLOCKS",  "70 BLOCKS"};
+  // Files of several blocks of the default 16 KiB, the last one short: 3 blocks are hashed by
+  // the reader as they come; 70 (over a mebibyte) partly on the hashing thread and partly by the
+  // reader, and they fill every buffer twice.
   const auto content = [](const std::string& name) {
     if (name == "EMPTY") return std::string();
     std::string text = name;
