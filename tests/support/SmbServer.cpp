@@ -9,6 +9,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -135,6 +136,7 @@ SmbServer::SmbServer() : port_(FreePort()) {
 SmbServer::~SmbServer() { Stop(); }
 
 void SmbServer::Start() {
+  prctl(PR_SET_CHILD_SUBREAPER, 1);
   const std::string config = state_.Path("smb.conf");
   const std::string log = state_.Path("smbd.out");
   pid_ = fork();
@@ -165,10 +167,15 @@ void SmbServer::Start() {
 void SmbServer::Stop() {
   if (pid_ <= 0) return;
   kill(-pid_, SIGKILL);
-  waitpid(pid_, nullptr, 0);
+  // Its processes per connection come to this process (the subreaper) as their parent dies and
+  // are reaped here. Left to init, they stay zombies for a second or two, which count as alive:
+  // a server started again meanwhile may take their sessions of the same client for live ones.
+  // A stopped server is one whose processes are all gone, as after a reboot.
+  while (waitpid(-pid_, nullptr, 0) > 0 || errno == EINTR) {
+  }
   pid_ = -1;
-  // The server's other processes hold the listening socket too until the kernel has ended
-  // them; a stopped server is one that no longer answers.
+  // The listening socket is closed once the kernel has ended them; a stopped server is one
+  // that no longer answers.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (Answers(port_) && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
