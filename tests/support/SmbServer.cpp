@@ -171,12 +171,16 @@ void SmbServer::Stop() {
   // are reaped here. Left to init, they stay zombies for a second or two, which count as alive:
   // a server started again meanwhile may take their sessions of the same client for live ones.
   // A stopped server is one whose processes are all gone, as after a reboot.
-  while (waitpid(-pid_, nullptr, 0) > 0 || errno == EINTR) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (std::chrono::steady_clock::now() < deadline) {
+    const pid_t reaped = waitpid(-pid_, nullptr, WNOHANG);
+    if (reaped > 0 || (reaped < 0 && errno == EINTR)) continue;
+    if (reaped < 0) break;  // none left
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
   pid_ = -1;
   // The listening socket is closed once the kernel has ended them; a stopped server is one
   // that no longer answers.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
   while (Answers(port_) && std::chrono::steady_clock::now() < deadline) {
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
