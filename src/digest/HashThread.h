@@ -22,7 +22,8 @@ namespace tarvik {
 // takes the blocks the thread has not begun and hashes them itself, waiting only for the one
 // the thread is hashing: a file of one block is never handed over, and the end of a file does
 // not wait for the thread to be woken and run, which on a busy system takes milliseconds. Each
-// block is taken once, by either side, in order. One reader thread.
+// block is taken once, by either side, in order. A file under kThreadMinBytes never touches the
+// thread. One reader thread.
 class HashThread {
  public:
   // The reader runs at most this many blocks ahead of the hashing.
@@ -38,13 +39,14 @@ class HashThread {
   HashThread& operator=(const HashThread&) = delete;
 
   // Starts a file of `file_size` bytes whose digests of `kinds` are wanted (none: the buffers
-  // only), read in blocks of at most `block_size`. The first file that wants a digest starts
-  // the thread; a thread the system refuses throws IoError, as the digests promised cannot be
-  // given.
+  // only), read in blocks of at most `block_size`. The first file of at least kThreadMinBytes
+  // that wants a digest starts the thread; a thread the system refuses throws IoError, as the
+  // digests promised cannot be given.
   void BeginFile(DigestKinds kinds, std::size_t block_size, std::int64_t file_size);
   // The buffer to read the next block into; waits until the block it held last is hashed.
   char* NextBuffer();
-  // The buffer NextBuffer gave holds a block of `size` bytes: hashes it on the thread.
+  // The buffer NextBuffer gave holds a block of `size` bytes: hashes it, on the thread unless
+  // the file is too small for it.
   void Hash(std::size_t size) {
     if (kinds_ == 0) return;
     sizes_[written_ % kBuffers] = size;
