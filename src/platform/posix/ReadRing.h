@@ -23,7 +23,8 @@ class ReadRing {
   ReadRing& operator=(const ReadRing&) = delete;
 
   // Starts reading up to `size` bytes of `fd` from its file position into `into`, which must
-  // stay valid until Wait has given the read's end. False when the kernel refused the request.
+  // stay valid until Wait has given the read's end. False when the kernel refused the request,
+  // which may stay in the ring: the ring is then not to be used again.
   bool Start(int fd, void* into, std::size_t size);
   // Waits for the read started up to `ms` milliseconds (without limit when negative). True
   // when it has ended, with `result` what read(2) returns and `error` its errno.

@@ -115,9 +115,11 @@ ssize_t WaitingReader::ReadAside(int fd, void* buffer, std::size_t size,
     ring_ = ReadRing::Make();
     ring_tried_ = true;
   }
-  const bool done = through_ring && ring_ != nullptr && ring_->Start(fd, slot.bytes.get(), size)
-                        ? WaitForRing(slot, waiting)
-                        : WaitForThread(waiting);
+  const bool in_ring = through_ring && ring_ != nullptr && ring_->Start(fd, slot.bytes.get(), size);
+  // A request the kernel refused may still sit in the ring, to go with the next one into a
+  // buffer that may be gone by then: the ring is let go, and the helper reads from now on.
+  if (through_ring && !in_ring) ring_.reset();
+  const bool done = in_ring ? WaitForRing(slot, waiting) : WaitForThread(waiting);
   if (!done) {
     given_up_[fd] = std::move(slot_);
     errno = ECANCELED;
