@@ -80,7 +80,7 @@ void ReadSpeed::BeginFile(const std::string& path, std::uint32_t tick) {
   }
   const std::int64_t start = Position();
   file_ = FileSpeed{.path = path, .start = start};
-  names_.push_back(path);
+  names_.Add(path);
   file_tick_ = tick;
   due_bytes_ = due_position_ - start;
   reading_ = true;
@@ -94,7 +94,7 @@ void ReadSpeed::Problem(std::string_view suffix) {
 void ReadSpeed::EndFile(std::uint32_t tick) {
   file_.milliseconds = tick - file_tick_;
   const bool sampled_here = !samples_.empty() && samples_.back().bytes == Position() &&
-                            samples_.back().file == names_.size() - 1;
+                            samples_.back().file == names_.Size() - 1;
   if (!sampled_here) Sample(tick);
   if (file_.outcome != FileOutcome::kOk) problem_files_.push_back(file_);
   if (file_.slower_than && slower_.size() < kSlowerCount) slower_.push_back(file_);
@@ -106,7 +106,7 @@ void ReadSpeed::EndFile(std::uint32_t tick) {
 
 void ReadSpeed::Sample(std::uint32_t tick) {
   samples_.push_back(
-      {Position(), tick - sample_tick_, static_cast<std::uint32_t>(names_.size() - 1)});
+      {Position(), tick - sample_tick_, static_cast<std::uint32_t>(names_.Size() - 1)});
   sample_tick_ = tick;
   due_position_ = Position() + kSampleBytes;
   due_bytes_ = file_.bytes + kSampleBytes;
@@ -127,17 +127,12 @@ void ReadSpeed::MergeNeighbours() {
   }
   samples_.resize(pairs);
 
-  std::uint32_t names_kept = 0;
-  std::uint32_t last_old = static_cast<std::uint32_t>(names_.size());
+  std::vector<std::uint32_t> kept;
   for (SpeedSample& sample : samples_) {
-    if (sample.file != last_old) {
-      last_old = sample.file;
-      if (sample.file != names_kept) names_[names_kept] = std::move(names_[sample.file]);
-      ++names_kept;
-    }
-    sample.file = names_kept - 1;
+    if (kept.empty() || sample.file != kept.back()) kept.push_back(sample.file);
+    sample.file = static_cast<std::uint32_t>(kept.size() - 1);
   }
-  names_.resize(names_kept);
+  names_.KeepOnly(kept);
 }
 
 void ReadSpeed::KeepIfSlowest() {

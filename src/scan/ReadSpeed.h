@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "digest/Digest.h"
+#include "scan/SampleNames.h"
 
 namespace tarvik {
 
@@ -103,7 +104,7 @@ class ReadSpeed {
   std::function<void(const FileSpeed&)> OnFileEnd;
 
   const std::vector<SpeedSample>& Samples() const { return samples_; }
-  const std::string& FileName(std::uint32_t file) const { return names_[file]; }
+  std::string FileName(std::uint32_t file) const { return names_.At(file); }
   // Files with a problem, in the order checked.
   const std::vector<FileSpeed>& ProblemFiles() const { return problem_files_; }
   // The slowest files of at least kSlowestMinSize that took measurable time, slowest first.
@@ -130,7 +131,7 @@ class ReadSpeed {
 
   std::vector<SpeedSample> samples_;
   // The names samples refer to; the last is the current file's.
-  std::vector<std::string> names_;
+  SampleNames names_;
   std::vector<FileSpeed> problem_files_;
   std::vector<FileSpeed> slowest_;
   std::vector<FileSpeed> slower_;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -114,6 +115,13 @@ TEST(ReadSpeedTest, SamplesFromScriptedReadsAndTicks) {
   }
 }
 
+// File `f` of a walk that goes 0 to 99 folders deep and back up again.
+std::string NameAtDepth(int f) {
+  std::string name = "C:";
+  for (int level = 0; level < 99 - std::abs(f % 198 - 99); ++level) name += "\\D";
+  return name + "\\F" + std::to_string(f);
+}
+
 // Samples merge in pairs at the bound, each ending where the later one ended and lasting as
 // long as both, with the later one's file; sampling goes on after a merge.
 TEST(ReadSpeedTest, NeighboursMergeAtTheBound) {
@@ -134,18 +142,18 @@ TEST(ReadSpeedTest, NeighboursMergeAtTheBound) {
        [](int k) {
          return Shown{(2 * k + 2) * kMiB, 2, "F"};
        }},
-      {"a sample per file, and on after the merge",
+      {"a sample per file, and on after the merge; names deeper and shallower by turns",
        [](ReadSpeed& s) {
          for (int f = 0; f < kMax + 2; ++f) {
-           s.BeginFile("F" + std::to_string(f), f);
+           s.BeginFile(NameAtDepth(f), f);
            s.Block(1, f);
            s.EndFile(f + 1);
          }
        },
        kMax / 2 + 2,
        [](int k) {
-         if (k >= kMax / 2) return Shown{k + kMax / 2 + 1, 1, "F" + std::to_string(k + kMax / 2)};
-         return Shown{2 * k + 2, 2, "F" + std::to_string(2 * k + 1)};
+         if (k >= kMax / 2) return Shown{k + kMax / 2 + 1, 1, NameAtDepth(k + kMax / 2)};
+         return Shown{2 * k + 2, 2, NameAtDepth(2 * k + 1)};
        }},
   };
   for (const auto& c : cases) {
