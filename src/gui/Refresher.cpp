@@ -1,14 +1,29 @@
 #include "Refresher.h"
 
+#include <time.h>
+
 #include <QCoreApplication>
 
 namespace tarvik {
+
+namespace {
+
+// The monotonic clock to the kernel's tick, a few milliseconds: ProcessMessages comes with
+// every block a check reads, where even the precise clock's read (some 25 ns here) cost 5 to
+// 8% of a check in 2 KiB blocks from memory, while this one is read in a few.
+std::int64_t CoarseMilliseconds() {
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC_COARSE, &now);
+  return std::int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
+}
+
+}  // namespace
 
 Refresher::Refresher() {
   idle_timer_.setSingleShot(true);
   idle_timer_.setInterval(0);
   QObject::connect(&idle_timer_, &QTimer::timeout, [this] { RefreshAll(); });
-  since_refresh_.start();
+  refreshed_at_ms_ = CoarseMilliseconds();
 }
 
 std::size_t Refresher::Bind(Signal& changed, std::function<void()> refresh) {
@@ -26,7 +41,7 @@ void Refresher::MarkStale(std::size_t index) {
 }
 
 void Refresher::RefreshAll() {
-  since_refresh_.restart();
+  refreshed_at_ms_ = CoarseMilliseconds();
   if (!any_stale_) return;
   any_stale_ = false;
   for (std::size_t i = 0; i < refreshers_.size(); ++i) {
@@ -37,7 +52,7 @@ void Refresher::RefreshAll() {
 }
 
 void Refresher::ProcessMessages() {
-  if (since_refresh_.elapsed() < kIntervalMs) return;
+  if (CoarseMilliseconds() - refreshed_at_ms_ < kIntervalMs) return;
   RefreshAll();
   QCoreApplication::processEvents();
 }

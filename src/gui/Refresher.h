@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QElapsedTimer>
 #include <QTimer>
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -35,7 +35,8 @@ class Refresher {
   std::vector<bool> stale_;
   bool any_stale_ = false;
   QTimer idle_timer_;
-  QElapsedTimer since_refresh_;
+  // When the last refresh was, by CoarseMilliseconds.
+  std::int64_t refreshed_at_ms_;
 };
 
 }  // namespace tarvik

@@ -163,8 +163,8 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
 
   if (!read_error) {
     controls_.Gauge2.SetPosition(100);
-    ShowFileSeconds(file_start);
     UpdateElapsedTime();
+    ShowFileSeconds(file_start);
     dialogs_.ProcessMessages();
     if (file_bytes != file_size) {
       // After a confirmed abort the file was not read to its end on purpose: the line says
@@ -223,15 +223,15 @@ void ScanEngine::ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_si
       file_size == 0 ? 100
                      : static_cast<std::int64_t>(static_cast<double>(file_bytes) * 100.0 /
                                                  static_cast<double>(file_size)));
-  ShowFileSeconds(file_start);
   UpdateElapsedTime();
+  ShowFileSeconds(file_start);
   // The tick UpdateElapsedTime has just taken.
   state_.Speed.Block(file_bytes, state_.LastTick);
   dialogs_.ProcessMessages();
 }
 
 void ScanEngine::ShowFileSeconds(std::uint32_t file_start) {
-  const std::uint32_t elapsed_ms = platform_.TickCount() - file_start;
+  const std::uint32_t elapsed_ms = state_.LastTick - file_start;
   // Tenths of a second, a half upward: 1250 ms show as 1.3.
   const std::int64_t tenths = (static_cast<std::int64_t>(elapsed_ms) + 50) / 100;
   if (tenths == shown_tenths_) return;

@@ -116,6 +116,8 @@ class ScanEngine {
   bool CompareWithLastCheck(bool show_dialogs, const std::string& path, std::uint32_t tick);
   // After a good read: the file's bar, its seconds and the elapsed time.
   void ShowBlockProgress(std::int64_t file_bytes, std::int64_t file_size, std::uint32_t file_start);
+  // The file's seconds from `file_start` to the tick UpdateElapsedTime took last: one clock
+  // read a block serves both fields.
   void ShowFileSeconds(std::uint32_t file_start);
   void SetOverallGauge(int index, int count);
   // The current drive's letter, empty for none.
