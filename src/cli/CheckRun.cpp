@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
@@ -13,6 +14,7 @@
 #include "app/TApplication.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
+#include "cli/OutputChecks.h"
 #include "cli/ReportFile.h"
 #include "history/CheckTable.h"
 #include "history/HistoryPath.h"
@@ -117,8 +119,7 @@ struct OutputFile {
 // The run's output files in drive form, in the order the options list them; nothing, after an
 // error that names the file, when one is on no drive or two are the same file.
 std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
-                                                   const PosixPlatform& platform,
-                                                   Console& console) {
+                                                   PosixPlatform& platform, Console& console) {
   std::vector<OutputFile> files;
   for (const auto& [what, given] :
        {std::pair{kListFile, &options.list_file}, std::pair{kReport, &options.report},
@@ -127,7 +128,7 @@ std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
     const std::string path = OutputPath(platform, what, **given, console);
     if (path.empty()) return std::nullopt;
     for (const OutputFile& before : files) {
-      if (before.path != path) continue;
+      if (!SameFile(platform, before.path, path)) continue;
       ErrorLine(console,
                 "the " + before.what + " and the " + what + " are the same file '" + **given + "'");
       return std::nullopt;
@@ -137,8 +138,50 @@ std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
   return files;
 }
 
-// The output file `what`, made before anything is read, so that a file that cannot be written
-// costs no check; nothing, after an error that names the file, when that fails.
+void OutputError(const OutputFile& file, int code, Console& console) {
+  ErrorLine(console, file.what + " '" + file.given + "': " + IoErrorText(code) + ".");
+}
+
+// False, after an error that names it, when an output is the checksum file the check verifies
+// against: writing it would destroy what the files are compared with.
+bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOptions& options,
+                       const TForm1& form, PosixPlatform& local, Platform& platform,
+                       Console& console) {
+  std::string input;
+  if (options.verify) {
+    input = DrivePathOf(local, *options.verify);
+  } else if (!options.no_verify) {
+    std::string start = form.EditCurDir.Text();
+    if (!start.ends_with('\\')) start += '\\';
+    input = ChecksumFileIn(platform, start);
+  }
+  if (input.empty()) return true;
+  for (const OutputFile& output : outputs) {
+    if (!SameFile(local, output.path, input)) continue;
+    ErrorLine(console, output.what + " '" + output.given +
+                           "': the same file as the checksum file verified against, which it "
+                           "would overwrite");
+    return false;
+  }
+  return true;
+}
+
+// False, after an error that names the file, when an output cannot be made; an existing one is
+// left as it is, so that a run that ends here destroys nothing.
+bool OutputsCanBeMade(const std::vector<OutputFile>& outputs, Platform& platform,
+                      Console& console) {
+  for (const OutputFile& output : outputs) {
+    if (const int code = ProbeOutput(platform, output.path); code != kNoError) {
+      OutputError(output, code, console);
+      return false;
+    }
+  }
+  return true;
+}
+
+// The output file `what`, made once everything else is known to be right, so that a run that
+// ends before the check leaves it as it was, and a file that cannot be written costs no check;
+// nothing, after an error that names the file, when that fails.
 template <typename File>
 std::unique_ptr<File> MakeOutput(const std::vector<OutputFile>& files, const std::string& what,
                                  Platform& platform, Console& console) {
@@ -146,7 +189,7 @@ std::unique_ptr<File> MakeOutput(const std::vector<OutputFile>& files, const std
     if (file.what != what) continue;
     int code = kNoError;
     std::unique_ptr<File> made = File::Create(platform, file.path, code);
-    if (!made) ErrorLine(console, what + " '" + file.given + "': " + IoErrorText(code) + ".");
+    if (!made) OutputError(file, code, console);
     return made;
   }
   return nullptr;
@@ -254,6 +297,22 @@ void ReportHistory(const TForm1& form, const std::string& path, Console& console
   }
 }
 
+// Where a stop signal found the check: the file it was reading, if any, and how many files had
+// been checked before.
+struct StopPoint {
+  std::string file;
+  std::int64_t files_checked = 0;
+};
+
+// The sentence after the summary of a run that a signal stopped, whose "Ok" stands only for
+// the files checked up to there.
+void ReportStop(const StopPoint& stopped, Console& console) {
+  std::string text = "stopped by " + InterruptSignalName();
+  if (!stopped.file.empty()) text += " while reading '" + stopped.file + "'";
+  ErrorLine(console, text + ": the check is incomplete, " + std::to_string(stopped.files_checked) +
+                         " file(s) checked before the stop");
+}
+
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
   PosixPlatform local;
@@ -263,12 +322,6 @@ int Run(const CheckOptions& options, Console& console) {
   if (!outputs) return kExitUsage;
   std::optional<std::string> list_file;
   if (options.list_file) list_file = outputs->front().path;
-  const std::unique_ptr<ReportFile> report =
-      MakeOutput<ReportFile>(*outputs, kReport, platform, console);
-  if (options.report && !report) return kExitUsage;
-  const std::unique_ptr<SumsFile> sums =
-      MakeOutput<SumsFile>(*outputs, kChecksumFile, platform, console);
-  if (options.sums && !sums) return kExitUsage;
   if (!ConnectDrives(options, platform, console)) return kExitError;
   const std::string directory = DrivePathOf(local, options.path);
   const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(directory);
@@ -301,10 +354,20 @@ int Run(const CheckOptions& options, Console& console) {
               "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + options.path);
     return kExitNoProblem;
   }
+  if (!OutputsSpareInput(*outputs, options, form, local, platform, console)) return kExitUsage;
   if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
+  if (!OutputsCanBeMade(*outputs, platform, console)) return kExitUsage;
+  const std::unique_ptr<ReportFile> report =
+      MakeOutput<ReportFile>(*outputs, kReport, platform, console);
+  if (options.report && !report) return kExitUsage;
+  const std::unique_ptr<SumsFile> sums =
+      MakeOutput<SumsFile>(*outputs, kChecksumFile, platform, console);
+  if (options.sums && !sums) return kExitUsage;
   ReadSpeed& speed = form.Scan.Speed;
   form.SumsWanted = sums != nullptr;
+  std::int64_t files_ended = 0;
   speed.OnFileEnd = [&](const FileSpeed& file) {
+    ++files_ended;
     if (report != nullptr) report->AddFile(file);
     if (sums != nullptr && file.fingerprint) {
       sums->AddFile(form.Scan.StartDirectory, file.path, *file.fingerprint);
@@ -320,11 +383,11 @@ int Run(const CheckOptions& options, Console& console) {
     echoed = std::min(echoed, problems.Count());
     for (; echoed < problems.Count(); ++echoed) console.ProblemLine(problems.Lines()[echoed]);
   });
-  bool interrupted = false;
+  std::optional<StopPoint> stopped;
   dialogs.SetPump([&] {
     if (InterruptRequested() && form.N6.Enabled()) {
+      stopped = StopPoint{form.EditCurFile.Text().empty() ? "" : CurrentFile(form), files_ended};
       form.N6.Click();
-      interrupted = true;
     }
     if (console.ProgressDue()) {
       console.Progress(CurrentFile(form), form.Gauge2.Position(), speed.RecentSpeed(),
@@ -351,6 +414,7 @@ int Run(const CheckOptions& options, Console& console) {
   const TDlgInfo& info = application.DlgInfo;
   // Without the info window, the check had nothing to check and said so in a box.
   console.SummaryLine(info.Visible() ? info.Caption() : dialogs.LastInformation());
+  if (stopped) ReportStop(*stopped, console);
   std::vector<int> lost;
   for (const OutputFile& output : *outputs) {
     lost.push_back(output.what == kListFile ? list_lost
@@ -358,7 +422,7 @@ int Run(const CheckOptions& options, Console& console) {
                                             : sums->LostLines());
   }
   const bool incomplete = ReportLostLines(*outputs, lost, console);
-  if (interrupted) return InterruptedStatus();
+  if (stopped) return InterruptedStatus();
   if (incomplete) return kExitIncomplete;
   return info.Visible() && info.Caption() != kOkCaption ? kExitProblems : kExitNoProblem;
 }
@@ -373,7 +437,9 @@ int RunCheck(const CheckOptions& options, Console& console) {
     ErrorLine(console, std::string(error.what()) + ".");
     // A run stopped by Ctrl+C may end so when the drive it gave up on cannot be reached any
     // more (a share whose server hangs): it still ends as stopped.
-    return InterruptRequested() ? InterruptedStatus() : kExitError;
+    if (!InterruptRequested()) return kExitError;
+    ErrorLine(console, "stopped by " + InterruptSignalName() + ": the check is incomplete");
+    return InterruptedStatus();
   }
 }
 

@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <charconv>
 #include <iterator>
+#include <optional>
 #include <string_view>
+#include <utility>
 
 #include "scan/ScanEngine.h"
 #include "util/Path.h"
@@ -114,11 +116,62 @@ std::string_view PathInMask(std::string_view mask) {
   }
 }
 
+// Sets a file option; a second, different file for the same option is an error, as only one of
+// them could be written or read. True when the option holds `value`.
+bool SetFileOption(std::optional<std::string>& option, const char* value) {
+  if (option && *option != value) return false;
+  option = value;
+  return true;
+}
+
+// Options that cannot be given together: what one asks for, the other forbids. The history
+// commands check nothing, so the files of a check are no options of theirs.
+std::string ContradictionIn(const CheckOptions& options) {
+  struct Pair {
+    bool first;
+    bool second;
+    const char* first_name;
+    const char* second_name;
+  };
+  const Pair contradictions[] = {
+      {options.verify.has_value(), options.no_verify, "--verify", "--no-verify"},
+      {options.show_history, options.forget_history, "--history", "--forget-history"},
+      {options.no_history, options.show_history, "--no-history", "--history"},
+      {options.no_history, options.forget_history, "--no-history", "--forget-history"},
+  };
+  for (const Pair& pair : contradictions) {
+    if (pair.first && pair.second) {
+      return std::string("options '") + pair.first_name + "' and '" + pair.second_name +
+             "' contradict each other";
+    }
+  }
+  for (const auto& [command, command_name] :
+       {std::pair{options.show_history, "--history"},
+        std::pair{options.forget_history, "--forget-history"}}) {
+    if (!command) continue;
+    for (const auto& [file, file_name] :
+         {std::pair{&options.list_file, "--list"}, std::pair{&options.report, "--report"},
+          std::pair{&options.sums, "--sums"}, std::pair{&options.verify, "--verify"}}) {
+      if (file->has_value()) {
+        return std::string("option '") + file_name + "' belongs to a check, and '" + command_name +
+               "' checks nothing";
+      }
+    }
+  }
+  return "";
+}
+
 CommandLine UsageError(std::string error) {
   CommandLine command_line;
   command_line.action = CommandLineAction::kUsageError;
   command_line.error = std::move(error);
   return command_line;
+}
+
+CommandLine RepeatedFileError(const char* name, const std::optional<std::string>& first,
+                              const char* second) {
+  return UsageError(std::string("option '") + name + "' given twice, as '" + *first + "' and as '" +
+                    second + "'");
 }
 
 // The unknown option as the user wrote it.
@@ -160,19 +213,27 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
         break;
       }
       case 'l':
-        options.list_file = optarg;
+        if (!SetFileOption(options.list_file, optarg)) {
+          return RepeatedFileError("--list", options.list_file, optarg);
+        }
         break;
       case 'q':
         options.quiet = true;
         break;
       case kReportOption:
-        options.report = optarg;
+        if (!SetFileOption(options.report, optarg)) {
+          return RepeatedFileError("--report", options.report, optarg);
+        }
         break;
       case kSumsOption:
-        options.sums = optarg;
+        if (!SetFileOption(options.sums, optarg)) {
+          return RepeatedFileError("--sums", options.sums, optarg);
+        }
         break;
       case kVerifyOption:
-        options.verify = optarg;
+        if (!SetFileOption(options.verify, optarg)) {
+          return RepeatedFileError("--verify", options.verify, optarg);
+        }
         break;
       case kNoVerifyOption:
         options.no_verify = true;
@@ -208,6 +269,7 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   if (argc - optind > 1)
     return UsageError("only one PATH, not also '" + std::string(argv[optind + 1]) + "'");
   options.path = argv[optind];
+  if (std::string error = ContradictionIn(options); !error.empty()) return UsageError(error);
   return command_line;
 }
 
@@ -263,8 +325,17 @@ Each problem line goes to standard output as it is found, then a summary; progre
 file, its share read, the read speed and the time the file still needs) goes to standard
 error when that is a terminal. Ctrl+C, SIGTERM and SIGHUP stop the check at the file being
 read, also while a read hangs on a damaged disc or a server that no longer answers; a second
-one ends the program at once. A list file or report line that cannot be written does not
-stop the check; the end says which file is incomplete and why.
+one ends the program at once. After the summary of a stopped check, standard error says
+which signal stopped it, the file it was reading and how many files were checked before. A
+list file or report line that cannot be written does not stop the check; the end says which
+file is incomplete and why.
+
+The list file, the report and the checksum file are made only once every argument has been
+found right, PATH reached and the checksum file to verify against read: a run that ends
+before the check leaves existing files as they were. -b, -m and -a given again count as
+given last; --list, --report, --sums or --verify given twice with different files, --verify
+with --no-verify, and --history, --forget-history and --no-history with each other or the
+first two with a file option are usage errors.
 
 Fingerprints come from the same read as the check: no file is read twice.
 
@@ -273,8 +344,9 @@ unset) and compared with the last check of the same volume: a file whose content
 while its size and modification time did not is a problem ('changed' in the report).
 
 Exit status: 0 no problem found (also after --history and --forget-history), 1 problems
-found, 2 wrong usage (also a list file, report or checksum file that cannot be made, two of
-them the same file, or a checksum file to verify against that cannot be read), 3 an error
+found, 2 wrong usage (also a list file, report or checksum file that cannot be made, that
+is the same file as another of them or as the checksum file verified against, hard and
+symbolic links included, or a checksum file to verify against that cannot be read), 3 an error
 ended the check (its text is printed, a failed connection too), standard output could not
 be written or --history and --forget-history could not open the history, 4 the list file,
 the report or the checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143

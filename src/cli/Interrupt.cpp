@@ -35,4 +35,16 @@ bool InterruptRequested() { return interrupted_by != 0; }
 
 int InterruptedStatus() { return 128 + interrupted_by; }
 
+std::string InterruptSignalName() {
+  switch (interrupted_by) {
+    case SIGINT:
+      return "SIGINT (Ctrl+C)";
+    case SIGTERM:
+      return "SIGTERM";
+    case SIGHUP:
+      return "SIGHUP";
+  }
+  return "signal " + std::to_string(interrupted_by);
+}
+
 }  // namespace tarvik

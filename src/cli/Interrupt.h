@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 namespace tarvik {
 
 // Ctrl+C (SIGINT), SIGTERM and SIGHUP (a closed terminal, `timeout`, a service manager) only
@@ -11,5 +13,7 @@ void CatchInterrupt();
 bool InterruptRequested();
 // The exit status of a run that such a signal stopped: 128 plus the signal's number.
 int InterruptedStatus();
+// The name of the signal that stopped the run: "SIGINT (Ctrl+C)", "SIGTERM" or "SIGHUP".
+std::string InterruptSignalName();
 
 }  // namespace tarvik

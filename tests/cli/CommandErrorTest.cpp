@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <functional>
@@ -31,13 +32,18 @@ struct ErrorCase {
   int open_files = 0;  // the program's limit on open descriptors; 0 for the usual one
 };
 
-// `text` with its first `{dir}`, if any, replaced by `dir`.
+// `text` with every `{dir}` replaced by `dir`.
 std::string In(const std::string& dir, std::string text) {
-  if (const std::size_t at = text.find("{dir}"); at != std::string::npos) text.replace(at, 5, dir);
+  for (std::size_t at; (at = text.find("{dir}")) != std::string::npos;) text.replace(at, 5, dir);
   return text;
 }
 
 bool Nothing(TempDir&, std::unique_ptr<ScopedMount>&) { return true; }
+
+bool Kept(TempDir& d, std::unique_ptr<ScopedMount>&) {
+  d.MakeFile("list.txt", "kept");
+  return true;
+}
 
 bool ReadOnlyKept(TempDir& d, std::unique_ptr<ScopedMount>&) {
   d.MakeFile("list.txt", "kept");
@@ -123,6 +129,49 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        "tree",
        {"-l", "{dir}/s", "--report={dir}/./s"},
        "the list file and the report are the same file '{dir}/./s'",
+       2},
+      {"list file and report one file through a hard link",
+       [](TempDir& d, auto& mount) {
+         return Kept(d, mount) && link(d.Path("list.txt").c_str(), d.Path("rh").c_str()) == 0;
+       },
+       "tree",
+       {"-l", "{dir}/list.txt", "--report={dir}/rh"},
+       "the list file and the report are the same file '{dir}/rh'",
+       2},
+      {"checksum file that is the one to verify against",
+       Kept,
+       "tree",
+       {"--verify={dir}/list.txt", "--sums={dir}/list.txt"},
+       "checksum file '{dir}/list.txt': the same file as the checksum file verified against, "
+       "which it would overwrite",
+       2},
+      {"report that is, through a link, the checksum file of the directory checked",
+       [](TempDir& d, auto& mount) {
+         d.MakeSymlink("tree/SHA256SUMS", "../list.txt");
+         return Kept(d, mount);
+       },
+       "tree",
+       {"--report={dir}/list.txt"},
+       "report '{dir}/list.txt': the same file as the checksum file verified against, which it "
+       "would overwrite",
+       2},
+      {"checksum file kept when the directory is missing",
+       Kept,
+       "missing",
+       {"--sums={dir}/list.txt"},
+       "{}: File not found.",
+       3},
+      {"report kept when the checksum file to verify against is missing",
+       Kept,
+       "tree",
+       {"--report={dir}/list.txt", "--verify={dir}/missing.md5"},
+       "checksum file '{dir}/missing.md5': File not found.",
+       2},
+      {"report kept when the checksum file cannot be made",
+       Kept,
+       "tree",
+       {"--report={dir}/list.txt", "--sums={dir}/missing/s"},
+       "checksum file '{dir}/missing/s': Invalid filename.",
        2},
       {"missing directory to check", Nothing, "missing", {}, "{}: File not found.", 3},
       {"a file to check instead of a directory",

@@ -59,6 +59,18 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
       {{"--mask=*.txt;sub\\*", path}, MaskError("sub\\*")},
       {{"-m", "/etc/passwd", path}, MaskError("/etc/passwd")},
       {{"-m", "C:*.*", path}, MaskError("C:*.*")},
+      {{"--verify=x", "--no-verify", path},
+       "tarvik-check: options '--verify' and '--no-verify' contradict each other"},
+      {{"--history", "--forget-history", path},
+       "tarvik-check: options '--history' and '--forget-history' contradict each other"},
+      {{"--history", "--no-history", path},
+       "tarvik-check: options '--no-history' and '--history' contradict each other"},
+      {{"--no-history", "--forget-history", path},
+       "tarvik-check: options '--no-history' and '--forget-history' contradict each other"},
+      {{"--forget-history", "-l", "list.txt", path},
+       "tarvik-check: option '--list' belongs to a check, and '--forget-history' checks nothing"},
+      {{"--report=a.csv", "--report=b.csv", path},
+       "tarvik-check: option '--report' given twice, as 'a.csv' and as 'b.csv'"},
   };
   for (const UsageCase& c : cases) {
     const ProcessResult result = RunCheckBinary(c.args);

@@ -25,8 +25,20 @@ struct InterruptCase {
   // Files the level still at work checks after the abort; each gets its own abort line, as the
   // walk finishes the step it is in (here the start directory's files) before it ends.
   std::vector<std::string> also_aborted;
+  // Files whose check had ended when the signal came.
+  int checked_before;
   int signal = SIGINT;
 };
+
+// What the run says after its summary: the check is not the whole check its "Ok" stands for.
+std::string StopLine(const InterruptCase& c, const std::string& file) {
+  const char* signal = c.signal == SIGINT    ? "SIGINT (Ctrl+C)"
+                       : c.signal == SIGTERM ? "SIGTERM"
+                                             : "SIGHUP";
+  return std::string("tarvik-check: stopped by ") + signal + " while reading '" + file +
+         "': the check is incomplete, " + std::to_string(c.checked_before) +
+         " file(s) checked before the stop";
+}
 
 void PrintTo(const InterruptCase& c, std::ostream* os) { *os << c.name; }
 
@@ -87,20 +99,21 @@ TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndTheSignalsStatus) {
   if (c.err_on_terminal) {
     EXPECT_NE(result.err.find("%  "), std::string::npos) << result.err;
     EXPECT_NE(result.err.find(" Мб/с"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find(StopLine(c, huge)), std::string::npos) << result.err;
   } else {
-    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.err, StopLine(c, huge) + "\n");
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Runs, InterruptTest,
-    ::testing::Values(InterruptCase{"PassProgressOnATerminal", {}, "HUGE.BIN", true, {}},
-                      InterruptCase{"PassOutputToPipes", {}, "HUGE.BIN", false, {}},
-                      InterruptCase{"HashedReadStopped", {"--sums=SUMS"}, "HUGE.BIN", false, {}},
-                      InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}},
-                      InterruptCase{
-                          "TermDuringAWalk", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}, SIGTERM},
-                      InterruptCase{"HangUpOnATerminal", {}, "HUGE.BIN", true, {}, SIGHUP}),
+    ::testing::Values(
+        InterruptCase{"PassProgressOnATerminal", {}, "HUGE.BIN", true, {}, 1},
+        InterruptCase{"PassOutputToPipes", {}, "HUGE.BIN", false, {}, 1},
+        InterruptCase{"HashedReadStopped", {"--sums=SUMS"}, "HUGE.BIN", false, {}, 1},
+        InterruptCase{"WalkBelowTheStart", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}, 0},
+        InterruptCase{"TermDuringAWalk", {"-r"}, "SUB/HUGE.BIN", false, {"A.BIN"}, 0, SIGTERM},
+        InterruptCase{"HangUpOnATerminal", {}, "HUGE.BIN", true, {}, 1, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(OutputTest, StandardOutputNobodyReadsEndsTheRunAtOnce) {
