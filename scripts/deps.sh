@@ -13,6 +13,7 @@ tarvik_packages=(
   libssl-dev
   libsqlite3-dev
   liburing-dev
+  locales
   dpkg-dev help2man librsvg2-bin lintian desktop-file-utils appstream
 )
 

@@ -1,7 +1,6 @@
 #include "cli/CheckRun.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <cstdlib>
 #include <filesystem>
@@ -36,10 +35,6 @@ constexpr char kOkCaption[] = "Ok";
 
 // An error of the run on standard error, after the program's name.
 void ErrorLine(Console& console, const std::string& text) { console.Error(kProgramName + text); }
-
-bool IsDrivePath(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-}
 
 // A path from the command line in drive form: "D:\DATA" as it stands, a POSIX path (a relative
 // one from the working directory, links resolved) on the drive that holds it. Empty when no

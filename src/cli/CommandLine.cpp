@@ -3,6 +3,7 @@
 #include <getopt.h>
 
 #include <algorithm>
+#include <cctype>
 #include <charconv>
 #include <iterator>
 #include <optional>
@@ -273,6 +274,35 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   return command_line;
 }
 
+bool IsDrivePath(std::string_view path) {
+  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
+}
+
+bool OptionsFromLocale(const LocaleText& locale, CheckOptions& options, std::string& error) {
+  if (!locale.Converts()) return true;
+  std::vector<std::pair<const char*, std::string*>> texts = {{"mask", &options.mask}};
+  if (IsDrivePath(options.path)) texts.push_back({"PATH", &options.path});
+  for (const auto& [what, file] :
+       {std::pair{"list file", &options.list_file}, std::pair{"report", &options.report},
+        std::pair{"checksum file", &options.sums}, std::pair{"checksum file", &options.verify}}) {
+    if (*file && IsDrivePath(**file)) texts.push_back({what, &**file});
+  }
+  for (NetworkDrive& drive : options.connections) {
+    texts.push_back({"connection", &drive.local});
+    texts.push_back({"connection", &drive.remote});
+  }
+  for (const auto& [what, text] : texts) {
+    std::optional<std::string> converted = locale.ToUtf8(*text);
+    if (!converted) {
+      error = std::string(what) + " '" + *text + "' is not valid text in the character set " +
+              locale.Charset() + " of the locale";
+      return false;
+    }
+    *text = std::move(*converted);
+  }
+  return true;
+}
+
 std::string UsageText() {
   return R"(Usage: tarvik-check [OPTION]... PATH
 Reads every file of the directory PATH back in full and reports each file that cannot be
@@ -338,6 +368,11 @@ with --no-verify, and --history, --forget-history and --no-history with each oth
 first two with a file option are usage errors.
 
 Fingerprints come from the same read as the check: no file is read twice.
+
+In a locale whose character set is not UTF-8 (ru_RU.CP1251, ru_RU.KOI8-R), the mask, paths
+in drive form and connections are read in that set (one not valid there is a usage error),
+and every line is written in it, a character it cannot hold as '?'. A POSIX path is taken as
+the bytes the file system holds.
 
 Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share/tarvik/ when
 unset) and compared with the last check of the same volume: a file whose content changed

@@ -3,7 +3,10 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "cli/LocaleText.h"
 
 namespace tarvik {
 
@@ -56,6 +59,15 @@ struct CommandLine {
 // Reads the arguments the GNU way: options and the path in any order, "--" ends the options,
 // long options may be abbreviated and take their value after "=" or as the next argument.
 CommandLine ParseCommandLine(int argc, char* argv[]);
+
+// Whether `path` is in drive form ("D:\DATA", "D:") rather than a POSIX path.
+bool IsDrivePath(std::string_view path);
+
+// Takes the arguments that are text of the program rather than names for the kernel (the mask,
+// paths in drive form, connections) from the terminal's character set to UTF-8; a POSIX path
+// stays the bytes the file system holds. False, with what is wrong in `error`, for an argument
+// that is not valid text in that set.
+bool OptionsFromLocale(const LocaleText& locale, CheckOptions& options, std::string& error);
 
 // What --help prints.
 std::string UsageText();

@@ -47,8 +47,9 @@ bool ReaderGone(std::FILE* stream) {
 
 }  // namespace
 
-Console::Console(std::FILE* out, std::FILE* err, bool quiet)
-    : out_(out),
+Console::Console(std::FILE* out, std::FILE* err, bool quiet, const LocaleText& locale)
+    : locale_(locale),
+      out_(out),
       err_(err),
       quiet_(quiet),
       shows_progress_(!quiet && isatty(fileno(err)) == 1),
@@ -63,7 +64,8 @@ Console::Console(std::FILE* out, std::FILE* err, bool quiet)
 
 void Console::Write(std::FILE* stream, std::string_view line) {
   ClearProgress();
-  std::fwrite(line.data(), 1, line.size(), stream);
+  const std::string text = locale_.FromUtf8(line);
+  std::fwrite(text.data(), 1, text.size(), stream);
   std::fputc('\n', stream);
   if (std::fflush(stream) != 0 && stream == out_) OutputFailed(errno);
   // Only what is not written yet is thrown away: a full disk may free space later.
@@ -127,7 +129,8 @@ void Console::Progress(const std::string& file, std::int64_t percent,
   }
   // The last column stays free, so that the terminal does not wrap the line.
   const int room = columns_ - 1 - static_cast<int>(Utf8Length(figures));
-  const std::string line = (room > 0 ? TailOf(file, room) : std::string()) + figures;
+  const std::string line =
+      locale_.FromUtf8((room > 0 ? TailOf(file, room) : std::string()) + figures);
   std::fputs("\r\x1b[K", err_);
   std::fwrite(line.data(), 1, line.size(), err_);
   std::fflush(err_);

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "cli/LocaleText.h"
+
 namespace tarvik {
 
 // Where a check without a window writes: problem lines and the summary to standard output,
@@ -20,8 +22,9 @@ namespace tarvik {
 // no longer does: a closed terminal takes the output, and the run still ends as stopped.
 class Console {
  public:
-  // `quiet` leaves out the summary, the notices and the progress.
-  Console(std::FILE* out, std::FILE* err, bool quiet);
+  // `quiet` leaves out the summary, the notices and the progress; every line is written in
+  // `locale`'s character set.
+  Console(std::FILE* out, std::FILE* err, bool quiet, const LocaleText& locale);
 
   void ProblemLine(std::string_view line);
   void SummaryLine(std::string_view line);
@@ -51,6 +54,7 @@ class Console {
   // Removes the progress line, so that the next line starts at the left edge of a clean line.
   void ClearProgress();
 
+  const LocaleText& locale_;
   std::FILE* out_;
   std::FILE* err_;
   bool quiet_;

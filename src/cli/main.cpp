@@ -5,12 +5,13 @@
 #include "cli/CheckRun.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/LocaleText.h"
 
 namespace {
 
-int UsageError(const std::string& error) {
+int UsageError(const tarvik::LocaleText& locale, const std::string& error) {
   std::fprintf(stderr, "tarvik-check: %s\nTry 'tarvik-check --help' for more information.\n",
-               error.c_str());
+               locale.FromUtf8(error).c_str());
   return tarvik::kExitUsage;
 }
 
@@ -18,7 +19,8 @@ int UsageError(const std::string& error) {
 
 int main(int argc, char* argv[]) {
   using namespace tarvik;
-  const CommandLine command_line = ParseCommandLine(argc, argv);
+  const LocaleText locale;
+  CommandLine command_line = ParseCommandLine(argc, argv);
   switch (command_line.action) {
     case CommandLineAction::kHelp:
       std::fputs(UsageText().c_str(), stdout);
@@ -27,10 +29,13 @@ int main(int argc, char* argv[]) {
       std::printf("tarvik-check %s (%s)\n", kVersion, kReleaseDate);
       return kExitNoProblem;
     case CommandLineAction::kUsageError:
-      return UsageError(command_line.error);
+      return UsageError(locale, command_line.error);
     case CommandLineAction::kCheck:
       break;
   }
-  Console console(stdout, stderr, command_line.options.quiet);
+  if (std::string error; !OptionsFromLocale(locale, command_line.options, error)) {
+    return UsageError(locale, error);
+  }
+  Console console(stdout, stderr, command_line.options.quiet, locale);
   return RunCheck(command_line.options, console);
 }

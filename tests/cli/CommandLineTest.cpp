@@ -1,7 +1,9 @@
 // Options the GNU way, usage errors with status 2, and the help that the README repeats.
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -144,6 +146,50 @@ TEST(CommandLineTest, EveryFormOfPathAndOptionsChecksTheSameDirectory) {
   }
   // The report, written as the check goes, is left out of it.
   EXPECT_EQ(Lines(dir.ReadFile("-odd dir/R.CSV")).size(), 1u + 2u);
+}
+
+// `text` in the character set `charset`, a character it cannot hold as "?".
+std::string InCharset(const std::string& text, const char* charset) {
+  const iconv_t cd = iconv_open((std::string(charset) + "//TRANSLIT").c_str(), "UTF-8");
+  std::string out(text.size() * 4, '\0');
+  char* in = const_cast<char*>(text.data());
+  char* next = out.data();
+  std::size_t in_left = text.size(), out_left = out.size();
+  iconv(cd, &in, &in_left, &next, &out_left);
+  iconv_close(cd);
+  out.resize(next - out.data());
+  return out;
+}
+
+// A terminal in a Russian 8-bit locale: a mask typed there matches the names it shows, and
+// every line comes back in that set, a character the set cannot hold replaced visibly.
+TEST(CommandLineTest, ArgumentsAndOutputInTheLocalesCharacterSet) {
+  for (const char* charset : {"CP1251", "KOI8-R"}) {
+    TempDir dir;
+    const std::string locale = std::string("ru_RU.") + charset;
+    const std::string make = "localedef -f " + std::string(charset) + " -i ru_RU '" +
+                             dir.Path(locale) + "' >/dev/null 2>&1";
+    if (std::system(make.c_str()) != 0) GTEST_SKIP() << "localedef cannot make " << locale;
+    dir.MakeFileOfSize("tree/other.bin", 10);
+    dir.MakeSymlink("tree/\xe6\x97\xa5Фото.bin", "nothing");
+    ProcessRun run;
+    run.environment = {"LOCPATH=" + dir.path(), "LC_ALL=" + locale};
+    const ProcessResult result =
+        RunCheckBinary({"--no-history", "-m", InCharset("*Фото*", charset), dir.Path("tree")}, run);
+    EXPECT_EQ(result.status, 1) << charset;
+    const std::string problem = "Файл : \"" + DrivePath(dir.Path("tree")) +
+                                "\\?Фото.bin\" - не удалось открыть файл для чтения(1) !";
+    ASSERT_FALSE(result.out.empty()) << charset << ": " << result.err;
+    EXPECT_EQ(Lines(result.out).front(), InCharset(problem, charset)) << charset;
+    if (std::string(charset) == "CP1251") {
+      // 0x98 is the one byte that code page 1251 leaves undefined.
+      const ProcessResult invalid = RunCheckBinary({"-m", "\x98", dir.Path("tree")}, run);
+      EXPECT_EQ(invalid.status, 2);
+      EXPECT_EQ(Lines(invalid.err).front(),
+                "tarvik-check: mask '\x98' is not valid text in the character set CP1251 of the "
+                "locale");
+    }
+  }
 }
 
 }  // namespace
