@@ -381,7 +381,7 @@ int Run(const CheckOptions& options, Console& console) {
   std::optional<StopPoint> stopped;
   dialogs.SetPump([&] {
     if (InterruptRequested() && form.N6.Enabled()) {
-      stopped = StopPoint{form.EditCurFile.Text().empty() ? "" : CurrentFile(form), files_ended};
+      stopped = StopPoint{speed.Reading() ? speed.CurrentFile().path : "", files_ended};
       form.N6.Click();
     }
     if (console.ProgressDue()) {
