@@ -66,13 +66,14 @@ void AppendUtf8(std::string& out, char32_t ch) {
   }
 }
 
+bool IsShownByte(char32_t ch) { return ch >= kShownByteBase && ch <= kShownByteBase + 0xFF; }
+
 std::string WellFormedUtf8(std::string_view text) {
-  constexpr char32_t kRawBytePrivateUse = 0xF000;
   std::string out;
   out.reserve(text.size());
   for (std::size_t pos = 0; pos < text.size();) {
     const char32_t ch = DecodeUtf8(text, pos);
-    AppendUtf8(out, ch >= kRawByteBase ? kRawBytePrivateUse + (ch - kRawByteBase) : ch);
+    AppendUtf8(out, ch >= kRawByteBase ? kShownByteBase + (ch - kRawByteBase) : ch);
   }
   return out;
 }

@@ -3,10 +3,13 @@
 
 #include <filesystem>
 #include <ostream>
+#include <set>
+#include <vector>
 
 #include "PlatformFixture.h"
 #include "platform/posix/WindowsName.h"
 #include "util/Text.h"
+#include "util/Utf8.h"
 
 namespace tarvik {
 namespace {
@@ -55,8 +58,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WindowsNameTest, OtherNamesPassUnchanged) {
   // Any bytes are a valid Linux name, also ones that are no UTF-8 at all.
-  for (const std::string name : {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", "in ner.dots.txt",
-                                 ".hidden", ".", "..", "\uF041"}) {
+  for (const std::string name :
+       {"plain.txt", "Отчёт.doc", "in ner.dots.txt", ".hidden", ".", "..", "\uEFFF\uF100"}) {
     EXPECT_EQ(ToWindowsName(name), name);
     std::string back;
     ASSERT_TRUE(ToPosixName(name, back));
@@ -69,14 +72,17 @@ struct EdgeCase {
   const char* shown;
 };
 
-// Names no Windows name can be: what the trimming of names or a one-line row would change
-// is shown mapped, and the name so shown reaches the file or directory on disk.
-TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
+// Names no Windows name can be, and names that could be taken for one shown mapped: what the
+// trimming of names or a one-line row would change is shown mapped, a private-use character of
+// the mapped range byte by byte, and the name so shown reaches the file or directory on disk.
+TEST_F(PlatformTest, NamesShownMappedReachTheirFiles) {
   const EdgeCase cases[] = {
       {" notes ", "\uF020notes\uF020"},    {"  lead", "\uF020\uF020lead"},
       {"trail ", "trail\uF020"},           {"dot.", "dot\uF02E"},
       {"end. .", "end\uF02E\uF020\uF02E"}, {"line\nfeed", "line\uF00Afeed"},
       {"\x01start", "\uF001start"},        {"in ner.dot", "in ner.dot"},
+      {"x\uF02A.bin", "x\uF0EF\uF080\uF0AA.bin"}, {"\uF041", "\uF0EF\uF081\uF081"},
+      {"\uF0FF ", "\uF0EF\uF083\uF0BF\uF020"},   {"bad\xff\xfe", "bad\uF0FF\uF0FE"},
   };
   for (const EdgeCase& c : cases) {
     SCOPED_TRACE(c.posix_name);
@@ -116,10 +122,31 @@ TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
 TEST_F(PlatformTest, NameThatIsNoUtf8IsListedAndOpened) {
   const std::string name = "latin1-\xe9t\xe9.txt";
   tmp_.MakeFile(name, "abc");
-  EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre(name));
+  EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre("latin1-\uF0E9t\uF0E9.txt"));
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\" + name, file), kNoError);
   platform_->Close(file);
+}
+
+// No two names share a shown name, each comes back from it, and shown names are well-formed.
+TEST(WindowsNameTest, EveryNameHasItsOwnShownName) {
+  std::set<std::string> shown_names;
+  std::vector<std::string> names;
+  for (int byte = 1; byte < 256; ++byte) {
+    if (byte != '/') names.push_back({'a', static_cast<char>(byte)});
+  }
+  for (char32_t ch = 0xF000; ch <= 0xF0FF; ++ch) AppendUtf8(names.emplace_back(), ch);
+  for (const std::string& name : names) {
+    const std::string shown = ToWindowsName(name);
+    std::string back;
+    EXPECT_TRUE(ToPosixName(shown, back) && back == name && WellFormedUtf8(shown) == shown);
+    shown_names.insert(shown);
+  }
+  EXPECT_EQ(shown_names.size(), names.size());
+  // A NUL, which only a text can hold, reaches no file.
+  std::string back;
+  EXPECT_EQ(ToWindowsName(std::string("a\0", 2)), "a\uF000");
+  EXPECT_FALSE(ToPosixName("a\uF000", back));
 }
 
 }  // namespace
