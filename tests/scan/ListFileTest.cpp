@@ -46,8 +46,11 @@ TEST_F(ListFileTest, WritesHeaderPathsAndEndLineInCodePage1251) {
       {"latin", "D:\\DATA\\ONE.BIN", "D:\\DATA\\ONE.BIN"},
       {"cyrillic", "C:\\ДАННЫЕ\\Отчёт 2026.txt",
        "C:\\\xC4\xC0\xCD\xCD\xDB\xC5\\\xCE\xF2\xF7\xB8\xF2 2026.txt"},
-      {"beyond the code page", "C:\\€—日本.bin", "C:\\\x88\x97??.bin"},
-      {"line breaks in a name", "C:\\A\rB\nC.BIN", "C:\\A?B?C.BIN"},
+      {"beyond the code page", "C:\\€—日本.bin", "C:\\\x88\x97<U+65E5><U+672C>.bin"},
+      {"line breaks in a name", "C:\\A\rB\nC.BIN", "C:\\A<U+000D>B<U+000A>C.BIN"},
+      {"shown forms of names", "C:\\x\uF02A\uF0EF\uF080\uF0AA",
+       "C:\\x<U+F02A><U+F0EF><U+F080><U+F0AA>"},
+      {"a reference's look-alike", "C:\\x<U+F02A>", "C:\\x<U+003C>U+F02A>"},
       {"empty", "", ""},
   };
   for (const auto& c : cases) {
