@@ -22,6 +22,8 @@ inline constexpr char32_t kShownByteBase = 0xF000;
 
 // Whether `ch` is one of the characters that show a byte (kShownByteBase).
 bool IsShownByte(char32_t ch);
+// `ch` as DecodeUtf8 gave it, a malformed byte as the character that shows it.
+char32_t WellFormed(char32_t ch);
 
 // `text` as well-formed UTF-8 for a file said to hold UTF-8: each byte that starts no
 // well-formed sequence becomes the character that shows it (U+F080 to U+F0FF). Names the
