@@ -1,5 +1,6 @@
 #include "scan/ListFile.h"
 
+#include <cstdio>
 #include <optional>
 #include <string_view>
 #include <utility>
@@ -7,6 +8,7 @@
 #include "platform/IoError.h"
 #include "platform/OwnedFile.h"
 #include "util/Cp1251.h"
+#include "util/Utf8.h"
 
 namespace tarvik {
 
@@ -16,14 +18,31 @@ constexpr std::string_view kDateLinePrefix = "Tarvik.exe.   Дата : ";
 constexpr std::string_view kTitleLine = "          Список найденных файлов";
 constexpr std::string_view kRuleLine = "-------------------------------------------";
 
-// The bytes of one line of the file. A Linux file name may hold a carriage return or a line
-// feed; written as they are, they would split one path over two lines of a file that holds
-// one path per line, so they become "?" like any other character the file cannot hold.
+// Writes `ch` as a reference to its code ("<U+20AC>"; a malformed byte, which no shown name
+// holds, as U+110000 plus the byte).
+void AppendReference(std::string& out, char32_t ch) {
+  char reference[16];
+  std::snprintf(reference, sizeof reference, "<U+%04X>", static_cast<unsigned>(ch));
+  out += reference;
+}
+
+// The bytes of one line of the file. Each character the line cannot hold as it is is written
+// as a reference to its code, so that two paths never give the same line: one the code page
+// cannot hold; a carriage return or line feed, which Linux allows in a name and which would
+// split one path over two lines; and "<" itself, which no name the program shows holds.
 std::string LineBytes(std::string_view line) {
-  std::string bytes = Utf8ToCp1251(line);
-  for (char& byte : bytes) {
-    if (byte == '\r' || byte == '\n') byte = '?';
+  std::string held;
+  held.reserve(line.size());
+  for (std::size_t pos = 0; pos < line.size();) {
+    const std::size_t start = pos;
+    const char32_t ch = DecodeUtf8(line, pos);
+    if (ch == U'<' || ch == U'\r' || ch == U'\n' || !Cp1251Holds(ch)) {
+      AppendReference(held, ch);
+    } else {
+      held.append(line, start, pos - start);
+    }
   }
+  std::string bytes = Utf8ToCp1251(held);
   bytes += "\r\n";
   return bytes;
 }

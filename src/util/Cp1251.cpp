@@ -30,6 +30,8 @@ char ToCp1251(char32_t ch) {
 
 }  // namespace
 
+bool Cp1251Holds(char32_t ch) { return ch == U'?' || ToCp1251(ch) != '?'; }
+
 std::string Utf8ToCp1251(std::string_view text) {
   std::string out;
   out.reserve(text.size());

@@ -9,4 +9,7 @@ namespace tarvik {
 // encoding. A character the code page cannot hold, or a malformed byte, becomes "?".
 std::string Utf8ToCp1251(std::string_view text);
 
+// Whether code page 1251 holds the character (a malformed byte is none).
+bool Cp1251Holds(char32_t ch);
+
 }  // namespace tarvik

@@ -78,6 +78,7 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
                FaultyFs::File("S/A_\xE9.BIN", "a"),
                // Gone once the window has opened it to show its size.
                FaultyFs::File("S/B_GONE.BIN", "b", Faults().VanishesAfterOpen()),
+               FaultyFs::File("S/B_*.BIN", "ab"), FaultyFs::File("S/B_\uF02A.BIN", Data(300)),
                FaultyFs::File("S/C_OPEN1.BIN", "c", Faults().EioOnOpen()),
                // The shown size opens it, then the measuring open, then the reading open.
                FaultyFs::File("S/D_OPEN2.BIN", "d", Faults().EioFromOpen(3)),
@@ -97,9 +98,11 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
   EXPECT_EQ(cli.status, 130) << cli.err;
   // Only the files read without a problem have their fingerprint, each name as on disk.
   const std::vector<std::string> sums = Lines(dir.ReadFile("sums"));
-  ASSERT_EQ(sums.size(), 2u);
+  ASSERT_EQ(sums.size(), 4u);
   EXPECT_EQ(sums[0].substr(64), "  A_OK,1.BIN");
   EXPECT_EQ(sums[1].substr(64), "  A_\xE9.BIN");
+  EXPECT_EQ(sums[2].substr(64), "  B_*.BIN");
+  EXPECT_EQ(sums[3].substr(64), "  B_\uF02A.BIN");
 
   // Path, size and bytes read as they begin the row, "" for bytes that depend on when Ctrl+C
   // came; the outcome ends it.
@@ -107,6 +110,8 @@ TEST(FaultyMediumTest, ReportHasARowPerFileWithItsFirstOutcome) {
       {"\"" + DrivePath(tree) + "\\A_OK,1.BIN\",5000,5000,", "", "ok"},
       {DrivePath(tree) + "\\A_\uF0E9.BIN,1,1,", "", "ok"},
       {DrivePath(tree) + "\\B_GONE.BIN,,0,", "", "not-found"},
+      {DrivePath(tree) + "\\B_\uF02A.BIN,2,2,", "", "ok"},
+      {DrivePath(tree) + "\\B_\uF0EF\uF080\uF0AA.BIN,300,300,", "", "ok"},
       {DrivePath(tree) + "\\C_OPEN1.BIN,,0,", "", "open1"},
       {DrivePath(tree) + "\\D_OPEN2.BIN,1,0,", "", "open2"},
       {DrivePath(tree) + "\\E_READ.BIN,10000,4096,", "", "read"},

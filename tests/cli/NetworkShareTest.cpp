@@ -71,7 +71,7 @@ TEST_F(NetworkShareTest, AWalkOfAShareListsEveryFileAsTheWindowDoes) {
   EXPECT_EQ(list, Utf8ToCp1251("\r\n          Список найденных файлов\r\n"
                                "-------------------------------------------\r\n"
                                "Z:\\ПАПКА\\ВЛОЖЕННАЯ\\глубоко.txt\r\n"
-                               "Z:\\ПАПКА\\ПРОБЕЛ?\\в.txt\r\n"
+                               "Z:\\ПАПКА\\ПРОБЕЛ<U+F020>\\в.txt\r\n"
                                "Z:\\ПАПКА\\пусто.txt\r\n"
                                "Z:\\ПАПКА\\файл.bin\r\n"
                                "Z:\\корень.txt\r\n"

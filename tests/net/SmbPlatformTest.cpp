@@ -122,6 +122,7 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
   // Names Windows forbids, shown in the form of local drives; the server refuses to open them.
   MakeShared("Папка/Вложенная/co:lon.txt");
   MakeShared("Папка/Вложенная/line\nfeed?.txt");
+  MakeShared("Папка/Вложенная/pu\uF02A.dat", "private use");
   ASSERT_EQ(platform_.AddConnection(kDocs, "", "Z:"), kNoError);
 
   EXPECT_EQ(Names(platform_.FindFiles("Z:\\*.*", kAttrDirectory)),
@@ -161,6 +162,7 @@ TEST_F(SmbTest, FilesOfTheShareAreListedAndReadThroughThePlatform) {
       {".скрытый", true, kAttrHidden, kNoError, "h"},
       {"Вложенная\\co\uF03Alon.txt", true, kInvalidAttributes, kErrInvalidParameter, ""},
       {"Вложенная\\line\uF00Afeed\uF03F.txt", true, kInvalidAttributes, kErrInvalidParameter, ""},
+      {"Вложенная\\pu\uF0EF\uF080\uF0AA.dat", true, 0, kNoError, "private use"},
       {"Z:\\.СКРЫТАЯ", false, kAttrDirectory | kAttrHidden, kErrAccessDenied, ""},
   };
   // Around each block size and larger than a read ahead, of bytes that differ block to block.

@@ -3,10 +3,12 @@
 
 #include <filesystem>
 #include <ostream>
+#include <set>
 
 #include "PlatformFixture.h"
 #include "platform/posix/WindowsName.h"
 #include "util/Text.h"
+#include "util/Utf8.h"
 
 namespace tarvik {
 namespace {
@@ -55,8 +57,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(WindowsNameTest, OtherNamesPassUnchanged) {
   // Any bytes are a valid Linux name, also ones that are no UTF-8 at all.
-  for (const std::string name : {"plain.txt", "Отчёт.doc", "bad\xff\xfe.bin", "in ner.dots.txt",
-                                 ".hidden", ".", "..", "\uF041"}) {
+  for (const std::string name :
+       {"plain.txt", "Отчёт.doc", "in ner.dots.txt", ".hidden", ".", "..", "\uEFFF\uF100"}) {
     EXPECT_EQ(ToWindowsName(name), name);
     std::string back;
     ASSERT_TRUE(ToPosixName(name, back));
@@ -116,10 +118,26 @@ TEST_F(PlatformTest, NamesWithSpacesAtTheEndsDotsAtTheEndAndControlCharacters) {
 TEST_F(PlatformTest, NameThatIsNoUtf8IsListedAndOpened) {
   const std::string name = "latin1-\xe9t\xe9.txt";
   tmp_.MakeFile(name, "abc");
-  EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre(name));
+  EXPECT_THAT(Find("C:\\*.txt", 0), ::testing::ElementsAre("latin1-\uF0E9t\uF0E9.txt"));
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->OpenForReading("C:\\" + name, file), kNoError);
   platform_->Close(file);
+}
+
+// "a" with each of U+F000 to U+F0FF or a byte that is no UTF-8 gets a shown name of its own,
+// well-formed, that comes back; a NUL, which only a text holds, shows as U+F000, reaching nothing.
+TEST(WindowsNameTest, EveryNameHasItsOwnShownName) {
+  std::set<std::string> shown_names;
+  std::string back;
+  for (char32_t ch = 0; ch < 384; ++ch) {
+    std::string name = "a";
+    AppendUtf8(name, ch < 256 ? kShownByteBase + ch : kRawByteBase + ch - 128);
+    const std::string& shown = *shown_names.insert(ToWindowsName(name)).first;
+    EXPECT_TRUE(ToPosixName(shown, back) && back == name && WellFormedUtf8(shown) == shown);
+  }
+  EXPECT_EQ(shown_names.size(), 384u);
+  EXPECT_EQ(ToWindowsName(std::string("a\0", 2)), "a\uF000");
+  EXPECT_FALSE(ToPosixName("a\uF000", back));
 }
 
 }  // namespace

@@ -67,6 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Literal, PatternRuleTest,
                                            PatternCase{"abc", "abc", true},
                                            PatternCase{"abc", "abcd", false},
                                            PatternCase{"a*z", "a.middle.z", true},
+                                           PatternCase{"*\xE9*", "l\uF0E9t.txt", true},
                                            PatternCase{"*z", "abc", false}));
 
 }  // namespace

@@ -46,8 +46,9 @@ TEST_F(ListFileTest, WritesHeaderPathsAndEndLineInCodePage1251) {
       {"latin", "D:\\DATA\\ONE.BIN", "D:\\DATA\\ONE.BIN"},
       {"cyrillic", "C:\\ДАННЫЕ\\Отчёт 2026.txt",
        "C:\\\xC4\xC0\xCD\xCD\xDB\xC5\\\xCE\xF2\xF7\xB8\xF2 2026.txt"},
-      {"beyond the code page", "C:\\€—日本.bin", "C:\\\x88\x97??.bin"},
-      {"line breaks in a name", "C:\\A\rB\nC.BIN", "C:\\A?B?C.BIN"},
+      {"beyond the code page", "C:\\€—日本.bin", "C:\\\x88\x97<U+65E5><U+672C>.bin"},
+      {"line breaks in a name", "C:\\A\rB\nC.BIN", "C:\\A<U+000D>B<U+000A>C.BIN"},
+      {"look-alikes", "C:\\x\uF02A<U+F02A>", "C:\\x<U+F02A><U+003C>U+F02A>"},
       {"empty", "", ""},
   };
   for (const auto& c : cases) {

@@ -34,7 +34,8 @@ char32_t FoldCase(char32_t ch) {
 std::vector<char32_t> Decode(std::string_view text) {
   std::vector<char32_t> result;
   std::size_t pos = 0;
-  while (pos < text.size()) result.push_back(DecodeUtf8(text, pos));
+  // A byte of a mask that is no UTF-8 matches that byte in a name, which shows it as a character.
+  while (pos < text.size()) result.push_back(WellFormed(DecodeUtf8(text, pos)));
   return result;
 }
 

@@ -6,8 +6,6 @@ namespace tarvik {
 
 namespace {
 
-constexpr char32_t kMappedBase = 0xF000;
-
 // The characters a name may hold on Windows only away from its ends.
 bool IsMappedAtEnds(char32_t ch) { return ch == U' ' || ch == U'.'; }
 
@@ -28,24 +26,34 @@ bool IsRefused(char32_t ch) {
   }
 }
 
+// Whether the name on disk holds `ch` only as the bytes it is made of, each shown on its own:
+// a byte that is no UTF-8, or a character that could be taken for a shown byte.
+bool IsShownBytewise(char32_t ch) { return ch >= kRawByteBase || IsShownByte(ch); }
+
 }  // namespace
 
-bool IsForbiddenInName(char32_t ch) { return IsRefused(ch) || (ch >= 1 && ch <= 31); }
+bool IsForbiddenInName(char32_t ch) { return IsRefused(ch) || ch <= 31; }
 
 std::string ToWindowsName(std::string_view posix_name) {
   if (posix_name == "." || posix_name == "..") return std::string(posix_name);
-  // Every character mapped here is ASCII, so it never occurs inside a multi-byte sequence.
+  // Every character mapped alone is ASCII, so it never occurs inside a multi-byte sequence.
   const std::size_t first_kept = posix_name.find_first_not_of(' ');
   const std::size_t last_kept = posix_name.find_last_not_of(" .");
   std::string result;
   result.reserve(posix_name.size());
-  for (std::size_t i = 0; i < posix_name.size(); ++i) {
-    const auto byte = static_cast<unsigned char>(posix_name[i]);
-    const bool at_an_end = i < first_kept || last_kept == std::string_view::npos || i > last_kept;
-    if (IsForbiddenInName(byte) || (at_an_end && IsMappedAtEnds(byte))) {
-      AppendUtf8(result, kMappedBase + byte);
+  for (std::size_t pos = 0; pos < posix_name.size();) {
+    const std::size_t start = pos;
+    const char32_t ch = DecodeUtf8(posix_name, pos);
+    const bool at_an_end =
+        start < first_kept || last_kept == std::string_view::npos || start > last_kept;
+    if (IsForbiddenInName(ch) || (at_an_end && IsMappedAtEnds(ch))) {
+      AppendUtf8(result, kShownByteBase + ch);
+    } else if (IsShownBytewise(ch)) {
+      for (std::size_t i = start; i < pos; ++i) {
+        AppendUtf8(result, kShownByteBase + static_cast<unsigned char>(posix_name[i]));
+      }
     } else {
-      result += static_cast<char>(byte);
+      result.append(posix_name, start, pos - start);
     }
   }
   return result;
@@ -57,10 +65,11 @@ bool ToPosixName(std::string_view windows_name, std::string& posix_name) {
   while (pos < windows_name.size()) {
     const std::size_t start = pos;
     const char32_t ch = DecodeUtf8(windows_name, pos);
-    if (IsRefused(ch) || ch == U'/' || ch == 0) return false;
-    if (ch > kMappedBase &&
-        (IsForbiddenInName(ch - kMappedBase) || IsMappedAtEnds(ch - kMappedBase))) {
-      posix_name += static_cast<char>(ch - kMappedBase);
+    if (IsRefused(ch) || ch == U'/' || ch == 0 || ch == kShownByteBase) return false;
+    const char32_t byte = ch - kShownByteBase;
+    // Characters of the range that ToWindowsName never gives stand for themselves.
+    if (IsShownByte(ch) && (byte >= 0x80 || IsForbiddenInName(byte) || IsMappedAtEnds(byte))) {
+      posix_name += static_cast<char>(byte);
     } else {
       posix_name.append(windows_name, start, pos - start);
     }
