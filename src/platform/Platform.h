@@ -196,6 +196,18 @@ class Platform {
   virtual LocalDateTime Now() = 0;
   // Full path of the program's own file in Windows form.
   virtual std::string ProgramPath() = 0;
+
+  // The drive path of an absolute path in the system's own form ("/media/cd/A" on Linux), as
+  // other programs name files; empty when no drive holds it.
+  virtual std::string FromSystemPath(const std::string& system_path) {
+    (void)system_path;
+    return {};
+  }
+  // The system's own absolute path of a drive path; empty when there is none (a share).
+  virtual std::string ToSystemPath(const std::string& path) {
+    (void)path;
+    return {};
+  }
 };
 
 }  // namespace tarvik
