@@ -187,7 +187,7 @@ class Platform {
   virtual int CreateTextFile(const std::string& path, FileHandle& file) = 0;
   // Opens an existing file for writing at its end.
   virtual int OpenForAppend(const std::string& path, FileHandle& file) = 0;
-  // Writes all of `bytes` at the file position.
+  // Writes all of `bytes` at the file position, or, when that fails, none of them.
   virtual int Write(FileHandle file, std::string_view bytes) = 0;
 
   // Milliseconds of a monotonic clock, wrapping at 32 bits.
