@@ -169,7 +169,7 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
 // Why the checksum file could not be verified against, in words.
 std::string ChecksumsFault(const ExpectedSums& sums) {
   if (sums.LoadError() == kErrNotEnoughMemory) return "too large for the memory available";
-  if (sums.LoadError() != kNoError) return IoErrorText(sums.LoadError());
+  if (sums.LoadError() != kNoError) return IoErrorText(sums.LoadError()) + ".";
   return "no properly formatted checksum lines found";
 }
 
