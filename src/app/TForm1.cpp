@@ -83,7 +83,6 @@ void TForm1::FormCreate() {
   ListFileName = ProgramDir + "!ListFiles.txt";
   SD1.initial_dir = ProgramDir;
   SD1.file_name = ListFileName;
-  SD2.initial_dir = ProgramDir;
   UpdateDiskSize();
 }
 

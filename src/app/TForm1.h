@@ -198,7 +198,7 @@ class TForm1 : public Window {
   void N7Click();
   void N8Click();
   void N14Click() { SpeedWindow.Show(); }
-  // Saves the last check's fingerprints as a checksum file.
+  // Saves the last check's fingerprints as a checksum file, while the folder checked is shown.
   void N15Click();
   // Chooses the checksum file to verify against, or clears the one chosen.
   void N16Click();
@@ -247,13 +247,15 @@ class TForm1 : public Window {
   void CheckFileCommand();
   // The controls that choose what a check command checks take no input while it runs.
   void EnableCheckInputs(bool enabled);
-  // The part of the start command between its resets and its end-of-run steps.
-  void RunCheckWork(const std::string& start_dir);
+  // The part of the start command between its resets and its end-of-run steps; `sums_ok`
+  // false when its checksum file could not be verified against.
+  void RunCheckWork(const std::string& start_dir, bool sums_ok);
   // The end-of-run steps of the start command.
   void EndCheckRun();
   // Sets up the command's fingerprints and its checksum file, chosen or found in
-  // `start_dir`, and says in the status line which one the command verifies against.
-  void PrepareChecksums(const std::string& start_dir);
+  // `start_dir`, and says in the status line which one the command verifies against. False,
+  // after a problem line that says why, when that file cannot be verified against.
+  bool PrepareChecksums(const std::string& start_dir);
   struct Fingerprint {
     std::string path;
     Digest digest;

@@ -90,10 +90,10 @@ void TForm1::CheckFilesCommand() {
   windows_.ListError.Clear();
   engine_.BeginCommand();
   const std::string start_dir = engine_.NormalizedDirectory(EditCurDir.Text());
-  PrepareChecksums(start_dir);
+  const bool sums_ok = PrepareChecksums(start_dir);
   BeginRecording(start_dir, CheckBoxMode.Checked() ? "subdirectories" : "directory");
   try {
-    RunCheckWork(start_dir);
+    RunCheckWork(start_dir, sums_ok);
   } catch (const IoError&) {
     // A medium gone from under the walk ends it in the error box; what the list holds up to
     // there is still a whole list.
@@ -103,7 +103,7 @@ void TForm1::CheckFilesCommand() {
   EndCheckRun();
 }
 
-void TForm1::RunCheckWork(const std::string& start_dir) {
+void TForm1::RunCheckWork(const std::string& start_dir, bool sums_ok) {
   bool errors = false;
   if (CheckBoxMode.Checked()) {
     errors = !WalkSubdirectories(start_dir);
@@ -113,12 +113,12 @@ void TForm1::RunCheckWork(const std::string& start_dir) {
     const bool from_selected = FileListBox1.Count() > 0 &&
                                engine_.Ask(MessageKind::kConfirmation, "Начать с текущего файла ?");
     errors = engine_.CheckDirectoryFiles(!from_selected, false) > 0;
-  } else if (Scan.Checksums == nullptr) {
+  } else if (Scan.Checksums == nullptr && sums_ok) {
     // With a checksum file, an empty directory still has the files it names to miss.
     engine_.Ask(MessageKind::kInformation, "Список файлов ПУСТ !!!");
     return;
   }
-  if (engine_.CheckFilesNotMet() > 0) errors = true;
+  if (engine_.CheckFilesNotMet() > 0 || !sums_ok) errors = true;
   // A window shown after the main one closed would keep the program from ending.
   if (Scan.Closing) return;
   dialogs_.MessageBeep(BeepSound::kDefault);
@@ -151,12 +151,13 @@ void TForm1::CheckFileCommand() {
   N6.SetEnabled(true);
   engine_.BeginCommand();
   const std::string directory = engine_.NormalizedDirectory(FileListBox1.Directory());
-  PrepareChecksums(directory);
+  const bool sums_ok = PrepareChecksums(directory);
+  if (!sums_ok) windows_.ListError.Show();
   BeginRecording(directory, "file");
   Gauge1.SetPosition(0);
   const bool result = engine_.CheckFile(true, FileListBox1.SelectedPath());
   Gauge1.SetPosition(100);
-  if (result) {
+  if (result && sums_ok) {
     engine_.Ask(MessageKind::kInformation, Quoted("Файл : ", EditCurFile.Text(), "  -  Ok !"));
   }
 }

@@ -5,6 +5,7 @@
 
 #include "app/TForm1.h"
 #include "platform/IoError.h"
+#include "scan/ChecksumProblems.h"
 #include "scan/ProblemLines.h"
 #include "scan/SumsFile.h"
 
@@ -24,34 +25,55 @@ std::string VerifyingText(const ExpectedSums& sums) {
 
 }  // namespace
 
-void TForm1::PrepareChecksums(const std::string& start_dir) {
+bool TForm1::PrepareChecksums(const std::string& start_dir) {
   Scan.StartDirectory = start_dir;
   ExpectedSums* sums = Checksums ? &*Checksums : nullptr;
   if (sums == nullptr && FindChecksumFile) {
     const std::string found = ChecksumFileIn(platform_, start_dir);
-    found_checksums_.emplace();
-    // One that cannot be read is a file of the medium like any other: its check says why.
-    if (!found.empty() &&
-        found_checksums_->Load(platform_, found, DirectoryListBox1.CaseSensitive()) == kNoError) {
+    if (!found.empty()) {
+      found_checksums_.emplace();
+      found_checksums_->Load(platform_, found, DirectoryListBox1.CaseSensitive());
       sums = &*found_checksums_;
     }
+  }
+  // A checksum file that cannot be verified against is never passed over in silence: the check
+  // would seem to have verified what it never did.
+  if (sums != nullptr && (sums->LoadError() != kNoError || sums->NamesNothing())) {
+    const std::string line = UnusableChecksumsLine(*sums);
+    windows_.ListError.AddLine(line);
+    Label11.SetCaption(line);
+    Scan.Checksums = nullptr;
+    return false;
   }
   if (sums != nullptr) sums->BeginCheck();
   Scan.Checksums = sums;
   Label11.SetCaption(sums != nullptr ? VerifyingText(*sums) : kStatusHint);
+  return true;
 }
 
 void TForm1::N15Click() {
+  // The digests are named from the folder they were taken in; another folder shown would
+  // suggest they are of its files.
+  const std::string& checked = Scan.StartDirectory;
+  if (engine_.NormalizedDirectory(DirectoryListBox1.Directory()) != checked) {
+    dialogs_.MessageBox(MessageKind::kError,
+                        Quoted("Контрольные суммы последней проверки относятся к папке ", checked,
+                               ". Откройте её, чтобы сохранить их."));
+    return;
+  }
+  SD2.initial_dir = checked;
+  SD2.file_name = "SHA256SUMS";
   const std::optional<std::string> chosen = dialogs_.SaveFile(SD2);
   if (!chosen) return;
-  SD2.file_name = *chosen;
   int code = kNoError;
   const std::unique_ptr<SumsFile> sums = SumsFile::Create(platform_, *chosen, code);
   CheckIo(code);
   for (const Fingerprint& fingerprint : fingerprints_) {
-    sums->AddFile(Scan.StartDirectory, fingerprint.path, fingerprint.digest);
+    sums->AddFile(fingerprint.path, fingerprint.digest);
   }
   CheckIo(sums->LostLines());
+  Label11.SetCaption(
+      Quoted("Контрольные суммы сохранены в ", *chosen, ", имена файлов - относительно его папки"));
 }
 
 void TForm1::N16Click() {
@@ -67,6 +89,10 @@ void TForm1::N16Click() {
   if (!chosen) return;
   ExpectedSums sums;
   CheckIo(sums.Load(platform_, *chosen, DirectoryListBox1.CaseSensitive()));
+  if (sums.NamesNothing()) {
+    dialogs_.MessageBox(MessageKind::kError, UnusableChecksumsLine(sums));
+    return;
+  }
   Checksums = std::move(sums);
   N16.SetChecked(true);
 }

@@ -204,9 +204,17 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
   return incomplete;
 }
 
+// Why the checksum file could not be verified against, in words.
+std::string ChecksumsFault(const ExpectedSums& sums) {
+  if (sums.LoadError() == kErrNotEnoughMemory) return "too large for the memory available";
+  if (sums.LoadError() != kNoError) return IoErrorText(sums.LoadError()) + ".";
+  return "no properly formatted checksum lines found";
+}
+
 // The checksum file the run verifies against, before anything is read: the one given, or the
 // one the start directory holds (said on standard error). False, after an error that names
-// it, when the one given cannot be read.
+// it, when the one given cannot be verified against; one found that cannot be is the check's
+// problem, which the check reports.
 bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TForm1& form,
                    Platform& platform, Console& console) {
   form.FindChecksumFile = false;
@@ -218,17 +226,25 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
     name = *options.verify;
     const std::string path = OutputPath(local, kChecksumFile, *options.verify, console);
     if (path.empty()) return false;
-    if (const int code = sums.Load(platform, path, case_sensitive); code != kNoError) {
-      ErrorLine(console, std::string(kChecksumFile) + " '" + *options.verify +
-                             "': " + IoErrorText(code) + ".");
+    sums.Load(platform, path, case_sensitive);
+    if (sums.LoadError() != kNoError || sums.NamesNothing()) {
+      ErrorLine(console,
+                std::string(kChecksumFile) + " '" + *options.verify + "': " + ChecksumsFault(sums));
       return false;
     }
   } else {
     std::string start = form.EditCurDir.Text();
     if (!start.ends_with('\\')) start += '\\';
     const std::string found = options.no_verify ? "" : ChecksumFileIn(platform, start);
-    if (found.empty() || sums.Load(platform, found, case_sensitive) != kNoError) return true;
+    if (found.empty()) return true;
+    sums.Load(platform, found, case_sensitive);
     name = found.substr(start.size());
+    if (sums.LoadError() != kNoError || sums.NamesNothing()) {
+      ErrorLine(console, std::string(kChecksumFile) + " '" + name +
+                             "' in the directory checked: " + ChecksumsFault(sums));
+      form.Checksums = std::move(sums);
+      return true;
+    }
     ErrorLine(console, "verifying against " + name + " in the directory checked");
   }
   if (sums.Malformed() > 0) {
@@ -365,7 +381,7 @@ int Run(const CheckOptions& options, Console& console) {
     ++files_ended;
     if (report != nullptr) report->AddFile(file);
     if (sums != nullptr && file.fingerprint) {
-      sums->AddFile(form.Scan.StartDirectory, file.path, *file.fingerprint);
+      sums->AddFile(file.path, *file.fingerprint);
     }
   };
   for (const OutputFile& output : *outputs) {

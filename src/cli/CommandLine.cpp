@@ -322,11 +322,14 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
                          problem is new since the last check and, for a file now three
                          times slower, its MB/s then
       --sums=FILE        write the SHA-256 of every file read without a problem to FILE,
-                         as sha256sum does: 'sha256sum -c FILE' in PATH verifies them
+                         as sha256sum does, each name relative to FILE's directory:
+                         'sha256sum -c' run there verifies them
       --verify=FILE      compare every file read with the line of the checksum file FILE
                          that names it (sha256sum, sha1sum, md5sum or BSD tag lines,
-                         names relative to FILE's directory); a file that differs is a
-                         problem, and so is a file it names that does not exist
+                         names relative to FILE's directory); a file that differs from
+                         any line naming it is a problem, and so is a file it names that
+                         does not exist or lies outside PATH; a FILE without one such
+                         line is a usage error
       --no-verify        do not verify against the checksum file PATH holds itself
                          (SHA256SUMS, sha256sum.txt, MD5SUMS or md5sum.txt), as is done
                          without --verify

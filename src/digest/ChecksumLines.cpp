@@ -12,7 +12,8 @@ constexpr std::pair<std::string_view, DigestKind> kTags[] = {{"SHA256", DigestKi
                                                              {"SHA1", DigestKind::kSha1},
                                                              {"MD5", DigestKind::kMd5}};
 
-// The name of an escaped line: "\\" is a backslash, "\n" a line feed; false for any other.
+// The name of an escaped line: "\\" is a backslash, "\n" a line feed, "\r" a carriage return;
+// false for any other.
 bool Unescape(std::string_view text, std::string& name) {
   name.clear();
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -25,6 +26,8 @@ bool Unescape(std::string_view text, std::string& name) {
       name += '\\';
     } else if (text[i] == 'n') {
       name += '\n';
+    } else if (text[i] == 'r') {
+      name += '\r';
     } else {
       return false;
     }
@@ -41,7 +44,10 @@ std::optional<ChecksumEntry> Entry(std::string_view name, std::string_view hex,
     entry.name = name;
   }
   const std::optional<Digest> digest = DigestFromHex(hex, kind);
-  if (!digest || entry.name.empty()) return std::nullopt;
+  // No file system holds a name with a NUL, which sha256sum would cut short there.
+  if (!digest || entry.name.empty() || entry.name.find('\0') != std::string::npos) {
+    return std::nullopt;
+  }
   entry.digest = *digest;
   return entry;
 }
@@ -76,33 +82,52 @@ std::optional<ChecksumEntry> GnuLine(std::string_view line, bool escaped) {
 
 }  // namespace
 
-ChecksumLines ParseChecksumLines(std::string_view text) {
-  ChecksumLines lines;
-  int number = 0;
-  while (!text.empty()) {
-    const std::size_t end = text.find('\n');
-    std::string_view line = text.substr(0, end);
-    text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-    ++number;
+void ChecksumLineReader::Add(std::string_view piece) {
+  while (!piece.empty()) {
+    const std::size_t end = piece.find('\n');
+    const std::string_view part = piece.substr(0, end);
+    piece.remove_prefix(end == std::string_view::npos ? piece.size() : end + 1);
+    if (!overlong_ && line_.size() + part.size() > kMaxLineBytes) {
+      overlong_ = true;
+      line_.clear();
+    }
+    if (!overlong_) line_ += part;
+    if (end == std::string_view::npos) return;
+    TakeLine(line_);
+    line_.clear();
+    overlong_ = false;
+  }
+}
+
+void ChecksumLineReader::End() {
+  if (!line_.empty() || overlong_) TakeLine(line_);
+  line_.clear();
+  overlong_ = false;
+}
+
+void ChecksumLineReader::TakeLine(std::string_view line) {
+  ++number_;
+  std::optional<ChecksumEntry> entry;
+  if (!overlong_) {
     if (line.ends_with('\r')) line.remove_suffix(1);
     const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos || line[start] == '#') continue;
+    if (start == std::string_view::npos || line[start] == '#') return;
     line.remove_prefix(start);
     const bool escaped = line.starts_with('\\');
     if (escaped) line.remove_prefix(1);
-    std::optional<ChecksumEntry> entry = TagLine(line, escaped);
+    entry = TagLine(line, escaped);
     if (!entry) entry = GnuLine(line, escaped);
-    if (entry) {
-      lines.entries.push_back(std::move(*entry));
-    } else if (lines.malformed++ == 0) {
-      lines.first_malformed = number;
-    }
   }
-  return lines;
+  if (entry) {
+    entry->line = number_;
+    on_entry_(*entry);
+  } else if (malformed_++ == 0) {
+    first_malformed_ = number_;
+  }
 }
 
 std::string ChecksumLine(const Digest& digest, std::string_view name) {
-  const bool escaped = name.find_first_of("\\\n") != std::string_view::npos;
+  const bool escaped = name.find_first_of("\\\n\r") != std::string_view::npos;
   std::string line = escaped ? "\\" : "";
   line += HexText(digest);
   line += "  ";
@@ -111,6 +136,8 @@ std::string ChecksumLine(const Digest& digest, std::string_view name) {
       line += "\\\\";
     } else if (c == '\n') {
       line += "\\n";
+    } else if (c == '\r') {
+      line += "\\r";
     } else {
       line += c;
     }

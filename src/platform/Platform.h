@@ -187,7 +187,7 @@ class Platform {
   virtual int CreateTextFile(const std::string& path, FileHandle& file) = 0;
   // Opens an existing file for writing at its end.
   virtual int OpenForAppend(const std::string& path, FileHandle& file) = 0;
-  // Writes all of `bytes` at the file position.
+  // Writes all of `bytes` at the file position, or, when that fails, none of them.
   virtual int Write(FileHandle file, std::string_view bytes) = 0;
 
   // Milliseconds of a monotonic clock, wrapping at 32 bits.
@@ -196,6 +196,18 @@ class Platform {
   virtual LocalDateTime Now() = 0;
   // Full path of the program's own file in Windows form.
   virtual std::string ProgramPath() = 0;
+
+  // The drive path of an absolute path in the system's own form ("/media/cd/A" on Linux), as
+  // other programs name files; empty when no drive holds it.
+  virtual std::string FromSystemPath(const std::string& system_path) {
+    (void)system_path;
+    return {};
+  }
+  // The system's own absolute path of a drive path; empty when there is none (a share).
+  virtual std::string ToSystemPath(const std::string& path) {
+    (void)path;
+    return {};
+  }
 };
 
 }  // namespace tarvik

@@ -1,5 +1,8 @@
 #include "scan/ChecksumNames.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "platform/posix/WindowsName.h"
 #include "util/Text.h"
 
@@ -27,6 +30,34 @@ bool StartsWith(const std::string& text, const std::string& start, bool case_sen
   return head == upper_start;
 }
 
+// The parts of a path after its root ("D:\" or "/"), with ".." taken back: false when one
+// would climb above the root.
+bool AddParts(std::vector<std::string>& parts, std::string_view name, char separator) {
+  bool below_root = true;
+  ForEachPart(name, separator, [&](std::string_view part) {
+    if (part != "..") {
+      parts.emplace_back(part);
+    } else if (parts.empty()) {
+      below_root = false;
+    } else {
+      parts.pop_back();
+    }
+  });
+  return below_root;
+}
+
+// The drive path of an absolute system path, its ".." taken back first.
+std::string FromSystemPath(Platform& platform, std::string_view system_path) {
+  std::vector<std::string> parts;
+  // Above the root is the root itself, as the system takes it.
+  AddParts(parts, system_path, '/');
+  std::string path;
+  for (const std::string& part : parts) path += "/" + part;
+  return platform.FromSystemPath(path.empty() ? "/" : path);
+}
+
+std::string DriveRoot(const std::string& folder) { return folder.substr(0, 3); }
+
 }  // namespace
 
 bool NameBelow(const std::string& folder, const std::string& path, bool case_sensitive,
@@ -43,22 +74,56 @@ bool NameBelow(const std::string& folder, const std::string& path, bool case_sen
   return on_disk && !name.empty();
 }
 
-std::string PathBelow(const std::string& folder, std::string_view name) {
-  std::string path = folder;
-  ForEachPart(name, '/', [&](std::string_view part) {
-    if (path.size() > folder.size()) path += '\\';
-    path += ToWindowsName(part);
-  });
-  return path;
+bool NameFrom(Platform& platform, const std::string& folder, const std::string& path,
+              std::string& name) {
+  if (NameBelow(folder, path, true, name)) return true;
+  if (DriveRoot(folder) != DriveRoot(path)) {
+    name = platform.ToSystemPath(path);
+    return !name.empty();
+  }
+  // The deepest folder that holds both, then up from `folder` to it and down to the file.
+  std::vector<std::string> from;
+  std::vector<std::string> to;
+  AddParts(from, std::string_view(folder).substr(3), '\\');
+  AddParts(to, std::string_view(path).substr(3), '\\');
+  std::size_t common = 0;
+  while (common < from.size() && common + 1 < to.size() && from[common] == to[common]) ++common;
+  name.clear();
+  for (std::size_t i = common; i < from.size(); ++i) name += "../";
+  std::string posix;
+  for (std::size_t i = common; i < to.size(); ++i) {
+    if (!ToPosixName(to[i], posix)) return false;
+    name += posix + (i + 1 < to.size() ? "/" : "");
+  }
+  return true;
 }
 
-std::string PlainName(std::string_view name) {
-  std::string plain;
+std::string ResolveName(Platform& platform, const std::string& folder, std::string_view name) {
+  if (name.starts_with('/')) return FromSystemPath(platform, name);
+  std::vector<std::string> parts;
+  AddParts(parts, std::string_view(folder).substr(3), '\\');
+  bool on_drive = true;
   ForEachPart(name, '/', [&](std::string_view part) {
-    if (!plain.empty()) plain += '/';
-    plain += part;
+    if (part != "..") {
+      parts.push_back(ToWindowsName(part));
+    } else if (parts.empty()) {
+      on_drive = false;
+    } else {
+      parts.pop_back();
+    }
   });
-  return plain;
+  if (!on_drive) {
+    // Above the drive's root lies the folder that holds its mount point.
+    const std::string base =
+        platform.ToSystemPath(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder);
+    return base.empty() ? std::string() : FromSystemPath(platform, base + "/" + std::string(name));
+  }
+  std::string path = DriveRoot(folder);
+  for (const std::string& part : parts) {
+    if (path.size() > 3) path += '\\';
+    path += part;
+  }
+  return path;
 }
 
 }  // namespace tarvik

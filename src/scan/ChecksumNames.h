@@ -3,21 +3,30 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Platform.h"
+
 namespace tarvik {
 
 // Checksum files name files relative to a folder, with "/" between the parts of a name and
-// each part as it is on disk; the program names them by drive paths ("D:\SUB\A.BIN") whose
-// parts are in its own form (WindowsName.h). These translate between the two.
+// each part as it is on disk, or by an absolute path of the system; the program names them by
+// drive paths ("D:\SUB\A.BIN") whose parts are in its own form (WindowsName.h). These translate
+// between the two.
 
 // The name of the file at `path` relative to `folder` (both in drive form, the folder ending
 // in "\"): false when the file does not lie below the folder, or a part names nothing on disk.
 bool NameBelow(const std::string& folder, const std::string& path, bool case_sensitive,
                std::string& name);
 
-// The drive path of the file `name` names below `folder`; "." parts and empty parts left out.
-std::string PathBelow(const std::string& folder, std::string_view name);
+// The name that reaches the file at `path` from `folder` (both in drive form, the folder ending
+// in "\"), as sha256sum -c run in that folder opens it: below the folder as NameBelow gives it,
+// else through as many ".." as needed on the same drive, else the system's absolute path. False
+// when no name reaches it (a part names nothing on disk, a file on a share).
+bool NameFrom(Platform& platform, const std::string& folder, const std::string& path,
+              std::string& name);
 
-// `name` without "." parts and empty parts ("./A//B" names "A/B").
-std::string PlainName(std::string_view name);
+// The drive path of the file `name` names from `folder` (drive form, ending in "\"), as
+// sha256sum -c run in that folder resolves it: "." and empty parts left out, ".." taken back,
+// an absolute name as the system's path. Empty when no drive holds it.
+std::string ResolveName(Platform& platform, const std::string& folder, std::string_view name);
 
 }  // namespace tarvik

@@ -1,33 +1,14 @@
 #include "scan/ExpectedSums.h"
 
 #include <cstddef>
+#include <new>
+#include <vector>
 
 #include "platform/OwnedFile.h"
 #include "scan/ChecksumNames.h"
 #include "util/Text.h"
 
 namespace tarvik {
-
-namespace {
-
-// The whole file at `path`, read through the platform.
-int ReadWholeText(Platform& platform, const std::string& path, std::string& text) {
-  OwnedFile file(platform);
-  const int code = platform.OpenForReading(path, file.Reset());
-  if (code != kNoError) return code;
-  constexpr std::size_t kChunk = 65536;
-  text.clear();
-  for (std::size_t done = 1; done != 0;) {
-    const std::size_t held = text.size();
-    text.resize(held + kChunk);
-    const int read_code = platform.Read(file.get(), text.data() + held, kChunk, done);
-    text.resize(held + (read_code == kNoError ? done : 0));
-    if (read_code != kNoError) return read_code;
-  }
-  return kNoError;
-}
-
-}  // namespace
 
 std::string ChecksumFileIn(Platform& platform, const std::string& directory) {
   for (const char* name : kChecksumFileNames) {
@@ -37,47 +18,73 @@ std::string ChecksumFileIn(Platform& platform, const std::string& directory) {
 }
 
 int ExpectedSums::Load(Platform& platform, const std::string& path, bool case_sensitive) {
-  std::string text;
-  const int code = ReadWholeText(platform, path, text);
-  if (code != kNoError) return code;
-  ChecksumLines lines = ParseChecksumLines(text);
+  *this = ExpectedSums();
   path_ = path;
   folder_ = path.substr(0, path.rfind('\\') + 1);
   case_sensitive_ = case_sensitive;
-  entries_ = std::move(lines.entries);
-  malformed_ = lines.malformed;
-  first_malformed_ = lines.first_malformed;
-  index_.clear();
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    entries_[i].name = PlainName(entries_[i].name);
-    index_.emplace(Key(entries_[i].name), i);
+  OwnedFile file(platform);
+  load_error_ = platform.OpenForReading(path, file.Reset());
+  if (load_error_ != kNoError) return load_error_;
+  // A file of names larger than memory ends as a clear error, not as an abort.
+  try {
+    ChecksumLineReader reader([&](ChecksumEntry& entry) { Add(platform, entry); });
+    std::vector<char> piece(65536);
+    for (std::size_t done = 1; done != 0 && load_error_ == kNoError;) {
+      load_error_ = platform.Read(file.get(), piece.data(), piece.size(), done);
+      if (load_error_ == kNoError) reader.Add(std::string_view(piece.data(), done));
+    }
+    reader.End();
+    malformed_ += reader.Malformed();
+    if (reader.FirstMalformed() != 0 &&
+        (first_malformed_ == 0 || reader.FirstMalformed() < first_malformed_)) {
+      first_malformed_ = reader.FirstMalformed();
+    }
+  } catch (const std::bad_alloc&) {
+    load_error_ = kErrNotEnoughMemory;
+  }
+  if (load_error_ != kNoError) {
+    files_ = {};
+    index_ = {};
+    return load_error_;
   }
   BeginCheck();
   return kNoError;
 }
 
-std::string ExpectedSums::Key(std::string name) const {
-  if (!case_sensitive_) UpperCase1251(name);
-  return name;
+void ExpectedSums::Add(Platform& platform, ChecksumEntry& entry) {
+  const std::string path = ResolveName(platform, folder_, entry.name);
+  if (path.empty()) {
+    // A name that no drive holds (above a share's root) cannot be checked.
+    if (malformed_++ == 0) first_malformed_ = entry.line;
+    return;
+  }
+  const auto [found, added] = index_.try_emplace(Key(path), files_.size());
+  if (added) files_.push_back({path, {}});
+  files_[found->second].digests.push_back(entry.digest);
 }
 
-void ExpectedSums::BeginCheck() { met_.assign(entries_.size(), false); }
+std::string ExpectedSums::Key(std::string path) const {
+  if (!case_sensitive_) UpperCase1251(path);
+  return path;
+}
 
-std::optional<Digest> ExpectedSums::Expected(const std::string& path) {
-  std::string name;
-  if (!NameBelow(folder_, path, case_sensitive_, name)) return std::nullopt;
-  const auto found = index_.find(Key(std::move(name)));
-  if (found == index_.end()) return std::nullopt;
+void ExpectedSums::BeginCheck() {
+  met_.assign(files_.size(), false);
+  met_count_ = 0;
+}
+
+const std::vector<Digest>* ExpectedSums::Expected(const std::string& path) {
+  const auto found = index_.find(Key(path));
+  if (found == index_.end()) return nullptr;
+  if (!met_[found->second]) ++met_count_;
   met_[found->second] = true;
-  return entries_[found->second].digest;
+  return &files_[found->second].digests;
 }
 
 std::vector<std::string> ExpectedSums::NotMet() const {
   std::vector<std::string> paths;
-  for (std::size_t i = 0; i < entries_.size(); ++i) {
-    // A name given twice is named once, by its first line.
-    if (index_.at(Key(entries_[i].name)) == i && !met_[i])
-      paths.push_back(PathBelow(folder_, entries_[i].name));
+  for (std::size_t i = 0; i < files_.size(); ++i) {
+    if (!met_[i]) paths.push_back(files_[i].path);
   }
   return paths;
 }

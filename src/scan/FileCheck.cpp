@@ -1,8 +1,13 @@
+#include <algorithm>
 #include <functional>
 #include <iterator>
+#include <utility>
+#include <vector>
 
 #include "platform/IoError.h"
 #include "platform/OwnedFile.h"
+#include "scan/ChecksumNames.h"
+#include "scan/ChecksumProblems.h"
 #include "scan/ProblemLines.h"
 #include "scan/ScanEngine.h"
 #include "ui/ApplicationTitle.h"
@@ -118,13 +123,14 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     state_.Speed.SetModified(modified);
   }
 
-  // The checksum file's digest of the file, and the fingerprint wanted, hashed as read.
-  const std::optional<Digest> expected =
-      state_.Checksums != nullptr ? state_.Checksums->Expected(path) : std::nullopt;
-  hashes_.BeginFile(
-      static_cast<DigestKinds>((state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0) |
-                               (expected ? KindBit(expected->kind) : 0)),
-      static_cast<std::size_t>(block_size), file_size);
+  // The checksum file's digests of the file, and the fingerprint wanted, hashed as read.
+  const std::vector<Digest>* expected =
+      state_.Checksums != nullptr ? state_.Checksums->Expected(path) : nullptr;
+  DigestKinds kinds = state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0;
+  if (expected != nullptr) {
+    for (const Digest& digest : *expected) kinds |= KindBit(digest.kind);
+  }
+  hashes_.BeginFile(kinds, static_cast<std::size_t>(block_size), file_size);
 
   bool result = true;
   bool read_error = false;
@@ -178,10 +184,12 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
 }
 
 bool ScanEngine::CheckDigests(bool show_dialogs, const std::string& path,
-                              const std::optional<Digest>& expected) {
+                              const std::vector<Digest>* expected) {
   // A file with a problem line gets no digest at all: it proves nothing of its content.
   if (state_.Speed.CurrentFile().outcome != FileOutcome::kOk) return true;
-  if (expected && hashes_.Result(expected->kind) != *expected) {
+  // Every line that names the file must hold, as each is a line of its own to sha256sum -c.
+  const auto differs = [&](const Digest& digest) { return hashes_.Result(digest.kind) != digest; };
+  if (expected != nullptr && std::ranges::any_of(*expected, differs)) {
     ReportProblem(show_dialogs, path, kChecksumSuffix);
     return false;
   }
@@ -200,13 +208,31 @@ bool ScanEngine::CompareWithLastCheck(bool show_dialogs, const std::string& path
 
 int ScanEngine::CheckFilesNotMet() {
   if (state_.Checksums == nullptr || state_.AbortFlag || state_.Closing) return 0;
-  int problems = 0;
-  for (const std::string& path : state_.Checksums->NotMet()) {
-    if (platform_.FileExists(path)) continue;
-    CheckFile(false, path);
-    ++problems;
+  const ExpectedSums& sums = *state_.Checksums;
+  std::vector<std::string> missing;
+  std::vector<std::string> outside;
+  const bool case_sensitive = controls_.DirectoryListBox1.CaseSensitive();
+  std::string name;
+  for (std::string& path : sums.NotMet()) {
+    if (!platform_.FileExists(path)) {
+      missing.push_back(std::move(path));
+    } else if (!NameBelow(state_.StartDirectory, path, case_sensitive, name)) {
+      // Below the start directory, a file left out by the mask, the attributes or the mode was
+      // left out on purpose; elsewhere no check of this folder can ever read it.
+      outside.push_back(std::move(path));
+    }
   }
-  return problems;
+  // Not one name found, and more than a handful: the file names another folder's files, and a
+  // line for each would only bury that.
+  if (sums.FilesMet() == 0 && outside.empty() && missing.size() > kForeignNamesAtLeast) {
+    controls_.ListError.AddLine(ProblemLine(sums.Path(), ForeignNamesSuffix(missing.size())));
+    return 1;
+  }
+  for (const std::string& path : missing) CheckFile(false, path);
+  for (const std::string& path : outside) {
+    controls_.ListError.AddLine(ProblemLine(path, kNotCheckedSuffix));
+  }
+  return static_cast<int>(missing.size() + outside.size());
 }
 
 void ScanEngine::ReportProblem(bool show_dialogs, const std::string& path,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "browse/DirectoryListBox.h"
 #include "browse/DriveComboBox.h"
@@ -64,7 +65,9 @@ class ScanEngine {
   int CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge);
 
   // After a pass that verified against a checksum file: the files it names that no check
-  // read and that do not exist get the not-found line. Returns their number.
+  // read and that do not exist get the not-found line, those that lie outside the start
+  // directory a line saying they were not checked; a file none of whose many names exist gets
+  // one line saying so instead. Returns the number of lines.
   int CheckFilesNotMet();
 
   // Whether `path` names one of the command's own WrittenFiles, by the volume's case rule.
@@ -110,7 +113,7 @@ class ScanEngine {
   // The digests of the file just read, once the check found no problem in it: a fingerprint
   // differing from the checksum file's is the file's problem; otherwise it is the file's.
   bool CheckDigests(bool show_dialogs, const std::string& path,
-                    const std::optional<Digest>& expected);
+                    const std::vector<Digest>* expected);
   // At the file's end, with its time stopped at `tick`: a content that changed silently since
   // the volume's last check is the file's problem. False for that.
   bool CompareWithLastCheck(bool show_dialogs, const std::string& path, std::uint32_t tick);

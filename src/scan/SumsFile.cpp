@@ -10,13 +10,17 @@ namespace tarvik {
 std::unique_ptr<SumsFile> SumsFile::Create(Platform& platform, const std::string& path, int& code) {
   std::unique_ptr<LineWriter> file = LineWriter::Create(platform, path, code);
   if (!file) return nullptr;
-  return std::unique_ptr<SumsFile>(new SumsFile(std::move(file)));
+  return std::unique_ptr<SumsFile>(
+      new SumsFile(platform, path.substr(0, path.rfind('\\') + 1), std::move(file)));
 }
 
-void SumsFile::AddFile(const std::string& start, const std::string& path, const Digest& digest) {
+void SumsFile::AddFile(const std::string& path, const Digest& digest) {
+  if (file_->Lost() != kNoError) return;
   std::string name;
-  // The start directory holds every file its check reads, as names that are on disk.
-  if (file_->Lost() != kNoError || !NameBelow(start, path, true, name)) return;
+  if (!NameFrom(platform_, folder_, path, name)) {
+    unnamed_ = kErrInvalidName;
+    return;
+  }
   file_->Write(ChecksumLine(digest, name));
 }
 

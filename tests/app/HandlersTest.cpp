@@ -257,11 +257,16 @@ TEST_F(TForm1Test, ChecksumItemsSaveAndVerify) {
   EXPECT_FALSE(form().N15.Enabled());
   form().BitBtn1Click();
   ASSERT_TRUE(form().N15.Enabled());
+  // On another drive, the names are the files' absolute paths.
   dialogs_.Enter("D:\\SUMS");
   form().N15.Click();
   EXPECT_EQ(d_drive_.ReadFile("SUMS"),
-            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  A.TXT\n"
-            "a6e2eb31a9796acd8c1af20b9785dee893d27364d445a48f13c9abf5813ed525  SUMS.MD5\n");
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad  " +
+                tmp_.Path("A.TXT") +
+                "\na6e2eb31a9796acd8c1af20b9785dee893d27364d445a48f13c9abf5813ed525  " +
+                tmp_.Path("SUMS.MD5") + "\n");
+  EXPECT_EQ(form().Label11.Caption(),
+            "Контрольные суммы сохранены в \"D:\\SUMS\", имена файлов - относительно его папки");
 
   dialogs_.Enter("C:\\SUMS.MD5");
   form().N16.Click();

@@ -12,11 +12,16 @@
 namespace tarvik {
 namespace {
 
+const std::string kSums =
+    "\\900150983cd24fb0d6963f7d28e17f72  tree/A.TXT\n"
+    "900150983cd24fb0d6963f7d28e17f72 *tree/B.TXT\n"
+    "\\900150983cd24fb0d6963f7d28e17f72  tree/C\\\\D.TXT\n";
+
 TEST(ChecksumsTest, Sha256sumAcceptsTheSumsFileInTheDirectoryChecked) {
   TempDir dir;
-  const std::vector<std::string> names = {"Файл.txt",  "with space.bin",   "back\\slash",
-                                          "new\nline", "SUB/deep\\er.txt", "EMPTY",
-                                          "3 BLOCKS",  "70 BLOCKS"};
+  const std::vector<std::string> names = {"Файл.txt",  "with space.bin", "back\\slash",
+                                          "new\nline", "car\rriage",     "SUB/deep\\er.txt",
+                                          "EMPTY",     "3 BLOCKS",       "70 BLOCKS"};
   // Files of several blocks of the default 16 KiB, the last one short: 3 blocks are hashed by
   // the reader as they come; 70 (over a mebibyte) partly on the hashing thread and partly by the
   // reader, and they fill every buffer twice.
@@ -41,6 +46,15 @@ TEST(ChecksumsTest, Sha256sumAcceptsTheSumsFileInTheDirectoryChecked) {
   EXPECT_TRUE(lines.front().ends_with("  SUB/deep\\\\er.txt")) << lines.front();
   const std::string check = "cd '" + dir.Path("tree") + "' && sha256sum --strict --quiet -c SUMS";
   EXPECT_EQ(std::system(check.c_str()), 0);
+
+  // Saved beside the tree, the names reach the files from there.
+  dir.MakeFile("side/x", "");
+  const ProcessResult side =
+      RunCheckBinary({"-r", "-q", "--sums=" + dir.Path("side/SUMS"), dir.Path("tree/SUB")});
+  EXPECT_EQ(side.status, 0) << side.err;
+  EXPECT_TRUE(dir.ReadFile("side/SUMS").ends_with("  ../tree/SUB/deep\\\\er.txt\n"));
+  const std::string side_check = "cd '" + dir.Path("side") + "' && sha256sum --quiet -c SUMS";
+  EXPECT_EQ(std::system(side_check.c_str()), 0);
 }
 
 TEST(ChecksumsTest, VerifiesAgainstTheFileGivenOrTheDirectorysOwn) {
@@ -48,18 +62,40 @@ TEST(ChecksumsTest, VerifiesAgainstTheFileGivenOrTheDirectorysOwn) {
     const char* name;
     std::vector<std::string> options;
     int status;
-    std::vector<std::string> out;  // the problem lines' files, below "tree/"
+    std::vector<std::string> out;  // the problem lines' files below "tree/", "|" before a suffix
     std::vector<std::string> err;
+    std::string sums = kSums;  // the text of sums.md5
   };
+  const std::string a_sha256 = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
   const Case cases[] = {
       {"given, names relative to its folder", {"--verify={dir}/sums.md5"}, 1, {"B.TXT"}, {}},
       {"the directory's own, that names nothing",
        {},
-       0,
-       {},
-       {"tarvik-check: verifying against SHA256SUMS in the directory checked",
-        "tarvik-check: checksum file 'SHA256SUMS': 1 line(s) not understood, the first is line 1"}},
+       1,
+       {"SHA256SUMS| - в файле контрольных сумм нет ни одной строки контрольной суммы, сверки не "
+        "было !"},
+       {"tarvik-check: checksum file 'SHA256SUMS' in the directory checked: no properly "
+        "formatted checksum lines found"}},
       {"the directory's own, turned off", {"--no-verify"}, 0, {}, {}},
+      {"a right MD5 line and a wrong SHA-256 line",
+       {"--verify="},
+       1,
+       {"A.TXT"},
+       {},
+       "900150983cd24fb0d6963f7d28e17f72  tree/A.TXT\n" + std::string(64, '0') + "  tree/A.TXT\n"},
+      {"names from elsewhere, each once",
+       {"--verify="},
+       1,
+       {"../OUT.TXT| - лежит вне проверяемой папки, не проверен !"},
+       {},
+       a_sha256 + "  tree/../OUT.TXT\n" + a_sha256 + "  {dir}/OUT.TXT\n" + a_sha256 +
+           "  tree/SUB/../A.TXT\n"},
+      {"no line names a file",
+       {"--verify="},
+       2,
+       {},
+       {"tarvik-check: checksum file '{verify}': no properly formatted checksum lines found"},
+       ""},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -68,10 +104,12 @@ TEST(ChecksumsTest, VerifiesAgainstTheFileGivenOrTheDirectorysOwn) {
     dir.MakeFile("tree/B.TXT", "abd");
     dir.MakeFile("tree/C\\D.TXT", "abc");
     dir.MakeFile("tree/SHA256SUMS", "not a line of digests\n");
-    dir.MakeFile("sums.md5",
-                 "\\900150983cd24fb0d6963f7d28e17f72  tree/A.TXT\n"
-                 "900150983cd24fb0d6963f7d28e17f72 *tree/B.TXT\n"
-                 "\\900150983cd24fb0d6963f7d28e17f72  tree/C\\\\D.TXT\n");
+    dir.MakeFile("OUT.TXT", "abc");
+    std::string sums = c.sums;
+    if (const std::size_t at = sums.find("{dir}"); at != std::string::npos) {
+      sums.replace(at, 5, dir.Path(""));
+    }
+    dir.MakeFile("sums.md5", sums);
     std::vector<std::string> args = {"-q", "--report=" + dir.Path("r.csv")};
     for (const std::string& option : c.options) {
       args.push_back(option.starts_with("--verify=") ? "--verify=" + dir.Path("sums.md5") : option);
@@ -81,14 +119,25 @@ TEST(ChecksumsTest, VerifiesAgainstTheFileGivenOrTheDirectorysOwn) {
 
     EXPECT_EQ(cli.status, c.status) << cli.err;
     std::vector<std::string> out;
-    for (const std::string& file : c.out) {
-      out.push_back("Файл : \"" + DrivePath(dir.Path("tree/" + file)) +
-                    "\" - содержимое не совпадает с контрольной суммой !");
+    for (const std::string& line : c.out) {
+      const std::size_t bar = std::min(line.find('|'), line.size());
+      const std::string file = line.substr(0, bar);
+      out.push_back("Файл : \"" +
+                    DrivePath(dir.Path(file.starts_with("../") ? file.substr(3) : "tree/" + file)) +
+                    "\"" +
+                    (bar < line.size() ? line.substr(bar + 1)
+                                       : " - содержимое не совпадает с контрольной суммой !"));
     }
     EXPECT_EQ(Lines(cli.out), out);
-    EXPECT_EQ(Lines(cli.err), c.err);
+    std::vector<std::string> err = c.err;
+    for (std::string& line : err) {
+      if (const std::size_t at = line.find("{verify}"); at != std::string::npos)
+        line.replace(at, 8, dir.Path("sums.md5"));
+    }
+    EXPECT_EQ(Lines(cli.err), err);
+    if (cli.status == 2) continue;
     const bool checksum_row = dir.ReadFile("r.csv").find(",checksum,") != std::string::npos;
-    EXPECT_EQ(checksum_row, !c.out.empty());
+    EXPECT_EQ(checksum_row, c.out.size() == 1 && c.out[0].find('|') == std::string::npos);
   }
 }
 

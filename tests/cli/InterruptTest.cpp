@@ -94,7 +94,7 @@ TEST_P(InterruptTest, EndsWithTheAbortLineTheListsEndAndTheSignalsStatus) {
   if (hashed) {
     const std::vector<std::string> sums = Lines(dir_.ReadFile("SUMS"));
     ASSERT_EQ(sums.size(), 1u);
-    EXPECT_TRUE(sums.front().ends_with("  A.BIN")) << sums.front();
+    EXPECT_TRUE(sums.front().ends_with("  tree/A.BIN")) << sums.front();
   }
   if (c.err_on_terminal) {
     EXPECT_NE(result.err.find("%  "), std::string::npos) << result.err;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "digest/ChecksumLines.h"
 
@@ -27,6 +28,9 @@ TEST(ChecksumLinesTest, ReadsEachFormOnceAndCountsWhatItCannot) {
       {"MD5 (x) = " + kMd5, "x", DigestKind::kMd5},
       {"SHA2-256(openssl)= " + kSha256, "openssl"},
       {"\\SHA1 (new\\nline) = " + kSha1, "new\nline", DigestKind::kSha1},
+      {"\\" + kMd5 + "  car\\rriage\r\n", "car\rriage", DigestKind::kMd5},
+      {kMd5 + "  nul" + std::string(1, '\0'), ""},
+      {kMd5 + "  " + std::string(ChecksumLineReader::kMaxLineBytes, 'x'), ""},
       {"MD5 (x) = " + kSha256, ""},
       {kSha256.substr(2) + "  odd length", ""},
       {"\\" + kMd5 + "  tab\\tescape", ""},
@@ -35,21 +39,27 @@ TEST(ChecksumLinesTest, ReadsEachFormOnceAndCountsWhatItCannot) {
       {kMd5 + "  ", ""},
   };
   for (const Case& c : cases) {
-    const ChecksumLines lines = ParseChecksumLines("# a comment\n\n" + c.text);
+    std::vector<ChecksumEntry> entries;
+    ChecksumLineReader reader([&](ChecksumEntry& entry) { entries.push_back(entry); });
+    // In pieces smaller than a line, as a file is read.
+    const std::string text = "# a comment\n\n" + c.text;
+    for (std::size_t at = 0; at < text.size(); at += 7) reader.Add(text.substr(at, 7));
+    reader.End();
     if (c.name.empty()) {
-      EXPECT_TRUE(lines.entries.empty()) << c.text;
-      EXPECT_EQ(lines.malformed, 1) << c.text;
-      EXPECT_EQ(lines.first_malformed, 3) << c.text;
+      EXPECT_TRUE(entries.empty()) << c.text;
+      EXPECT_EQ(reader.Malformed(), 1) << c.text;
+      EXPECT_EQ(reader.FirstMalformed(), 3) << c.text;
       continue;
     }
-    ASSERT_EQ(lines.entries.size(), 1u) << c.text;
-    EXPECT_EQ(lines.malformed, 0) << c.text;
-    EXPECT_EQ(lines.entries[0].name, c.name) << c.text;
-    EXPECT_EQ(lines.entries[0].digest.kind, c.kind) << c.text;
+    ASSERT_EQ(entries.size(), 1u) << c.text;
+    EXPECT_EQ(reader.Malformed(), 0) << c.text;
+    EXPECT_EQ(entries[0].name, c.name) << c.text;
+    EXPECT_EQ(entries[0].line, 3) << c.text;
+    EXPECT_EQ(entries[0].digest.kind, c.kind) << c.text;
     const std::string hex = c.kind == DigestKind::kMd5    ? kMd5
                             : c.kind == DigestKind::kSha1 ? kSha1
                                                           : kSha256;
-    EXPECT_EQ(HexText(lines.entries[0].digest), hex) << c.text;
+    EXPECT_EQ(HexText(entries[0].digest), hex) << c.text;
   }
 }
 

@@ -140,11 +140,13 @@ TEST_F(PlatformTest, WritingOnFullVolumeIsDiskFull) {
   if (!mount.mounted()) GTEST_SKIP() << "mounting needs privileges this machine does not grant";
   FileHandle file = kNoFile;
   ASSERT_EQ(platform_->CreateTextFile("C:\\small\\list.txt", file), kNoError);
-  const std::string block(64 * 1024, 'x');
+  // A line that the volume's size is no multiple of: the last one fits only in part.
+  const std::string line = std::string(64 * 1024, 'x') + "\n";
   int code = kNoError;
-  for (int i = 0; i < 64 && code == kNoError; ++i) code = platform_->Write(file, block);
+  for (int i = 0; i < 64 && code == kNoError; ++i) code = platform_->Write(file, line);
   EXPECT_EQ(code, kErrDiskFull);
   platform_->Close(file);
+  EXPECT_EQ(std::filesystem::file_size(tmp_.Path("small/list.txt")) % line.size(), 0u);
 }
 
 TEST_F(PlatformTest, DeviceBehindLinkIsNoFile) {

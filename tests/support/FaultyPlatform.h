@@ -105,6 +105,10 @@ class FaultyPlatform : public Platform {
   std::uint32_t TickCount() override { return inner_.TickCount(); }
   LocalDateTime Now() override { return inner_.Now(); }
   std::string ProgramPath() override { return inner_.ProgramPath(); }
+  std::string FromSystemPath(const std::string& system_path) override {
+    return inner_.FromSystemPath(system_path);
+  }
+  std::string ToSystemPath(const std::string& path) override { return inner_.ToSystemPath(path); }
 
  private:
   struct Rule {

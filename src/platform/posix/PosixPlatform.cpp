@@ -875,15 +875,23 @@ int PosixPlatform::OpenForAppend(const std::string& path, FileHandle& file) {
 
 int PosixPlatform::Write(FileHandle file, std::string_view bytes) {
   ForgetLatestLook();
-  while (!bytes.empty()) {
-    const ssize_t written = write(file, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return ErrnoToCode(errno, ErrnoUse::kWrite);
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t written = write(file, bytes.data() + done, bytes.size() - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      // Nothing written without an error: the medium is full.
+      const int code = written == 0 ? kErrDiskFull : ErrnoToCode(errno, ErrnoUse::kWrite);
+      // A full medium takes part of a line: cut it off again, so that a text file ends in whole
+      // lines.
+      const off_t end = done == 0 ? -1 : lseek(file, 0, SEEK_CUR);
+      if (end >= static_cast<off_t>(done)) {
+        const off_t start = end - static_cast<off_t>(done);
+        if (ftruncate(file, start) == 0) lseek(file, start, SEEK_SET);
+      }
+      return code;
     }
-    // Nothing written without an error: the medium is full.
-    if (written == 0) return kErrDiskFull;
-    bytes.remove_prefix(static_cast<std::size_t>(written));
+    done += static_cast<std::size_t>(written);
   }
   return kNoError;
 }

@@ -89,6 +89,10 @@ class PosixPlatform : public Platform {
   std::uint32_t TickCount() override;
   LocalDateTime Now() override;
   std::string ProgramPath() override;
+  std::string FromSystemPath(const std::string& system_path) override {
+    return WindowsPathOf(system_path);
+  }
+  std::string ToSystemPath(const std::string& path) override { return PosixPathFor(path); }
 
   // The path in Windows form of an absolute POSIX path, empty when no drive holds it.
   std::string WindowsPathOf(const std::string& posix_path) const;

@@ -85,6 +85,10 @@ class SmbPlatform : public Platform {
   std::uint32_t TickCount() override { return local_.TickCount(); }
   LocalDateTime Now() override { return local_.Now(); }
   std::string ProgramPath() override { return local_.ProgramPath(); }
+  std::string FromSystemPath(const std::string& system_path) override {
+    return local_.FromSystemPath(system_path);
+  }
+  std::string ToSystemPath(const std::string& path) override { return local_.ToSystemPath(path); }
 
  private:
   struct Connection {
