@@ -13,6 +13,7 @@
 #include "app/TApplication.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
+#include "cli/PathErrors.h"
 #include "cli/ReportFile.h"
 #include "history/CheckTable.h"
 #include "history/HistoryPath.h"
@@ -84,7 +85,9 @@ bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& con
   for (const NetworkDrive& drive : options.connections) {
     const int code = NetConnect(platform, drive.remote, password, drive.local);
     if (code != kNoError) {
-      ErrorLine(console, drive.local + "=" + drive.remote + ": " + NetErrorBoxText(code));
+      const std::string reason = ConnectFailureWords(platform, drive.local);
+      ErrorLine(console, drive.local + "=" + drive.remote + ": " + NetErrorBoxText(code) +
+                             (reason.empty() ? "" : ": " + reason));
       return false;
     }
   }
@@ -97,7 +100,9 @@ std::string OutputPath(const PosixPlatform& platform, const std::string& what,
                        const std::string& path, Console& console) {
   const std::string drive_path = path.empty() ? std::string() : DrivePathOf(platform, path);
   if (drive_path.empty()) {
-    ErrorLine(console, what + " '" + path + "': " + IoErrorText(kErrPathNotFound) + ".");
+    ErrorLine(console, what + " '" + path + "': " +
+                           (path.empty() ? OutputFileError(path, kErrPathNotFound)
+                                         : "on no drive of this machine"));
   }
   return drive_path;
 }
@@ -146,7 +151,8 @@ std::unique_ptr<File> MakeOutput(const std::vector<OutputFile>& files, const std
     if (file.what != what) continue;
     int code = kNoError;
     std::unique_ptr<File> made = File::Create(platform, file.path, code);
-    if (!made) ErrorLine(console, what + " '" + file.given + "': " + IoErrorText(code) + ".");
+    if (!made)
+      ErrorLine(console, what + " '" + file.given + "': " + OutputFileError(file.given, code));
     return made;
   }
   return nullptr;
@@ -256,6 +262,10 @@ void ReportHistory(const TForm1& form, const std::string& path, Console& console
 
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
+  if (options.path.empty()) {
+    ErrorLine(console, "PATH is empty");
+    return kExitUsage;
+  }
   PosixPlatform local;
   // Letters connected to shares are drives of the run, as they are of the window.
   SmbPlatform platform(local);
@@ -273,7 +283,9 @@ int Run(const CheckOptions& options, Console& console) {
   const std::string directory = DrivePathOf(local, options.path);
   const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(directory);
   if (code != kNoError) {
-    ErrorLine(console, options.path + ": " + IoErrorText(code) + ".");
+    const bool is_file = !directory.empty() && platform.FileExists(directory);
+    ErrorLine(console,
+              "'" + options.path + "': " + StartDirectoryError(options.path, code, is_file));
     return kExitError;
   }
 

@@ -151,6 +151,7 @@ int SmbPlatform::NetworkConnection(const std::string& local_name, std::string& r
 
 int SmbPlatform::AddConnection(const std::string& remote_name, const std::string& password,
                                const std::string& local_name) {
+  last_failure_ = ConnectFailure::kUnknown;
   const char letter = DriveLetterOf(local_name, false);
   if (letter == 0) return kErrBadDevice;
   RemoteName remote;
@@ -158,10 +159,12 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   const auto held = connections_.find(letter);
   const bool dead = held != connections_.end() && held->second.share->Dead();
   if ((held != connections_.end() && !dead) || (local_.LogicalDrives() & LetterBit(letter)) != 0) {
+    if (held == connections_.end()) last_failure_ = ConnectFailure::kLocalDrive;
     return kErrAlreadyAssigned;
   }
   std::unique_ptr<SmbShare> share;
-  const int code = SmbShare::Connect(remote, user_, password, port_, deadline_ms_, share);
+  const int code =
+      SmbShare::Connect(remote, user_, password, port_, deadline_ms_, share, last_failure_);
   if (code != kNoError) return code;
   // A dead connection gives its letter up to the new one, as a forced cancel would.
   if (dead) CancelConnection(local_name, true);

@@ -47,6 +47,7 @@ class SmbPlatform : public Platform {
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
   int AddConnection(const std::string& remote_name, const std::string& password,
                     const std::string& local_name) override;
+  ConnectFailure LastConnectFailure() override { return last_failure_; }
   int CancelConnection(const std::string& local_name, bool force) override;
   // Shares come and go only through the commands: the watch is the local drives'.
   int DriveWatchDescriptor() override { return local_.DriveWatchDescriptor(); }
@@ -149,6 +150,7 @@ class SmbPlatform : public Platform {
   std::function<bool()> waiting_;
   std::string user_;
   std::map<char, Connection> connections_;
+  ConnectFailure last_failure_ = ConnectFailure::kUnknown;
   std::map<FileHandle, OpenFile> files_;
   FileHandle next_handle_;
   LatestFinding latest_;
