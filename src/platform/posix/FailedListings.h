@@ -6,15 +6,16 @@
 
 namespace tarvik {
 
-// The directories whose latest reading failed (at the open or part way). A list filled from such
-// a reading misses entries even when the next reading of the directory succeeds, as it does after
-// a fault that came once, so the failure outlives that reading: it ends only when it has been
-// reported and a later reading then read the directory to its end.
+// The directories whose latest reading failed (at the open or part way), each by a key of the
+// platform's (a POSIX path, a share's path) with the error, an errno or a result code. A list
+// filled from such a reading misses entries even when the next reading of the directory succeeds,
+// as it does after a fault that came once, so the failure outlives that reading: it ends only when
+// it has been reported and a later reading then read the directory to its end.
 class FailedListings {
  public:
-  // A reading of `posix_directory` ended with the errno `error`, 0 when it was read to its end.
+  // A reading of `posix_directory` ended with `error`, 0 when it was read to its end.
   void Read(const std::string& posix_directory, int error);
-  // The errno of the failed reading of the directory that is still owed, 0 when none; it counts
+  // The error of the failed reading of the directory that is still owed, 0 when none; it counts
   // as reported from now on.
   int Report(const std::string& posix_directory);
 

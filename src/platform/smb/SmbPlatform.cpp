@@ -337,6 +337,8 @@ int SmbPlatform::ReadListing(const std::string& directory) {
   WindowsPath full;
   const Connection* connection = RemotePath(directory, full);
   if (connection == nullptr) return local_.ReadListing(directory);
+  // The lists may hold a listing that failed.
+  if (const int owed = failed_listings_.Report(ListingKey(full)); owed != kNoError) return owed;
   // A dead connection lists nothing, which must not pass for an empty directory.
   return connection->share->Dead() ? kErrUnexpectedNetError : kNoError;
 }
@@ -409,6 +411,10 @@ int SmbPlatform::ProbeShare(Connection& connection, const WindowsPath& full, boo
   return error_number;
 }
 
+std::string SmbPlatform::ListingKey(const WindowsPath& directory) {
+  return std::string(1, directory.drive) + ":\\" + directory.text;
+}
+
 LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
                                               const WindowsPath& directory) {
   // A listing read right after a settled stamp of its directory is kept with that stamp.
@@ -418,7 +424,9 @@ LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
     stamp = stamped->stamp->stamp;
   }
   std::vector<FoundEntry> entries;
-  if (connection.share->List(directory.NameList(), entries) != 0) {
+  const int code = connection.share->List(directory.NameList(), entries);
+  failed_listings_.Read(ListingKey(directory), code);
+  if (code != kNoError) {
     latest_request_.Forget();
     return nullptr;
   }
