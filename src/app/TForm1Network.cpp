@@ -21,7 +21,14 @@ void RefillDriveList(DriveComboBox& drives) {
 void TForm1::N9Click() {
   windows_.DlgInfo.Hide();
   TDlgNetConnect& dialog = windows_.DlgNetConnect;
-  if (!dialog.RunConnectDialog(platform_, dialogs_)) return;
+  if (!dialog.RunConnectDialog(platform_, dialogs_)) {
+    // The error box names the result code only; the status line keeps why it came.
+    const std::string reason = ConnectFailureText(platform_);
+    if (dialog.Result() == ModalResult::kOk && !reason.empty()) {
+      Label11.SetCaption("Сетевое соединение " + dialog.CB1.Text() + ": не удалось, " + reason);
+    }
+    return;
+  }
   // The letter is not in the list yet: the selection stays while the other lists move to the
   // new drive, and the refill then shows and selects it.
   const std::string& letter = dialog.CB1.Text();

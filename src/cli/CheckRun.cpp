@@ -14,6 +14,7 @@
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
 #include "cli/OutputChecks.h"
+#include "cli/PathErrors.h"
 #include "cli/ReportFile.h"
 #include "history/CheckTable.h"
 #include "history/HistoryPath.h"
@@ -81,7 +82,9 @@ bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& con
   for (const NetworkDrive& drive : options.connections) {
     const int code = NetConnect(platform, drive.remote, password, drive.local);
     if (code != kNoError) {
-      ErrorLine(console, drive.local + "=" + drive.remote + ": " + NetErrorBoxText(code));
+      const std::string reason = ConnectFailureWords(platform, drive.local);
+      ErrorLine(console, drive.local + "=" + drive.remote + ": " + NetErrorBoxText(code) +
+                             (reason.empty() ? "" : ": " + reason));
       return false;
     }
   }
@@ -94,7 +97,9 @@ std::string OutputPath(const PosixPlatform& platform, const std::string& what,
                        const std::string& path, Console& console) {
   const std::string drive_path = path.empty() ? std::string() : DrivePathOf(platform, path);
   if (drive_path.empty()) {
-    ErrorLine(console, what + " '" + path + "': " + IoErrorText(kErrPathNotFound) + ".");
+    ErrorLine(console, what + " '" + path + "': " +
+                           (path.empty() ? OutputFileError(path, kErrPathNotFound)
+                                         : "on no drive of this machine"));
   }
   return drive_path;
 }
@@ -134,7 +139,7 @@ std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
 }
 
 void OutputError(const OutputFile& file, int code, Console& console) {
-  ErrorLine(console, file.what + " '" + file.given + "': " + IoErrorText(code) + ".");
+  ErrorLine(console, file.what + " '" + file.given + "': " + OutputFileError(file.given, code));
 }
 
 // False, after an error that names it, when an output is the checksum file the check verifies
@@ -198,7 +203,7 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (lost[i] == kNoError) continue;
     ErrorLine(console, files[i].what + " '" + files[i].given +
-                           "' is incomplete: " + IoErrorText(lost[i]) + ".");
+                           "' is incomplete: " + ErrorInWords(lost[i]));
     incomplete = true;
   }
   return incomplete;
@@ -207,7 +212,7 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
 // Why the checksum file could not be verified against, in words.
 std::string ChecksumsFault(const ExpectedSums& sums) {
   if (sums.LoadError() == kErrNotEnoughMemory) return "too large for the memory available";
-  if (sums.LoadError() != kNoError) return IoErrorText(sums.LoadError()) + ".";
+  if (sums.LoadError() != kNoError) return ErrorInWords(sums.LoadError());
   return "no properly formatted checksum lines found";
 }
 
@@ -326,6 +331,10 @@ void ReportStop(const StopPoint& stopped, Console& console) {
 
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
+  if (options.path.empty()) {
+    ErrorLine(console, "PATH is empty");
+    return kExitUsage;
+  }
   PosixPlatform local;
   // Letters connected to shares are drives of the run, as they are of the window.
   SmbPlatform platform(local);
@@ -337,7 +346,9 @@ int Run(const CheckOptions& options, Console& console) {
   const std::string directory = DrivePathOf(local, options.path);
   const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(directory);
   if (code != kNoError) {
-    ErrorLine(console, options.path + ": " + IoErrorText(code) + ".");
+    const bool is_file = !directory.empty() && platform.FileExists(directory);
+    ErrorLine(console,
+              "'" + options.path + "': " + StartDirectoryError(options.path, code, is_file));
     return kExitError;
   }
 

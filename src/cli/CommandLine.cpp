@@ -97,10 +97,33 @@ bool ParseAttributes(std::string_view text, std::array<bool, 5>& attributes, std
   return true;
 }
 
-// "LETTER=REMOTE", both sides given; what the sides hold is the network unit's to judge.
+bool IsPathSeparator(char c) { return c == '\\' || c == '/'; }
+
+// "Z" or "Z:".
+bool IsDriveLetter(std::string_view local) {
+  return (local.size() == 1 || (local.size() == 2 && local[1] == ':')) &&
+         std::isalpha(static_cast<unsigned char>(local[0]));
+}
+
+// "\\COMPUTER\SHARE", folders of the share after it allowed.
+bool IsShareName(std::string_view remote) {
+  if (remote.size() < 2 || !IsPathSeparator(remote[0]) || !IsPathSeparator(remote[1])) {
+    return false;
+  }
+  remote.remove_prefix(2);
+  const std::size_t end = remote.find_first_of("\\/");
+  return end != 0 && end != std::string_view::npos && end + 1 < remote.size() &&
+         !IsPathSeparator(remote[end + 1]);
+}
+
+// "LETTER=REMOTE": a drive letter and a share; whether the share can be reached is the network
+// unit's to judge.
 bool ParseNetworkDrive(std::string_view text, std::vector<NetworkDrive>& connections) {
   const std::size_t equals = text.find('=');
-  if (equals == std::string_view::npos || equals == 0 || equals + 1 == text.size()) return false;
+  if (equals == std::string_view::npos || !IsDriveLetter(text.substr(0, equals)) ||
+      !IsShareName(text.substr(equals + 1))) {
+    return false;
+  }
   connections.push_back(
       {std::string(text.substr(0, equals)), std::string(text.substr(equals + 1))});
   return true;

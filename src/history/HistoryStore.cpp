@@ -207,7 +207,17 @@ HistoryStore::~HistoryStore() {
   sqlite3_close(db_);
 }
 
-std::string HistoryStore::LastError() const { return sqlite3_errmsg(db_); }
+std::string HistoryStore::LastError() const {
+  if (sqlite3_errcode(db_) != SQLITE_OK) return sqlite3_errmsg(db_);
+  // A failure that left no code of SQLite's behind.
+  return rolled_back_error_.empty() ? "the history could not be read or written"
+                                    : rolled_back_error_;
+}
+
+void HistoryStore::RollBack() {
+  rolled_back_error_ = sqlite3_errmsg(db_);
+  Execute("ROLLBACK");
+}
 
 bool HistoryStore::Busy() const {
   const int code = sqlite3_errcode(db_);
@@ -233,7 +243,7 @@ bool HistoryStore::BeginCheck(const CheckStart& start, std::int64_t& check_id) {
                              .Run() == SQLITE_DONE;
   check_id = sqlite3_last_insert_rowid(db_);
   if (!added) {
-    Execute("ROLLBACK");
+    RollBack();
     return false;
   }
   return Execute("COMMIT") && Execute("BEGIN");
@@ -375,7 +385,7 @@ std::int64_t HistoryStore::ForgetVolume(const std::string& volume_key) {
   for (const std::string& sql : statements) {
     Statement statement(db_, sql);
     if (statement.Bind(1, volume_key).Run() != SQLITE_DONE) {
-      Execute("ROLLBACK");
+      RollBack();
       return -1;
     }
     if (sql.starts_with("DELETE FROM checks")) checks = sqlite3_changes(db_);

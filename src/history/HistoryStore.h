@@ -124,10 +124,14 @@ class HistoryStore {
  private:
   explicit HistoryStore(sqlite3* db);
   bool Execute(const char* sql);
+  // Undoes the open transaction after a failure, keeping the failure's text, which the
+  // ROLLBACK itself would replace by SQLite's "not an error".
+  void RollBack();
   // Binds the file's row to the seven parameters of `insert` from `first`.
   static void BindFile(Statement& insert, int first, std::int64_t check_id, const FileRow& row);
 
   sqlite3* db_;
+  std::string rolled_back_error_;
   std::unique_ptr<Statement> insert_file_;
   std::unique_ptr<Statement> insert_batch_;
   // FilesFrom's query from a path on, and past it.

@@ -33,6 +33,35 @@ constexpr CodeText kErrorTexts[] = {
     {kDatabase, "ЗАПРЕТ НА СОЕДИНЕНИЕ С БАЗОЙ ДАННЫХ !"},
 };
 
+struct FailureTexts {
+  ConnectFailure failure;
+  const char* text;   // the window's
+  const char* words;  // the command line's
+};
+
+constexpr FailureTexts kFailureTexts[] = {
+    {ConnectFailure::kLocalDrive, "буква занята диском этого компьютера",
+     "is a drive of this machine"},
+    {ConnectFailure::kRefused, "компьютер отверг соединение",
+     "the computer refused the connection"},
+    {ConnectFailure::kNoAnswer, "компьютер не отвечает", "the computer does not answer"},
+    {ConnectFailure::kUnreachable, "компьютер недоступен по сети",
+     "no network route to the computer"},
+    {ConnectFailure::kNoSuchComputer, "нет компьютера с таким именем", "no computer of that name"},
+    {ConnectFailure::kNoSuchShare, "нет такого сетевого каталога", "no such share"},
+    {ConnectFailure::kLogonDenied, "вход отклонён: неверное имя пользователя или пароль",
+     "logon denied: wrong user name or password"},
+    {ConnectFailure::kShareDenied, "каталог не доступен этому пользователю",
+     "the share refuses this user"},
+};
+
+const FailureTexts* TextsOf(ConnectFailure failure) {
+  for (const FailureTexts& entry : kFailureTexts) {
+    if (entry.failure == failure) return &entry;
+  }
+  return nullptr;
+}
+
 void AppendColon(std::string& local) {
   if (!local.empty() && !local.ends_with(':')) local += ':';
 }
@@ -73,6 +102,21 @@ bool NetErrorMessage(Dialogs& dialogs, int code) {
   dialogs.MessageBeep(BeepSound::kStop);
   dialogs.MessageBox(MessageKind::kError, NetErrorBoxText(code));
   return true;
+}
+
+std::string ConnectFailureText(Platform& platform) {
+  const FailureTexts* texts = TextsOf(platform.LastConnectFailure());
+  return texts == nullptr ? std::string() : texts->text;
+}
+
+std::string ConnectFailureWords(Platform& platform, const std::string& local) {
+  const ConnectFailure failure = platform.LastConnectFailure();
+  const FailureTexts* texts = TextsOf(failure);
+  if (texts == nullptr) return "";
+  if (failure != ConnectFailure::kLocalDrive) return texts->words;
+  std::string letter = local;
+  AppendColon(letter);
+  return "drive " + letter + " " + texts->words;
 }
 
 std::string NetErrorBoxText(int code) {

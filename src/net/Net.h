@@ -28,6 +28,11 @@ bool NetConnectReport(Platform& platform, Dialogs& dialogs, bool report, const s
 int NetDisconnect(Platform& platform, const std::string& letter);
 // Beeps and shows NetErrorBoxText; nothing for 0. Always true.
 bool NetErrorMessage(Dialogs& dialogs, int code);
+// Why the latest connection of `platform` failed, for the window's status line; empty when the
+// platform cannot tell.
+std::string ConnectFailureText(Platform& platform);
+// The same in plain English words for the command line: "the computer refused the connection".
+std::string ConnectFailureWords(Platform& platform, const std::string& local);
 // "СЕТЕВАЯ ОШИБКА : " with the text of a non-zero network result code.
 std::string NetErrorBoxText(int code);
 // The text of a non-zero network result code, "???" for a code the unit does not know.

@@ -2,6 +2,43 @@
 
 namespace tarvik {
 
+namespace {
+
+struct CodeWords {
+  int code;
+  const char* words;
+};
+
+constexpr CodeWords kCodeWords[] = {
+    {kErrFileNotFound, "no such file"},
+    {kErrPathNotFound, "no such folder"},
+    {kErrTooManyOpenFiles, "too many files open"},
+    {kErrAccessDenied, "access denied"},
+    {kErrNotEnoughMemory, "not enough memory"},
+    {kErrInvalidDrive, "no such drive"},
+    {kErrNotReady, "the drive is not ready"},
+    {kErrCrc, "the medium cannot be read there"},
+    {kErrGenFailure, "the system refused it"},
+    {kErrSharingViolation, "in use by another program"},
+    {kErrNotSupported, "not supported there"},
+    {kErrUnexpectedNetError, "the network connection failed"},
+    {kErrBadNetName, "no such computer or share"},
+    {kErrAlreadyAssigned, "already in use"},
+    {kErrInvalidPassword, "wrong password"},
+    {kErrInvalidParameter, "not a valid value"},
+    {kErrReadBeyondEof, "read beyond the end of the file"},
+    {kErrDiskFull, "the disk is full"},
+    {kErrDiskFullSystem, "the disk is full"},
+    {kErrInvalidNumericInput, "not a number"},
+    {kErrInvalidName, "a name in it holds a character that names cannot hold (\\ : * ? \" < > |)"},
+    {kErrOperationAborted, "given up while it waited"},
+    {kErrBadDevice, "not a drive letter"},
+    {kErrNotConnected, "not connected"},
+    {kErrOpenFiles, "files are open on it"},
+};
+
+}  // namespace
+
 std::string IoErrorText(int code) {
   switch (code) {
     case kErrFileNotFound:
@@ -21,6 +58,13 @@ std::string IoErrorText(int code) {
     default:
       return "I/O error " + std::to_string(code);
   }
+}
+
+std::string ErrorInWords(int code) {
+  for (const CodeWords& entry : kCodeWords) {
+    if (entry.code == code) return entry.words;
+  }
+  return "system error " + std::to_string(code);
 }
 
 }  // namespace tarvik

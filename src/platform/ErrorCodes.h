@@ -14,10 +14,13 @@ inline constexpr int kErrAccessDenied = 5;
 inline constexpr int kErrNotEnoughMemory = 8;
 inline constexpr int kErrInvalidDrive = 15;
 inline constexpr int kErrNotReady = 21;
+inline constexpr int kErrCrc = 23;
+inline constexpr int kErrGenFailure = 31;
 inline constexpr int kErrSharingViolation = 32;
 inline constexpr int kErrReadBeyondEof = 100;
 inline constexpr int kErrDiskFull = 101;
 inline constexpr int kErrInvalidNumericInput = 106;
+inline constexpr int kErrDiskFullSystem = 112;
 inline constexpr int kErrInvalidName = 123;
 inline constexpr int kErrNotSupported = 50;
 inline constexpr int kErrUnexpectedNetError = 59;
@@ -33,5 +36,8 @@ inline constexpr int kErrOperationAborted = 995;
 
 // The error box text of a code: "File not found" for 2, ..., "I/O error %d" for the rest.
 std::string IoErrorText(int code);
+// What the code says in plain words, for a message that names what it happened to: "no such
+// drive", "access denied"; "system error %d" for a code without words of its own.
+std::string ErrorInWords(int code);
 
 }  // namespace tarvik

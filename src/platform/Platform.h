@@ -42,6 +42,19 @@ struct VolumeInfo {
   std::uint32_t flags = 0;
 };
 
+// Why a connection to a share failed, beyond its result code.
+enum class ConnectFailure {
+  kUnknown,
+  kLocalDrive,      // a drive of this machine holds the letter
+  kRefused,         // the computer refused the connection: nothing listens there
+  kNoAnswer,        // the computer does not answer
+  kUnreachable,     // no route to the computer
+  kNoSuchComputer,  // its name does not resolve
+  kNoSuchShare,
+  kLogonDenied,  // the computer refused the user or the password
+  kShareDenied,  // the share refused the user
+};
+
 // One entry found by FindFiles: its long name as stored, its attributes and its size.
 struct FoundEntry {
   std::string name;
@@ -93,6 +106,8 @@ class Platform {
   // password, or as a guest when it is empty. From then on the letter is a remote drive.
   virtual int AddConnection(const std::string& remote_name, const std::string& password,
                             const std::string& local_name) = 0;
+  // Why the latest AddConnection that failed did, as far as the platform can tell.
+  virtual ConnectFailure LastConnectFailure() { return ConnectFailure::kUnknown; }
   // Cancels the connection of a local name; with `force` also while files on it are open.
   virtual int CancelConnection(const std::string& local_name, bool force) = 0;
   // A descriptor that becomes readable when drives may have come or gone, for an event loop to

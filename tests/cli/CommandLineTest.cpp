@@ -56,6 +56,13 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
        "LETTER:=\\\\COMPUTER\\SHARE"},
       {{"--conn", "Z:=", path},
        "tarvik-check: invalid connection 'Z:='; write it as LETTER:=\\\\COMPUTER\\SHARE"},
+      {{"--connect=ZZ=\\\\SRV\\DOCS", path},
+       "tarvik-check: invalid connection 'ZZ=\\\\SRV\\DOCS'; write it as "
+       "LETTER:=\\\\COMPUTER\\SHARE"},
+      {{"--connect=Z:=nothing", path},
+       "tarvik-check: invalid connection 'Z:=nothing'; write it as LETTER:=\\\\COMPUTER\\SHARE"},
+      {{"--connect=Z:=\\\\SRV", path},
+       "tarvik-check: invalid connection 'Z:=\\\\SRV'; write it as LETTER:=\\\\COMPUTER\\SHARE"},
       {{path, "--report"}, "tarvik-check: option '--report' needs a value"},
       {{"-m", "../../../../etc/*", path}, MaskError("../../../../etc/*")},
       {{"--mask=*.txt;sub\\*", path}, MaskError("sub\\*")},

@@ -85,25 +85,30 @@ TEST_F(NetworkShareTest, ConnectionOutcomes) {
     std::string password;  // in the environment; empty for none
     std::string connect;
     int status;
-    std::string error;  // the text after "tarvik-check: <connect>: "
+    std::string error;         // the text after "tarvik-check: <connect>: "
+    bool port_closed = false;  // the computer is asked on a port where nothing listens
   };
   const std::string password = SmbServer::kPassword;
   const Case cases[] = {
       {"the password from the environment", password, "Y:=" + kSecret, 0, ""},
-      {"a wrong password", "wrong", "Y:=" + kSecret, 3, "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНЫЙ ПАРОЛЬ"},
+      {"a wrong password", "wrong", "Y:=" + kSecret, 3,
+       "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНЫЙ ПАРОЛЬ: logon denied: wrong user name or password"},
       {"no password for a share that wants one", "", "Y:=" + kSecret, 3,
-       "СЕТЕВАЯ ОШИБКА : ОТКАЗАНО В ДОСТУПЕ"},
+       "СЕТЕВАЯ ОШИБКА : ОТКАЗАНО В ДОСТУПЕ: the share refuses this user"},
       {"an unknown share", password, "Y:=\\\\127.0.0.1\\NOSUCH", 3,
-       "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНОЕ СЕТЕВОЕ ИМЯ КОМПЬЮТЕРА"},
-      {"a letter that is not one", "", "YX:=" + kSecret, 3,
-       "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНОЕ ИМЯ ВИРТУАЛЬНОГО ДИСКА"},
+       "СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНОЕ СЕТЕВОЕ ИМЯ КОМПЬЮТЕРА: no such share"},
       {"the letter of the root file system", password, "C:=" + kSecret, 3,
-       "СЕТЕВАЯ ОШИБКА : СОЕДИНЕНИЕ УЖЕ СУЩЕСТВУЕТ"},
+       "СЕТЕВАЯ ОШИБКА : СОЕДИНЕНИЕ УЖЕ СУЩЕСТВУЕТ: drive C: is a drive of this machine"},
+      {"a port where nothing listens", password, "Y:=" + kDocs, 3,
+       "СЕТЕВАЯ ОШИБКА : НЕ УДАЧНАЯ ПОПЫТКА СЕТЕВОГО СОЕДИНЕНИЯ: the computer refused the "
+       "connection",
+       true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
-    const ProcessResult cli =
-        RunCheckBinary({"--connect", c.connect, "Y:\\"}, WithPassword(c.password));
+    ProcessRun run = WithPassword(c.password);
+    if (c.port_closed) run.environment.push_back("TARVIK_SMB_PORT=1");
+    const ProcessResult cli = RunCheckBinary({"--connect", c.connect, "Y:\\"}, run);
     EXPECT_EQ(cli.status, c.status) << cli.err;
     if (c.error.empty()) {
       EXPECT_EQ(Lines(cli.out).back(), "Ok");

@@ -159,6 +159,9 @@ TEST_F(NetCommandsTest, AStoppedServerIsReportedWithoutHanging) {
   Connect("Z", "127.0.0.1", "DOCS", "");
   EXPECT_EQ(dialogs_.Texts(DialogKind::kError),
             std::vector<std::string>{"СЕТЕВАЯ ОШИБКА : НЕ УДАЧНАЯ ПОПЫТКА СЕТЕВОГО СОЕДИНЕНИЯ"});
+  // The box names the result only; the status line says why.
+  EXPECT_EQ(form_.Label11.Caption(),
+            "Сетевое соединение Z: не удалось, компьютер отверг соединение");
   EXPECT_EQ(SelectedDrive(), "C: [SYSTEM]");
 }
 

@@ -183,6 +183,19 @@ TEST_F(MediaFaultTest, DirectoryThatCannotBeListedIsAProblem) {
         FaultyFs::File("S/A/A.BIN", "a")},
        "D:\\S\\BAD",
        {"Проблемы с файлами в каталоге : \"D:\\S\\BAD\""}},
+      // A fault that comes once: the next reading of the directory works, but the lists hold
+      // the one that failed.
+      {"the pass, the start directory's open fails once",
+       false,
+       {FaultyFs::Dir("S", Faults().EioOnFirstOpen()), FaultyFs::File("S/A.BIN", "a")},
+       "D:\\S",
+       {}},
+      {"the walk, the start directory's listing fails once part way",
+       true,
+       {FaultyFs::Dir("S", Faults().ListingFailsOnce()), FaultyFs::File("S/A/A.BIN", "a"),
+        FaultyFs::File("S/B.BIN", "b")},
+       "D:\\S",
+       {"Проблемы с файлами в каталоге : \"D:\\S\""}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -43,7 +43,8 @@ struct Node {
   bool listed = false;  // shown by a listing of its directory not closed yet
   bool resized = false;
   int open_handles = 0;  // of a directory
-  int opens = 0;         // of a file
+  int opens = 0;
+  bool listing_failed = false;  // ListingFailsOnce has struck
   int reads = 0;
 };
 
@@ -365,7 +366,7 @@ void FaultyFs::Server::OpenDir(fuse_req_t request, fuse_ino_t ino, fuse_file_inf
   Node* node = Find(request, ino);
   if (node == nullptr) {
     fuse_reply_err(request, ENOENT);
-  } else if (node->faults.eio_on_open) {
+  } else if (node->faults.eio_on_open || (++node->opens == 1 && node->faults.eio_on_first_open)) {
     fuse_reply_err(request, EIO);
   } else {
     ++node->open_handles;
@@ -376,12 +377,15 @@ void FaultyFs::Server::OpenDir(fuse_req_t request, fuse_ino_t ino, fuse_file_inf
 void FaultyFs::Server::ReadDir(fuse_req_t request, fuse_ino_t ino, std::size_t size, off_t offset,
                                fuse_file_info* /*file*/) {
   Server& server = Of(request);
-  const Node* directory = Find(request, ino);
+  Node* directory = Find(request, ino);
   if (directory == nullptr) {
     fuse_reply_err(request, ENOENT);
     return;
   }
-  if (directory->faults.listing_fails) {
+  const Faults& faults = directory->faults;
+  const bool fails_now = faults.listing_fails_once && offset > 0 && !directory->listing_failed;
+  if (faults.listing_fails || fails_now) {
+    directory->listing_failed = true;
     fuse_reply_err(request, EIO);
     return;
   }

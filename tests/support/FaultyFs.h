@@ -25,7 +25,7 @@ struct FaultyFsFaults {
     eio_from_open = nth;
     return *this;
   }
-  // The file's first open fails with EIO, the later ones work.
+  // The first open of the file or the directory fails with EIO, the later ones work.
   FaultyFsFaults& EioOnFirstOpen() {
     eio_on_first_open = true;
     return *this;
@@ -71,6 +71,13 @@ struct FaultyFsFaults {
     return *this;
   }
 
+  // The first reading of the directory's entries fails with EIO after it has given them (as a
+  // damaged medium fails part way); the readings after it work.
+  FaultyFsFaults& ListingFailsOnce() {
+    listing_fails_once = true;
+    return *this;
+  }
+
   bool eio_on_open = false;
   std::optional<int> eio_from_open;
   bool eio_on_first_open = false;
@@ -81,6 +88,7 @@ struct FaultyFsFaults {
   bool vanishes_after_listing = false;
   bool vanishes_after_open = false;
   bool listing_fails = false;
+  bool listing_fails_once = false;
 };
 
 // One entry of a FaultyFs tree. Parent directories not given are made as needed, without

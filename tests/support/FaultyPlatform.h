@@ -72,6 +72,7 @@ class FaultyPlatform : public Platform {
                     const std::string& local_name) override {
     return inner_.AddConnection(remote_name, password, local_name);
   }
+  ConnectFailure LastConnectFailure() override { return inner_.LastConnectFailure(); }
   int CancelConnection(const std::string& local_name, bool force) override {
     return inner_.CancelConnection(local_name, force);
   }

@@ -11,11 +11,8 @@ namespace {
 // Windows codes that only this table needs.
 constexpr int kErrInvalidHandle = 6;
 constexpr int kErrNotSameDevice = 17;
-constexpr int kErrCrc = 23;
-constexpr int kErrGenFailure = 31;
 constexpr int kErrLockViolation = 33;
 constexpr int kErrFileExists = 80;
-constexpr int kErrDiskFullSystem = 112;
 constexpr int kErrDirNotEmpty = 145;
 constexpr int kErrFileTooLarge = 223;
 constexpr int kErrCantResolveFilename = 1921;

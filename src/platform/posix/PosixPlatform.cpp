@@ -525,15 +525,11 @@ PosixPlatform::Listing* PosixPlatform::ListingOf(char drive, const std::string& 
   if (KeptListingHolds(posix_directory, stamp, settled)) return &kept_listing_;
   // The stamp above was taken before this reading, so a change made during it shows later.
   DirectoryReading reading;
-  if (!ReadDirectory(drive, posix_directory, reading)) {
-    error = ECANCELED;
-    return nullptr;
-  }
-  if (reading.view->error() != 0) {
-    error = reading.view->error();
-    return nullptr;
-  }
-  error = reading.error;
+  const bool read = ReadDirectory(drive, posix_directory, reading);
+  const bool opened = read && reading.view->error() == 0;
+  error = !read ? ECANCELED : opened ? reading.error : reading.view->error();
+  failed_listings_.Read(posix_directory, error);
+  if (!opened) return nullptr;
   Listing listing{posix_directory, stamp, std::move(reading.view), {}, {}};
   if (with_dots) listing.names = {{".", std::nullopt}, {"..", std::nullopt}};
   for (ListedName& name : reading.names) listing.names.push_back(std::move(name));
@@ -559,12 +555,16 @@ int PosixPlatform::ReadListing(const std::string& directory) {
   std::string posix_directory;
   const int code = PosixPathOf(full.drive, full.text, posix_directory);
   if (code != kNoError) return code;
+  // The lists may hold a reading that failed although the directory reads well now.
+  if (const int owed = failed_listings_.Report(posix_directory); owed != 0) {
+    return ErrnoToCode(owed, ErrnoUse::kDirectory);
+  }
   // A kept reading was read to its end, and nothing was added, removed or renamed since; a
   // new one is kept for the opens of the files that follow.
   Listing fresh;
   int error = 0;
   ListingOf(full.drive, posix_directory, !full.IsRoot(), fresh, error);
-  return ErrnoToCode(error, ErrnoUse::kDirectory);
+  return ErrnoToCode(failed_listings_.Report(posix_directory), ErrnoUse::kDirectory);
 }
 
 bool PosixPlatform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {

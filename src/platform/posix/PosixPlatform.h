@@ -13,6 +13,7 @@
 #include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
+#include "platform/posix/FailedListings.h"
 #include "platform/posix/LatestLook.h"
 #include "platform/posix/MappedPrefix.h"
 #include "platform/posix/MountWatch.h"
@@ -255,6 +256,7 @@ class PosixPlatform : public Platform {
   // asks again for each directory, and only the calls that follow can tell it went away.
   std::uint32_t drives_known_ready_ = 0;
   Listing kept_listing_;
+  FailedListings failed_listings_;
   LastFile last_file_;
   LatestLook latest_look_;
   // A file opened for reading and not read yet: the flags its first read sets, and its size

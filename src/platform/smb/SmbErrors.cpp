@@ -41,6 +41,30 @@ int ConnectErrorCode(int error_number, bool computer_refused) {
   return code == kErrAccessDenied && computer_refused ? kErrInvalidPassword : code;
 }
 
+ConnectFailure ConnectFailureOf(int error_number, bool computer_refused) {
+  switch (error_number) {
+    case EACCES:
+    case EPERM:
+      return computer_refused ? ConnectFailure::kLogonDenied : ConnectFailure::kShareDenied;
+    case ENOENT:
+    case ENODEV:
+      return ConnectFailure::kNoSuchShare;
+    case EINVAL:
+      return ConnectFailure::kNoSuchComputer;
+    case ECONNREFUSED:
+      return ConnectFailure::kRefused;
+    case ETIMEDOUT:
+    case EHOSTDOWN:
+      return ConnectFailure::kNoAnswer;
+    case EHOSTUNREACH:
+    case ENETUNREACH:
+    case ENETDOWN:
+      return ConnectFailure::kUnreachable;
+    default:
+      return ConnectFailure::kUnknown;
+  }
+}
+
 bool ConnectionLost(int error_number) {
   return ConnectErrorCode(error_number, false) == kErrNotConnected;
 }

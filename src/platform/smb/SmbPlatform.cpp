@@ -151,6 +151,7 @@ int SmbPlatform::NetworkConnection(const std::string& local_name, std::string& r
 
 int SmbPlatform::AddConnection(const std::string& remote_name, const std::string& password,
                                const std::string& local_name) {
+  last_failure_ = ConnectFailure::kUnknown;
   const char letter = DriveLetterOf(local_name, false);
   if (letter == 0) return kErrBadDevice;
   RemoteName remote;
@@ -158,10 +159,12 @@ int SmbPlatform::AddConnection(const std::string& remote_name, const std::string
   const auto held = connections_.find(letter);
   const bool dead = held != connections_.end() && held->second.share->Dead();
   if ((held != connections_.end() && !dead) || (local_.LogicalDrives() & LetterBit(letter)) != 0) {
+    if (held == connections_.end()) last_failure_ = ConnectFailure::kLocalDrive;
     return kErrAlreadyAssigned;
   }
   std::unique_ptr<SmbShare> share;
-  const int code = SmbShare::Connect(remote, user_, password, port_, deadline_ms_, share);
+  const int code =
+      SmbShare::Connect(remote, user_, password, port_, deadline_ms_, share, last_failure_);
   if (code != kNoError) return code;
   // A dead connection gives its letter up to the new one, as a forced cancel would.
   if (dead) CancelConnection(local_name, true);
@@ -334,6 +337,8 @@ int SmbPlatform::ReadListing(const std::string& directory) {
   WindowsPath full;
   const Connection* connection = RemotePath(directory, full);
   if (connection == nullptr) return local_.ReadListing(directory);
+  // The lists may hold a listing that failed.
+  if (const int owed = failed_listings_.Report(ListingKey(full)); owed != kNoError) return owed;
   // A dead connection lists nothing, which must not pass for an empty directory.
   return connection->share->Dead() ? kErrUnexpectedNetError : kNoError;
 }
@@ -406,6 +411,10 @@ int SmbPlatform::ProbeShare(Connection& connection, const WindowsPath& full, boo
   return error_number;
 }
 
+std::string SmbPlatform::ListingKey(const WindowsPath& directory) {
+  return std::string(1, directory.drive) + ":\\" + directory.text;
+}
+
 LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
                                               const WindowsPath& directory) {
   // A listing read right after a settled stamp of its directory is kept with that stamp.
@@ -415,7 +424,9 @@ LatestRequest::Entries SmbPlatform::ListShare(Connection& connection,
     stamp = stamped->stamp->stamp;
   }
   std::vector<FoundEntry> entries;
-  if (connection.share->List(directory.NameList(), entries) != 0) {
+  const int code = connection.share->List(directory.NameList(), entries);
+  failed_listings_.Read(ListingKey(directory), code);
+  if (code != kNoError) {
     latest_request_.Forget();
     return nullptr;
   }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/posix/FailedListings.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/posix/WindowsPath.h"
 #include "platform/smb/LatestFinding.h"
@@ -47,6 +48,7 @@ class SmbPlatform : public Platform {
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
   int AddConnection(const std::string& remote_name, const std::string& password,
                     const std::string& local_name) override;
+  ConnectFailure LastConnectFailure() override { return last_failure_; }
   int CancelConnection(const std::string& local_name, bool force) override;
   // Shares come and go only through the commands: the watch is the local drives'.
   int DriveWatchDescriptor() override { return local_.DriveWatchDescriptor(); }
@@ -135,6 +137,8 @@ class SmbPlatform : public Platform {
   // The entries of a directory, kept while a command keeps listings; nullptr when it cannot be
   // listed.
   LatestRequest::Entries ListShare(Connection& connection, const WindowsPath& directory);
+  // What FailedListings knows a remote directory by.
+  static std::string ListingKey(const WindowsPath& directory);
   int OpenRemote(Connection& connection, const WindowsPath& full, int flags, FileHandle& file);
   // Takes over the POSIX platform's current directory after it changed, and follows it from
   // then on until a remote directory is made current.
@@ -153,6 +157,8 @@ class SmbPlatform : public Platform {
   std::function<bool()> waiting_;
   std::string user_;
   std::map<char, Connection> connections_;
+  ConnectFailure last_failure_ = ConnectFailure::kUnknown;
+  FailedListings failed_listings_;
   std::map<FileHandle, OpenFile> files_;
   FileHandle next_handle_;
   LatestFinding latest_;

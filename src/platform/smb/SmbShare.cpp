@@ -122,21 +122,24 @@ int SmbShare::Ask(Reply& reply, Request request, const Waiting& waiting) {
 
 int SmbShare::Connect(const RemoteName& remote, const std::string& user,
                       const std::string& password, std::uint16_t port, int deadline_ms,
-                      std::unique_ptr<SmbShare>& share) {
+                      std::unique_ptr<SmbShare>& share, ConnectFailure& failure) {
   const bool guest = password.empty();
   auto session = std::make_shared<Session>();
   session->remote = remote;
   session->user = guest ? "" : user;
   session->password = password;
   int code = ConnectErrorCode(ETIMEDOUT, false);
-  Library().Run([&] { code = LogOn(*session, port, deadline_ms); }, {});
+  failure = ConnectFailureOf(ETIMEDOUT, false);
+  Library().Run([&] { code = LogOn(*session, port, deadline_ms, failure); }, {});
   if (code == kNoError) share.reset(new SmbShare(session));
   // A session that failed goes on the library's thread, as every other does.
   Library().Post([session = std::move(session)] {});
   return code;
 }
 
-int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
+int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms,
+                    ConnectFailure& failure) {
+  failure = ConnectFailure::kUnknown;
   const RemoteName& remote = session.remote;
   const bool guest = session.password.empty();
   if (LoadSmbClient() == nullptr) return ConnectErrorCode(ELIBACC, false);
@@ -162,6 +165,7 @@ int SmbShare::LogOn(Session& session, std::uint16_t port, int deadline_ms) {
       computer_refused = computer == nullptr && IsRefusal(errno);
       if (computer != nullptr) Smbc().getFunctionClosedir(context)(context, computer);
     }
+    failure = ConnectFailureOf(error_number, computer_refused);
     return ConnectErrorCode(error_number, computer_refused);
   }
   Smbc().getFunctionClosedir(context)(context, root);

@@ -39,9 +39,10 @@ class SmbShare {
 
   // Logs on as `user` with `password`, or as a guest when the password is empty, and checks
   // that the shared directory can be listed. `port` 0 tries the usual SMB ports; each request
-  // waits at most `deadline_ms` for its answer.
+  // waits at most `deadline_ms` for its answer. `failure` says why it failed.
   static int Connect(const RemoteName& remote, const std::string& user, const std::string& password,
-                     std::uint16_t port, int deadline_ms, std::unique_ptr<SmbShare>& share);
+                     std::uint16_t port, int deadline_ms, std::unique_ptr<SmbShare>& share,
+                     ConnectFailure& failure);
   ~SmbShare();
   SmbShare(const SmbShare&) = delete;
   SmbShare& operator=(const SmbShare&) = delete;
@@ -88,7 +89,7 @@ class SmbShare {
 
   explicit SmbShare(std::shared_ptr<Session> session);
   // Makes the session's context and logs on; on the library's thread.
-  static int LogOn(Session& session, std::uint16_t port, int deadline_ms);
+  static int LogOn(Session& session, std::uint16_t port, int deadline_ms, ConnectFailure& failure);
   // Runs `request(session, reply)` on the share's thread; `reply` is set only when it ended.
   template <class Reply, class Request>
   int Ask(Reply& reply, Request request, const Waiting& waiting);
