@@ -21,6 +21,8 @@ void SumsFile::AddFile(const std::string& path, const Digest& digest) {
     unnamed_ = kErrInvalidName;
     return;
   }
+  // "-" alone is standard input to sha256sum -c, as it is to every coreutils program.
+  if (name == "-") name = "./-";
   file_->Write(ChecksumLine(digest, name));
 }
 

@@ -19,9 +19,9 @@ const std::string kSums =
 
 TEST(ChecksumsTest, Sha256sumAcceptsTheSumsFileInTheDirectoryChecked) {
   TempDir dir;
-  const std::vector<std::string> names = {"Файл.txt",  "with space.bin", "back\\slash",
-                                          "new\nline", "car\rriage",     "SUB/deep\\er.txt",
-                                          "EMPTY",     "3 BLOCKS",       "70 BLOCKS"};
+  const std::vector<std::string> names = {
+      "Файл.txt", "with space.bin", "back\\slash", "new\nline", "car\rriage",  "SUB/deep\\er.txt",
+      "EMPTY",    "3 BLOCKS",       "70 BLOCKS",   "-",         "ends in CR\r"};
   // Files of several blocks of the default 16 KiB, the last one short: 3 blocks are hashed by
   // the reader as they come; 70 (over a mebibyte) partly on the hashing thread and partly by the
   // reader, and they fill every buffer twice.

@@ -136,6 +136,22 @@ TEST(WindowsNameTest, EveryNameHasItsOwnShownName) {
     EXPECT_TRUE(ToPosixName(shown, back) && back == name && WellFormedUtf8(shown) == shown);
   }
   EXPECT_EQ(shown_names.size(), 384u);
+  // Every character up to the C1 controls: none reaches the shown name as a control character.
+  const auto has_control = [](const std::string& text) {
+    for (std::size_t pos = 0; pos < text.size();) {
+      const char32_t ch = DecodeUtf8(text, pos);
+      if (ch < 0x20 || (ch >= 0x7F && ch <= 0x9F)) return true;
+    }
+    return false;
+  };
+  for (char32_t ch = 1; ch <= 0x9F; ++ch) {
+    if (ch == U'/') continue;
+    std::string name = "a";
+    AppendUtf8(name, ch);
+    const std::string shown = ToWindowsName(name);
+    EXPECT_FALSE(has_control(shown)) << static_cast<unsigned>(ch);
+    EXPECT_TRUE(ToPosixName(shown, back) && back == name) << static_cast<unsigned>(ch);
+  }
   EXPECT_EQ(ToWindowsName(std::string("a\0", 2)), "a\uF000");
   EXPECT_FALSE(ToPosixName("a\uF000", back));
 }

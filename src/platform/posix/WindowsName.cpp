@@ -26,9 +26,16 @@ bool IsRefused(char32_t ch) {
   }
 }
 
+// Characters shown as U+F000 plus their code: those Windows forbids, and DEL, which like the
+// other control characters must not reach a terminal as it is.
+bool IsShownMapped(char32_t ch) { return IsForbiddenInName(ch) || ch == 0x7F; }
+
 // Whether the name on disk holds `ch` only as the bytes it is made of, each shown on its own:
-// a byte that is no UTF-8, or a character that could be taken for a shown byte.
-bool IsShownBytewise(char32_t ch) { return ch >= kRawByteBase || IsShownByte(ch); }
+// a byte that is no UTF-8, a character that could be taken for a shown byte, or a C1 control
+// character (U+0080 to U+009F), which terminals may take for the start of a command.
+bool IsShownBytewise(char32_t ch) {
+  return ch >= kRawByteBase || IsShownByte(ch) || (ch >= 0x80 && ch <= 0x9F);
+}
 
 }  // namespace
 
@@ -46,7 +53,7 @@ std::string ToWindowsName(std::string_view posix_name) {
     const char32_t ch = DecodeUtf8(posix_name, pos);
     const bool at_an_end =
         start < first_kept || last_kept == std::string_view::npos || start > last_kept;
-    if (IsForbiddenInName(ch) || (at_an_end && IsMappedAtEnds(ch))) {
+    if (IsShownMapped(ch) || (at_an_end && IsMappedAtEnds(ch))) {
       AppendUtf8(result, kShownByteBase + ch);
     } else if (IsShownBytewise(ch)) {
       for (std::size_t i = start; i < pos; ++i) {
@@ -68,7 +75,7 @@ bool ToPosixName(std::string_view windows_name, std::string& posix_name) {
     if (IsRefused(ch) || ch == U'/' || ch == 0 || ch == kShownByteBase) return false;
     const char32_t byte = ch - kShownByteBase;
     // Characters of the range that ToWindowsName never gives stand for themselves.
-    if (IsShownByte(ch) && (byte >= 0x80 || IsForbiddenInName(byte) || IsMappedAtEnds(byte))) {
+    if (IsShownByte(ch) && (byte >= 0x80 || IsShownMapped(byte) || IsMappedAtEnds(byte))) {
       posix_name += static_cast<char>(byte);
     } else {
       posix_name.append(windows_name, start, pos - start);

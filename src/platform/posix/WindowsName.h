@@ -18,7 +18,8 @@ namespace tarvik {
 // and a character U+F000 to U+F0FF that a name on disk holds itself is shown byte by byte, its
 // three bytes each so (U+F02A on disk shows as U+F0EF U+F080 U+F0AA). Shown names are thus
 // always well-formed UTF-8. A NUL, which only a name read from a text can hold, shows as
-// U+F000.
+// U+F000. No control character reaches a shown name: DEL shows as U+F07F, and the C1 controls
+// U+0080 to U+009F byte by byte (U+009B as U+F0C2 U+F09B).
 
 // Whether Windows forbids the character anywhere in a name.
 bool IsForbiddenInName(char32_t ch);
