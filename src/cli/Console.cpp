@@ -45,6 +45,29 @@ bool ReaderGone(std::FILE* stream) {
   return poll(&watched, 1, 0) == 1 && (watched.revents & (POLLERR | POLLHUP)) != 0;
 }
 
+// `line` with every control character but TAB shown as the program shows one in a name (U+F000
+// plus its code; a C1 control byte by byte), so that what a user typed or a checksum file held
+// never reaches the terminal as a command to it.
+std::string VisibleText(std::string_view line) {
+  const auto is_control = [](char32_t ch) {
+    return (ch < 0x20 && ch != U'\t') || (ch >= 0x7F && ch <= 0x9F);
+  };
+  std::string text;
+  text.reserve(line.size());
+  for (std::size_t pos = 0; pos < line.size();) {
+    const std::size_t start = pos;
+    const char32_t ch = DecodeUtf8(line, pos);
+    if (!is_control(ch)) {
+      text.append(line, start, pos - start);
+      continue;
+    }
+    for (std::size_t i = start; i < pos; ++i) {
+      AppendUtf8(text, kShownByteBase + static_cast<unsigned char>(line[i]));
+    }
+  }
+  return text;
+}
+
 }  // namespace
 
 Console::Console(std::FILE* out, std::FILE* err, bool quiet, const LocaleText& locale)
@@ -64,7 +87,7 @@ Console::Console(std::FILE* out, std::FILE* err, bool quiet, const LocaleText& l
 
 void Console::Write(std::FILE* stream, std::string_view line) {
   ClearProgress();
-  const std::string text = locale_.FromUtf8(line);
+  const std::string text = locale_.FromUtf8(VisibleText(line));
   std::fwrite(text.data(), 1, text.size(), stream);
   std::fputc('\n', stream);
   if (std::fflush(stream) != 0 && stream == out_) OutputFailed(errno);
