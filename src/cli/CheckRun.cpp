@@ -5,17 +5,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "app/TApplication.h"
+#include "cli/CheckResultFiles.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
 #include "cli/OutputChecks.h"
 #include "cli/PathErrors.h"
-#include "cli/ReportFile.h"
 #include "history/CheckTable.h"
 #include "history/HistoryPath.h"
 #include "net/Net.h"
@@ -24,7 +23,6 @@
 #include "platform/smb/SmbPlatform.h"
 #include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
-#include "scan/SumsFile.h"
 
 namespace tarvik {
 
@@ -138,6 +136,14 @@ std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
   return files;
 }
 
+// The drive path of the output `what`; nothing when it was not asked for.
+std::optional<std::string> PathOf(const std::vector<OutputFile>& files, const std::string& what) {
+  for (const OutputFile& file : files) {
+    if (file.what == what) return file.path;
+  }
+  return std::nullopt;
+}
+
 void OutputError(const OutputFile& file, int code, Console& console) {
   ErrorLine(console, file.what + " '" + file.given + "': " + OutputFileError(file.given, code));
 }
@@ -177,22 +183,6 @@ bool OutputsCanBeMade(const std::vector<OutputFile>& outputs, Platform& platform
     }
   }
   return true;
-}
-
-// The output file `what`, made once everything else is known to be right, so that a run that
-// ends before the check leaves it as it was, and a file that cannot be written costs no check;
-// nothing, after an error that names the file, when that fails.
-template <typename File>
-std::unique_ptr<File> MakeOutput(const std::vector<OutputFile>& files, const std::string& what,
-                                 Platform& platform, Console& console) {
-  for (const OutputFile& file : files) {
-    if (file.what != what) continue;
-    int code = kNoError;
-    std::unique_ptr<File> made = File::Create(platform, file.path, code);
-    if (!made) OutputError(file, code, console);
-    return made;
-  }
-  return nullptr;
 }
 
 // The run's end after a check that ran to its end: says which output file misses lines, and
@@ -379,21 +369,13 @@ int Run(const CheckOptions& options, Console& console) {
   if (!OutputsSpareInput(*outputs, options, form, local, platform, console)) return kExitUsage;
   if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
   if (!OutputsCanBeMade(*outputs, platform, console)) return kExitUsage;
-  const std::unique_ptr<ReportFile> report =
-      MakeOutput<ReportFile>(*outputs, kReport, platform, console);
-  if (options.report && !report) return kExitUsage;
-  const std::unique_ptr<SumsFile> sums =
-      MakeOutput<SumsFile>(*outputs, kChecksumFile, platform, console);
-  if (options.sums && !sums) return kExitUsage;
+  CheckResultFiles results(platform, PathOf(*outputs, kReport), PathOf(*outputs, kChecksumFile));
   ReadSpeed& speed = form.Scan.Speed;
-  form.SumsWanted = sums != nullptr;
+  form.SumsWanted = options.sums.has_value();
   std::int64_t files_ended = 0;
   speed.OnFileEnd = [&](const FileSpeed& file) {
     ++files_ended;
-    if (report != nullptr) report->AddFile(file);
-    if (sums != nullptr && file.fingerprint) {
-      sums->AddFile(file.path, *file.fingerprint);
-    }
+    results.AddFile(file);
   };
   for (const OutputFile& output : *outputs) {
     if (output.what != kListFile) form.Scan.WrittenFiles.push_back(output.path);
@@ -423,11 +405,18 @@ int Run(const CheckOptions& options, Console& console) {
     form.BitBtn1Click();
   } catch (const ListFileError& error) {
     if (!error.lines_lost()) {
-      ErrorLine(console, "list file '" + *options.list_file + "': " + error.what() + ".");
+      // The check never began: the other outputs stay as they were.
+      ErrorLine(console, std::string(kListFile) + " '" + *options.list_file +
+                             "': " + OutputFileError(*options.list_file, error.code()));
       return kExitUsage;
     }
     list_lost = error.code();
+  } catch (const IoError&) {
+    // The check began: its outputs say what it met up to the error.
+    results.Make();
+    throw;
   }
+  results.Make();
 
   console.SummaryLine(form.GroupBox3.Caption() + form.Label8.Caption() + form.Edit1.Text() + ", " +
                       form.Edit2.Text() + " " + form.Label9.Caption());
@@ -440,8 +429,8 @@ int Run(const CheckOptions& options, Console& console) {
   std::vector<int> lost;
   for (const OutputFile& output : *outputs) {
     lost.push_back(output.what == kListFile ? list_lost
-                   : output.what == kReport ? report->LostRows()
-                                            : sums->LostLines());
+                   : output.what == kReport ? results.ReportLost()
+                                            : results.SumsLost());
   }
   const bool incomplete = ReportLostLines(*outputs, lost, console);
   if (stopped) return InterruptedStatus();
