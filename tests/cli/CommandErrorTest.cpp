@@ -175,6 +175,18 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {"--report={dir}/list.txt", "--sums={dir}/missing/s"},
        "checksum file '{dir}/missing/s': folder '{dir}/missing' does not exist",
        2},
+      {"report kept when the list file's header finds its disk full",
+       [](TempDir& d, std::unique_ptr<ScopedMount>& mount) {
+         mount = std::make_unique<ScopedMount>(d.MakeDir("full"), "8k");
+         if (!mount->mounted()) return false;
+         d.MakeFileOfSize("full/filler", 8192);
+         d.MakeFile("full/l");
+         return Kept(d, mount);
+       },
+       "tree",
+       {"-l", "{dir}/full/l", "--report={dir}/list.txt"},
+       "list file '{dir}/full/l': the disk is full",
+       2},
       {"missing directory to check", Nothing, "missing", {}, "'{}': no such folder", 3},
       {"a file to check instead of a directory",
        Nothing,
