@@ -93,10 +93,15 @@ bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& con
 // it, when no drive holds it.
 std::string OutputPath(const PosixPlatform& platform, const std::string& what,
                        const std::string& path, Console& console) {
-  const std::string drive_path = path.empty() ? std::string() : DrivePathOf(platform, path);
+  // A name that ends in a separator names a folder: resolving it would drop the separator and
+  // name a file of the folder's name instead.
+  const bool folder = !path.empty() && (path.back() == '/' || path.back() == '\\');
+  const std::string drive_path =
+      path.empty() || folder ? std::string() : DrivePathOf(platform, path);
   if (drive_path.empty()) {
     ErrorLine(console, what + " '" + path + "': " +
                            (path.empty() ? OutputFileError(path, kErrPathNotFound)
+                            : folder     ? "names a folder, not a file"
                                          : "on no drive of this machine"));
   }
   return drive_path;

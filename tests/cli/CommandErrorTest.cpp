@@ -53,6 +53,15 @@ bool ReadOnlyKept(TempDir& d, std::unique_ptr<ScopedMount>&) {
   return true;
 }
 
+// An empty file "full/l" on a file system with no room left.
+bool EmptyOnFullDisk(TempDir& d, std::unique_ptr<ScopedMount>& mount) {
+  mount = std::make_unique<ScopedMount>(d.MakeDir("full"), "8k");
+  if (!mount->mounted()) return false;
+  d.MakeFileOfSize("full/filler", 8192);
+  d.MakeFile("full/l");
+  return true;
+}
+
 // The listing of a settled directory is kept, with its descriptor, while its files are opened:
 // one descriptor beside the standard three is then too few. The sanitizers' own checks open
 // descriptors too (a pipe to test memory), and under such a limit end the program with a false
@@ -120,6 +129,12 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {"--report={dir}/s", "--sums={dir}/s"},
        "the report and the checksum file are the same file '{dir}/s'",
        2},
+      {"checksum file named as a folder",
+       Nothing,
+       "tree",
+       {"--sums={dir}/list.txt/"},
+       "checksum file '{dir}/list.txt/': names a folder, not a file",
+       2},
       {"checksum file to verify against that is missing",
        Nothing,
        "tree",
@@ -176,15 +191,15 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        "checksum file '{dir}/missing/s': folder '{dir}/missing' does not exist",
        2},
       {"report kept when the list file's header finds its disk full",
-       [](TempDir& d, std::unique_ptr<ScopedMount>& mount) {
-         mount = std::make_unique<ScopedMount>(d.MakeDir("full"), "8k");
-         if (!mount->mounted()) return false;
-         d.MakeFileOfSize("full/filler", 8192);
-         d.MakeFile("full/l");
-         return Kept(d, mount);
-       },
+       [](TempDir& d, auto& mount) { return EmptyOnFullDisk(d, mount) && Kept(d, mount); },
        "tree",
        {"-l", "{dir}/full/l", "--report={dir}/list.txt"},
+       "list file '{dir}/full/l': the disk is full",
+       2},
+      {"no new checksum file when the list file's header finds its disk full",
+       EmptyOnFullDisk,
+       "tree",
+       {"-l", "{dir}/full/l", "--sums={dir}/list.txt"},
        "list file '{dir}/full/l': the disk is full",
        2},
       {"missing directory to check", Nothing, "missing", {}, "'{}': no such folder", 3},
@@ -235,6 +250,7 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
       error.replace(at, 2, path);
     EXPECT_EQ(Lines(result.err), std::vector<std::string>{"tarvik-check: " + error}) << c.name;
     EXPECT_EQ(result.out, "") << c.name;
+    // Kept as it was, or still not there.
     if (std::filesystem::exists(dir.Path("list.txt"))) {
       EXPECT_EQ(dir.ReadFile("list.txt"), "kept") << c.name;
     }
