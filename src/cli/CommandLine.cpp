@@ -198,10 +198,29 @@ CommandLine RepeatedFileError(const char* name, const std::optional<std::string>
                     second + "'");
 }
 
-// The unknown option as the user wrote it.
-std::string UnknownOption(int option, char* argv[]) {
-  if (option != 0) return std::string("-") + static_cast<char>(option);
-  return argv[optind - 1];
+// What is wrong with the option getopt_long refused: `code` is its optopt, `given` the
+// argument that held it.
+std::string RefusedOption(int code, std::string_view given) {
+  if (!given.starts_with("--")) {
+    return std::string("unknown option '-") + static_cast<char>(code) + "'";
+  }
+  const std::string_view name = given.substr(2, given.find('=') - 2);
+  // A known option refused: one that takes no value was given one.
+  for (const option& known : kLongOptions) {
+    if (code != 0 && known.name != nullptr && known.val == code) {
+      return std::string("option '--") + known.name + "' takes no value";
+    }
+  }
+  std::string candidates;
+  int count = 0;
+  for (const option& known : kLongOptions) {
+    if (known.name == nullptr || !std::string_view(known.name).starts_with(name)) continue;
+    candidates += std::string(count++ == 0 ? "" : ", ") + "'--" + known.name + "'";
+  }
+  if (count > 1) {
+    return "option '--" + std::string(name) + "' is ambiguous; it may be " + candidates;
+  }
+  return "unknown option '" + std::string(given) + "'";
 }
 
 }  // namespace
@@ -286,7 +305,7 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case ':':
         return UsageError("option '" + std::string(argv[optind - 1]) + "' needs a value");
       default:
-        return UsageError("unknown option '" + UnknownOption(optopt, argv) + "'");
+        return UsageError(RefusedOption(optopt, argv[optind - 1]));
     }
   }
   if (optind == argc) return UsageError("no PATH to check");

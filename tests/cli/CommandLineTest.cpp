@@ -46,6 +46,9 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
       {{"-x", path}, "tarvik-check: unknown option '-x'"},
       {{"-rx", path}, "tarvik-check: unknown option '-x'"},
       {{"--recursive", path}, "tarvik-check: unknown option '--recursive'"},
+      {{"--history=foo", path}, "tarvik-check: option '--history' takes no value"},
+      {{"--ver=X", path},
+       "tarvik-check: option '--ver' is ambiguous; it may be '--verify', '--version'"},
       {{"-a", "normal,executable", path},
        "tarvik-check: unknown attribute 'executable'; the attributes are readonly, hidden, "
        "system, archive and normal"},
