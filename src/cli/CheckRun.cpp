@@ -197,8 +197,8 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
   bool incomplete = false;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (lost[i] == kNoError) continue;
-    ErrorLine(console, files[i].what + " '" + files[i].given +
-                           "' is incomplete: " + ErrorInWords(lost[i]));
+    ErrorLine(console,
+              files[i].what + " '" + files[i].given + "' is incomplete: " + ErrorInWords(lost[i]));
     incomplete = true;
   }
   return incomplete;
