@@ -153,26 +153,36 @@ void OutputError(const OutputFile& file, int code, Console& console) {
   ErrorLine(console, file.what + " '" + file.given + "': " + OutputFileError(file.given, code));
 }
 
-// False, after an error that names it, when an output is the checksum file the check verifies
-// against: writing it would destroy what the files are compared with.
+// False, after an error that names it, when an output is a file the run reads: the checksum
+// file the check verifies against or the history. Writing it would destroy what the files are
+// compared with.
 bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOptions& options,
-                       const TForm1& form, PosixPlatform& local, Platform& platform,
-                       Console& console) {
-  std::string input;
+                       const std::string& history, const TForm1& form, PosixPlatform& local,
+                       Platform& platform, Console& console) {
+  // A file the run reads, in drive form, and what it is called in the error.
+  std::vector<std::pair<std::string, std::string>> inputs;
   if (options.verify) {
-    input = DrivePathOf(local, *options.verify);
+    inputs.emplace_back(DrivePathOf(local, *options.verify), "the checksum file verified against");
   } else if (!options.no_verify) {
     std::string start = form.EditCurDir.Text();
     if (!start.ends_with('\\')) start += '\\';
-    input = ChecksumFileIn(platform, start);
+    inputs.emplace_back(ChecksumFileIn(platform, start), "the checksum file verified against");
   }
-  if (input.empty()) return true;
-  for (const OutputFile& output : outputs) {
-    if (!SameFile(local, output.path, input)) continue;
-    ErrorLine(console, output.what + " '" + output.given +
-                           "': the same file as the checksum file verified against, which it "
-                           "would overwrite");
-    return false;
+  if (!history.empty()) {
+    // The store's journal files beside the database are the history too.
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+      inputs.emplace_back(DrivePathOf(local, history + suffix),
+                          "the history '" + history + suffix + "'");
+    }
+  }
+  for (const auto& [input, name] : inputs) {
+    if (input.empty()) continue;
+    for (const OutputFile& output : outputs) {
+      if (!SameFile(local, output.path, input)) continue;
+      ErrorLine(console, output.what + " '" + output.given + "': the same file as " + name +
+                             ", which it would overwrite");
+      return false;
+    }
   }
   return true;
 }
@@ -308,6 +318,41 @@ void ReportHistory(const TForm1& form, const std::string& path, Console& console
   }
 }
 
+// Whether the history is known not to exist yet: a look at it then has nothing to show or
+// forget, and makes no file.
+bool HistoryNeverBegun(const std::string& history) {
+  std::error_code error;
+  return !history.empty() &&
+         std::filesystem::status(history, error).type() == std::filesystem::file_type::not_found;
+}
+
+// --history: the checks of the start directory's volume.
+int ShowHistory(TForm1& form, const std::string& history, Console& console) {
+  std::vector<CheckSummary> checks;
+  if (!HistoryNeverBegun(history)) {
+    checks = form.VolumeHistory();
+    if (!ReportLook(form, history, console)) return kExitError;
+  }
+  PrintHistory(checks, console);
+  return kExitNoProblem;
+}
+
+// --forget-history: the checks of the volume of `path` removed from the history.
+int ForgetHistory(TForm1& form, const std::string& history, const std::string& path,
+                  Console& console) {
+  std::int64_t forgotten = 0;
+  if (!HistoryNeverBegun(history)) {
+    forgotten = form.ForgetVolumeHistory();
+    if (!ReportLook(form, history, console)) return kExitError;
+    if (forgotten < 0) {
+      ErrorLine(console, HistoryName(history) + " cannot be changed");
+      return kExitError;
+    }
+  }
+  ErrorLine(console, "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + path);
+  return kExitNoProblem;
+}
+
 // Where a stop signal found the check: the file it was reading, if any, and how many files had
 // been checked before.
 struct StopPoint {
@@ -354,24 +399,11 @@ int Run(const CheckOptions& options, Console& console) {
   const std::string history = options.no_history ? "" : DefaultHistoryPath();
   form.UseHistory(history);
   form.N17.SetChecked(!options.no_history);
-  if (options.show_history) {
-    const std::vector<CheckSummary> checks = form.VolumeHistory();
-    if (!ReportLook(form, history, console)) return kExitError;
-    PrintHistory(checks, console);
-    return kExitNoProblem;
+  if (options.show_history) return ShowHistory(form, history, console);
+  if (options.forget_history) return ForgetHistory(form, history, options.path, console);
+  if (!OutputsSpareInput(*outputs, options, history, form, local, platform, console)) {
+    return kExitUsage;
   }
-  if (options.forget_history) {
-    const std::int64_t forgotten = form.ForgetVolumeHistory();
-    if (!ReportLook(form, history, console)) return kExitError;
-    if (forgotten < 0) {
-      ErrorLine(console, HistoryName(history) + " cannot be changed");
-      return kExitError;
-    }
-    ErrorLine(console,
-              "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + options.path);
-    return kExitNoProblem;
-  }
-  if (!OutputsSpareInput(*outputs, options, form, local, platform, console)) return kExitUsage;
   if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
   if (!OutputsCanBeMade(*outputs, platform, console)) return kExitUsage;
   CheckResultFiles results(platform, PathOf(*outputs, kReport), PathOf(*outputs, kChecksumFile));

@@ -30,6 +30,8 @@ struct ErrorCase {
   std::string error;
   int status;
   int open_files = 0;  // the program's limit on open descriptors; 0 for the usual one
+  // The history lives in "{dir}/data/tarvik" instead of a folder of its own.
+  bool history_in_dir = false;
 };
 
 // `text` with every `{dir}` replaced by `dir`.
@@ -202,6 +204,28 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {"-l", "{dir}/full/l", "--sums={dir}/list.txt"},
        "list file '{dir}/full/l': the disk is full",
        2},
+      {"list file that is, through a link, the history",
+       [](TempDir& d, auto&) {
+         d.MakeFile("data/tarvik/history.sqlite3");
+         d.MakeSymlink("h", "data/tarvik/history.sqlite3");
+         return true;
+       },
+       "tree",
+       {"-l", "{dir}/h"},
+       "list file '{dir}/h': the same file as the history "
+       "'{dir}/data/tarvik/history.sqlite3', which it would overwrite",
+       2,
+       0,
+       true},
+      {"report that is the history's journal",
+       [](TempDir& d, auto&) { return !d.MakeDir("data/tarvik").empty(); },
+       "tree",
+       {"--report={dir}/data/tarvik/history.sqlite3-wal"},
+       "report '{dir}/data/tarvik/history.sqlite3-wal': the same file as the history "
+       "'{dir}/data/tarvik/history.sqlite3-wal', which it would overwrite",
+       2,
+       0,
+       true},
       {"missing directory to check", Nothing, "missing", {}, "'{}': no such folder", 3},
       {"a file to check instead of a directory",
        Nothing,
@@ -242,6 +266,7 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
     args.push_back(path);
     ProcessRun run;
     if (c.open_files > 0) run.limits = {{RLIMIT_NOFILE, static_cast<rlim_t>(c.open_files)}};
+    if (c.history_in_dir) run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
     const ProcessResult result = RunCheckBinary(args, run);
 
     EXPECT_EQ(result.status, c.status) << c.name;
