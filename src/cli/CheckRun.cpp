@@ -319,11 +319,13 @@ void ReportHistory(const TForm1& form, const std::string& path, Console& console
 }
 
 // Whether the history is known not to exist yet: a look at it then has nothing to show or
-// forget, and makes no file.
+// forget, and makes no file. A history below a file (ENOTDIR) could never be made: opening it
+// says why.
 bool HistoryNeverBegun(const std::string& history) {
   std::error_code error;
   return !history.empty() &&
-         std::filesystem::status(history, error).type() == std::filesystem::file_type::not_found;
+         std::filesystem::status(history, error).type() == std::filesystem::file_type::not_found &&
+         error == std::errc::no_such_file_or_directory;
 }
 
 // --history: the checks of the start directory's volume.
@@ -414,6 +416,7 @@ int Run(const CheckOptions& options, Console& console) {
     ++files_ended;
     results.AddFile(file);
   };
+  // The engine leaves out the list file itself, as it does in the window.
   for (const OutputFile& output : *outputs) {
     if (output.what != kListFile) form.Scan.WrittenFiles.push_back(output.path);
   }
