@@ -41,6 +41,7 @@ class TForm1::CommandInProgress {
     form_.N6.SetEnabled(false);
     form_.N15.SetEnabled(!form_.fingerprints_.empty());
     form_.Scan.Checksums = nullptr;
+    form_.Scan.ListFilePath.clear();
     form_.Scan.Running = false;
   }
   CommandInProgress(const CommandInProgress&) = delete;
@@ -85,7 +86,7 @@ void TForm1::BitBtn1Click() { RunCommand(&TForm1::CheckFilesCommand); }
 void TForm1::CheckFilesCommand() {
   CommandInProgress command(*this);
   windows_.DlgInfo.Hide();
-  list_file_.OpenListFile();
+  if (list_file_.OpenListFile()) Scan.ListFilePath = ListFileName;
   N6.SetEnabled(true);
   windows_.ListError.Clear();
   engine_.BeginCommand();

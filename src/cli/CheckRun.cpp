@@ -5,17 +5,16 @@
 #include <cstdlib>
 #include <filesystem>
 #include <iterator>
-#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
 
 #include "app/TApplication.h"
+#include "cli/CheckResultFiles.h"
 #include "cli/ConsoleDialogs.h"
 #include "cli/Interrupt.h"
 #include "cli/OutputChecks.h"
 #include "cli/PathErrors.h"
-#include "cli/ReportFile.h"
 #include "history/CheckTable.h"
 #include "history/HistoryPath.h"
 #include "net/Net.h"
@@ -24,7 +23,6 @@
 #include "platform/smb/SmbPlatform.h"
 #include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
-#include "scan/SumsFile.h"
 
 namespace tarvik {
 
@@ -95,10 +93,15 @@ bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& con
 // it, when no drive holds it.
 std::string OutputPath(const PosixPlatform& platform, const std::string& what,
                        const std::string& path, Console& console) {
-  const std::string drive_path = path.empty() ? std::string() : DrivePathOf(platform, path);
+  // A name that ends in a separator names a folder: resolving it would drop the separator and
+  // name a file of the folder's name instead.
+  const bool folder = !path.empty() && (path.back() == '/' || path.back() == '\\');
+  const std::string drive_path =
+      path.empty() || folder ? std::string() : DrivePathOf(platform, path);
   if (drive_path.empty()) {
     ErrorLine(console, what + " '" + path + "': " +
                            (path.empty() ? OutputFileError(path, kErrPathNotFound)
+                            : folder     ? "names a folder, not a file"
                                          : "on no drive of this machine"));
   }
   return drive_path;
@@ -138,30 +141,48 @@ std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
   return files;
 }
 
+// The drive path of the output `what`; nothing when it was not asked for.
+std::optional<std::string> PathOf(const std::vector<OutputFile>& files, const std::string& what) {
+  for (const OutputFile& file : files) {
+    if (file.what == what) return file.path;
+  }
+  return std::nullopt;
+}
+
 void OutputError(const OutputFile& file, int code, Console& console) {
   ErrorLine(console, file.what + " '" + file.given + "': " + OutputFileError(file.given, code));
 }
 
-// False, after an error that names it, when an output is the checksum file the check verifies
-// against: writing it would destroy what the files are compared with.
+// False, after an error that names it, when an output is a file the run reads: the checksum
+// file the check verifies against or the history. Writing it would destroy what the files are
+// compared with.
 bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOptions& options,
-                       const TForm1& form, PosixPlatform& local, Platform& platform,
-                       Console& console) {
-  std::string input;
+                       const std::string& history, const TForm1& form, PosixPlatform& local,
+                       Platform& platform, Console& console) {
+  // A file the run reads, in drive form, and what it is called in the error.
+  std::vector<std::pair<std::string, std::string>> inputs;
   if (options.verify) {
-    input = DrivePathOf(local, *options.verify);
+    inputs.emplace_back(DrivePathOf(local, *options.verify), "the checksum file verified against");
   } else if (!options.no_verify) {
     std::string start = form.EditCurDir.Text();
     if (!start.ends_with('\\')) start += '\\';
-    input = ChecksumFileIn(platform, start);
+    inputs.emplace_back(ChecksumFileIn(platform, start), "the checksum file verified against");
   }
-  if (input.empty()) return true;
-  for (const OutputFile& output : outputs) {
-    if (!SameFile(local, output.path, input)) continue;
-    ErrorLine(console, output.what + " '" + output.given +
-                           "': the same file as the checksum file verified against, which it "
-                           "would overwrite");
-    return false;
+  if (!history.empty()) {
+    // The store's journal files beside the database are the history too.
+    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+      inputs.emplace_back(DrivePathOf(local, history + suffix),
+                          "the history '" + history + suffix + "'");
+    }
+  }
+  for (const auto& [input, name] : inputs) {
+    if (input.empty()) continue;
+    for (const OutputFile& output : outputs) {
+      if (!SameFile(local, output.path, input)) continue;
+      ErrorLine(console, output.what + " '" + output.given + "': the same file as " + name +
+                             ", which it would overwrite");
+      return false;
+    }
   }
   return true;
 }
@@ -179,22 +200,6 @@ bool OutputsCanBeMade(const std::vector<OutputFile>& outputs, Platform& platform
   return true;
 }
 
-// The output file `what`, made once everything else is known to be right, so that a run that
-// ends before the check leaves it as it was, and a file that cannot be written costs no check;
-// nothing, after an error that names the file, when that fails.
-template <typename File>
-std::unique_ptr<File> MakeOutput(const std::vector<OutputFile>& files, const std::string& what,
-                                 Platform& platform, Console& console) {
-  for (const OutputFile& file : files) {
-    if (file.what != what) continue;
-    int code = kNoError;
-    std::unique_ptr<File> made = File::Create(platform, file.path, code);
-    if (!made) OutputError(file, code, console);
-    return made;
-  }
-  return nullptr;
-}
-
 // The run's end after a check that ran to its end: says which output file misses lines, and
 // why. True when one does.
 bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int>& lost,
@@ -202,8 +207,8 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
   bool incomplete = false;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (lost[i] == kNoError) continue;
-    ErrorLine(console, files[i].what + " '" + files[i].given +
-                           "' is incomplete: " + ErrorInWords(lost[i]));
+    ErrorLine(console,
+              files[i].what + " '" + files[i].given + "' is incomplete: " + ErrorInWords(lost[i]));
     incomplete = true;
   }
   return incomplete;
@@ -313,6 +318,43 @@ void ReportHistory(const TForm1& form, const std::string& path, Console& console
   }
 }
 
+// Whether the history is known not to exist yet: a look at it then has nothing to show or
+// forget, and makes no file. A history below a file (ENOTDIR) could never be made: opening it
+// says why.
+bool HistoryNeverBegun(const std::string& history) {
+  std::error_code error;
+  return !history.empty() &&
+         std::filesystem::status(history, error).type() == std::filesystem::file_type::not_found &&
+         error == std::errc::no_such_file_or_directory;
+}
+
+// --history: the checks of the start directory's volume.
+int ShowHistory(TForm1& form, const std::string& history, Console& console) {
+  std::vector<CheckSummary> checks;
+  if (!HistoryNeverBegun(history)) {
+    checks = form.VolumeHistory();
+    if (!ReportLook(form, history, console)) return kExitError;
+  }
+  PrintHistory(checks, console);
+  return kExitNoProblem;
+}
+
+// --forget-history: the checks of the volume of `path` removed from the history.
+int ForgetHistory(TForm1& form, const std::string& history, const std::string& path,
+                  Console& console) {
+  std::int64_t forgotten = 0;
+  if (!HistoryNeverBegun(history)) {
+    forgotten = form.ForgetVolumeHistory();
+    if (!ReportLook(form, history, console)) return kExitError;
+    if (forgotten < 0) {
+      ErrorLine(console, HistoryName(history) + " cannot be changed");
+      return kExitError;
+    }
+  }
+  ErrorLine(console, "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + path);
+  return kExitNoProblem;
+}
+
 // Where a stop signal found the check: the file it was reading, if any, and how many files had
 // been checked before.
 struct StopPoint {
@@ -359,42 +401,22 @@ int Run(const CheckOptions& options, Console& console) {
   const std::string history = options.no_history ? "" : DefaultHistoryPath();
   form.UseHistory(history);
   form.N17.SetChecked(!options.no_history);
-  if (options.show_history) {
-    const std::vector<CheckSummary> checks = form.VolumeHistory();
-    if (!ReportLook(form, history, console)) return kExitError;
-    PrintHistory(checks, console);
-    return kExitNoProblem;
+  if (options.show_history) return ShowHistory(form, history, console);
+  if (options.forget_history) return ForgetHistory(form, history, options.path, console);
+  if (!OutputsSpareInput(*outputs, options, history, form, local, platform, console)) {
+    return kExitUsage;
   }
-  if (options.forget_history) {
-    const std::int64_t forgotten = form.ForgetVolumeHistory();
-    if (!ReportLook(form, history, console)) return kExitError;
-    if (forgotten < 0) {
-      ErrorLine(console, HistoryName(history) + " cannot be changed");
-      return kExitError;
-    }
-    ErrorLine(console,
-              "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + options.path);
-    return kExitNoProblem;
-  }
-  if (!OutputsSpareInput(*outputs, options, form, local, platform, console)) return kExitUsage;
   if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
   if (!OutputsCanBeMade(*outputs, platform, console)) return kExitUsage;
-  const std::unique_ptr<ReportFile> report =
-      MakeOutput<ReportFile>(*outputs, kReport, platform, console);
-  if (options.report && !report) return kExitUsage;
-  const std::unique_ptr<SumsFile> sums =
-      MakeOutput<SumsFile>(*outputs, kChecksumFile, platform, console);
-  if (options.sums && !sums) return kExitUsage;
+  CheckResultFiles results(platform, PathOf(*outputs, kReport), PathOf(*outputs, kChecksumFile));
   ReadSpeed& speed = form.Scan.Speed;
-  form.SumsWanted = sums != nullptr;
+  form.SumsWanted = options.sums.has_value();
   std::int64_t files_ended = 0;
   speed.OnFileEnd = [&](const FileSpeed& file) {
     ++files_ended;
-    if (report != nullptr) report->AddFile(file);
-    if (sums != nullptr && file.fingerprint) {
-      sums->AddFile(file.path, *file.fingerprint);
-    }
+    results.AddFile(file);
   };
+  // The engine leaves out the list file itself, as it does in the window.
   for (const OutputFile& output : *outputs) {
     if (output.what != kListFile) form.Scan.WrittenFiles.push_back(output.path);
   }
@@ -423,11 +445,18 @@ int Run(const CheckOptions& options, Console& console) {
     form.BitBtn1Click();
   } catch (const ListFileError& error) {
     if (!error.lines_lost()) {
-      ErrorLine(console, "list file '" + *options.list_file + "': " + error.what() + ".");
+      // The check never began: the other outputs stay as they were.
+      ErrorLine(console, std::string(kListFile) + " '" + *options.list_file +
+                             "': " + OutputFileError(*options.list_file, error.code()));
       return kExitUsage;
     }
     list_lost = error.code();
+  } catch (const IoError&) {
+    // The check began: its outputs say what it met up to the error.
+    results.Make();
+    throw;
   }
+  results.Make();
 
   console.SummaryLine(form.GroupBox3.Caption() + form.Label8.Caption() + form.Edit1.Text() + ", " +
                       form.Edit2.Text() + " " + form.Label9.Caption());
@@ -440,8 +469,8 @@ int Run(const CheckOptions& options, Console& console) {
   std::vector<int> lost;
   for (const OutputFile& output : *outputs) {
     lost.push_back(output.what == kListFile ? list_lost
-                   : output.what == kReport ? report->LostRows()
-                                            : sums->LostLines());
+                   : output.what == kReport ? results.ReportLost()
+                                            : results.SumsLost());
   }
   const bool incomplete = ReportLostLines(*outputs, lost, console);
   if (stopped) return InterruptedStatus();

@@ -198,10 +198,29 @@ CommandLine RepeatedFileError(const char* name, const std::optional<std::string>
                     second + "'");
 }
 
-// The unknown option as the user wrote it.
-std::string UnknownOption(int option, char* argv[]) {
-  if (option != 0) return std::string("-") + static_cast<char>(option);
-  return argv[optind - 1];
+// What is wrong with the option getopt_long refused: `code` is its optopt, `given` the
+// argument that held it.
+std::string RefusedOption(int code, std::string_view given) {
+  if (!given.starts_with("--")) {
+    return std::string("unknown option '-") + static_cast<char>(code) + "'";
+  }
+  const std::string_view name = given.substr(2, given.find('=') - 2);
+  // A known option refused: one that takes no value was given one.
+  for (const option& known : kLongOptions) {
+    if (code != 0 && known.name != nullptr && known.val == code) {
+      return std::string("option '--") + known.name + "' takes no value";
+    }
+  }
+  std::string candidates;
+  int count = 0;
+  for (const option& known : kLongOptions) {
+    if (known.name == nullptr || !std::string_view(known.name).starts_with(name)) continue;
+    candidates += std::string(count++ == 0 ? "" : ", ") + "'--" + known.name + "'";
+  }
+  if (count > 1) {
+    return "option '--" + std::string(name) + "' is ambiguous; it may be " + candidates;
+  }
+  return "unknown option '" + std::string(given) + "'";
 }
 
 }  // namespace
@@ -286,7 +305,7 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case ':':
         return UsageError("option '" + std::string(argv[optind - 1]) + "' needs a value");
       default:
-        return UsageError("unknown option '" + UnknownOption(optopt, argv) + "'");
+        return UsageError(RefusedOption(optopt, argv[optind - 1]));
     }
   }
   if (optind == argc) return UsageError("no PATH to check");
@@ -381,7 +400,7 @@ Each problem line goes to standard output as it is found, then a summary; progre
 file, its share read, the read speed and the time the file still needs) goes to standard
 error when that is a terminal. Ctrl+C, SIGTERM and SIGHUP stop the check at the file being
 read, also while a read hangs on a damaged disc or a server that no longer answers; a second
-one ends the program at once. After the summary of a stopped check, standard error says
+one ends the program at once, saying so. After the summary of a stopped check, standard error says
 which signal stopped it, the file it was reading and how many files were checked before. A
 list file or report line that cannot be written does not stop the check; the end says which
 file is incomplete and why.
@@ -391,7 +410,8 @@ found right, PATH reached and the checksum file to verify against read: a run th
 before the check leaves existing files as they were. -b, -m and -a given again count as
 given last; --list, --report, --sums or --verify given twice with different files, --verify
 with --no-verify, and --history, --forget-history and --no-history with each other or the
-first two with a file option are usage errors.
+first two with a file option are usage errors. --history and --forget-history make no
+file: without a history they show, or forget, no check.
 
 Fingerprints come from the same read as the check: no file is read twice.
 
@@ -405,9 +425,10 @@ unset) and compared with the last check of the same volume: a file whose content
 while its size and modification time did not is a problem ('changed' in the report).
 
 Exit status: 0 no problem found (also after --history and --forget-history), 1 problems
-found, 2 wrong usage (also a list file, report or checksum file that cannot be made, that
-is the same file as another of them or as the checksum file verified against, hard and
-symbolic links included, or a checksum file to verify against that cannot be read), 3 an error
+found, 2 wrong usage (also a list file, report or checksum file that cannot be made, whose
+name ends in '/', that is the same file as another of them, as the checksum file verified
+against or as the history, hard and symbolic links included, or a checksum file to verify
+against that cannot be read), 3 an error
 ended the check (its text is printed, a failed connection too), standard output could not
 be written or --history and --forget-history could not open the history, 4 the list file,
 the report or the checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143

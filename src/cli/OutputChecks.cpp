@@ -1,9 +1,13 @@
 #include "cli/OutputChecks.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
 #include "platform/ErrorCodes.h"
+#include "platform/posix/ErrnoCodes.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -40,10 +44,15 @@ bool SameFile(PosixPlatform& local, const std::string& a, const std::string& b) 
 int ProbeOutput(Platform& platform, const std::string& path) {
   FileHandle file = kNoFile;
   // Appending to an existing file proves it can be replaced without touching its content.
-  int code = platform.OpenForAppend(path, file);
-  if (code == kErrFileNotFound) code = platform.CreateTextFile(path, file);
+  const int code = platform.OpenForAppend(path, file);
   if (code == kNoError) platform.Close(file);
-  return code;
+  if (code != kErrFileNotFound) return code;
+  // Not there yet, in a folder that exists: whether the folder takes a new file. A share's
+  // folder cannot be asked without a file made; making the file then tells.
+  const std::string system_path = platform.ToSystemPath(path);
+  if (system_path.empty()) return kNoError;
+  const std::string folder = std::filesystem::path(system_path).parent_path().string();
+  return access(folder.c_str(), W_OK) == 0 ? kNoError : ErrnoToCode(errno, ErrnoUse::kFile);
 }
 
 }  // namespace tarvik

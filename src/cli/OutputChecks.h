@@ -15,8 +15,7 @@ bool SameFile(PosixPlatform& local, const std::string& a, const std::string& b);
 
 // Whether the file at `path` (drive form) can be created or replaced, found out without
 // changing an existing file: kNoError, or the code that creating it would fail with. A file
-// that does not exist yet is created empty, as the only sure way to learn that its directory
-// takes it.
+// that does not exist yet is not made: its folder is asked whether it may be written.
 int ProbeOutput(Platform& platform, const std::string& path);
 
 }  // namespace tarvik

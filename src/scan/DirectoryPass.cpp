@@ -65,8 +65,11 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
 }
 
 bool ScanEngine::IsWrittenFile(const std::string& path) const {
+  const bool case_sensitive = controls_.DirectoryListBox1.CaseSensitive();
+  if (!state_.ListFilePath.empty() && SameFileName(path, state_.ListFilePath, case_sensitive))
+    return true;
   return std::ranges::any_of(state_.WrittenFiles, [&](const std::string& written) {
-    return SameFileName(path, written, controls_.DirectoryListBox1.CaseSensitive());
+    return SameFileName(path, written, case_sensitive);
   });
 }
 

@@ -34,6 +34,10 @@ struct ScanState {
   // Files that the command itself writes as it goes (a report, a checksum file), in drive
   // form: left out of the check, as what they hold tells nothing of the medium.
   std::vector<std::string> WrittenFiles;
+  // The list file the start command writes as it goes, in drive form; empty while it writes
+  // none. Left out of the check as the WrittenFiles are: read half-written, it would get a
+  // fingerprint that its finished content no longer matches.
+  std::string ListFilePath;
   // The directory the command started in, normalised: the one fingerprints are named from.
   std::string StartDirectory;
   // Every file read without a problem gets its SHA-256 (FileSpeed::fingerprint).

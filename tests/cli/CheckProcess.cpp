@@ -141,6 +141,7 @@ ProcessResult RunCheckBinary(std::vector<std::string> args, const ProcessRun& ru
     }
     if (run.interrupt_when && !interrupted && run.interrupt_when(result)) {
       kill(pid, run.interrupt_signal);
+      if (run.second_signal != 0) kill(pid, run.second_signal);
       interrupted = true;
     }
   }

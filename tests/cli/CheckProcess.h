@@ -30,6 +30,8 @@ struct ProcessRun {
   // the program gets `interrupt_signal`: SIGINT, as from Ctrl+C, unless said otherwise.
   std::function<bool(const ProcessResult& so_far)> interrupt_when;
   int interrupt_signal = SIGINT;
+  // Sent right after `interrupt_signal`; 0 for none.
+  int second_signal = 0;
   // Nobody reads standard output: its pipe is closed from the start.
   bool out_unread = false;
   // Resource limits (RLIMIT_...) set on the program before it starts.

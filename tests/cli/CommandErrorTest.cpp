@@ -30,6 +30,8 @@ struct ErrorCase {
   std::string error;
   int status;
   int open_files = 0;  // the program's limit on open descriptors; 0 for the usual one
+  // The history lives in "{dir}/data/tarvik" instead of a folder of its own.
+  bool history_in_dir = false;
 };
 
 // `text` with every `{dir}` replaced by `dir`.
@@ -120,6 +122,12 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {"--report={dir}/s", "--sums={dir}/s"},
        "the report and the checksum file are the same file '{dir}/s'",
        2},
+      {"checksum file named as a folder",
+       Nothing,
+       "tree",
+       {"--sums={dir}/list.txt/"},
+       "checksum file '{dir}/list.txt/': names a folder, not a file",
+       2},
       {"checksum file to verify against that is missing",
        Nothing,
        "tree",
@@ -175,6 +183,25 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {"--report={dir}/list.txt", "--sums={dir}/missing/s"},
        "checksum file '{dir}/missing/s': folder '{dir}/missing' does not exist",
        2},
+      {"no checksum file made when the list file's header finds its disk full",
+       [](TempDir& d, std::unique_ptr<ScopedMount>& mount) {
+         mount = std::make_unique<ScopedMount>(d.MakeDir("full"), "8k");
+         d.MakeFile("full/l");
+         return mount->mounted() && !d.MakeFileOfSize("full/filler", 8192).empty();
+       },
+       "tree",
+       {"-l", "{dir}/full/l", "--sums={dir}/list.txt"},
+       "list file '{dir}/full/l': the disk is full",
+       2},
+      {"list file that is the history",
+       [](TempDir& d, auto&) { return !d.MakeFile("data/tarvik/history.sqlite3").empty(); },
+       "tree",
+       {"-l", "{dir}/data/tarvik/history.sqlite3"},
+       "list file '{dir}/data/tarvik/history.sqlite3': the same file as the history "
+       "'{dir}/data/tarvik/history.sqlite3', which it would overwrite",
+       2,
+       0,
+       true},
       {"missing directory to check", Nothing, "missing", {}, "'{}': no such folder", 3},
       {"control characters typed are shown, not sent to the terminal",
        Nothing,
@@ -221,6 +248,7 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
     args.push_back(path);
     ProcessRun run;
     if (c.open_files > 0) run.limits = {{RLIMIT_NOFILE, static_cast<rlim_t>(c.open_files)}};
+    if (c.history_in_dir) run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
     const ProcessResult result = RunCheckBinary(args, run);
 
     EXPECT_EQ(result.status, c.status) << c.name;
@@ -229,6 +257,7 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
       error.replace(at, 2, path);
     EXPECT_EQ(Lines(result.err), std::vector<std::string>{"tarvik-check: " + error}) << c.name;
     EXPECT_EQ(result.out, "") << c.name;
+    // Kept as it was, or still not there.
     if (std::filesystem::exists(dir.Path("list.txt"))) {
       EXPECT_EQ(dir.ReadFile("list.txt"), "kept") << c.name;
     }

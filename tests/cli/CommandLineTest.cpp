@@ -46,6 +46,9 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
       {{"-x", path}, "tarvik-check: unknown option '-x'"},
       {{"-rx", path}, "tarvik-check: unknown option '-x'"},
       {{"--recursive", path}, "tarvik-check: unknown option '--recursive'"},
+      {{"--history=foo", path}, "tarvik-check: option '--history' takes no value"},
+      {{"--ver=X", path},
+       "tarvik-check: option '--ver' is ambiguous; it may be '--verify', '--version'"},
       {{"-a", "normal,executable", path},
        "tarvik-check: unknown attribute 'executable'; the attributes are readonly, hidden, "
        "system, archive and normal"},
@@ -128,6 +131,7 @@ TEST(CommandLineTest, EveryFormOfPathAndOptionsChecksTheSameDirectory) {
   TempDir dir;
   dir.MakeFileOfSize("-odd dir/A.BIN", 10);
   dir.MakeSymlink("-odd dir/GONE.BIN", "nothing");
+  dir.MakeFile("-odd dir/L.TXT");
   const std::string directory = dir.Path("-odd dir");
   const std::string drive = DrivePath(directory);
   const std::string problem =
@@ -141,7 +145,9 @@ TEST(CommandLineTest, EveryFormOfPathAndOptionsChecksTheSameDirectory) {
       {"drive form", {"--quiet", drive}, ""},
       {"drive form with a slash", {"-q", drive + "\\"}, ""},
       {"options after the path", {"./-odd dir", "--bl=2048", "-qr"}, "."},
-      {"with its report inside", {"-q", "--report=" + directory + "/R.CSV", directory}, ""},
+      {"with its report and list file inside",
+       {"-q", "--report=" + directory + "/R.CSV", "-l", directory + "/L.TXT", directory},
+       ""},
   };
   dir.MakeSymlink("link", "-odd dir");
   for (const PathCase& c : cases) {
@@ -151,7 +157,7 @@ TEST(CommandLineTest, EveryFormOfPathAndOptionsChecksTheSameDirectory) {
     EXPECT_EQ(result.status, 1) << c.name << ": " << result.err;
     EXPECT_EQ(Lines(result.out), std::vector<std::string>{problem}) << c.name;
   }
-  // The report, written as the check goes, is left out of it.
+  // The report and the list file, written as the check goes, are left out of it.
   EXPECT_EQ(Lines(dir.ReadFile("-odd dir/R.CSV")).size(), 1u + 2u);
 }
 

@@ -11,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "CheckProcess.h"
@@ -266,6 +267,24 @@ TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
     EXPECT_EQ(Query(database, "PRAGMA integrity_check"), "ok");
     EXPECT_EQ(Query(database, "SELECT count(*) FROM checks"), c.checks);
     EXPECT_EQ(Query(database, "SELECT count(*) FROM checks WHERE finished = 0"), c.unfinished);
+  }
+}
+
+// Nothing to show or forget: no folder and no database made for it.
+TEST(HistoryTest, ALookAtAHistoryNeverBegunMakesNoFile) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"--history", ""}, {"--forget-history", "tarvik-check: forgot 0 check(s) of the volume of "}};
+  for (const auto& [option, err] : cases) {
+    SCOPED_TRACE(option);
+    TempDir dir;
+    dir.MakeFile("tree/A.TXT", "a");
+    ProcessRun run;
+    run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
+    const ProcessResult result = RunCheckBinary({option, dir.Path("tree")}, run);
+    EXPECT_EQ(result.status, 0) << result.err;
+    EXPECT_EQ(Lines(result.out).size(), *err == '\0' ? 1u : 0u) << result.out;
+    EXPECT_EQ(result.err, *err == '\0' ? "" : err + dir.Path("tree") + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("data")));
   }
 }
 

@@ -116,6 +116,25 @@ INSTANTIATE_TEST_SUITE_P(
         InterruptCase{"HangUpOnATerminal", {}, "HUGE.BIN", true, {}, 1, SIGHUP}),
     [](const auto& info) { return std::string(info.param.name); });
 
+// A second signal before the first has stopped the check: the program ends at once, but not
+// silently.
+TEST(SecondSignalTest, EndsTheProgramSayingTheCheckIsIncomplete) {
+  TempDir dir;
+  dir.MakeSparseFile("tree/HUGE.BIN", kHugeFile);
+  ProcessRun run;
+  run.err_on_terminal = true;
+  run.interrupt_when = [](const ProcessResult& so_far) {
+    return so_far.err.find("HUGE.BIN") != std::string::npos;
+  };
+  run.second_signal = SIGTERM;
+  const ProcessResult result = RunCheckBinary({"--no-history", dir.Path("tree")}, run);
+  EXPECT_EQ(result.status, 128 + SIGTERM);
+  EXPECT_NE(
+      result.err.find("\x1b[Ktarvik-check: stopped by a second signal: the check is incomplete"),
+      std::string::npos)
+      << result.err;
+}
+
 TEST(OutputTest, StandardOutputNobodyReadsEndsTheRunAtOnce) {
   TempDir dir;
   // A problem line first, then far more to read than the test waits for.
