@@ -399,11 +399,11 @@ A network share, its password in the environment:
 Each problem line goes to standard output as it is found, then a summary; progress (the
 file, its share read, the read speed and the time the file still needs) goes to standard
 error when that is a terminal. Ctrl+C, SIGTERM and SIGHUP stop the check at the file being
-read, also while a read hangs on a damaged disc or a server that no longer answers; a second
-one ends the program at once, saying so. After the summary of a stopped check, standard error says
-which signal stopped it, the file it was reading and how many files were checked before. A
-list file or report line that cannot be written does not stop the check; the end says which
-file is incomplete and why.
+read, also while a read hangs on a damaged disc or a server that no longer answers; a
+second one ends the program at once, saying so. After the summary of a stopped check,
+standard error says which signal stopped it, the file it was reading and how many files
+were checked before. A list file or report line that cannot be written does not stop the
+check; the end says which file is incomplete and why.
 
 The list file, the report and the checksum file are made only once every argument has been
 found right, PATH reached and the checksum file to verify against read: a run that ends
@@ -417,8 +417,9 @@ Fingerprints come from the same read as the check: no file is read twice.
 
 In a locale whose character set is not UTF-8 (ru_RU.CP1251, ru_RU.KOI8-R), the mask, paths
 in drive form and connections are read in that set (one not valid there is a usage error),
-and every line is written in it, a character it cannot hold as '?'. A POSIX path is taken as
-the bytes the file system holds.
+and every line printed is written in it, a character it cannot hold as '?' (the report
+stays UTF-8, the checksum file holds names as on disk, the list file is in code page
+1251). A POSIX path is taken as the bytes the file system holds.
 
 Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share/tarvik/ when
 unset) and compared with the last check of the same volume: a file whose content changed
@@ -428,11 +429,10 @@ Exit status: 0 no problem found (also after --history and --forget-history), 1 p
 found, 2 wrong usage (also a list file, report or checksum file that cannot be made, whose
 name ends in '/', that is the same file as another of them, as the checksum file verified
 against or as the history, hard and symbolic links included, or a checksum file to verify
-against that cannot be read), 3 an error
-ended the check (its text is printed, a failed connection too), standard output could not
-be written or --history and --forget-history could not open the history, 4 the list file,
-the report or the checksum file is incomplete, 128+N stopped by signal N (130 Ctrl+C, 143
-SIGTERM, 129 SIGHUP).
+against that cannot be read), 3 an error ended the check (its text is printed, a failed
+connection too), standard output could not be written or --history and --forget-history
+could not open the history, 4 the list file, the report or the checksum file is
+incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 
