@@ -373,10 +373,6 @@ void ReportStop(const StopPoint& stopped, Console& console) {
 
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
-  if (options.path.empty()) {
-    ErrorLine(console, "PATH is empty");
-    return kExitUsage;
-  }
   PosixPlatform local;
   // Letters connected to shares are drives of the run, as they are of the window.
   SmbPlatform platform(local);

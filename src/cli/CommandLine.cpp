@@ -312,6 +312,7 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
   if (argc - optind > 1)
     return UsageError("only one PATH, not also '" + std::string(argv[optind + 1]) + "'");
   options.path = argv[optind];
+  if (options.path.empty()) return UsageError("PATH is empty");
   if (std::string error = ContradictionIn(options); !error.empty()) return UsageError(error);
   return command_line;
 }

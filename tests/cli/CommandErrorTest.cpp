@@ -222,7 +222,6 @@ TEST(CommandErrorTest, EndsWithTheErrorsTextAndItsStatus) {
        {},
        "'C:\\x:y': a name in it holds a character that names cannot hold (\\ : * ? \" < > |)",
        3},
-      {"an empty PATH", Nothing, "", {}, "PATH is empty", 2},
       {"too few descriptors to open its files",
        SettledWithoutSanitizers,
        "tree",

@@ -34,6 +34,7 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
   const UsageCase cases[] = {
       {{}, "tarvik-check: no PATH to check"},
       {{"-q"}, "tarvik-check: no PATH to check"},
+      {{""}, "tarvik-check: PATH is empty"},
       {{path, path}, "tarvik-check: only one PATH, not also '" + path + "'"},
       {{"-b", "1000", path},
        "tarvik-check: invalid block size '1000'; use one of 2048, 4096, 8192, 16384, 32768"},
