@@ -68,6 +68,12 @@ std::string CurrentFile(const TForm1& form) {
   return directory + (separated ? "" : "\\") + form.EditCurFile.Text();
 }
 
+// The directory checked, in drive form ending in "\\".
+std::string StartDirectory(const TForm1& form) {
+  const std::string& directory = form.EditCurDir.Text();
+  return directory.ends_with('\\') ? directory : directory + '\\';
+}
+
 // The password of the run's connections: never on the command line, where every user of the
 // machine could read it.
 std::string ConnectionPassword() {
@@ -142,22 +148,20 @@ void OutputError(const OutputFile& file, int code, Console& console) {
   ErrorLine(console, file.what + " '" + file.given + "': " + OutputFileError(file.given, code));
 }
 
-// False, after an error that names it, when an output is the checksum file the check verifies
+// False, after an error that names it, when an output is a checksum file the check verifies
 // against: writing it would destroy what the files are compared with.
 bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOptions& options,
                        const TForm1& form, PosixPlatform& local, Platform& platform,
                        Console& console) {
-  std::string input;
+  std::vector<std::string> inputs;
   if (options.verify) {
-    input = DrivePathOf(local, *options.verify);
+    inputs.push_back(DrivePathOf(local, *options.verify));
   } else if (!options.no_verify) {
-    std::string start = form.EditCurDir.Text();
-    if (!start.ends_with('\\')) start += '\\';
-    input = ChecksumFileIn(platform, start);
+    inputs = ChecksumFilesIn(platform, StartDirectory(form));
   }
-  if (input.empty()) return true;
   for (const OutputFile& output : outputs) {
-    if (!SameFile(local, output.path, input)) continue;
+    const auto same = [&](const std::string& input) { return SameFile(local, output.path, input); };
+    if (std::ranges::none_of(inputs, same)) continue;
     ErrorLine(console, output.what + " '" + output.given +
                            "': the same file as the checksum file verified against, which it "
                            "would overwrite");
@@ -202,8 +206,8 @@ bool ReportLostLines(const std::vector<OutputFile>& files, const std::vector<int
   bool incomplete = false;
   for (std::size_t i = 0; i < files.size(); ++i) {
     if (lost[i] == kNoError) continue;
-    ErrorLine(console, files[i].what + " '" + files[i].given +
-                           "' is incomplete: " + ErrorInWords(lost[i]));
+    ErrorLine(console,
+              files[i].what + " '" + files[i].given + "' is incomplete: " + ErrorInWords(lost[i]));
     incomplete = true;
   }
   return incomplete;
@@ -216,7 +220,16 @@ std::string ChecksumsFault(const ExpectedSums& sums) {
   return "no properly formatted checksum lines found";
 }
 
-// The checksum file the run verifies against, before anything is read: the one given, or the
+// What was not understood in a checksum file, on standard error.
+void ReportMalformed(const ExpectedSums& sums, const std::string& name, Console& console) {
+  if (sums.Malformed() == 0) return;
+  ErrorLine(console, std::string(kChecksumFile) + " '" + name +
+                         "': " + std::to_string(sums.Malformed()) +
+                         " line(s) not understood, the first is line " +
+                         std::to_string(sums.FirstMalformed()));
+}
+
+// The checksum files the run verifies against, before anything is read: the one given, or every
 // one the start directory holds (said on standard error). False, after an error that names
 // it, when the one given cannot be verified against; one found that cannot be is the check's
 // problem, which the check reports.
@@ -224,41 +237,38 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
                    Platform& platform, Console& console) {
   form.FindChecksumFile = false;
   const bool case_sensitive = form.DirectoryListBox1.CaseSensitive();
-  ExpectedSums sums;
-  // As the user knows it: as given, or its name in the directory checked.
-  std::string name;
   if (options.verify) {
-    name = *options.verify;
     const std::string path = OutputPath(local, kChecksumFile, *options.verify, console);
     if (path.empty()) return false;
+    ExpectedSums sums;
     sums.Load(platform, path, case_sensitive);
     if (sums.LoadError() != kNoError || sums.NamesNothing()) {
       ErrorLine(console,
                 std::string(kChecksumFile) + " '" + *options.verify + "': " + ChecksumsFault(sums));
       return false;
     }
-  } else {
-    std::string start = form.EditCurDir.Text();
-    if (!start.ends_with('\\')) start += '\\';
-    const std::string found = options.no_verify ? "" : ChecksumFileIn(platform, start);
-    if (found.empty()) return true;
+    ReportMalformed(sums, *options.verify, console);
+    form.Checksums.push_back(std::move(sums));
+    return true;
+  }
+  if (options.no_verify) return true;
+  const std::string start = StartDirectory(form);
+  std::string verified;
+  for (const std::string& found : ChecksumFilesIn(platform, start)) {
+    // As the user knows it: its name in the directory checked.
+    const std::string name = found.substr(start.size());
+    ExpectedSums& sums = form.Checksums.emplace_back();
     sums.Load(platform, found, case_sensitive);
-    name = found.substr(start.size());
     if (sums.LoadError() != kNoError || sums.NamesNothing()) {
       ErrorLine(console, std::string(kChecksumFile) + " '" + name +
                              "' in the directory checked: " + ChecksumsFault(sums));
-      form.Checksums = std::move(sums);
-      return true;
+      continue;
     }
-    ErrorLine(console, "verifying against " + name + " in the directory checked");
+    verified += (verified.empty() ? "" : ", ") + name;
+    ReportMalformed(sums, name, console);
   }
-  if (sums.Malformed() > 0) {
-    ErrorLine(console, std::string(kChecksumFile) + " '" + name +
-                           "': " + std::to_string(sums.Malformed()) +
-                           " line(s) not understood, the first is line " +
-                           std::to_string(sums.FirstMalformed()));
-  }
-  form.Checksums = std::move(sums);
+  if (!verified.empty())
+    ErrorLine(console, "verifying against " + verified + " in the directory checked");
   return true;
 }
 
