@@ -253,22 +253,27 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
   }
   if (options.no_verify) return true;
   const std::string start = StartDirectory(form);
+  const auto usable = [](const ExpectedSums& sums) {
+    return sums.LoadError() == kNoError && !sums.NamesNothing();
+  };
   std::string verified;
   for (const std::string& found : ChecksumFilesIn(platform, start)) {
-    // As the user knows it: its name in the directory checked.
-    const std::string name = found.substr(start.size());
     ExpectedSums& sums = form.Checksums.emplace_back();
     sums.Load(platform, found, case_sensitive);
-    if (sums.LoadError() != kNoError || sums.NamesNothing()) {
+    // As the user knows it: its name in the directory checked.
+    const std::string name = found.substr(start.size());
+    if (usable(sums)) {
+      verified += (verified.empty() ? "" : ", ") + name;
+    } else {
       ErrorLine(console, std::string(kChecksumFile) + " '" + name +
                              "' in the directory checked: " + ChecksumsFault(sums));
-      continue;
     }
-    verified += (verified.empty() ? "" : ", ") + name;
-    ReportMalformed(sums, name, console);
   }
-  if (!verified.empty())
-    ErrorLine(console, "verifying against " + verified + " in the directory checked");
+  if (verified.empty()) return true;
+  ErrorLine(console, "verifying against " + verified + " in the directory checked");
+  for (const ExpectedSums& sums : form.Checksums) {
+    if (usable(sums)) ReportMalformed(sums, sums.Path().substr(start.size()), console);
+  }
   return true;
 }
 
