@@ -150,10 +150,10 @@ class TForm1 : public Window {
   TSpeedWindow SpeedWindow;
   // The checks of the current drive's volume.
   THistoryWindow HistoryWindow;
-  // The checksum file the user chose for the check commands to verify against, until cleared;
-  // without one, a check verifies against the checksum file its start directory holds, if any
-  // and if FindChecksumFile.
-  std::optional<ExpectedSums> Checksums;
+  // The checksum file the user chose for the check commands to verify against, until cleared
+  // (or the command line's files); without one, a check verifies against every checksum file its
+  // start directory holds, if FindChecksumFile.
+  std::vector<ExpectedSums> Checksums;
   bool FindChecksumFile = true;
 
   // What the volume's history said during the last check command or look at it.
@@ -269,8 +269,8 @@ class TForm1 : public Window {
   SubdirectoryWalk walk_;
   // The three lists' entries, kept while a check command runs.
   ListingCache listings_;
-  // The checksum file found in the start directory of the command running or last run.
-  std::optional<ExpectedSums> found_checksums_;
+  // The checksum files found in the start directory of the command running or last run.
+  std::vector<ExpectedSums> found_checksums_;
   // The fingerprints of the last check command, in the order checked.
   std::vector<Fingerprint> fingerprints_;
   // Where the check commands record, empty for nowhere.

@@ -40,7 +40,7 @@ class TForm1::CommandInProgress {
     form_.EnableCheckInputs(true);
     form_.N6.SetEnabled(false);
     form_.N15.SetEnabled(!form_.fingerprints_.empty());
-    form_.Scan.Checksums = nullptr;
+    form_.Scan.Checksums = {};
     form_.Scan.ListFilePath.clear();
     form_.Scan.Running = false;
   }
@@ -114,7 +114,7 @@ void TForm1::RunCheckWork(const std::string& start_dir, bool sums_ok) {
     const bool from_selected = FileListBox1.Count() > 0 &&
                                engine_.Ask(MessageKind::kConfirmation, "Начать с текущего файла ?");
     errors = engine_.CheckDirectoryFiles(!from_selected, false) > 0;
-  } else if (Scan.Checksums == nullptr && sums_ok) {
+  } else if (Scan.Checksums.empty() && sums_ok) {
     // With a checksum file, an empty directory still has the files it names to miss.
     engine_.Ask(MessageKind::kInformation, "Список файлов ПУСТ !!!");
     return;

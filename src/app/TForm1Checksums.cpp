@@ -13,42 +13,53 @@ namespace tarvik {
 
 namespace {
 
-// The status line of a check that verifies against `sums`.
-std::string VerifyingText(const ExpectedSums& sums) {
-  std::string text = "Сверка с контрольными суммами: " + sums.Path();
-  if (sums.Malformed() > 0) {
-    text += "; строк не по формату: " + std::to_string(sums.Malformed()) +
-            " (первая: " + std::to_string(sums.FirstMalformed()) + ")";
+// The status line of a check that verifies against `all`.
+std::string VerifyingText(const std::vector<ExpectedSums>& all) {
+  std::string text = "Сверка с контрольными суммами: ";
+  for (const ExpectedSums& sums : all) {
+    if (&sums != &all.front()) text += ", ";
+    text += sums.Path();
+    if (sums.Malformed() > 0) {
+      text += " (строк не по формату: " + std::to_string(sums.Malformed()) +
+              ", первая: " + std::to_string(sums.FirstMalformed()) + ")";
+    }
   }
   return text;
+}
+
+bool Unusable(const ExpectedSums& sums) {
+  return sums.LoadError() != kNoError || sums.NamesNothing();
 }
 
 }  // namespace
 
 bool TForm1::PrepareChecksums(const std::string& start_dir) {
   Scan.StartDirectory = start_dir;
-  ExpectedSums* sums = Checksums ? &*Checksums : nullptr;
-  if (sums == nullptr && FindChecksumFile) {
-    const std::string found = ChecksumFileIn(platform_, start_dir);
-    if (!found.empty()) {
-      found_checksums_.emplace();
-      found_checksums_->Load(platform_, found, DirectoryListBox1.CaseSensitive());
-      sums = &*found_checksums_;
+  std::vector<ExpectedSums>* all = &Checksums;
+  if (all->empty() && FindChecksumFile) {
+    found_checksums_.clear();
+    for (const std::string& found : ChecksumFilesIn(platform_, start_dir)) {
+      found_checksums_.emplace_back().Load(platform_, found, DirectoryListBox1.CaseSensitive());
     }
+    all = &found_checksums_;
   }
   // A checksum file that cannot be verified against is never passed over in silence: the check
-  // would seem to have verified what it never did.
-  if (sums != nullptr && (sums->LoadError() != kNoError || sums->NamesNothing())) {
-    const std::string line = UnusableChecksumsLine(*sums);
-    windows_.ListError.AddLine(line);
-    Label11.SetCaption(line);
-    Scan.Checksums = nullptr;
-    return false;
+  // would seem to have verified what it never did. The others are still verified against.
+  std::string unusable_line;
+  for (const ExpectedSums& sums : *all) {
+    if (!Unusable(sums)) continue;
+    unusable_line = UnusableChecksumsLine(sums);
+    windows_.ListError.AddLine(unusable_line);
   }
-  if (sums != nullptr) sums->BeginCheck();
-  Scan.Checksums = sums;
-  Label11.SetCaption(sums != nullptr ? VerifyingText(*sums) : kStatusHint);
-  return true;
+  std::erase_if(*all, Unusable);
+  for (ExpectedSums& sums : *all) sums.BeginCheck();
+  Scan.Checksums = *all;
+  if (!unusable_line.empty()) {
+    Label11.SetCaption(unusable_line);
+  } else {
+    Label11.SetCaption(all->empty() ? std::string(kStatusHint) : VerifyingText(*all));
+  }
+  return unusable_line.empty();
 }
 
 void TForm1::N15Click() {
@@ -77,10 +88,10 @@ void TForm1::N15Click() {
 }
 
 void TForm1::N16Click() {
-  if (Checksums) {
+  if (!Checksums.empty()) {
     if (dialogs_.MessageBox(MessageKind::kConfirmation,
-                            Quoted("Больше не сверять с ", Checksums->Path(), " ?"))) {
-      Checksums.reset();
+                            Quoted("Больше не сверять с ", Checksums.front().Path(), " ?"))) {
+      Checksums.clear();
       N16.SetChecked(false);
     }
     return;
@@ -93,7 +104,7 @@ void TForm1::N16Click() {
     dialogs_.MessageBox(MessageKind::kError, UnusableChecksumsLine(sums));
     return;
   }
-  Checksums = std::move(sums);
+  Checksums.push_back(std::move(sums));
   N16.SetChecked(true);
 }
 

@@ -66,6 +66,12 @@ std::string CurrentFile(const TForm1& form) {
   return directory + (separated ? "" : "\\") + form.EditCurFile.Text();
 }
 
+// The directory checked, in drive form ending in "\\".
+std::string StartDirectory(const TForm1& form) {
+  const std::string& directory = form.EditCurDir.Text();
+  return directory.ends_with('\\') ? directory : directory + '\\';
+}
+
 // The password of the run's connections: never on the command line, where every user of the
 // machine could read it.
 std::string ConnectionPassword() {
@@ -164,9 +170,8 @@ bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOption
   if (options.verify) {
     inputs.emplace_back(DrivePathOf(local, *options.verify), "the checksum file verified against");
   } else if (!options.no_verify) {
-    std::string start = form.EditCurDir.Text();
-    if (!start.ends_with('\\')) start += '\\';
-    inputs.emplace_back(ChecksumFileIn(platform, start), "the checksum file verified against");
+    for (std::string& found : ChecksumFilesIn(platform, StartDirectory(form)))
+      inputs.emplace_back(std::move(found), "the checksum file verified against");
   }
   if (!history.empty()) {
     // The store's journal files beside the database are the history too.
@@ -221,7 +226,16 @@ std::string ChecksumsFault(const ExpectedSums& sums) {
   return "no properly formatted checksum lines found";
 }
 
-// The checksum file the run verifies against, before anything is read: the one given, or the
+// What was not understood in a checksum file, on standard error.
+void ReportMalformed(const ExpectedSums& sums, const std::string& name, Console& console) {
+  if (sums.Malformed() == 0) return;
+  ErrorLine(console, std::string(kChecksumFile) + " '" + name +
+                         "': " + std::to_string(sums.Malformed()) +
+                         " line(s) not understood, the first is line " +
+                         std::to_string(sums.FirstMalformed()));
+}
+
+// The checksum files the run verifies against, before anything is read: the one given, or every
 // one the start directory holds (said on standard error). False, after an error that names
 // it, when the one given cannot be verified against; one found that cannot be is the check's
 // problem, which the check reports.
@@ -229,41 +243,43 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
                    Platform& platform, Console& console) {
   form.FindChecksumFile = false;
   const bool case_sensitive = form.DirectoryListBox1.CaseSensitive();
-  ExpectedSums sums;
-  // As the user knows it: as given, or its name in the directory checked.
-  std::string name;
   if (options.verify) {
-    name = *options.verify;
     const std::string path = OutputPath(local, kChecksumFile, *options.verify, console);
     if (path.empty()) return false;
+    ExpectedSums sums;
     sums.Load(platform, path, case_sensitive);
     if (sums.LoadError() != kNoError || sums.NamesNothing()) {
       ErrorLine(console,
                 std::string(kChecksumFile) + " '" + *options.verify + "': " + ChecksumsFault(sums));
       return false;
     }
-  } else {
-    std::string start = form.EditCurDir.Text();
-    if (!start.ends_with('\\')) start += '\\';
-    const std::string found = options.no_verify ? "" : ChecksumFileIn(platform, start);
-    if (found.empty()) return true;
+    ReportMalformed(sums, *options.verify, console);
+    form.Checksums.push_back(std::move(sums));
+    return true;
+  }
+  if (options.no_verify) return true;
+  const std::string start = StartDirectory(form);
+  const auto usable = [](const ExpectedSums& sums) {
+    return sums.LoadError() == kNoError && !sums.NamesNothing();
+  };
+  std::string verified;
+  for (const std::string& found : ChecksumFilesIn(platform, start)) {
+    ExpectedSums& sums = form.Checksums.emplace_back();
     sums.Load(platform, found, case_sensitive);
-    name = found.substr(start.size());
-    if (sums.LoadError() != kNoError || sums.NamesNothing()) {
+    // As the user knows it: its name in the directory checked.
+    const std::string name = found.substr(start.size());
+    if (usable(sums)) {
+      verified += (verified.empty() ? "" : ", ") + name;
+    } else {
       ErrorLine(console, std::string(kChecksumFile) + " '" + name +
                              "' in the directory checked: " + ChecksumsFault(sums));
-      form.Checksums = std::move(sums);
-      return true;
     }
-    ErrorLine(console, "verifying against " + name + " in the directory checked");
   }
-  if (sums.Malformed() > 0) {
-    ErrorLine(console, std::string(kChecksumFile) + " '" + name +
-                           "': " + std::to_string(sums.Malformed()) +
-                           " line(s) not understood, the first is line " +
-                           std::to_string(sums.FirstMalformed()));
+  if (verified.empty()) return true;
+  ErrorLine(console, "verifying against " + verified + " in the directory checked");
+  for (const ExpectedSums& sums : form.Checksums) {
+    if (usable(sums)) ReportMalformed(sums, sums.Path().substr(start.size()), console);
   }
-  form.Checksums = std::move(sums);
   return true;
 }
 

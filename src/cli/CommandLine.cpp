@@ -371,11 +371,11 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
                          that names it (sha256sum, sha1sum, md5sum or BSD tag lines,
                          names relative to FILE's directory); a file that differs from
                          any line naming it is a problem, and so is a file it names that
-                         does not exist or lies outside PATH; a FILE without one such
-                         line is a usage error
-      --no-verify        do not verify against the checksum file PATH holds itself
-                         (SHA256SUMS, sha256sum.txt, MD5SUMS or md5sum.txt), as is done
-                         without --verify
+                         does not exist or that the check did not read; a FILE without
+                         one such line is a usage error
+      --no-verify        do not verify against the checksum files PATH holds itself
+                         (every one of SHA256SUMS, sha256sum.txt, MD5SUMS and
+                         md5sum.txt found), as is done without --verify
       --no-history       neither record this check in the history of the volume nor
                          compare it with the last check there; no fingerprints either
       --history          print the checks of the volume that holds PATH, newest first,

@@ -107,17 +107,18 @@ void ChecksumLineReader::End() {
 
 void ChecksumLineReader::TakeLine(std::string_view line) {
   ++number_;
-  std::optional<ChecksumEntry> entry;
-  if (!overlong_) {
-    if (line.ends_with('\r')) line.remove_suffix(1);
-    const std::size_t start = line.find_first_not_of(" \t");
-    if (start == std::string_view::npos || line[start] == '#') return;
-    line.remove_prefix(start);
-    const bool escaped = line.starts_with('\\');
-    if (escaped) line.remove_prefix(1);
-    entry = TagLine(line, escaped);
-    if (!entry) entry = GnuLine(line, escaped);
+  if (overlong_) {
+    if (overlong_lines_++ == 0) first_overlong_ = number_;
+    return;
   }
+  if (line.ends_with('\r')) line.remove_suffix(1);
+  const std::size_t start = line.find_first_not_of(" \t");
+  if (start == std::string_view::npos || line[start] == '#') return;
+  line.remove_prefix(start);
+  const bool escaped = line.starts_with('\\');
+  if (escaped) line.remove_prefix(1);
+  std::optional<ChecksumEntry> entry = TagLine(line, escaped);
+  if (!entry) entry = GnuLine(line, escaped);
   if (entry) {
     entry->line = number_;
     on_entry_(*entry);

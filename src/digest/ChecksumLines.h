@@ -25,8 +25,9 @@ struct ChecksumEntry {
 // a GNU line comes from its digest's length. Lines may end in CR LF; "#" begins a comment.
 //
 // The text comes piece by piece, as read, so that a file of any size is read in bounded memory:
-// a line longer than kMaxLineBytes cannot name a file (a path has at most 4096 bytes) and is
-// counted as not understood without being held.
+// a line longer than kMaxLineBytes cannot name a file that opens (a path has at most 4096 bytes)
+// and is counted as overlong without being held: sha256sum -c fails it, so it is no mere
+// comment.
 class ChecksumLineReader {
  public:
   static constexpr std::size_t kMaxLineBytes = 65536;
@@ -42,6 +43,9 @@ class ChecksumLineReader {
   // Lines that are neither an entry, a comment nor empty; the first of them, counted from 1.
   int Malformed() const { return malformed_; }
   int FirstMalformed() const { return first_malformed_; }
+  // Lines longer than kMaxLineBytes; the first of them, counted from 1.
+  int Overlong() const { return overlong_lines_; }
+  int FirstOverlong() const { return first_overlong_; }
 
  private:
   void TakeLine(std::string_view line);
@@ -52,6 +56,8 @@ class ChecksumLineReader {
   int number_ = 0;
   int malformed_ = 0;
   int first_malformed_ = 0;
+  int overlong_lines_ = 0;
+  int first_overlong_ = 0;
 };
 
 // The line sha256sum writes for `name` (with its line feed): a name holding a backslash, a line

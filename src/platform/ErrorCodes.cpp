@@ -30,6 +30,7 @@ constexpr CodeWords kCodeWords[] = {
     {kErrDiskFull, "the disk is full"},
     {kErrDiskFullSystem, "the disk is full"},
     {kErrInvalidNumericInput, "not a number"},
+    {kErrBadFileType, "not a regular file"},
     {kErrInvalidName, "a name in it holds a character that names cannot hold (\\ : * ? \" < > |)"},
     {kErrOperationAborted, "given up while it waited"},
     {kErrBadDevice, "not a drive letter"},

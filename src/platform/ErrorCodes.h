@@ -22,6 +22,8 @@ inline constexpr int kErrDiskFull = 101;
 inline constexpr int kErrInvalidNumericInput = 106;
 inline constexpr int kErrDiskFullSystem = 112;
 inline constexpr int kErrInvalidName = 123;
+// A FIFO, a socket or a device where a file was to be read.
+inline constexpr int kErrBadFileType = 222;
 inline constexpr int kErrNotSupported = 50;
 inline constexpr int kErrUnexpectedNetError = 59;
 inline constexpr int kErrBadNetName = 67;

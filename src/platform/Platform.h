@@ -164,6 +164,13 @@ class Platform {
   virtual void KeepListings(bool keep) { (void)keep; }
   // True when a regular file (not a directory) exists at the path.
   virtual bool FileExists(const std::string& path) = 0;
+  // True when the path names something that is neither a regular file nor a directory (a
+  // FIFO, a socket, a device node, or a link to one): it exists, but opening it for reading
+  // could block or never end.
+  virtual bool IsSpecialFile(const std::string& path) {
+    (void)path;
+    return false;
+  }
 
   // While set, calls that may wait long for a medium or a server (listings, opens, requests to
   // a share) run `waiting` on the calling thread about every 40 ms as ReadWaiting does, and
@@ -223,6 +230,9 @@ class Platform {
     (void)path;
     return {};
   }
+  // An absolute system path with every link and ".." taken as the kernel takes them; empty
+  // when a part of it is missing or is no directory. A system without links gives it back.
+  virtual std::string RealSystemPath(const std::string& system_path) { return system_path; }
 };
 
 }  // namespace tarvik

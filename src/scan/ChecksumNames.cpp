@@ -58,6 +58,28 @@ std::string FromSystemPath(Platform& platform, std::string_view system_path) {
 
 std::string DriveRoot(const std::string& folder) { return folder.substr(0, 3); }
 
+// The system's path of a folder in drive form, ending in "\"; empty for a share's.
+std::string SystemFolder(Platform& platform, const std::string& folder) {
+  return platform.ToSystemPath(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder);
+}
+
+bool HasParentPart(std::string_view name) {
+  bool parent = false;
+  ForEachPart(name, '/', [&](std::string_view part) { parent = parent || part == ".."; });
+  return parent;
+}
+
+// A name with ".." from the folder at the system path `base`: the folder before its last part
+// as the kernel resolves it, then that part.
+std::string ResolveThroughLinks(Platform& platform, const std::string& base,
+                                std::string_view name) {
+  const std::string full =
+      name.starts_with('/') ? std::string(name) : base + "/" + std::string(name);
+  const std::size_t slash = full.rfind('/');
+  const std::string real = platform.RealSystemPath(slash == 0 ? "/" : full.substr(0, slash));
+  return real.empty() ? std::string() : FromSystemPath(platform, real + full.substr(slash));
+}
+
 }  // namespace
 
 bool NameBelow(const std::string& folder, const std::string& path, bool case_sensitive,
@@ -99,6 +121,12 @@ bool NameFrom(Platform& platform, const std::string& folder, const std::string& 
 }
 
 std::string ResolveName(Platform& platform, const std::string& folder, std::string_view name) {
+  // The kernel refuses a trailing "/" after a file's name.
+  if (name.ends_with('/') || name.ends_with("/.")) return {};
+  if (HasParentPart(name)) {
+    const std::string base = SystemFolder(platform, folder);
+    if (!base.empty()) return ResolveThroughLinks(platform, base, name);
+  }
   if (name.starts_with('/')) return FromSystemPath(platform, name);
   std::vector<std::string> parts;
   AddParts(parts, std::string_view(folder).substr(3), '\\');
@@ -112,18 +140,24 @@ std::string ResolveName(Platform& platform, const std::string& folder, std::stri
       parts.pop_back();
     }
   });
-  if (!on_drive) {
-    // Above the drive's root lies the folder that holds its mount point.
-    const std::string base =
-        platform.ToSystemPath(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder);
-    return base.empty() ? std::string() : FromSystemPath(platform, base + "/" + std::string(name));
-  }
+  // Above a share's root: no system path reaches it.
+  if (!on_drive) return {};
   std::string path = DriveRoot(folder);
   for (const std::string& part : parts) {
     if (path.size() > 3) path += '\\';
     path += part;
   }
   return path;
+}
+
+std::string WrittenName(const std::string& folder, std::string_view name) {
+  if (name.starts_with('/')) return std::string(name);
+  std::string shown = folder;
+  for (std::size_t end = name.find('/'); end != std::string_view::npos; end = name.find('/')) {
+    shown += ToWindowsName(name.substr(0, end)) + '\\';
+    name.remove_prefix(end + 1);
+  }
+  return shown + ToWindowsName(name);
 }
 
 }  // namespace tarvik

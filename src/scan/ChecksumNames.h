@@ -25,8 +25,14 @@ bool NameFrom(Platform& platform, const std::string& folder, const std::string& 
               std::string& name);
 
 // The drive path of the file `name` names from `folder` (drive form, ending in "\"), as
-// sha256sum -c run in that folder resolves it: "." and empty parts left out, ".." taken back,
-// an absolute name as the system's path. Empty when no drive holds it.
+// sha256sum -c run in that folder opens it: "." and empty parts left out, an absolute name as
+// the system's path. A name with ".." is taken through the file system, since the kernel takes
+// ".." after a link to a folder from where the link leads. Empty when the name can name no file:
+// it ends in "/" or "/.", a folder on its way is missing or is none, or no drive holds it.
 std::string ResolveName(Platform& platform, const std::string& folder, std::string_view name);
+
+// `name` as written in a checksum file, shown from `folder` (drive form, ending in "\") in the
+// program's form without resolving a part: for a name that reaches no file.
+std::string WrittenName(const std::string& folder, std::string_view name);
 
 }  // namespace tarvik

@@ -10,11 +10,13 @@
 
 namespace tarvik {
 
-std::string ChecksumFileIn(Platform& platform, const std::string& directory) {
+std::vector<std::string> ChecksumFilesIn(Platform& platform, const std::string& directory) {
+  std::vector<std::string> found;
   for (const char* name : kChecksumFileNames) {
-    if (platform.FileExists(directory + name)) return directory + name;
+    const std::string path = directory + name;
+    if (platform.FileExists(path) || platform.IsSpecialFile(path)) found.push_back(path);
   }
-  return {};
+  return found;
 }
 
 int ExpectedSums::Load(Platform& platform, const std::string& path, bool case_sensitive) {
@@ -22,6 +24,8 @@ int ExpectedSums::Load(Platform& platform, const std::string& path, bool case_se
   path_ = path;
   folder_ = path.substr(0, path.rfind('\\') + 1);
   case_sensitive_ = case_sensitive;
+  // Opening a FIFO for reading would wait for a writer; a device may never end.
+  if (platform.IsSpecialFile(path)) return load_error_ = kErrBadFileType;
   OwnedFile file(platform);
   load_error_ = platform.OpenForReading(path, file.Reset());
   if (load_error_ != kNoError) return load_error_;
@@ -34,17 +38,17 @@ int ExpectedSums::Load(Platform& platform, const std::string& path, bool case_se
       if (load_error_ == kNoError) reader.Add(std::string_view(piece.data(), done));
     }
     reader.End();
-    malformed_ += reader.Malformed();
-    if (reader.FirstMalformed() != 0 &&
-        (first_malformed_ == 0 || reader.FirstMalformed() < first_malformed_)) {
-      first_malformed_ = reader.FirstMalformed();
-    }
+    malformed_ = reader.Malformed();
+    first_malformed_ = reader.FirstMalformed();
+    overlong_ = reader.Overlong();
+    first_overlong_ = reader.FirstOverlong();
   } catch (const std::bad_alloc&) {
     load_error_ = kErrNotEnoughMemory;
   }
   if (load_error_ != kNoError) {
     files_ = {};
     index_ = {};
+    unreachable_ = {};
     return load_error_;
   }
   BeginCheck();
@@ -54,8 +58,7 @@ int ExpectedSums::Load(Platform& platform, const std::string& path, bool case_se
 void ExpectedSums::Add(Platform& platform, ChecksumEntry& entry) {
   const std::string path = ResolveName(platform, folder_, entry.name);
   if (path.empty()) {
-    // A name that no drive holds (above a share's root) cannot be checked.
-    if (malformed_++ == 0) first_malformed_ = entry.line;
+    unreachable_.push_back(WrittenName(folder_, entry.name));
     return;
   }
   const auto [found, added] = index_.try_emplace(Key(path), files_.size());

@@ -6,7 +6,6 @@
 
 #include "platform/IoError.h"
 #include "platform/OwnedFile.h"
-#include "scan/ChecksumNames.h"
 #include "scan/ChecksumProblems.h"
 #include "scan/ProblemLines.h"
 #include "scan/ScanEngine.h"
@@ -123,12 +122,14 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     state_.Speed.SetModified(modified);
   }
 
-  // The checksum file's digests of the file, and the fingerprint wanted, hashed as read.
-  const std::vector<Digest>* expected =
-      state_.Checksums != nullptr ? state_.Checksums->Expected(path) : nullptr;
+  // The checksum files' digests of the file, and the fingerprint wanted, hashed as read.
+  expected_.clear();
   DigestKinds kinds = state_.WantFingerprints ? KindBit(DigestKind::kSha256) : 0;
-  if (expected != nullptr) {
-    for (const Digest& digest : *expected) kinds |= KindBit(digest.kind);
+  for (ExpectedSums& sums : state_.Checksums) {
+    const std::vector<Digest>* digests = sums.Expected(path);
+    if (digests == nullptr) continue;
+    expected_.push_back(digests);
+    for (const Digest& digest : *digests) kinds |= KindBit(digest.kind);
   }
   hashes_.BeginFile(kinds, static_cast<std::size_t>(block_size), file_size);
 
@@ -180,16 +181,18 @@ bool ScanEngine::ReadWholeFile(int block_size, bool show_dialogs, const std::str
     }
   }
   hashes_.EndFile();
-  return result && CheckDigests(show_dialogs, path, expected);
+  return result && CheckDigests(show_dialogs, path);
 }
 
-bool ScanEngine::CheckDigests(bool show_dialogs, const std::string& path,
-                              const std::vector<Digest>* expected) {
+bool ScanEngine::CheckDigests(bool show_dialogs, const std::string& path) {
   // A file with a problem line gets no digest at all: it proves nothing of its content.
   if (state_.Speed.CurrentFile().outcome != FileOutcome::kOk) return true;
   // Every line that names the file must hold, as each is a line of its own to sha256sum -c.
   const auto differs = [&](const Digest& digest) { return hashes_.Result(digest.kind) != digest; };
-  if (expected != nullptr && std::ranges::any_of(*expected, differs)) {
+  const auto any_differs = [&](const std::vector<Digest>* digests) {
+    return std::ranges::any_of(*digests, differs);
+  };
+  if (std::ranges::any_of(expected_, any_differs)) {
     ReportProblem(show_dialogs, path, kChecksumSuffix);
     return false;
   }
@@ -207,32 +210,40 @@ bool ScanEngine::CompareWithLastCheck(bool show_dialogs, const std::string& path
 }
 
 int ScanEngine::CheckFilesNotMet() {
-  if (state_.Checksums == nullptr || state_.AbortFlag || state_.Closing) return 0;
-  const ExpectedSums& sums = *state_.Checksums;
+  if (state_.Checksums.empty() || state_.AbortFlag || state_.Closing) return 0;
+  std::unordered_set<std::string> reported;
+  int lines = 0;
+  for (const ExpectedSums& sums : state_.Checksums) lines += ReportNotMet(sums, reported);
+  return lines;
+}
+
+int ScanEngine::ReportNotMet(const ExpectedSums& sums, std::unordered_set<std::string>& reported) {
   std::vector<std::string> missing;
-  std::vector<std::string> outside;
-  const bool case_sensitive = controls_.DirectoryListBox1.CaseSensitive();
-  std::string name;
+  std::vector<std::string> not_read;
   for (std::string& path : sums.NotMet()) {
-    if (!platform_.FileExists(path)) {
-      missing.push_back(std::move(path));
-    } else if (!NameBelow(state_.StartDirectory, path, case_sensitive, name)) {
-      // Below the start directory, a file left out by the mask, the attributes or the mode was
-      // left out on purpose; elsewhere no check of this folder can ever read it.
-      outside.push_back(std::move(path));
-    }
+    if (!reported.insert(path).second) continue;
+    // sha256sum -c reads every file named: one the check did not read, left out by the mask,
+    // the attributes, the mode or lying elsewhere, was not verified.
+    (platform_.FileExists(path) ? not_read : missing).push_back(std::move(path));
   }
+  const std::string overlong = OverlongLinesLine(sums);
+  int lines = overlong.empty() ? 0 : 1;
+  if (!overlong.empty()) controls_.ListError.AddLine(overlong);
+  const std::size_t unfound = missing.size() + sums.Unreachable().size();
   // Not one name found, and more than a handful: the file names another folder's files, and a
   // line for each would only bury that.
-  if (sums.FilesMet() == 0 && outside.empty() && missing.size() > kForeignNamesAtLeast) {
-    controls_.ListError.AddLine(ProblemLine(sums.Path(), ForeignNamesSuffix(missing.size())));
-    return 1;
+  if (sums.FilesMet() == 0 && not_read.empty() && unfound > kForeignNamesAtLeast) {
+    controls_.ListError.AddLine(ProblemLine(sums.Path(), ForeignNamesSuffix(unfound)));
+    return lines + 1;
   }
   for (const std::string& path : missing) CheckFile(false, path);
-  for (const std::string& path : outside) {
+  for (const std::string& shown : sums.Unreachable()) {
+    controls_.ListError.AddLine(ProblemLine(shown, kNotFoundSuffix));
+  }
+  for (const std::string& path : not_read) {
     controls_.ListError.AddLine(ProblemLine(path, kNotCheckedSuffix));
   }
-  return static_cast<int>(missing.size() + outside.size());
+  return lines + static_cast<int>(unfound + not_read.size());
 }
 
 void ScanEngine::ReportProblem(bool show_dialogs, const std::string& path,

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "browse/DirectoryListBox.h"
@@ -64,10 +65,11 @@ class ScanEngine {
   // the caller. Returns the number of problem files.
   int CheckDirectoryFiles(bool start_at_first, bool leave_overall_gauge);
 
-  // After a pass that verified against a checksum file: the files it names that no check
-  // read and that do not exist get the not-found line, those that lie outside the start
-  // directory a line saying they were not checked; a file none of whose many names exist gets
-  // one line saying so instead. Returns the number of lines.
+  // After a pass that verified against checksum files: the files they name that no check read
+  // and that do not exist, and the names that reach no file, get the not-found line; those that
+  // exist a line saying they were not checked (each once); a checksum file none of whose many
+  // names exist gets one line saying so instead, and one with overlong lines a line for them.
+  // Returns the number of lines.
   int CheckFilesNotMet();
 
   // Whether `path` names one of the command's own WrittenFiles, by the volume's case rule.
@@ -112,8 +114,9 @@ class ScanEngine {
   void ReportProblem(bool show_dialogs, const std::string& path, std::string_view suffix);
   // The digests of the file just read, once the check found no problem in it: a fingerprint
   // differing from the checksum file's is the file's problem; otherwise it is the file's.
-  bool CheckDigests(bool show_dialogs, const std::string& path,
-                    const std::vector<Digest>* expected);
+  bool CheckDigests(bool show_dialogs, const std::string& path);
+  // CheckFilesNotMet for one checksum file; `reported` holds the paths already reported.
+  int ReportNotMet(const ExpectedSums& sums, std::unordered_set<std::string>& reported);
   // At the file's end, with its time stopped at `tick`: a content that changed silently since
   // the volume's last check is the file's problem. False for that.
   bool CompareWithLastCheck(bool show_dialogs, const std::string& path, std::uint32_t tick);
@@ -133,6 +136,8 @@ class ScanEngine {
   ListFile& list_file_;
   // Gives the read buffers and computes the digests of the file being read.
   HashThread hashes_;
+  // The digests each checksum file wants of the file being read; kept to keep its capacity.
+  std::vector<const std::vector<Digest>*> expected_;
   // What EditSec and EditSec1 show, so that an unchanged value is not formatted again.
   std::int64_t shown_tenths_ = -1;
   std::int32_t shown_elapsed_ = -1;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,8 @@ struct ScanState {
   std::string StartDirectory;
   // Every file read without a problem gets its SHA-256 (FileSpeed::fingerprint).
   bool WantFingerprints = false;
-  // The checksum file the command verifies the files it reads against; null for none.
-  ExpectedSums* Checksums = nullptr;
+  // The checksum files the command verifies the files it reads against; empty for none.
+  std::span<ExpectedSums> Checksums;
   // Compares every file with the volume's last check and keeps it; null while not recording.
   FileHistory* History = nullptr;
   // The read speed of the command, file by file.

@@ -110,6 +110,10 @@ class FaultyPlatform : public Platform {
     return inner_.FromSystemPath(system_path);
   }
   std::string ToSystemPath(const std::string& path) override { return inner_.ToSystemPath(path); }
+  std::string RealSystemPath(const std::string& system_path) override {
+    return inner_.RealSystemPath(system_path);
+  }
+  bool IsSpecialFile(const std::string& path) override { return inner_.IsSpecialFile(path); }
 
  private:
   struct Rule {

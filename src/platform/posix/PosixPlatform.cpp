@@ -8,8 +8,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <ctime>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <system_error>
 #include <utility>
@@ -602,6 +604,17 @@ bool PosixPlatform::FileExists(const std::string& path) {
     if (failure != 0 && failure != ENOENT && failure != ENOTDIR) return true;
   }
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kFile;
+}
+
+bool PosixPlatform::IsSpecialFile(const std::string& path) {
+  Entry entry;
+  return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kInvisible;
+}
+
+std::string PosixPlatform::RealSystemPath(const std::string& system_path) {
+  const std::unique_ptr<char, decltype(&std::free)> real(realpath(system_path.c_str(), nullptr),
+                                                         &std::free);
+  return real != nullptr ? std::string(real.get()) : std::string();
 }
 
 int PosixPlatform::OpenRegularFile(char drive, const std::string& posix_path,

@@ -71,6 +71,7 @@ class PosixPlatform : public Platform {
   std::vector<FoundEntry> FindDirectories(const std::string& pattern,
                                           std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
+  bool IsSpecialFile(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override;
@@ -94,6 +95,7 @@ class PosixPlatform : public Platform {
     return WindowsPathOf(system_path);
   }
   std::string ToSystemPath(const std::string& path) override { return PosixPathFor(path); }
+  std::string RealSystemPath(const std::string& system_path) override;
 
   // The path in Windows form of an absolute POSIX path, empty when no drive holds it.
   std::string WindowsPathOf(const std::string& posix_path) const;

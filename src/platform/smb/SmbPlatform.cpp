@@ -371,6 +371,11 @@ bool SmbPlatform::StampDirectory(const std::string& directory, DirectoryStamp& s
   return settled;
 }
 
+bool SmbPlatform::IsSpecialFile(const std::string& path) {
+  WindowsPath full;
+  return RemotePath(path, full) == nullptr && local_.IsSpecialFile(path);
+}
+
 bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);

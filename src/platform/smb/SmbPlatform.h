@@ -69,6 +69,8 @@ class SmbPlatform : public Platform {
   // share said a while ago may no longer hold.
   void KeepListings(bool keep) override;
   bool FileExists(const std::string& path) override;
+  // A share holds no FIFO or device the program could open.
+  bool IsSpecialFile(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override;
@@ -91,6 +93,9 @@ class SmbPlatform : public Platform {
     return local_.FromSystemPath(system_path);
   }
   std::string ToSystemPath(const std::string& path) override { return local_.ToSystemPath(path); }
+  std::string RealSystemPath(const std::string& system_path) override {
+    return local_.RealSystemPath(system_path);
+  }
 
  private:
   struct Connection {
