@@ -16,7 +16,6 @@ void TForm1::InitTopBand() {
   EditCountDir.SetReadOnly(true);
   EditCountDir.SetHint("Кол-во ПодКаталогов в текущем каталоге");
   EditCountDir.SetText("0");
-  FileListBox2.SetFileType({ftDirectory});
   FileListBox2.SetHint("Список ПодКаталогов текущего каталога");
 }
 
@@ -56,6 +55,7 @@ void TForm1::InitSettingsBand() {
 
 void TForm1::InitStatusBand() {
   FileListBox1.SetFileType({ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal});
+  FileListBox2.SetFileType(SubdirectoryWalk::SubdirectoryFileType(FileListBox1.FileType()));
   FileListBox1.SetShowGlyphs(true);
   EditCurFile.SetReadOnly(true);
   EditCurFile.SetText("*.*");

@@ -173,8 +173,9 @@ void FileListBox::ReadFileNames() {
 
 std::vector<ListEntry> FileListBox::ListFileNames(BusyScope& busy) {
   const std::uint32_t attributes = file_type_.AttributeWord();
-  // A list that can keep nothing but directories need not have the files looked at.
-  const bool directories_only = attributes == kAttrDirectory && !file_type_.Contains(ftNormal);
+  // A subdirectory list keeps directories only, so that hidden and system ones can be asked
+  // for without their files joining them; the files need not be looked at.
+  const bool directories_only = file_type_.Contains(ftDirectory) && !file_type_.Contains(ftNormal);
   std::vector<ListEntry> entries;
   std::size_t start = 0;
   for (bool last = false; !last;) {

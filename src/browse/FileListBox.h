@@ -18,9 +18,11 @@ class DirectoryListBox;
 
 // A file list: the names in Directory that match Mask (patterns separated by ";") and pass the
 // FileType filter, in list order, duplicates kept (a name matching two patterns is listed
-// twice); directories appear as "[NAME]". The list reads the disk only once its window exists:
-// a shown list creates it when it is shown, a never-shown one when it is first asked for its
-// entries, selection or SelectedPath. Until then setters only store.
+// twice); directories appear as "[NAME]". A FileType holding ftDirectory but not ftNormal makes
+// a list of directories only: its other members admit hidden and system directories, no files. The
+// list reads the disk only once its window exists: a shown list creates it when it is shown, a
+// never-shown one when it is first asked for its entries, selection or SelectedPath. Until then
+// setters only store.
 class FileListBox : public ListControl {
  public:
   // Takes the platform's current directory; Mask "*.*", FileType [ftNormal], no glyphs.

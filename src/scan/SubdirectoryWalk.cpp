@@ -37,8 +37,15 @@ bool SubdirectoryWalk::AbortAt(std::string_view question) {
   return engine_.AbortConfirmed(question, controls_.FileListBox1.Directory());
 }
 
+TFileType SubdirectoryWalk::SubdirectoryFileType(TFileType files) {
+  TFileType subdirectories{ftDirectory};
+  if (files.Contains(ftHidden)) subdirectories.Include(ftHidden);
+  return subdirectories;
+}
+
 bool SubdirectoryWalk::WalkSubdirectories(const std::string& start_dir) {
   bool result = true;
+  controls_.FileListBox2.SetFileType(SubdirectoryFileType(controls_.FileListBox1.FileType()));
   const int start_count = controls_.DirectoryListBox1.Count();
   const std::string start = engine_.NormalizedDirectory(start_dir);
   SetDirectory(start);
@@ -126,7 +133,7 @@ int SubdirectoryWalk::NextSubdirectory(int search_from, std::string& name) {
   for (int index = search_from + 1; index < static_cast<int>(entries.size()); ++index) {
     name = entries[index].text;
     StripBrackets(name);
-    if (!name.empty() && name.front() != '.') return index;
+    if (!name.empty() && name != "." && name != "..") return index;
   }
   return -1;
 }

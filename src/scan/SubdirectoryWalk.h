@@ -14,7 +14,9 @@ namespace tarvik {
 struct WalkControls {
   DirectoryListBox& DirectoryListBox1;
   FileListBox& FileListBox1;
-  // The hidden list of the current directory's subdirectories, "[NAME]" each.
+  // The hidden list of the current directory's subdirectories, "[NAME]" each. Each walk gives
+  // it the file list's choice of hidden entries, so that a walk reaches the files the
+  // attribute filter selects at every depth.
   FileListBox& FileListBox2;
   PercentBar& Gauge1;
 };
@@ -45,13 +47,19 @@ class SubdirectoryWalk {
 
   static constexpr int kNotFound = -999;
 
+  // The subdirectory list's set for the file list's set `files`: directories, hidden ones
+  // when hidden files are listed. System directories stay out whatever the files: a local
+  // drive gives that attribute to links and mount points, and the walk stays on one volume
+  // and never loops.
+  static TFileType SubdirectoryFileType(TFileType files);
+
  private:
   // The directory list's directory, normalised.
   std::string CurrentDirectory() const;
   // Sets the directory list to a normalised path, without its trailing backslash below a root.
   void SetDirectory(std::string path);
-  // The first subdirectory entry after `search_from` that is not "." or ".." nor a name that
-  // begins with a full stop, its name in `name`; -1 when there is none.
+  // The first subdirectory entry after `search_from` that is not "." or "..", its name in
+  // `name`; -1 when there is none.
   int NextSubdirectory(int search_from, std::string& name);
   // Checks the current directory's files; false (after the box that names the directory) when
   // some could not be read.

@@ -244,7 +244,7 @@ TEST_F(TForm1Test, SubdirectoryListFollowsEveryDirectoryChange) {
   form().DirectoryListBox1.SetDirectory("C:\\WORK");
   std::vector<std::string> names;
   for (const auto& entry : form().FileListBox2.Entries()) names.push_back(entry.text);
-  EXPECT_EQ(names, (std::vector<std::string>{"[..]", "[.]", "[ONE]", "[two]"}));
+  EXPECT_EQ(names, (std::vector<std::string>{"[..]", "[.hidden]", "[.]", "[ONE]", "[two]"}));
   EXPECT_EQ(form().FileListBox2.Directory(), "C:\\WORK");
 }
 

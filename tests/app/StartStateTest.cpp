@@ -37,7 +37,7 @@ TEST_F(TForm1Test, OptionsAtStart) {
   EXPECT_FALSE(form().CBSizeBlock.Editable());
   EXPECT_EQ(form().FileListBox1.FileType(),
             (TFileType{ftReadOnly, ftHidden, ftSystem, ftArchive, ftNormal}));
-  EXPECT_EQ(form().FileListBox2.FileType(), TFileType{ftDirectory});
+  EXPECT_EQ(form().FileListBox2.FileType(), (TFileType{ftDirectory, ftHidden}));
   EXPECT_EQ(form().FileListBox1.Mask(), "*.*");
 }
 

@@ -130,6 +130,13 @@ TEST(ChecksumsTest, VerifiesAgainstTheFileGivenOrTheDirectorysOwn) {
         "tarvik-check: verifying against MD5SUMS in the directory checked"},
        kSums,
        std::string(32, '0') + "  A.TXT\n"},
+      {"files in folders whose names begin with a full stop",
+       {"-r", "--verify="},
+       1,
+       {".hidden/E.TXT"},
+       {},
+       "900150983cd24fb0d6963f7d28e17f72  tree/.hidden/E.TXT\n"
+       "900150983cd24fb0d6963f7d28e17f72  tree/.../F.TXT\n"},
       {"no line names a file",
        {"--verify="},
        2,
@@ -145,6 +152,8 @@ TEST(ChecksumsTest, VerifiesAgainstTheFileGivenOrTheDirectorysOwn) {
     dir.MakeFile("tree/C\\D.TXT", "abc");
     dir.MakeFile("tree/SHA256SUMS", "not a line of digests\n");
     dir.MakeFile("OUT.TXT", "abc");
+    dir.MakeFile("tree/.hidden/E.TXT", "abd");
+    dir.MakeFile("tree/.../F.TXT", "abc");
     std::string sums = c.sums;
     if (const std::size_t at = sums.find("{dir}"); at != std::string::npos) {
       sums.replace(at, 5, dir.Path(""));
