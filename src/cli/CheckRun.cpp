@@ -503,6 +503,10 @@ int RunCheck(const CheckOptions& options, Console& console) {
     if (!InterruptRequested()) return kExitError;
     ErrorLine(console, "stopped by " + InterruptSignalName() + ": the check is incomplete");
     return InterruptedStatus();
+  } catch (const std::bad_alloc&) {
+    // Names held for the check (a checksum file's, the problem list) can outgrow a memory limit.
+    ErrorLine(console, "not enough memory: the check is incomplete");
+    return kExitError;
   }
 }
 

@@ -171,6 +171,12 @@ class Platform {
     (void)path;
     return false;
   }
+  // True when one look at the path finds nothing there, or a directory; false when it finds a
+  // file of any kind, and when the look itself fails for another reason than an absence (a
+  // damaged medium), since then something may be there.
+  virtual bool NoFileAt(const std::string& path) {
+    return !FileExists(path) && !IsSpecialFile(path);
+  }
 
   // While set, calls that may wait long for a medium or a server (listings, opens, requests to
   // a share) run `waiting` on the calling thread about every 40 ms as ReadWaiting does, and

@@ -196,6 +196,12 @@ TEST_F(MediaFaultTest, DirectoryThatCannotBeListedIsAProblem) {
         FaultyFs::File("S/B.BIN", "b")},
        "D:\\S",
        {"Проблемы с файлами в каталоге : \"D:\\S\""}},
+      {"the pass, a file listed that cannot be looked at",
+       false,
+       {FaultyFs::Dir("S"), FaultyFs::File("S/A.BIN", "a", Faults().LookUpFails()),
+        FaultyFs::File("S/B.BIN", "b")},
+       "D:\\S",
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

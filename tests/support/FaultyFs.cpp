@@ -288,6 +288,10 @@ void FaultyFs::Server::Lookup(fuse_req_t request, fuse_ino_t parent, const char*
     fuse_reply_err(request, ENOENT);
     return;
   }
+  if (server.nodes_[ino - 1].faults.look_up_fails) {
+    fuse_reply_err(request, EIO);
+    return;
+  }
   fuse_entry_param entry{};
   entry.ino = ino;
   entry.attr = server.AttributesOf(ino);

@@ -78,7 +78,15 @@ struct FaultyFsFaults {
     return *this;
   }
 
+  // Looking the entry up fails with EIO, as a damaged medium may fail the look at one entry of a
+  // directory whose listing still names it.
+  FaultyFsFaults& LookUpFails() {
+    look_up_fails = true;
+    return *this;
+  }
+
   bool eio_on_open = false;
+  bool look_up_fails = false;
   std::optional<int> eio_from_open;
   bool eio_on_first_open = false;
   std::optional<std::int64_t> eio_from;

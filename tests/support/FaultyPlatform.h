@@ -114,6 +114,7 @@ class FaultyPlatform : public Platform {
     return inner_.RealSystemPath(system_path);
   }
   bool IsSpecialFile(const std::string& path) override { return inner_.IsSpecialFile(path); }
+  bool NoFileAt(const std::string& path) override { return inner_.NoFileAt(path); }
 
  private:
   struct Rule {

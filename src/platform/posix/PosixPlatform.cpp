@@ -462,6 +462,11 @@ std::vector<FoundEntry> PosixPlatform::Find(const std::string& pattern, std::uin
     std::string shown = ToWindowsName(name);
     if (!MatchesPattern(name_pattern, shown)) continue;
     const EntryStatus& entry = StatusAt(*listing, index);
+    // A name listed that cannot be looked at (a damaged medium) is missing from the list as a
+    // failed reading misses it; one removed since the reading is simply gone.
+    if (entry.kind == EntryStatus::Kind::kMissing && entry.error != 0 && entry.error != ENOENT) {
+      failed_listings_.Read(*known->posix, entry.error);
+    }
     if (entry.kind == EntryStatus::Kind::kMissing || entry.kind == EntryStatus::Kind::kInvisible) {
       continue;
     }
@@ -609,6 +614,21 @@ bool PosixPlatform::FileExists(const std::string& path) {
 bool PosixPlatform::IsSpecialFile(const std::string& path) {
   Entry entry;
   return LookUp(path, entry) == kNoError && entry.status.kind == EntryStatus::Kind::kInvisible;
+}
+
+bool PosixPlatform::NoFileAt(const std::string& path) {
+  Entry entry;
+  const int code = LookUp(path, entry);
+  if (code != kNoError) return code == kErrFileNotFound || code == kErrPathNotFound;
+  const int error = entry.status.error;
+  switch (entry.status.kind) {
+    case EntryStatus::Kind::kDirectory:
+      return true;
+    case EntryStatus::Kind::kMissing:
+      return error == 0 || error == ENOENT || error == ENOTDIR;
+    default:
+      return false;
+  }
 }
 
 std::string PosixPlatform::RealSystemPath(const std::string& system_path) {

@@ -72,6 +72,7 @@ class PosixPlatform : public Platform {
                                           std::uint32_t attributes) override;
   bool FileExists(const std::string& path) override;
   bool IsSpecialFile(const std::string& path) override;
+  bool NoFileAt(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override;

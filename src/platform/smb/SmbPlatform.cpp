@@ -376,6 +376,12 @@ bool SmbPlatform::IsSpecialFile(const std::string& path) {
   return RemotePath(path, full) == nullptr && local_.IsSpecialFile(path);
 }
 
+bool SmbPlatform::NoFileAt(const std::string& path) {
+  WindowsPath full;
+  if (RemotePath(path, full) == nullptr) return local_.NoFileAt(path);
+  return Platform::NoFileAt(path);
+}
+
 bool SmbPlatform::FileExists(const std::string& path) {
   WindowsPath full;
   Connection* connection = RemotePath(path, full);

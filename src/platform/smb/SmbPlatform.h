@@ -71,6 +71,7 @@ class SmbPlatform : public Platform {
   bool FileExists(const std::string& path) override;
   // A share holds no FIFO or device the program could open.
   bool IsSpecialFile(const std::string& path) override;
+  bool NoFileAt(const std::string& path) override;
 
   int OpenForReading(const std::string& path, FileHandle& file) override;
   void DropCachedPages(FileHandle file) override;
