@@ -45,9 +45,8 @@ bool ReaderGone(std::FILE* stream) {
   return poll(&watched, 1, 0) == 1 && (watched.revents & (POLLERR | POLLHUP)) != 0;
 }
 
-// `line` with every control character but TAB shown as the program shows one in a name (U+F000
-// plus its code; a C1 control byte by byte), so that what a user typed or a checksum file held
-// never reaches the terminal as a command to it.
+}  // namespace
+
 std::string VisibleText(std::string_view line) {
   const auto is_control = [](char32_t ch) {
     return (ch < 0x20 && ch != U'\t') || (ch >= 0x7F && ch <= 0x9F);
@@ -67,8 +66,6 @@ std::string VisibleText(std::string_view line) {
   }
   return text;
 }
-
-}  // namespace
 
 Console::Console(std::FILE* out, std::FILE* err, bool quiet, const LocaleText& locale)
     : locale_(locale),

@@ -20,6 +20,11 @@ namespace tarvik {
 // would, when its reader has gone (`tarvik-check ... | head -1`, also while nothing is being
 // printed), with a message and kExitError otherwise (a full disk). After a stop signal it
 // no longer does: a closed terminal takes the output, and the run still ends as stopped.
+// `line` with every control character but TAB shown as the program shows one in a name (U+F000
+// plus its code; a C1 control byte by byte), so that what a user typed or a checksum file held
+// never reaches the terminal as a command to it.
+std::string VisibleText(std::string_view line);
+
 class Console {
  public:
   // `quiet` leaves out the summary, the notices and the progress; every line is written in

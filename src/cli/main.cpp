@@ -11,7 +11,7 @@ namespace {
 
 int UsageError(const tarvik::LocaleText& locale, const std::string& error) {
   std::fprintf(stderr, "tarvik-check: %s\nTry 'tarvik-check --help' for more information.\n",
-               locale.FromUtf8(error).c_str());
+               locale.FromUtf8(tarvik::VisibleText(error)).c_str());
   return tarvik::kExitUsage;
 }
 

@@ -42,6 +42,8 @@ TEST(CommandLineTest, UsageErrorsEndWithStatusTwoBeforeAnythingIsRead) {
        "tarvik-check: invalid block size '16k'; use one of 2048, 4096, 8192, 16384, 32768"},
       {{"-b", "", path},
        "tarvik-check: invalid block size ''; use one of 2048, 4096, 8192, 16384, 32768"},
+      {{"-b", "\x1b[2J", path},
+       "tarvik-check: invalid block size '\uF01B[2J'; use one of 2048, 4096, 8192, 16384, 32768"},
       {{path, "-b"}, "tarvik-check: option '-b' needs a value"},
       {{path, "--list"}, "tarvik-check: option '--list' needs a value"},
       {{"-x", path}, "tarvik-check: unknown option '-x'"},
