@@ -2,20 +2,13 @@
 
 #include <cctype>
 
+#include "cli/CommandLine.h"
 #include "platform/ErrorCodes.h"
 
 namespace tarvik {
 
-namespace {
-
-bool StartsWithDrive(const std::string& path) {
-  return path.size() >= 2 && path[1] == ':' && std::isalpha(static_cast<unsigned char>(path[0]));
-}
-
-}  // namespace
-
 std::string StartDirectoryError(const std::string& path, int code, bool is_file) {
-  if (code == kErrInvalidDrive && StartsWithDrive(path)) {
+  if (code == kErrInvalidDrive && IsDrivePath(path)) {
     return "drive " + std::string(1, static_cast<char>(std::toupper(path[0]))) + ": does not exist";
   }
   if (code == kErrFileNotFound || code == kErrPathNotFound) {
