@@ -66,11 +66,10 @@ int ScanEngine::CheckDirectoryFiles(bool start_at_first, bool leave_overall_gaug
 
 bool ScanEngine::IsWrittenFile(const std::string& path) const {
   const bool case_sensitive = controls_.DirectoryListBox1.CaseSensitive();
-  if (!state_.ListFilePath.empty() && SameFileName(path, state_.ListFilePath, case_sensitive))
-    return true;
-  return std::ranges::any_of(state_.WrittenFiles, [&](const std::string& written) {
-    return SameFileName(path, written, case_sensitive);
-  });
+  const auto is = [&](const std::string& written) {
+    return !written.empty() && SameFileName(path, written, case_sensitive);
+  };
+  return is(state_.ListFilePath) || std::ranges::any_of(state_.WrittenFiles, is);
 }
 
 bool ScanEngine::DirectoryListed(const std::string& directory) {
