@@ -17,7 +17,7 @@ constexpr CodeWords kCodeWords[] = {
     {kErrNotEnoughMemory, "not enough memory"},
     {kErrInvalidDrive, "no such drive"},
     {kErrNotReady, "the drive is not ready"},
-    {kErrCrc, "the medium cannot be read there"},
+    {kErrCrc, "an input/output error of the medium"},
     {kErrGenFailure, "the system refused it"},
     {kErrSharingViolation, "in use by another program"},
     {kErrNotSupported, "not supported there"},
