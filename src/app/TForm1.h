@@ -178,6 +178,10 @@ class TForm1 : public Window {
   // Removes the checks of the current drive's volume from the history; their number, -1 when
   // the history cannot be changed.
   std::int64_t ForgetVolumeHistory();
+  // Accepts the changes the history holds against the current drive's files below `directory`
+  // (drive form, "" for the whole volume): their content now is their known-good content. The
+  // number of files accepted, -1 when the history cannot be changed.
+  std::int64_t AcceptVolumeChanges(const std::string& directory = "");
   // The speed samples of a check of the history.
   std::vector<SpeedSample> CheckSamples(std::int64_t check_id);
 

@@ -81,6 +81,12 @@ std::int64_t TForm1::ForgetVolumeHistory() {
   return store != nullptr ? store->ForgetVolume(key) : -1;
 }
 
+std::int64_t TForm1::AcceptVolumeChanges(const std::string& directory) {
+  const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
+  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
+  return store != nullptr ? store->AcceptChanges(key, std::string(PathInVolume(directory))) : -1;
+}
+
 std::vector<SpeedSample> TForm1::CheckSamples(std::int64_t check_id) {
   const std::unique_ptr<HistoryStore> store = LookAtHistory();
   return store != nullptr ? store->SamplesOf(check_id) : std::vector<SpeedSample>();

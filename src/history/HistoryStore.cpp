@@ -393,4 +393,11 @@ std::int64_t HistoryStore::ForgetVolume(const std::string& volume_key) {
   return Execute("COMMIT") ? checks : -1;
 }
 
+std::int64_t HistoryStore::AcceptChanges(const std::string& volume_key,
+                                         const std::string& directory) {
+  (void)volume_key;
+  (void)directory;
+  return 0;
+}
+
 }  // namespace tarvik

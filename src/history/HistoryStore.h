@@ -116,6 +116,9 @@ class HistoryStore {
   std::vector<SpeedSample> SamplesOf(std::int64_t check_id);
   // Removes the volume with all its checks; the number of checks removed, -1 on failure.
   std::int64_t ForgetVolume(const std::string& volume_key);
+  // Takes the content last seen of each changed file of the volume below `directory` (relative,
+  // "" for all) as its known-good content; the number of files accepted, -1 on failure.
+  std::int64_t AcceptChanges(const std::string& volume_key, const std::string& directory);
   // The text of the last error, for the user.
   std::string LastError() const;
   // The last error was another instance holding the database past the wait.
