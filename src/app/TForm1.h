@@ -160,12 +160,21 @@ class TForm1 : public Window {
   struct HistoryNews {
     HistoryOpening opening = HistoryOpening::kOpened;
     std::string moved_to;
-    // Why the recording stopped, empty while it went on.
-    std::string stopped;
-    // Since the last check of the same folder and mode; -1 when there was none.
+    // Why the check is not recorded (or the look could not be made); empty when it is.
+    std::string not_recorded;
+    // Why the files could not be compared with the history, or not all of them.
+    std::string not_compared;
+    // The history is on but has no place: no home folder to keep it in.
+    bool no_place = false;
+    // The files were compared with known rows; what the check found against them (gone: -1
+    // when not counted).
+    bool compared = false;
     std::int64_t gone = -1;
-    std::int64_t new_files = -1;
+    std::int64_t new_files = 0;
     std::int64_t changed = 0;
+    // Known rows that failed their check values: the first of them and their number.
+    std::vector<std::string> damaged_rows;
+    std::int64_t damaged_count = 0;
   };
   // The check commands record into the history at `path` while N17 is checked; an empty path
   // records nowhere.
@@ -178,10 +187,11 @@ class TForm1 : public Window {
   // Removes the checks of the current drive's volume from the history; their number, -1 when
   // the history cannot be changed.
   std::int64_t ForgetVolumeHistory();
-  // Accepts the changes the history holds against the current drive's files below `directory`
-  // (drive form, "" for the whole volume): their content now is their known-good content. The
-  // number of files accepted, -1 when the history cannot be changed.
-  std::int64_t AcceptVolumeChanges(const std::string& directory = "");
+  // Accepts the changes the history holds against the current drive's files below `below` (drive
+  // form: a folder ending in a backslash, or one file; "" for the whole volume): the content
+  // last seen is their known-good content. The number of files accepted, -1 when the history
+  // cannot be changed.
+  std::int64_t AcceptVolumeChanges(const std::string& below = "");
   // The speed samples of a check of the history.
   std::vector<SpeedSample> CheckSamples(std::int64_t check_id);
 
@@ -241,9 +251,12 @@ class TForm1 : public Window {
   void SayHistoryNews();
   // Opens the history at history_path_, its news (locked, damaged, failed) in history_news_.
   std::unique_ptr<HistoryStore> OpenHistory();
-  // The history for a look at it, its news said as a check's are; null when there is none or it
-  // cannot be opened.
-  std::unique_ptr<HistoryStore> LookAtHistory();
+  // The history for a look at it (`read_only`: one that another process holds is read as it
+  // stands on disk), its news said as a check's are; null when there is none or it cannot be
+  // opened.
+  std::unique_ptr<HistoryStore> LookAtHistory(bool read_only = false);
+  // The current drive's volume key, "" with news when it cannot be told.
+  std::string CurrentVolumeKey(const std::string& directory);
   // Runs a check command unless one is in progress; the drive list follows the drives that
   // came or went meanwhile once it has ended, also when an error ended it.
   void RunCommand(void (TForm1::*command)());
@@ -278,7 +291,8 @@ class TForm1 : public Window {
   // The fingerprints of the last check command, in the order checked.
   std::vector<Fingerprint> fingerprints_;
   // Where the check commands record, empty for nowhere.
-  std::string history_path_;
+  // Not set: no history; empty: one is wanted but has no place (no home folder).
+  std::optional<std::string> history_path_;
   HistoryNews history_news_;
   std::unique_ptr<HistoryStore> history_store_;
   std::optional<CheckRecorder> recorder_;

@@ -1,5 +1,5 @@
-// The main window's volume history: each check command recorded and compared with the last
-// check of its volume.
+// The main window's volume history: each check command compared with the known-good state of
+// each file of its volume and recorded.
 
 #include <ctime>
 
@@ -13,10 +13,18 @@ namespace {
 std::string RootOf(const std::string& path) { return path.substr(0, 2) + "\\"; }
 
 std::string NewsText(const TForm1::HistoryNews& news) {
+  if (news.no_place) return "История проверок выключена: нет домашнего каталога для неё";
+  if (!news.not_compared.empty()) {
+    return "Файлы не сверены с историей проверок: " + news.not_compared;
+  }
   if (news.opening == HistoryOpening::kLocked) {
     return "История проверок занята другой копией программы: эта проверка не запоминается";
   }
-  if (!news.stopped.empty()) return "История проверок не записывается: " + news.stopped;
+  if (!news.not_recorded.empty()) return "История проверок не записывается: " + news.not_recorded;
+  if (news.damaged_count > 0) {
+    return "В истории проверок повреждено записей: " + std::to_string(news.damaged_count) +
+           "; они не использованы и записаны заново";
+  }
   if (news.opening == HistoryOpening::kDamaged) {
     return "История проверок была повреждена и сохранена как " + news.moved_to + "; начата новая";
   }
@@ -25,23 +33,49 @@ std::string NewsText(const TForm1::HistoryNews& news) {
 
 }  // namespace
 
+std::string TForm1::CurrentVolumeKey(const std::string& directory) {
+  bool ambiguous = false;
+  const std::string key = platform_.VolumeKey(RootOf(directory), ambiguous);
+  if (ambiguous) {
+    history_news_.not_compared =
+        "another volume mounted now has the same type, label, size and source, so neither can "
+        "be told from the other";
+  }
+  return key;
+}
+
 void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
   history_news_ = {};
   Scan.WantFingerprints = N17.Checked() || SumsWanted;
-  if (!N17.Checked() || history_path_.empty() || start_dir.size() < 3) return;
-  const std::string key = platform_.VolumeKey(RootOf(start_dir));
-  if (key.empty()) return;
-  history_store_ = OpenHistory();
-  if (history_store_ != nullptr) {
-    recorder_.emplace(*history_store_,
-                      CheckStart{key, std::time(nullptr), engine_.BlockSize(), mode, start_dir});
-    if (recorder_->Stopped().empty()) {
-      Scan.History = &*recorder_;
-    } else if (history_store_->Busy()) {
+  if (!N17.Checked() || !history_path_ || start_dir.size() < 3) return;
+  history_news_.no_place = history_path_->empty();
+  const std::string key = history_news_.no_place ? "" : CurrentVolumeKey(start_dir);
+  if (!key.empty()) {
+    const CheckStart start{key, std::time(nullptr), engine_.BlockSize(), mode, start_dir};
+    history_store_ = OpenHistory();
+    if (history_store_ != nullptr) recorder_.emplace(*history_store_, start);
+    if (history_news_.opening == HistoryOpening::kLocked ||
+        (recorder_ && recorder_->Locked() && !recorder_->Stopped().empty())) {
+      // Held by another process past the wait: what it holds on disk is still compared.
       history_news_.opening = HistoryOpening::kLocked;
       recorder_.reset();
-    } else {
-      history_news_.stopped = recorder_->Stopped();
+      history_store_ = HistoryStore::OpenSnapshot(*history_path_);
+      if (history_store_ != nullptr) recorder_.emplace(*history_store_, start, false);
+      if (!recorder_) history_news_.not_compared = "held by another process";
+    }
+    if (recorder_) {
+      if (recorder_->Stopped().empty()) {
+        Scan.History = &*recorder_;
+      } else {
+        history_news_.not_compared = recorder_->Stopped();
+      }
+      if (recorder_->Locked()) {
+        history_news_.opening = HistoryOpening::kLocked;
+      } else if (history_news_.opening != HistoryOpening::kLocked) {
+        history_news_.not_recorded = recorder_->NotRecorded();
+      }
+    } else if (history_news_.opening == HistoryOpening::kFailed) {
+      history_news_.not_compared = history_news_.not_recorded;
     }
   }
   SayHistoryNews();
@@ -50,16 +84,28 @@ void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
 void TForm1::EndRecording() {
   Scan.History = nullptr;
   if (recorder_) {
-    recorder_->End(!Scan.AbortFlag && !Scan.Closing, Scan.Speed.Samples());
+    recorder_->End(!Scan.AbortFlag && !Scan.Closing, Scan.Speed.Samples(),
+                   [this](const std::string& path) { return platform_.NoFileAt(path); });
+    history_news_.compared = recorder_->Compared();
     history_news_.gone = recorder_->Gone();
     history_news_.new_files = recorder_->NewFiles();
     history_news_.changed = recorder_->Changed();
-    if (history_news_.stopped.empty() && !recorder_->Stopped().empty()) {
-      history_news_.stopped = recorder_->Stopped();
-      SayHistoryNews();
+    history_news_.damaged_rows = recorder_->DamagedRows();
+    history_news_.damaged_count = recorder_->DamagedCount();
+    if (history_news_.not_compared.empty()) history_news_.not_compared = recorder_->Stopped();
+    if (history_news_.not_recorded.empty() && history_news_.opening != HistoryOpening::kLocked) {
+      history_news_.not_recorded = recorder_->NotRecorded();
     }
+    recorder_.reset();
+    // A page found damaged on the way: the next check begins a new history.
+    if (history_store_->Corrupt()) {
+      history_store_.reset();
+      std::string error;
+      history_news_.moved_to = HistoryStore::MoveAside(*history_path_, error);
+      if (!history_news_.moved_to.empty()) history_news_.opening = HistoryOpening::kDamaged;
+    }
+    SayHistoryNews();
   }
-  recorder_.reset();
   history_store_.reset();
   if (HistoryWindow.Visible()) HistoryWindow.Fill(VolumeHistory());
 }
@@ -70,41 +116,56 @@ void TForm1::SayHistoryNews() {
 }
 
 std::vector<CheckSummary> TForm1::VolumeHistory() {
-  const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
-  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
+  history_news_ = {};
+  const std::string key = CurrentVolumeKey(EditCurDir.Text());
+  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory(true);
   return store != nullptr ? store->ChecksOf(key) : std::vector<CheckSummary>();
 }
 
 std::int64_t TForm1::ForgetVolumeHistory() {
-  const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
+  history_news_ = {};
+  const std::string key = CurrentVolumeKey(EditCurDir.Text());
   const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
   return store != nullptr ? store->ForgetVolume(key) : -1;
 }
 
-std::int64_t TForm1::AcceptVolumeChanges(const std::string& directory) {
-  const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
+std::int64_t TForm1::AcceptVolumeChanges(const std::string& below) {
+  history_news_ = {};
+  const std::string key = CurrentVolumeKey(EditCurDir.Text());
   const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
-  return store != nullptr ? store->AcceptChanges(key, std::string(PathInVolume(directory))) : -1;
+  if (store == nullptr) return -1;
+  // The folder's part as the check names it, so that the paths match those it recorded.
+  const std::size_t name = below.rfind('\\') + 1;
+  const std::string path =
+      below.empty() ? "" : engine_.NormalizedDirectory(below.substr(0, name)) + below.substr(name);
+  const std::int64_t accepted = store->AcceptChanges(key, std::string(PathInVolume(path)));
+  if (accepted < 0) history_news_.not_recorded = store->LastError();
+  return accepted;
 }
 
 std::vector<SpeedSample> TForm1::CheckSamples(std::int64_t check_id) {
-  const std::unique_ptr<HistoryStore> store = LookAtHistory();
+  history_news_ = {};
+  const std::unique_ptr<HistoryStore> store = LookAtHistory(true);
   return store != nullptr ? store->SamplesOf(check_id) : std::vector<SpeedSample>();
 }
 
 std::unique_ptr<HistoryStore> TForm1::OpenHistory() {
   std::string detail;
   std::unique_ptr<HistoryStore> store =
-      HistoryStore::Open(history_path_, history_news_.opening, detail);
+      HistoryStore::Open(*history_path_, history_news_.opening, detail);
   if (history_news_.opening == HistoryOpening::kDamaged) history_news_.moved_to = detail;
-  if (history_news_.opening == HistoryOpening::kFailed) history_news_.stopped = detail;
+  if (history_news_.opening == HistoryOpening::kFailed) history_news_.not_recorded = detail;
   return store;
 }
 
-std::unique_ptr<HistoryStore> TForm1::LookAtHistory() {
-  if (history_path_.empty()) return nullptr;
-  history_news_ = {};
+std::unique_ptr<HistoryStore> TForm1::LookAtHistory(bool read_only) {
+  if (!history_path_ || history_path_->empty()) return nullptr;
   std::unique_ptr<HistoryStore> store = OpenHistory();
+  if (store == nullptr && read_only && history_news_.opening == HistoryOpening::kLocked) {
+    // Held by another process: what it holds on disk can still be shown.
+    store = HistoryStore::OpenSnapshot(*history_path_);
+    if (store != nullptr) history_news_.opening = HistoryOpening::kOpened;
+  }
   SayHistoryNews();
   return store;
 }

@@ -12,10 +12,10 @@
 #include "app/TApplication.h"
 #include "cli/CheckResultFiles.h"
 #include "cli/ConsoleDialogs.h"
+#include "cli/HistoryCommands.h"
 #include "cli/Interrupt.h"
 #include "cli/OutputChecks.h"
 #include "cli/PathErrors.h"
-#include "history/CheckTable.h"
 #include "history/HistoryPath.h"
 #include "net/Net.h"
 #include "platform/IoError.h"
@@ -283,94 +283,6 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
   return true;
 }
 
-// The checks of a volume, a line each, the cells separated by tabs.
-void PrintHistory(const std::vector<CheckSummary>& checks, Console& console) {
-  std::string header;
-  for (const char* caption : kCheckColumnCaptions)
-    header += (header.empty() ? "" : "\t") + std::string(caption);
-  console.AnswerLine(header);
-  for (const CheckSummary& check : checks) {
-    std::string line;
-    for (const std::string& cell : CheckCells(check)) line += (line.empty() ? "" : "\t") + cell;
-    console.AnswerLine(line);
-  }
-}
-
-std::string HistoryName(const std::string& path) { return "history '" + path + "'"; }
-
-// The sentence about a damaged history moved aside, the same after a check and a look.
-void ReportMovedAside(const TForm1::HistoryNews& news, const std::string& path, Console& console) {
-  if (news.opening != HistoryOpening::kDamaged) return;
-  ErrorLine(console, HistoryName(path) + " was damaged: moved aside as '" + news.moved_to +
-                         "', a new one begun");
-}
-
-// What a look at the history had to say, on standard error; false when it could not be opened.
-bool ReportLook(const TForm1& form, const std::string& path, Console& console) {
-  const TForm1::HistoryNews& news = form.LastHistoryNews();
-  ReportMovedAside(news, path, console);
-  if (news.opening == HistoryOpening::kLocked) {
-    ErrorLine(console, HistoryName(path) + " is in use by another instance");
-  } else if (news.opening == HistoryOpening::kFailed) {
-    ErrorLine(console, HistoryName(path) + ": " + news.stopped);
-  }
-  return news.opening != HistoryOpening::kLocked && news.opening != HistoryOpening::kFailed;
-}
-
-// What the run's history had to say: on standard error when it could not be used, in the
-// summary what changed since the volume's last check.
-void ReportHistory(const TForm1& form, const std::string& path, Console& console) {
-  const TForm1::HistoryNews& news = form.LastHistoryNews();
-  const std::string name = HistoryName(path);
-  if (news.opening == HistoryOpening::kLocked) {
-    ErrorLine(console, name + " is in use by another instance: this check is not recorded");
-  }
-  ReportMovedAside(news, path, console);
-  if (!news.stopped.empty()) ErrorLine(console, name + ": " + news.stopped + ": not recorded");
-  if (news.gone >= 0) {
-    console.SummaryLine("С прошлой проверки : новых файлов = " + std::to_string(news.new_files) +
-                        ", исчезло = " + std::to_string(news.gone) +
-                        ", изменилось = " + std::to_string(news.changed));
-  }
-}
-
-// Whether the history is known not to exist yet: a look at it then has nothing to show or
-// forget, and makes no file. A history below a file (ENOTDIR) could never be made: opening it
-// says why.
-bool HistoryNeverBegun(const std::string& history) {
-  std::error_code error;
-  return !history.empty() &&
-         std::filesystem::status(history, error).type() == std::filesystem::file_type::not_found &&
-         error == std::errc::no_such_file_or_directory;
-}
-
-// --history: the checks of the start directory's volume.
-int ShowHistory(TForm1& form, const std::string& history, Console& console) {
-  std::vector<CheckSummary> checks;
-  if (!HistoryNeverBegun(history)) {
-    checks = form.VolumeHistory();
-    if (!ReportLook(form, history, console)) return kExitError;
-  }
-  PrintHistory(checks, console);
-  return kExitNoProblem;
-}
-
-// --forget-history: the checks of the volume of `path` removed from the history.
-int ForgetHistory(TForm1& form, const std::string& history, const std::string& path,
-                  Console& console) {
-  std::int64_t forgotten = 0;
-  if (!HistoryNeverBegun(history)) {
-    forgotten = form.ForgetVolumeHistory();
-    if (!ReportLook(form, history, console)) return kExitError;
-    if (forgotten < 0) {
-      ErrorLine(console, HistoryName(history) + " cannot be changed");
-      return kExitError;
-    }
-  }
-  ErrorLine(console, "forgot " + std::to_string(forgotten) + " check(s) of the volume of " + path);
-  return kExitNoProblem;
-}
-
 // Where a stop signal found the check: the file it was reading, if any, and how many files had
 // been checked before.
 struct StopPoint {
@@ -398,7 +310,12 @@ int Run(const CheckOptions& options, Console& console) {
   if (options.list_file) list_file = outputs->front().path;
   if (!ConnectDrives(options, platform, console)) return kExitError;
   const std::string directory = DrivePathOf(local, options.path);
-  const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(directory);
+  // Changes are accepted for one file too: its folder is where the command begins.
+  const bool one_file = options.accept_changes && !directory.empty() &&
+                        platform.FileExists(directory);
+  const std::string start =
+      one_file ? directory.substr(0, directory.rfind('\\') + 1) : directory;
+  const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(start);
   if (code != kNoError) {
     const bool is_file = !directory.empty() && platform.FileExists(directory);
     ErrorLine(console,
@@ -413,8 +330,11 @@ int Run(const CheckOptions& options, Console& console) {
   const std::string history = options.no_history ? "" : DefaultHistoryPath();
   form.UseHistory(history);
   form.N17.SetChecked(!options.no_history);
-  if (options.show_history) return ShowHistory(form, history, console);
-  if (options.forget_history) return ForgetHistory(form, history, options.path, console);
+  if (IsHistoryCommand(options)) {
+    return RunHistoryCommand(options, form, history,
+                             one_file || directory.ends_with('\\') ? directory : directory + '\\',
+                             console);
+  }
   if (!OutputsSpareInput(*outputs, options, history, form, local, platform, console)) {
     return kExitUsage;
   }

@@ -27,7 +27,9 @@ enum LongOnly {
   kNoVerifyOption,
   kHistoryOption,
   kNoHistoryOption,
-  kForgetHistoryOption
+  kForgetHistoryOption,
+  kAcceptChangesOption,
+  kCheckHistoryOption
 };
 
 constexpr char kShortOptions[] = ":rb:m:a:l:q";
@@ -45,6 +47,8 @@ constexpr option kLongOptions[] = {
     {"history", no_argument, nullptr, kHistoryOption},
     {"no-history", no_argument, nullptr, kNoHistoryOption},
     {"forget-history", no_argument, nullptr, kForgetHistoryOption},
+    {"accept-changes", no_argument, nullptr, kAcceptChangesOption},
+    {"check-history", no_argument, nullptr, kCheckHistoryOption},
     {"connect", required_argument, nullptr, kConnectOption},
     {"help", no_argument, nullptr, kHelpOption},
     {"version", no_argument, nullptr, kVersionOption},
@@ -151,34 +155,30 @@ bool SetFileOption(std::optional<std::string>& option, const char* value) {
 // Options that cannot be given together: what one asks for, the other forbids. The history
 // commands check nothing, so the files of a check are no options of theirs.
 std::string ContradictionIn(const CheckOptions& options) {
-  struct Pair {
-    bool first;
-    bool second;
-    const char* first_name;
-    const char* second_name;
-  };
-  const Pair contradictions[] = {
-      {options.verify.has_value(), options.no_verify, "--verify", "--no-verify"},
-      {options.show_history, options.forget_history, "--history", "--forget-history"},
-      {options.no_history, options.show_history, "--no-history", "--history"},
-      {options.no_history, options.forget_history, "--no-history", "--forget-history"},
-  };
-  for (const Pair& pair : contradictions) {
-    if (pair.first && pair.second) {
-      return std::string("options '") + pair.first_name + "' and '" + pair.second_name +
+  if (options.verify.has_value() && options.no_verify) {
+    return "options '--verify' and '--no-verify' contradict each other";
+  }
+  // The history's commands: each is the whole run, and --no-history turns the history off.
+  const char* command_name = nullptr;
+  for (const auto& [command, name] :
+       {std::pair{options.no_history, "--no-history"}, std::pair{options.show_history, "--history"},
+        std::pair{options.forget_history, "--forget-history"},
+        std::pair{options.accept_changes, "--accept-changes"},
+        std::pair{options.check_history, "--check-history"}}) {
+    if (!command) continue;
+    if (command_name != nullptr) {
+      return std::string("options '") + command_name + "' and '" + name +
              "' contradict each other";
     }
+    command_name = name;
   }
-  for (const auto& [command, command_name] :
-       {std::pair{options.show_history, "--history"},
-        std::pair{options.forget_history, "--forget-history"}}) {
-    if (!command) continue;
+  if (command_name != nullptr && !options.no_history) {
     for (const auto& [file, file_name] :
          {std::pair{&options.list_file, "--list"}, std::pair{&options.report, "--report"},
           std::pair{&options.sums, "--sums"}, std::pair{&options.verify, "--verify"}}) {
       if (file->has_value()) {
-        return std::string("option '") + file_name + "' belongs to a check, and '" + command_name +
-               "' checks nothing";
+        return std::string("option '") + file_name + "' belongs to a check, and '" +
+               command_name + "' checks nothing";
       }
     }
   }
@@ -290,6 +290,12 @@ CommandLine ParseCommandLine(int argc, char* argv[]) {
       case kForgetHistoryOption:
         options.forget_history = true;
         break;
+      case kAcceptChangesOption:
+        options.accept_changes = true;
+        break;
+      case kCheckHistoryOption:
+        options.check_history = true;
+        break;
       case kConnectOption:
         if (!ParseNetworkDrive(optarg, options.connections)) {
           return UsageError("invalid connection '" + std::string(optarg) +
@@ -382,6 +388,11 @@ found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a PO
                          and exit
       --forget-history   remove the checks of the volume that holds PATH from the
                          history, and exit
+      --accept-changes   take the content now of every file below PATH (or of the file
+                         PATH) that the history reports as changed as its right
+                         content, and exit
+      --check-history    read the whole history, check every stored row against its
+                         check value and exit: 0 sound, 1 damage found
       --connect=L:=\\COMPUTER\SHARE
                          connect the drive letter L: to a network share for this run,
                          with the password in the environment variable TARVIK_PASSWORD
@@ -410,9 +421,10 @@ The list file, the report and the checksum file are made only once every argumen
 found right, PATH reached and the checksum file to verify against read: a run that ends
 before the check leaves existing files as they were. -b, -m and -a given again count as
 given last; --list, --report, --sums or --verify given twice with different files, --verify
-with --no-verify, and --history, --forget-history and --no-history with each other or the
-first two with a file option are usage errors. --history and --forget-history make no
-file: without a history they show, or forget, no check.
+with --no-verify, and two of --history, --forget-history, --accept-changes,
+--check-history and --no-history, or one of the first four with a file option, are usage
+errors. The first four make no file: without a history there is nothing to show, forget,
+accept or check.
 
 Fingerprints come from the same read as the check: no file is read twice.
 
@@ -423,17 +435,21 @@ stays UTF-8, the checksum file holds names as on disk, the list file is in code 
 1251). A POSIX path is taken as the bytes the file system holds.
 
 Every check is recorded in $XDG_DATA_HOME/tarvik/history.sqlite3 (~/.local/share/tarvik/ when
-unset) and compared with the last check of the same volume: a file whose content changed
-while its size and modification time did not is a problem ('changed' in the report).
+unset; without HOME either the history is off, which standard error says). Each file is
+compared with the last state of it that a check read without a problem: a file whose content
+changed while its size and modification time did not is a problem ('changed' in the report),
+at every check until --accept-changes takes its new content. A history that another process
+holds or that cannot be written is still compared with; one that cannot be read is said.
 
-Exit status: 0 no problem found (also after --history and --forget-history), 1 problems
-found, 2 wrong usage (also a list file, report or checksum file that cannot be made, whose
-name ends in '/', that is the same file as another of them, as the checksum file verified
-against or as the history, hard and symbolic links included, or a checksum file to verify
-against that cannot be read), 3 an error ended the check (its text is printed, a failed
-connection too), standard output could not be written or --history and --forget-history
-could not open the history, 4 the list file, the report or the checksum file is
-incomplete, 128+N stopped by signal N (130 Ctrl+C, 143 SIGTERM, 129 SIGHUP).
+Exit status: 0 no problem found (also after --history, --forget-history, --accept-changes
+and a sound --check-history), 1 problems found (damage, after --check-history), 2 wrong
+usage (also a list file, report or checksum file that cannot be made, whose name ends in
+'/', that is the same file as another of them, as the checksum file verified against or as
+the history, hard and symbolic links included, or a checksum file to verify against that
+cannot be read), 3 an error ended the check (its text is printed, a failed connection too),
+standard output could not be written or a command of the history could not open it, 4 the
+list file, the report or the checksum file is incomplete, 128+N stopped by signal N (130
+Ctrl+C, 143 SIGTERM, 129 SIGHUP).
 )";
 }
 

@@ -43,6 +43,11 @@ struct CheckOptions {
   bool show_history = false;
   // Remove the checks of PATH's volume from the history instead of checking.
   bool forget_history = false;
+  // Take the content now of the files below PATH that the history holds as changed as their
+  // known-good content, instead of checking.
+  bool accept_changes = false;
+  // Read the whole history and check every row, instead of checking.
+  bool check_history = false;
   // Connected in this order before the check; the password comes from the environment.
   std::vector<NetworkDrive> connections;
 };

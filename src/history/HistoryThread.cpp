@@ -13,8 +13,8 @@ constexpr auto kCommitEvery = std::chrono::seconds(1);
 
 }  // namespace
 
-HistoryThread::HistoryThread(HistoryStore& store, std::int64_t check_id)
-    : store_(store), check_id_(check_id), queued_(kQueuedRows), writing_(kQueuedRows) {
+HistoryThread::HistoryThread(HistoryStore& store, std::int64_t volume_id, std::int64_t check_id)
+    : store_(store), volume_id_(volume_id), check_id_(check_id), queued_(kQueuedRows), writing_(kQueuedRows) {
   try {
     thread_ = std::thread([this] { Run(); });
   } catch (const std::system_error&) {
@@ -22,17 +22,13 @@ HistoryThread::HistoryThread(HistoryStore& store, std::int64_t check_id)
   }
 }
 
-bool HistoryThread::Add(std::string_view path, const FileSpeed& file) {
+bool HistoryThread::Add(const FileRow& row) {
   std::unique_lock lock(mutex_);
-  done_.wait(lock, [this] { return failed_ || queued_count_ < queued_.size(); });
-  if (failed_) return false;
-  FileRow& row = queued_[queued_count_++];
-  row.path.assign(path);
-  row.size = file.size;
-  row.modified = file.modified;
-  row.fingerprint = file.fingerprint;
-  row.outcome = file.outcome;
-  row.milliseconds = file.milliseconds;
+  done_.wait(lock, [this] {
+    return failed_ || writes_failed_ || queued_count_ < queued_.size();
+  });
+  if (failed_ || writes_failed_) return false;
+  queued_[queued_count_++] = row;
   // Fewer rows wait for the commit, at most a second.
   if (queued_count_ == kWakeRows) work_.notify_one();
   return true;
@@ -61,11 +57,19 @@ std::string HistoryThread::Stop() {
   return error_;
 }
 
-void HistoryThread::Fail() {
-  failed_ = true;
-  error_ = store_.LastError();
+std::string HistoryThread::WriteError() {
+  std::lock_guard lock(mutex_);
+  return writes_failed_ || failed_ ? error_ : "";
+}
+
+void HistoryThread::Fail(bool all) {
+  if (error_.empty()) error_ = store_.LastError();
+  writes_failed_ = true;
   queued_count_ = 0;
-  jobs_.clear();
+  if (all) {
+    failed_ = true;
+    jobs_.clear();
+  }
   done_.notify_all();
 }
 
@@ -74,7 +78,7 @@ bool HistoryThread::WriteQueued(std::unique_lock<std::mutex>& lock) {
   const std::size_t count = std::exchange(queued_count_, 0);
   done_.notify_all();
   lock.unlock();
-  const bool written = store_.AddFiles(check_id_, writing_.data(), count);
+  const bool written = store_.AddFiles(volume_id_, check_id_, writing_.data(), count);
   lock.lock();
   return written;
 }
@@ -95,7 +99,7 @@ void HistoryThread::Run() {
       const bool ran = job(store_);
       lock.lock();
       if (!ran) {
-        Fail();
+        Fail(true);
       } else {
         ++jobs_done_;
         done_.notify_all();
@@ -108,7 +112,7 @@ void HistoryThread::Run() {
         if (WriteQueued(lock)) {
           uncommitted = true;
         } else {
-          Fail();
+          Fail(false);
         }
         continue;
       }
@@ -118,7 +122,7 @@ void HistoryThread::Run() {
           lock.unlock();
           const bool committed = store_.Commit();
           lock.lock();
-          if (!committed) Fail();
+          if (!committed) Fail(false);
           uncommitted = false;
         }
         continue;

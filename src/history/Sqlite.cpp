@@ -39,7 +39,10 @@ Statement& Statement::BindBlob(int index, std::string_view bytes) {
 }
 
 Statement& Statement::Bind(int index, const std::optional<std::int64_t>& value) {
-  if (value) return Bind(index, *value);
+  return value ? Bind(index, *value) : BindNull(index);
+}
+
+Statement& Statement::BindNull(int index) {
   sqlite3_bind_null(statement_, index);
   return *this;
 }

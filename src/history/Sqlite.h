@@ -25,6 +25,7 @@ class Statement {
   Statement& Bind(int index, std::string_view text);
   Statement& BindBlob(int index, std::string_view bytes);
   Statement& Bind(int index, const std::optional<std::int64_t>& value);
+  Statement& BindNull(int index);
   // SQLITE_ROW, SQLITE_DONE or the error code.
   int Step();
   // Steps to the end; the result code (SQLITE_DONE for success).

@@ -94,10 +94,12 @@ class Platform {
   // Total capacity in bytes of the volume of a root, -1 when unknown.
   virtual std::int64_t TotalCapacity(const std::string& root) = 0;
   // What tells the volume of a root from every other across mounts and runs: its file
-  // system's UUID; without one its type, label, capacity and the root's modification time
-  // together; "\\COMPUTER\SHARE" for a connected share. Empty when the volume cannot be told.
-  virtual std::string VolumeKey(const std::string& root) {
+  // system's UUID; without one what does not change with its content (type, label, capacity
+  // and source); "\\COMPUTER\SHARE" for a connected share. Empty when the volume cannot be
+  // told, `ambiguous` when that is because another volume mounted now looks the same.
+  virtual std::string VolumeKey(const std::string& root, bool& ambiguous) {
     (void)root;
+    ambiguous = false;
     return "";
   }
   // Remote name ("\\server\share") connected to a local name such as "Z:".

@@ -226,29 +226,42 @@ TEST(VolumeLabelTest, LinkNamesAreDecoded) {
   EXPECT_EQ(IdentifyVolume("tmpfs").uuid, "");
 }
 
-// A volume without a UUID is known by its type, label, capacity and the time of its root: the
-// same RAM disk seen at a second place is one volume, another of the same size is another.
-TEST(VolumeKeyTest, OneVolumeWhereverItIsMountedAnotherOfTheSameSizeIsAnother) {
+// A volume without a UUID is known by its type, label, capacity and source: the same RAM disk
+// seen at a second place is one volume, whatever happens to its root; another of another size
+// is another, and one of the same size mounted beside it makes both unknown.
+TEST(VolumeKeyTest, OneVolumeWhereverItIsMountedAndNoneThatLooksTheSameAsAnother) {
   ASSERT_EQ(EnterPrivateMountNamespace(), 0);
-  TempDir tmp;
-  ScopedMount first(tmp.MakeDir("m/a"));
-  if (!first.mounted()) GTEST_SKIP() << "needs mount privileges";
-  ScopedMount second(tmp.MakeDir("m/b"));
-  // Two RAM disks made within one tick of the kernel's coarse clock have roots of the same time.
-  const struct timespec earlier[2] = {{1, 0}, {1, 0}};
-  ASSERT_EQ(utimensat(AT_FDCWD, tmp.Path("m/b").c_str(), earlier, 0), 0);
-  ASSERT_EQ(mount(tmp.Path("m/a").c_str(), tmp.MakeDir("m/c").c_str(), nullptr, MS_BIND, nullptr),
-            0);
-  {
-    PosixPlatform platform({{'C', tmp.MakeDir("c"), kDriveFixed, "C", kPosixVolumeFlags}}, "C:\\");
-    platform.FollowMountsBelow(tmp.Path("m"));
-    ASSERT_EQ(platform.LogicalDrives(), 0b111100u);
-    const std::string a = platform.VolumeKey("D:\\");
-    EXPECT_TRUE(a.starts_with("TYPE=tmpfs\nLABEL=\nSIZE=1048576\nROOT=")) << a;
-    EXPECT_EQ(platform.VolumeKey("F:\\"), a);
-    EXPECT_NE(platform.VolumeKey("E:\\"), a);
+  struct Case {
+    const char* second_size;
+    bool ambiguous;
+  };
+  for (const Case& c : {Case{"2m", false}, Case{"1m", true}}) {
+    SCOPED_TRACE(c.second_size);
+    TempDir tmp;
+    ScopedMount first(tmp.MakeDir("m/a"));
+    if (!first.mounted()) GTEST_SKIP() << "needs mount privileges";
+    ScopedMount second(tmp.MakeDir("m/b"), c.second_size);
+    ASSERT_EQ(
+        mount(tmp.Path("m/a").c_str(), tmp.MakeDir("m/c").c_str(), nullptr, MS_BIND, nullptr), 0);
+    {
+      PosixPlatform platform({{'C', tmp.MakeDir("c"), kDriveFixed, "C", kPosixVolumeFlags}},
+                             "C:\\");
+      platform.FollowMountsBelow(tmp.Path("m"));
+      ASSERT_EQ(platform.LogicalDrives(), 0b111100u);
+      bool ambiguous = false;
+      const std::string a = platform.VolumeKey("D:\\", ambiguous);
+      EXPECT_EQ(ambiguous, c.ambiguous);
+      if (!c.ambiguous) {
+        EXPECT_EQ(a, "TYPE=tmpfs\nLABEL=\nSIZE=1048576\nSOURCE=tmpfs");
+        tmp.MakeFile("m/a/new");
+        EXPECT_EQ(platform.VolumeKey("F:\\", ambiguous), a);
+        EXPECT_NE(platform.VolumeKey("E:\\", ambiguous), a);
+      } else {
+        EXPECT_EQ(a, "");
+      }
+    }
+    umount(tmp.Path("m/c").c_str());
   }
-  umount(tmp.Path("m/c").c_str());
 }
 
 }  // namespace

@@ -64,7 +64,9 @@ class FaultyPlatform : public Platform {
   std::int64_t TotalCapacity(const std::string& root) override {
     return inner_.TotalCapacity(root);
   }
-  std::string VolumeKey(const std::string& root) override { return inner_.VolumeKey(root); }
+  std::string VolumeKey(const std::string& root, bool& ambiguous) override {
+    return inner_.VolumeKey(root, ambiguous);
+  }
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override {
     return inner_.NetworkConnection(local_name, remote_name);
   }

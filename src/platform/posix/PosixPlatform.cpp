@@ -183,18 +183,37 @@ std::int64_t PosixPlatform::TotalCapacity(const std::string& root) {
   return static_cast<std::int64_t>(status.f_blocks) * static_cast<std::int64_t>(status.f_frsize);
 }
 
-std::string PosixPlatform::VolumeKey(const std::string& root) {
+std::string PosixPlatform::VolumeKey(const std::string& root, bool& ambiguous) {
+  ambiguous = false;
   const Drive* drive = DriveOfRoot(root);
   if (drive == nullptr) return "";
   const VolumeIdentity identity = IdentifyVolume(drive->source);
   if (!identity.uuid.empty()) return "UUID=" + identity.uuid;
-  // Two images of one size and label differ in when their root was last changed.
+  const auto key_of = [this](const Drive& of, const std::string& label) {
+    return "TYPE=" + of.fs_type + "\nLABEL=" + label +
+           "\nSIZE=" + std::to_string(TotalCapacity(std::string(1, of.entry.letter) + ":\\")) +
+           "\nSOURCE=" + StableSource(of.source);
+  };
+  const std::string key = key_of(*drive, identity.label);
   struct stat status;
   if (stat(drive->entry.mount_point.c_str(), &status) != 0) return "";
-  return "TYPE=" + drive->fs_type + "\nLABEL=" + identity.label +
-         "\nSIZE=" + std::to_string(TotalCapacity(root)) +
-         "\nROOT=" + std::to_string(status.st_mtim.tv_sec) + "." +
-         std::to_string(status.st_mtim.tv_nsec);
+  // Another volume mounted now that these tell from this one by nothing: neither is known.
+  const std::uint32_t letters = drives_.Mask();
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    const Drive* other = (letters >> (letter - 'A')) & 1 ? drives_.Find(letter) : nullptr;
+    struct stat other_status;
+    if (other == nullptr || other == drive || other->fs_type != drive->fs_type ||
+        stat(other->entry.mount_point.c_str(), &other_status) != 0 ||
+        other_status.st_dev == status.st_dev) {
+      continue;
+    }
+    const VolumeIdentity other_identity = IdentifyVolume(other->source);
+    if (other_identity.uuid.empty() && key_of(*other, other_identity.label) == key) {
+      ambiguous = true;
+      return "";
+    }
+  }
+  return key;
 }
 
 int PosixPlatform::NetworkConnection(const std::string& /*local_name*/, std::string& remote_name) {

@@ -40,7 +40,7 @@ class PosixPlatform : public Platform {
   unsigned DriveType(const std::string& root) override;
   int VolumeInformation(const std::string& root, VolumeInfo& info) override;
   std::int64_t TotalCapacity(const std::string& root) override;
-  std::string VolumeKey(const std::string& root) override;
+  std::string VolumeKey(const std::string& root, bool& ambiguous) override;
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
   // This platform has no network of its own.
   int AddConnection(const std::string& remote_name, const std::string& password,

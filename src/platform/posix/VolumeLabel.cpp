@@ -3,6 +3,8 @@
 #include <blkid.h>
 
 #include <filesystem>
+#include <fstream>
+#include <string_view>
 #include <system_error>
 
 namespace tarvik {
@@ -75,6 +77,15 @@ VolumeIdentity IdentifyVolume(const std::string& device) {
     identity.label = LinkNameOf(device, "/dev/disk/by-label");
   }
   return identity;
+}
+
+std::string StableSource(const std::string& source) {
+  constexpr std::string_view kLoop = "/dev/loop";
+  if (!source.starts_with(kLoop)) return source;
+  std::ifstream backing("/sys/block/" + source.substr(5) + "/loop/backing_file");
+  std::string file;
+  if (!std::getline(backing, file) || file.empty()) return source;
+  return "loop:" + file;
 }
 
 }  // namespace tarvik

@@ -16,6 +16,11 @@ struct VolumeIdentity {
 // it; empty for a source that is no device.
 VolumeIdentity IdentifyVolume(const std::string& device);
 
+// What a volume is mounted from, as it stays across mounts: for a loop device the file it
+// reads ("loop:/srv/disc.iso"), which a new attach may give another device number; else the
+// source itself.
+std::string StableSource(const std::string& source);
+
 // A /dev/disk/by-label name back in plain text: udev writes unsafe bytes as "\xNN".
 std::string DecodeLabelLinkName(const std::string& link_name);
 

@@ -134,9 +134,10 @@ std::int64_t SmbPlatform::TotalCapacity(const std::string& root) {
   return connection != nullptr ? connection->share->Capacity() : local_.TotalCapacity(root);
 }
 
-std::string SmbPlatform::VolumeKey(const std::string& root) {
+std::string SmbPlatform::VolumeKey(const std::string& root, bool& ambiguous) {
   const Connection* connection = ConnectionOfRoot(root);
-  if (connection == nullptr) return local_.VolumeKey(root);
+  if (connection == nullptr) return local_.VolumeKey(root, ambiguous);
+  ambiguous = false;
   std::string key = connection->remote_name;
   UpperCase1251(key);
   return key;

@@ -44,7 +44,7 @@ class SmbPlatform : public Platform {
   int VolumeInformation(const std::string& root, VolumeInfo& info) override;
   std::int64_t TotalCapacity(const std::string& root) override;
   // A connected share is known by its name, whatever letter it is connected to.
-  std::string VolumeKey(const std::string& root) override;
+  std::string VolumeKey(const std::string& root, bool& ambiguous) override;
   int NetworkConnection(const std::string& local_name, std::string& remote_name) override;
   int AddConnection(const std::string& remote_name, const std::string& password,
                     const std::string& local_name) override;

@@ -5,38 +5,38 @@
 #include <string>
 #include <string_view>
 
-#include "history/HistoryStore.h"
 #include "history/HistoryThread.h"
+#include "history/KnownFile.h"
 
 namespace tarvik {
 
-// What the last check said of the files, read on the history's thread a window of rows at a
+// The known rows of a volume's files, read on the history's thread a window of rows at a
 // time in the order of their paths. The walk mostly meets files in that order, so a window
 // answers many files in a row, and the window after it is read while they are checked. A file
 // outside both is waited for: its window is read from its folder on. Memory follows the
 // window's size, twice.
-class LastCheckWindow {
+class KnownFileWindow {
  public:
   static constexpr std::size_t kRows = 4096;
 
   // `rows`: the rows of a window, at least 1. The window from `first` on (the start folder,
   // where the walk's first files mostly are) is read at once, so that the first file does not
   // wait for it.
-  LastCheckWindow(HistoryThread& thread, std::int64_t check_id, std::size_t rows,
+  KnownFileWindow(HistoryThread& thread, std::int64_t volume_id, std::size_t rows,
                   std::string first);
 
-  // What the last check said of `path` (relative to the volume's root), null when it did not
-  // read it; false when the database could not be read.
-  bool File(std::string_view path, const FileRecord*& found);
+  // The known row of `path` (relative to the volume's root), null when there is none; false
+  // when the database could not be read.
+  bool File(std::string_view path, const KnownFile*& found);
 
  private:
-  // Rows of the check's files in a range of paths: all of them from `from` (past it when
+  // Known rows in a range of paths: all of them from `from` (past it when
   // `after`) to the last row's, or to the end when `to_end`.
   struct Window {
     std::string from;
     bool after = false;
     bool to_end = false;
-    FileRecords rows;
+    KnownFiles rows;
     bool Holds(std::string_view path) const {
       return (after ? path > from : path >= from) && (to_end || path <= rows.back().first);
     }
@@ -46,7 +46,7 @@ class LastCheckWindow {
   std::uint64_t Read(Window& window, std::string from, bool after);
 
   HistoryThread& thread_;
-  const std::int64_t check_id_;
+  const std::int64_t volume_id_;
   const std::size_t rows_;
   Window current_;
   bool current_read_ = false;

@@ -1,27 +1,27 @@
-#include "history/LastCheckWindow.h"
+#include "history/KnownFileWindow.h"
 
 #include <algorithm>
 #include <utility>
 
 namespace tarvik {
 
-LastCheckWindow::LastCheckWindow(HistoryThread& thread, std::int64_t check_id, std::size_t rows,
+KnownFileWindow::KnownFileWindow(HistoryThread& thread, std::int64_t volume_id, std::size_t rows,
                                  std::string first)
-    : thread_(thread), check_id_(check_id), rows_(rows) {
+    : thread_(thread), volume_id_(volume_id), rows_(rows) {
   next_job_ = Read(next_, std::move(first), false);
 }
 
-std::uint64_t LastCheckWindow::Read(Window& window, std::string from, bool after) {
+std::uint64_t KnownFileWindow::Read(Window& window, std::string from, bool after) {
   return thread_.Post([this, &window, from = std::move(from), after](HistoryStore& store) {
     window.from = from;
     window.after = after;
-    if (!store.FilesFrom(check_id_, from, after, rows_, window.rows)) return false;
+    if (!store.KnownFrom(volume_id_, from, after, rows_, window.rows)) return false;
     window.to_end = window.rows.size() < rows_;
     return true;
   });
 }
 
-bool LastCheckWindow::File(std::string_view path, const FileRecord*& found) {
+bool KnownFileWindow::File(std::string_view path, const KnownFile*& found) {
   if (!current_read_ || !current_.Holds(path)) {
     current_read_ = false;
     if (next_job_ != 0 && !thread_.Wait(next_job_)) return false;
@@ -43,7 +43,7 @@ bool LastCheckWindow::File(std::string_view path, const FileRecord*& found) {
     hint_ = 0;
     next_job_ = current_.to_end ? 0 : Read(next_, current_.rows.back().first, true);
   }
-  const FileRecords& rows = current_.rows;
+  const KnownFiles& rows = current_.rows;
   if (hint_ >= rows.size() || rows[hint_].first != path) {
     hint_ =
         std::lower_bound(rows.begin(), rows.end(), path,
