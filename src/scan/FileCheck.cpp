@@ -58,13 +58,19 @@ std::string ScanEngine::DriveLetter() const {
 }
 
 bool ScanEngine::Ask(MessageKind kind, const std::string& text) {
-  return !state_.Closing && dialogs_.MessageBox(kind, text);
+  return !state_.Closing && ShowQuestion(kind, text);
+}
+
+bool ScanEngine::ShowQuestion(MessageKind kind, const std::string& text) {
+  const std::uint32_t opened = platform_.TickCount();
+  const bool ok = dialogs_.MessageBox(kind, text);
+  state_.Speed.LeaveOut(platform_.TickCount() - opened);
+  return ok;
 }
 
 bool ScanEngine::AbortConfirmed(std::string_view question, const std::string& name) {
   if (!state_.AbortFlag) return false;
-  if (state_.Closing ||
-      dialogs_.MessageBox(MessageKind::kConfirmation, Quoted(question, name, " ?"))) {
+  if (state_.Closing || ShowQuestion(MessageKind::kConfirmation, Quoted(question, name, " ?"))) {
     return true;
   }
   state_.AbortFlag = false;

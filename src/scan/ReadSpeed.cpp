@@ -84,6 +84,7 @@ void ReadSpeed::BeginFile(const std::string& path, std::uint32_t tick) {
   file_tick_ = tick;
   due_bytes_ = due_position_ - start;
   reading_ = true;
+  clock_stopped_ = false;
   ++revision_;
 }
 
@@ -91,11 +92,18 @@ void ReadSpeed::Problem(std::string_view suffix) {
   if (file_.outcome == FileOutcome::kOk) file_.outcome = OutcomeOfSuffix(suffix);
 }
 
-void ReadSpeed::EndFile(std::uint32_t tick) {
+FileSpeed& ReadSpeed::StopClock(std::uint32_t tick) {
+  if (clock_stopped_) return file_;
+  clock_stopped_ = true;
   file_.milliseconds = tick - file_tick_;
   const bool sampled_here = !samples_.empty() && samples_.back().bytes == Position() &&
                             samples_.back().file == names_.Size() - 1;
   if (!sampled_here) Sample(tick);
+  return file_;
+}
+
+void ReadSpeed::EndFile(std::uint32_t tick) {
+  StopClock(tick);
   if (file_.outcome != FileOutcome::kOk) problem_files_.push_back(file_);
   if (file_.slower_than && slower_.size() < kSlowerCount) slower_.push_back(file_);
   KeepIfSlowest();

@@ -63,10 +63,11 @@ std::optional<double> MegabytesPerSecond(std::int64_t bytes, std::uint32_t milli
 // "12.3 Мб/с".
 std::string SpeedText(double megabytes_per_second);
 
-// The read speed of one check command. The engine reports each file's start and end and every
-// block read; a sample is taken after each mebibyte or quarter second, whichever comes first,
-// and at each file's end. A block costs a store and two comparisons until a sample is due: the
-// tick it is given is the one the engine has just taken for its own progress fields.
+// The read speed of one check command. The engine reports each file's start and end, every
+// block read and the time each of its questions was open (left out); a sample is taken after each
+// mebibyte or quarter second, whichever comes first, and at each file's end. A block costs a store
+// and two comparisons until a sample is due: the tick it is given is the one the engine has just
+// taken for its own progress fields.
 class ReadSpeed {
  public:
   static constexpr std::int64_t kSampleBytes = std::int64_t{1} << 20;
@@ -93,12 +94,17 @@ class ReadSpeed {
   }
   // A problem line for the file being read; the first one gives its outcome.
   void Problem(std::string_view suffix);
-  // The file read so far, its time stopped at `tick`; EndFile ends it at the same tick.
-  FileSpeed& StopClock(std::uint32_t tick) {
-    file_.milliseconds = tick - file_tick_;
-    return file_;
-  }
+  // The file read so far, its time and its last sample taken at `tick`; EndFile keeps them,
+  // whatever its own tick, so that a question asked in between takes no time from the file.
+  FileSpeed& StopClock(std::uint32_t tick);
   void EndFile(std::uint32_t tick);
+  // A question to the user was open for `milliseconds`: the time counts neither in the next
+  // sample nor in the file being read, so that the speed is the medium's, not the user's.
+  // Ticks given afterwards are taken after the question closed.
+  void LeaveOut(std::uint32_t milliseconds) {
+    sample_tick_ += milliseconds;
+    if (reading_ && !clock_stopped_) file_tick_ += milliseconds;
+  }
 
   // Called with every file at its end.
   std::function<void(const FileSpeed&)> OnFileEnd;
@@ -139,6 +145,8 @@ class ReadSpeed {
   bool reading_ = false;
   // The first file starts the clock, so that a question before it takes no time from it.
   bool clock_started_ = false;
+  // The file's time is taken (StopClock); its end is still to come.
+  bool clock_stopped_ = false;
   std::uint32_t file_tick_ = 0;
   std::uint32_t sample_tick_ = 0;
   // Where the next sample is due by bytes: in the command, and counted from the file's start.

@@ -108,6 +108,8 @@ class ScanEngine {
   std::string NormalizedDirectory(const std::string& directory) const;
 
  private:
+  // Every box the check shows: the time it is open is left out of the read speed.
+  bool ShowQuestion(MessageKind kind, const std::string& text);
   // Opens, measures, reopens and reads; false on the first problem, which it has reported.
   bool ReadWholeFile(int block_size, bool show_dialogs, const std::string& path);
   // A problem line in the list and, with `show_dialogs`, in an error box.

@@ -22,7 +22,9 @@ class CheckPlatform : public FaultyPlatform {
   using FaultyPlatform::FaultyPlatform;
   std::int64_t TotalCapacity(const std::string&) override { return capacity; }
   std::string ProgramPath() override { return "E:\\TARVIK.EXE"; }
+  std::uint32_t TickCount() override { return FaultyPlatform::TickCount() + clock_ahead; }
   std::int64_t capacity = 650'000'000;
+  std::uint32_t clock_ahead = 0;  // moved on as a slow answer to a question would
 };
 
 // A main window over real files: D: is the drive being checked, E: holds the list file.

@@ -148,12 +148,16 @@ TEST_F(DirectoryPassTest, ChoiceProblemsAndAbort) {
   }
 }
 
-TEST_F(DirectoryPassTest, QuestionsNameTheFileAndTheDirectory) {
+TEST_F(DirectoryPassTest, QuestionsNameTheFileAndTheDirectoryAndTakeNoReadingTime) {
   StartOverThreeFiles();
   EscInB();
   platform_->Fail(PlatformCall::kOpenForReading, "D:\\S\\C.BIN", 1, 5);
-  dialogs_.Cancel().Ok().Cancel().Ok();
+  dialogs_.Cancel().Ok([this] { platform_->clock_ahead = 100'000; }).Cancel().Ok();
   form().BitBtn1Click();
+  std::uint32_t sampled = 0;
+  for (const SpeedSample& sample : form().Scan.Speed.Samples()) sampled += sample.milliseconds;
+  EXPECT_LT(sampled, 100'000u);       // no reading time in the 100 s B's question took,
+  EXPECT_EQ(form().Scan.Minutes, 1);  // but the command's
   EXPECT_EQ(dialogs_.Texts(DialogKind::kConfirmation),
             (std::vector<std::string>{kStartQuestion,
                                       "Вы желаете превать сканирование файла \"D:\\S\\B.BIN\" ?",

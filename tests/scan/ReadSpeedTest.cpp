@@ -30,6 +30,9 @@ Step Problem(std::string_view suffix) {
 Step End(std::uint32_t tick) {
   return [=](ReadSpeed& s) { s.EndFile(tick); };
 }
+Step Question(std::uint32_t milliseconds) {
+  return [=](ReadSpeed& s) { s.LeaveOut(milliseconds); };
+}
 
 struct Shown {
   std::int64_t bytes;
@@ -100,6 +103,13 @@ TEST(ReadSpeedTest, SamplesFromScriptedReadsAndTicks) {
         {6 * kMiB - 1, 200, "SLOW"}},
        {"SLOWEST", "SLOW", "FAST"},
        {{"SLOWEST", FileOutcome::kAbort}, {"SLOW", FileOutcome::kRead}}},
+      {"questions take no time: while A is read (300 ms), after its clock stopped, between files",
+       {Begin("A", 0, kMiB), Read(10, 100), Question(5000), Read(kMiB, 5300),
+        [](ReadSpeed& s) { s.StopClock(5300); }, Question(5000), End(5300), Question(5000),
+        Begin("B", 15300, kMiB), Read(kMiB, 15700), End(15700)},
+       {{kMiB, 300, "A"}, {2 * kMiB, 400, "B"}},
+       {"B", "A"},
+       {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
