@@ -145,6 +145,169 @@ struct Held {
   ~Held() { sqlite3_close(holder); }
 };
 
+// Runs `sql` on the database; false when it fails.
+bool Change(const std::string& database, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_open(database.c_str(), &db);
+  const bool done = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK;
+  sqlite3_close(db);
+  return done;
+}
+
+// Changes the content of a file, keeping its size and modification time.
+void ChangeSilently(TempDir& dir, const std::string& name, const std::string& content) {
+  const std::string path = "'" + dir.Path(name) + "'";
+  const std::string was = "'" + dir.MakeFile("was") + "'";
+  ASSERT_EQ(std::system(("touch -r " + path + " " + was).c_str()), 0);
+  dir.MakeFile(name, content);
+  ASSERT_EQ(std::system(("touch -r " + was + " " + path).c_str()), 0);
+}
+
+// Each file is compared with the last state of it read without a problem, whatever the checks
+// between covered; a change stays a problem until it is accepted; a damaged row is named, not
+// taken for a change; a history held by another process is still compared with.
+TEST(HistoryTest, EachFileIsComparedWithItsLastGoodState) {
+  // One command of a case: its arguments before the tree (or an action on the files or the
+  // database), the status it ends with, and text its output and errors must hold.
+  struct Step {
+    std::vector<std::string> args;
+    int status;
+    std::string out;
+    std::string err;
+    std::function<void(TempDir&, const std::string& database)> action;
+  };
+  const auto command = [](std::vector<std::string> args, int status, std::string out,
+                          std::string err = "") {
+    return Step{std::move(args), status, std::move(out), std::move(err), nullptr};
+  };
+  const std::string kChanged = "F1.TXT\" - содержимое изменилось, хотя дата изменения прежняя !";
+  const Step change_f1{{}, 0, "", "", [](TempDir& dir, const std::string&) {
+                         ChangeSilently(dir, "tree/F1.TXT", "onE");
+                       }};
+  const Step flip_a_bit{{}, 0, "", "", [](TempDir&, const std::string& database) {
+                          ASSERT_TRUE(Change(database,
+                                             "UPDATE known_files SET sha256 = zeroblob(31) || "
+                                             "substr(sha256, 32) WHERE path LIKE '%F1.TXT'"));
+                        }};
+  const Step finds_it = command({"-r"}, 1, kChanged);
+  const Step quiet = command({"-r"}, 0, "исчезло = 0, изменилось = 0");
+  struct Case {
+    const char* name;
+    std::vector<Step> steps;
+  };
+  const Case cases[] = {
+      {"a check of a subfolder between", {command({"-r", "sub"}, 0, ""), change_f1, finds_it}},
+      {"a masked check between",
+       {command({"-r", "-m", "*.JPG"}, 0, "новых файлов = 0, исчезло = 0"), change_f1, finds_it}},
+      {"reported until accepted",
+       {change_f1, finds_it, finds_it,
+        command({"--accept-changes"}, 0, "", "accepted the new content of 1 changed file(s)"),
+        quiet}},
+      {"one file accepted",
+       {change_f1, finds_it, command({"--accept-changes", "F1.TXT"}, 0, "", "of 1 changed file(s)"),
+        quiet}},
+      {"a flipped bit in a stored digest",
+       {flip_a_bit, command({"-r"}, 0, "", "F1.TXT' is damaged: not compared, written anew"),
+        quiet}},
+      {"held by another process",
+       {change_f1,
+        command({"-r"}, 1, kChanged, "is in use by another instance: this check is not recorded")}},
+      {"no place for it",
+       {command({"-r"}, 0, "", "the history is off: neither XDG_DATA_HOME nor HOME is set"),
+        command({"--history"}, 3, "", "the history is off")}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TempDir dir;
+    dir.MakeFile("tree/F1.TXT", "one");
+    dir.MakeFile("tree/sub/F2.TXT", "two");
+    dir.MakeFile("tree/sub/F3.TXT", "three");
+    const std::string database = dir.Path("data/tarvik/history.sqlite3");
+    ProcessRun run;
+    run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
+    ASSERT_EQ(RunCheckBinary({"-r", dir.Path("tree")}, run).status, 0);
+    Held held;
+    if (std::string(c.name) == "held by another process") {
+      sqlite3_open(database.c_str(), &held.holder);
+      sqlite3_exec(held.holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    }
+    if (std::string(c.name) == "no place for it") run.environment = {"XDG_DATA_HOME=", "HOME="};
+    for (const Step& step : c.steps) {
+      if (step.action) {
+        step.action(dir, database);
+        continue;
+      }
+      std::vector<std::string> args = step.args;
+      // A last argument naming a file or folder goes below the tree, else the tree is the path.
+      if (args.back() == "sub" || args.back() == "F1.TXT") {
+        args.back() = dir.Path("tree/" + args.back());
+      } else {
+        args.push_back(dir.Path("tree"));
+      }
+      const ProcessResult result = RunCheckBinary(args, run);
+      SCOPED_TRACE(args.front());
+      EXPECT_EQ(result.status, step.status) << result.out << result.err;
+      EXPECT_NE(result.out.find(step.out), std::string::npos) << result.out;
+      EXPECT_NE(result.err.find(step.err), std::string::npos) << result.err;
+      if (step.err.empty() && step.status == 0) {
+        EXPECT_EQ(result.err, "");
+      }
+    }
+  }
+}
+
+// A database of the first version: its checks stay, and its files' rows are the known states
+// the next check compares with, also for a volume it knew by the time of its root.
+TEST(HistoryTest, AFirstVersionDatabaseIsTakenOver) {
+  TempDir dir;
+  dir.MakeFile("tree/F1.TXT", "one");
+  ProcessRun run;
+  run.environment = {"XDG_DATA_HOME=" + dir.Path("data")};
+  ASSERT_EQ(RunCheckBinary({"-r", dir.Path("tree")}, run).status, 0);
+  const std::string database = dir.Path("data/tarvik/history.sqlite3");
+  std::string key = Query(database, "SELECT key FROM volumes");
+  const std::string digest = Query(database, "SELECT hex(sha256) FROM known_files");
+  std::filesystem::remove(database);
+  if (const std::size_t source = key.rfind("\nSOURCE="); source != std::string::npos) {
+    key = key.substr(0, source) + "\nROOT=1765432100.123456789";
+  }
+  const std::string path = DrivePath(dir.Path("tree/F1.TXT")).substr(3);
+  ASSERT_TRUE(Change(
+      database,
+      "CREATE TABLE volumes(id INTEGER PRIMARY KEY, key TEXT NOT NULL UNIQUE);"
+      "CREATE TABLE checks(id INTEGER PRIMARY KEY, volume INTEGER NOT NULL, started INTEGER "
+      "NOT NULL, ended INTEGER, block_size INTEGER NOT NULL, mode TEXT NOT NULL, "
+      "start_directory TEXT NOT NULL, files INTEGER NOT NULL DEFAULT 0, bytes INTEGER NOT NULL "
+      "DEFAULT 0, problems INTEGER NOT NULL DEFAULT 0, seconds REAL NOT NULL DEFAULT 0, "
+      "changed INTEGER NOT NULL DEFAULT 0, gone INTEGER, new_files INTEGER, finished INTEGER "
+      "NOT NULL DEFAULT 0);"
+      "CREATE TABLE files(check_id INTEGER NOT NULL, path TEXT NOT NULL, size INTEGER, "
+      "modified INTEGER, sha256 BLOB, outcome TEXT NOT NULL, seconds REAL NOT NULL, "
+      "PRIMARY KEY(check_id, path)) WITHOUT ROWID;"
+      "CREATE TABLE speed_samples(check_id INTEGER NOT NULL, position INTEGER NOT NULL, bytes "
+      "INTEGER NOT NULL, milliseconds INTEGER NOT NULL, PRIMARY KEY(check_id, position)) "
+      "WITHOUT ROWID;"
+      "PRAGMA journal_mode=WAL;"
+      "INSERT INTO volumes VALUES(1, '" + key + "');"
+      "INSERT INTO checks(volume, started, block_size, mode, start_directory, files, finished) "
+      "VALUES(1, 1765432100, 16384, 'subdirectories', '', 1, 1);"
+      "INSERT INTO files SELECT 1, '" + path + "', 3, modified, x'" + digest +
+      "', 'ok', 0.1 FROM (SELECT 0 AS modified);"));
+  // The first version's modification time is the file's own, so that only the content differs.
+  struct stat status;
+  ASSERT_EQ(stat(dir.Path("tree/F1.TXT").c_str(), &status), 0);
+  const std::int64_t modified = std::int64_t{status.st_mtim.tv_sec} * 1'000'000'000 +
+                                status.st_mtim.tv_nsec;
+  ASSERT_TRUE(Change(database, "UPDATE files SET modified = " + std::to_string(modified)));
+  ChangeSilently(dir, "tree/F1.TXT", "onE");
+
+  const ProcessResult checked = RunCheckBinary({"-r", dir.Path("tree")}, run);
+  EXPECT_EQ(checked.status, 1) << checked.out << checked.err;
+  EXPECT_EQ(Query(database, "PRAGMA journal_mode"), "delete");
+  const ProcessResult listed = RunCheckBinary({"-q", "--history", dir.Path("tree")}, run);
+  EXPECT_EQ(Lines(listed.out).size(), 3u) << listed.out;
+}
+
 TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {
   struct Case {
     const char* name;
