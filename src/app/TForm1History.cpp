@@ -23,6 +23,14 @@ std::string NewsText(const TForm1::HistoryNews& news) {
   return "";
 }
 
+// Why a look found no history to read: it is locked or cannot be opened.
+std::string LookTrouble(const TForm1::HistoryNews& news) {
+  if (news.opening == HistoryOpening::kLocked) {
+    return "История проверок занята другой копией программы";
+  }
+  return "История проверок не открывается: " + news.stopped;
+}
+
 }  // namespace
 
 void TForm1::BeginRecording(const std::string& start_dir, const char* mode) {
@@ -61,7 +69,7 @@ void TForm1::EndRecording() {
   }
   recorder_.reset();
   history_store_.reset();
-  if (HistoryWindow.Visible()) HistoryWindow.Fill(VolumeHistory());
+  if (HistoryWindow.Visible()) HistoryWindow.Refill();
 }
 
 void TForm1::SayHistoryNews() {
@@ -69,10 +77,20 @@ void TForm1::SayHistoryNews() {
   if (!text.empty()) Label11.SetCaption(text);
 }
 
-std::vector<CheckSummary> TForm1::VolumeHistory() {
-  const std::string key = platform_.VolumeKey(RootOf(EditCurDir.Text()));
-  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory();
-  return store != nullptr ? store->ChecksOf(key) : std::vector<CheckSummary>();
+VolumeChecks TForm1::VolumeHistory() {
+  VolumeChecks volume;
+  volume.root = RootOf(EditCurDir.Text());
+  VolumeInfo info;
+  if (platform_.VolumeInformation(volume.root, info) == kNoError) volume.label = info.label;
+  const std::string key = platform_.VolumeKey(volume.root);
+  if (key.empty() || history_path_.empty()) return volume;
+  const std::unique_ptr<HistoryStore> store = LookAtHistory();
+  if (store != nullptr) {
+    volume.checks = store->ChecksOf(key);
+  } else {
+    volume.trouble = LookTrouble(history_news_);
+  }
+  return volume;
 }
 
 std::int64_t TForm1::ForgetVolumeHistory() {
@@ -110,8 +128,14 @@ std::unique_ptr<HistoryStore> TForm1::LookAtHistory() {
 }
 
 void TForm1::N18Click() {
-  HistoryWindow.Fill(VolumeHistory());
+  HistoryWindow.Refill();
   HistoryWindow.Show();
+}
+
+void TForm1::EditCurDirChange() {
+  if (HistoryWindow.Visible() && HistoryWindow.Root() != RootOf(EditCurDir.Text())) {
+    HistoryWindow.Refill();
+  }
 }
 
 }  // namespace tarvik

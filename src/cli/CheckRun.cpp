@@ -283,15 +283,16 @@ bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TFor
   return true;
 }
 
-// The checks of a volume, a line each, the cells separated by tabs.
-void PrintHistory(const std::vector<CheckSummary>& checks, Console& console) {
+// The checks of the volume seen at `root`, a line each, the cells separated by tabs.
+void PrintHistory(const std::vector<CheckSummary>& checks, const std::string& root,
+                  Console& console) {
   std::string header;
   for (const char* caption : kCheckColumnCaptions)
     header += (header.empty() ? "" : "\t") + std::string(caption);
   console.AnswerLine(header);
   for (const CheckSummary& check : checks) {
     std::string line;
-    for (const std::string& cell : CheckCells(check)) line += (line.empty() ? "" : "\t") + cell;
+    for (const std::string& cell : CheckCells(check, root)) line += (line.empty() ? "" : "\t") + cell;
     console.AnswerLine(line);
   }
 }
@@ -346,12 +347,12 @@ bool HistoryNeverBegun(const std::string& history) {
 
 // --history: the checks of the start directory's volume.
 int ShowHistory(TForm1& form, const std::string& history, Console& console) {
-  std::vector<CheckSummary> checks;
+  VolumeChecks volume;
   if (!HistoryNeverBegun(history)) {
-    checks = form.VolumeHistory();
+    volume = form.VolumeHistory();
     if (!ReportLook(form, history, console)) return kExitError;
   }
-  PrintHistory(checks, console);
+  PrintHistory(volume.checks, volume.root, console);
   return kExitNoProblem;
 }
 
