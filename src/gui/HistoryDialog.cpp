@@ -23,8 +23,10 @@ HistoryDialog::HistoryDialog(THistoryWindow& model, const Runner& run, QWidget* 
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
+  // On the cells and on the captions alike: a header shows only its sections' tips.
   table_->setToolTip(ToQt(kCheckTableHint));
-  table_->horizontalHeader()->setToolTip(ToQt(kCheckTableHint));
+  for (int column = 0; column < table_->columnCount(); ++column)
+    table_->horizontalHeaderItem(column)->setToolTip(ToQt(kCheckTableHint));
   auto* status = new QLabel(this);
   status->setObjectName("Status");
   auto* accept = new QPushButton(this);

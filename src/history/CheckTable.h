@@ -15,8 +15,9 @@ inline constexpr std::array<const char*, kCheckColumns> kCheckColumnCaptions = {
 // What the table's marks mean, for the user who wonders.
 inline constexpr char kCheckTableHint[] =
     "* после даты — проверка не дошла до конца, её числа неполные.\n"
-    "Пустая ячейка — значения нет: в «Исчезло» и «Новых» — не с чем сравнить (этот каталог "
-    "раньше не проверялся до конца так же), в «Мб/с» — проверка не заняла и миллисекунды.";
+    "Пустая ячейка — значения нет:\n"
+    "«Исчезло», «Новых» — не с чем сравнить: этот каталог раньше так же до конца не проверялся;\n"
+    "«Мб/с» — проверка не заняла и миллисекунды.";
 
 // The cells of one check of the volume seen at `root` ("D:\"): its local start time
 // ("2026-12-08 05:14:07", followed by " *" for a check that did not run to its end), start
