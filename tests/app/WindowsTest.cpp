@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <regex>
+
 #include "AppFixture.h"
 #include "app/TAboutBox.h"
 #include "app/TApplication.h"
@@ -52,6 +55,65 @@ TEST_F(TForm1Test, ProgramStartsWithFiveWindowsAndItsTitle) {
   }
   application.Form1.N8.Click();
   EXPECT_TRUE(application.ListError.Visible());
+}
+
+// The history window names the current drive's volume and follows the current directory to
+// another drive; the changes are accepted only once the user agrees.
+TEST_F(TForm1Test, HistoryWindowFollowsTheCurrentDrive) {
+  tmp_.MakeFile("APP/A.TXT", "abc");
+  TempDir history;
+  Start();
+  form().UseHistory(history.Path("history.sqlite3"));
+  form().BitBtn1Click();
+  THistoryWindow& window = form().HistoryWindow;
+  const std::string accept_failed = "Изменения не приняты: историю проверок не удалось изменить";
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    const char* caption;
+    std::size_t rows;
+    std::string status;
+  } steps[] = {
+      {"shown", [&] { form().N18.Click(); }, "История проверок – диск C: (SYSTEM)", 1, ""},
+      {"accepting refused", [&] { dialogs_.Cancel(), window.AcceptButton.Click(); },
+       "История проверок – диск C: (SYSTEM)", 1, ""},
+      {"accepted", [&] { dialogs_.Ok(), window.AcceptButton.Click(); },
+       "История проверок – диск C: (SYSTEM)", 1, "Принято изменений: 0"},
+      {"same drive", [&] { form().DirectoryListBox1.SetDirectory("C:\\APP"); },
+       "История проверок – диск C: (SYSTEM)", 1, "Принято изменений: 0"},
+      {"another drive", [&] { form().DirectoryListBox1.SetDirectory("D:\\"); },
+       "История проверок – диск D: (DATA)", 0, THistoryWindow::kNoChecks},
+      {"no history",
+       [&] { form().UseHistory(""), dialogs_.Ok(), window.AcceptButton.Click(); },
+       "История проверок – диск D: (DATA)", 0, accept_failed},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(window.Caption(), step.caption) << step.name;
+    EXPECT_EQ(window.Rows().size(), step.rows) << step.name;
+    EXPECT_EQ(window.StatusLine.Caption(), step.status) << step.name;
+    if (window.Rows().size() != 1) continue;
+    EXPECT_TRUE(std::regex_match(window.Rows()[0][0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+        << window.Rows()[0][0];
+    EXPECT_EQ(window.Rows()[0][1], "C:\\") << step.name;
+  }
+  EXPECT_EQ(dialogs_.PendingAnswers(), 0u);
+}
+
+// A check chosen in the history draws its curve in the read-speed window, shown beside the
+// history window rather than raised over it.
+TEST_F(TForm1Test, ChoosingACheckShowsTheSpeedWindowBesideTheHistory) {
+  TempDir history;
+  Start();
+  form().UseHistory(history.Path("history.sqlite3"));
+  form().BitBtn1Click();
+  form().N18.Click();
+  int raised = 0;
+  form().SpeedWindow.BringToFront.Subscribe([&] { ++raised; });
+  form().HistoryWindow.Choose(0);
+  EXPECT_TRUE(form().SpeedWindow.Visible());
+  EXPECT_EQ(form().SpeedWindow.Neighbour(), &form().HistoryWindow);
+  EXPECT_EQ(raised, 0);
 }
 
 }  // namespace
