@@ -11,8 +11,7 @@ std::string DriveName(const std::string& root) { return root.substr(0, 2); }
 
 }  // namespace
 
-THistoryWindow::THistoryWindow(TSpeedWindow& speed_window, Dialogs& dialogs,
-                               HistoryAccess access)
+THistoryWindow::THistoryWindow(TSpeedWindow& speed_window, Dialogs& dialogs, HistoryAccess access)
     : speed_window_(speed_window), dialogs_(dialogs), access_(std::move(access)) {
   SetCaption(kCaption);
   Layout = {.width = 760, .height = 360, .centred = true};

@@ -292,7 +292,8 @@ void PrintHistory(const std::vector<CheckSummary>& checks, const std::string& ro
   console.AnswerLine(header);
   for (const CheckSummary& check : checks) {
     std::string line;
-    for (const std::string& cell : CheckCells(check, root)) line += (line.empty() ? "" : "\t") + cell;
+    for (const std::string& cell : CheckCells(check, root))
+      line += (line.empty() ? "" : "\t") + cell;
     console.AnswerLine(line);
   }
 }

@@ -60,8 +60,8 @@ void ShowBeside(QWidget& widget, QWidget& other) {
                          other.geometry().top() - other_frame.top(),
                          other_frame.right() - other.geometry().right(),
                          other_frame.bottom() - other.geometry().bottom());
-    const Placement placed = PlaceBeside(widget.size().grownBy(frame), other_frame,
-                                         other.screen()->availableGeometry());
+    const Placement placed =
+        PlaceBeside(widget.size().grownBy(frame), other_frame, other.screen()->availableGeometry());
     if (placed.other != other_frame) other.move(placed.other.topLeft());
     widget.move(placed.window.topLeft());
   }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <regex>
 
@@ -61,11 +62,17 @@ TEST_F(TForm1Test, ProgramStartsWithFiveWindowsAndItsTitle) {
 // another drive; the changes are accepted only once the user agrees.
 TEST_F(TForm1Test, HistoryWindowFollowsTheCurrentDrive) {
   tmp_.MakeFile("APP/A.TXT", "abc");
+  // The temporary drives are told apart by their roots' times, which one clock tick may share.
+  std::filesystem::last_write_time(d_drive_.path(), std::filesystem::file_time_type{});
   TempDir history;
   Start();
   form().UseHistory(history.Path("history.sqlite3"));
   form().BitBtn1Click();
   THistoryWindow& window = form().HistoryWindow;
+  const auto accept = [&](bool agree) {
+    agree ? dialogs_.Ok() : dialogs_.Cancel();
+    window.AcceptButton.Click();
+  };
   const std::string accept_failed = "Изменения не приняты: историю проверок не удалось изменить";
   const struct {
     const char* name;
@@ -75,16 +82,18 @@ TEST_F(TForm1Test, HistoryWindowFollowsTheCurrentDrive) {
     std::string status;
   } steps[] = {
       {"shown", [&] { form().N18.Click(); }, "История проверок – диск C: (SYSTEM)", 1, ""},
-      {"accepting refused", [&] { dialogs_.Cancel(), window.AcceptButton.Click(); },
-       "История проверок – диск C: (SYSTEM)", 1, ""},
-      {"accepted", [&] { dialogs_.Ok(), window.AcceptButton.Click(); },
-       "История проверок – диск C: (SYSTEM)", 1, "Принято изменений: 0"},
+      {"accepting refused", [&] { accept(false); }, "История проверок – диск C: (SYSTEM)", 1, ""},
+      {"accepted", [&] { accept(true); }, "История проверок – диск C: (SYSTEM)", 1,
+       "Принято изменений: 0"},
       {"same drive", [&] { form().DirectoryListBox1.SetDirectory("C:\\APP"); },
        "История проверок – диск C: (SYSTEM)", 1, "Принято изменений: 0"},
       {"another drive", [&] { form().DirectoryListBox1.SetDirectory("D:\\"); },
        "История проверок – диск D: (DATA)", 0, THistoryWindow::kNoChecks},
       {"no history",
-       [&] { form().UseHistory(""), dialogs_.Ok(), window.AcceptButton.Click(); },
+       [&] {
+         form().UseHistory("");
+         accept(true);
+       },
        "История проверок – диск D: (DATA)", 0, accept_failed},
   };
   for (const auto& step : steps) {
@@ -93,7 +102,8 @@ TEST_F(TForm1Test, HistoryWindowFollowsTheCurrentDrive) {
     EXPECT_EQ(window.Rows().size(), step.rows) << step.name;
     EXPECT_EQ(window.StatusLine.Caption(), step.status) << step.name;
     if (window.Rows().size() != 1) continue;
-    EXPECT_TRUE(std::regex_match(window.Rows()[0][0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
+    EXPECT_TRUE(
+        std::regex_match(window.Rows()[0][0], std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d)")))
         << window.Rows()[0][0];
     EXPECT_EQ(window.Rows()[0][1], "C:\\") << step.name;
   }
