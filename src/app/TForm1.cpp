@@ -15,7 +15,10 @@ TForm1::TForm1(Platform& platform, Dialogs& dialogs, SecondaryWindows windows)
       FileListBox2(platform),
       FileListBox1(platform),
       SpeedWindow(platform, dialogs, Scan.Speed),
-      HistoryWindow(SpeedWindow, [this](std::int64_t id) { return CheckSamples(id); }),
+      HistoryWindow(SpeedWindow, dialogs,
+                    HistoryAccess{.checks = [this] { return VolumeHistory(); },
+                                  .samples = [this](std::int64_t id) { return CheckSamples(id); },
+                                  .accept = [this] { return AcceptVolumeChanges(); }}),
       platform_(platform),
       dialogs_(dialogs),
       windows_(windows),
@@ -56,6 +59,7 @@ void TForm1::WireEvents() {
   FileListBox1.OnClick.Subscribe([this] { FileListBox1Click(); });
   EditMask.OnChange.Subscribe([this] { EditMaskChange(); });
   EditCurFile.OnChange.Subscribe([this] { EditCurFileChange(); });
+  EditCurDir.OnChange.Subscribe([this] { EditCurDirChange(); });
   for (CheckBox* box : {&CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5})
     box->OnClick.Subscribe([this] { CheckBox1Click(); });
   BitBtn1.OnClick.Subscribe([this] { BitBtn1Click(); });

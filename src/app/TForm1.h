@@ -182,8 +182,8 @@ class TForm1 : public Window {
   // Fingerprints are computed also while N17 is off.
   bool SumsWanted = false;
   const HistoryNews& LastHistoryNews() const { return history_news_; }
-  // The checks of the current drive's volume, newest first.
-  std::vector<CheckSummary> VolumeHistory();
+  // The current drive's volume with its checks, newest first.
+  VolumeChecks VolumeHistory();
   // Removes the checks of the current drive's volume from the history; their number, -1 when
   // the history cannot be changed.
   std::int64_t ForgetVolumeHistory();
@@ -220,6 +220,8 @@ class TForm1 : public Window {
   void N17Click() { N17.SetChecked(!N17.Checked()); }
   // Shows the checks of the current drive's volume.
   void N18Click();
+  // The history window, while shown, follows the current directory to another drive.
+  void EditCurDirChange();
   // Commands of the check and of the network connections.
   void BitBtn1Click();
   void N3Click();
@@ -262,7 +264,8 @@ class TForm1 : public Window {
   void RunCommand(void (TForm1::*command)());
   void CheckFilesCommand();
   void CheckFileCommand();
-  // The controls that choose what a check command checks take no input while it runs.
+  // The controls that choose what a check command checks take no input while it runs, nor
+  // does the history window's accepting of changes, which the recording would race.
   void EnableCheckInputs(bool enabled);
   // The part of the start command between its resets and its end-of-run steps; `sums_ok`
   // false when its checksum file could not be verified against.

@@ -58,7 +58,7 @@ void TForm1::EnableCheckInputs(bool enabled) {
   FileListBox1.SetEnabled(enabled);
   for (Control* input : std::initializer_list<Control*>{
            &EditMask, &CheckBox1, &CheckBox2, &CheckBox3, &CheckBox4, &CheckBox5, &CheckBoxMode,
-           &CBSizeBlock, &BitBtn1, &N2, &N16}) {
+           &CBSizeBlock, &BitBtn1, &N2, &N16, &HistoryWindow.AcceptButton}) {
     input->SetEnabled(enabled);
   }
 }

@@ -31,6 +31,14 @@ std::string NewsText(const TForm1::HistoryNews& news) {
   return "";
 }
 
+// Why a look found no history to read: it is locked or cannot be opened.
+std::string LookTrouble(const TForm1::HistoryNews& news) {
+  if (news.opening == HistoryOpening::kLocked) {
+    return "История проверок занята другой копией программы";
+  }
+  return "История проверок не открывается: " + news.not_recorded;
+}
+
 }  // namespace
 
 std::string TForm1::CurrentVolumeKey(const std::string& directory) {
@@ -107,7 +115,7 @@ void TForm1::EndRecording() {
     SayHistoryNews();
   }
   history_store_.reset();
-  if (HistoryWindow.Visible()) HistoryWindow.Fill(VolumeHistory());
+  if (HistoryWindow.Visible()) HistoryWindow.Refill();
 }
 
 void TForm1::SayHistoryNews() {
@@ -115,11 +123,22 @@ void TForm1::SayHistoryNews() {
   if (!text.empty()) Label11.SetCaption(text);
 }
 
-std::vector<CheckSummary> TForm1::VolumeHistory() {
+VolumeChecks TForm1::VolumeHistory() {
   history_news_ = {};
-  const std::string key = CurrentVolumeKey(EditCurDir.Text());
-  const std::unique_ptr<HistoryStore> store = key.empty() ? nullptr : LookAtHistory(true);
-  return store != nullptr ? store->ChecksOf(key) : std::vector<CheckSummary>();
+  VolumeChecks volume;
+  volume.root = RootOf(EditCurDir.Text());
+  VolumeInfo info;
+  if (platform_.VolumeInformation(volume.root, info) == kNoError) volume.label = info.label;
+  const std::string key = CurrentVolumeKey(volume.root);
+  if (!history_news_.not_compared.empty()) volume.trouble = history_news_.not_compared;
+  if (key.empty() || !history_path_ || history_path_->empty()) return volume;
+  const std::unique_ptr<HistoryStore> store = LookAtHistory(true);
+  if (store != nullptr) {
+    volume.checks = store->ChecksOf(key);
+  } else {
+    volume.trouble = LookTrouble(history_news_);
+  }
+  return volume;
 }
 
 std::int64_t TForm1::ForgetVolumeHistory() {
@@ -171,8 +190,14 @@ std::unique_ptr<HistoryStore> TForm1::LookAtHistory(bool read_only) {
 }
 
 void TForm1::N18Click() {
-  HistoryWindow.Fill(VolumeHistory());
+  HistoryWindow.Refill();
   HistoryWindow.Show();
+}
+
+void TForm1::EditCurDirChange() {
+  if (HistoryWindow.Visible() && HistoryWindow.Root() != RootOf(EditCurDir.Text())) {
+    HistoryWindow.Refill();
+  }
 }
 
 }  // namespace tarvik

@@ -22,15 +22,17 @@ std::string HistoryName(const std::string& path) { return "history '" + path + "
 
 constexpr char kNoPlace[] = "the history is off: neither XDG_DATA_HOME nor HOME is set";
 
-// The checks of a volume, a line each, the cells separated by tabs.
-void PrintHistory(const std::vector<CheckSummary>& checks, Console& console) {
+// The checks of the volume seen at `root`, a line each, the cells separated by tabs.
+void PrintHistory(const std::vector<CheckSummary>& checks, const std::string& root,
+                  Console& console) {
   std::string header;
   for (const char* caption : kCheckColumnCaptions)
     header += (header.empty() ? "" : "\t") + std::string(caption);
   console.AnswerLine(header);
   for (const CheckSummary& check : checks) {
     std::string line;
-    for (const std::string& cell : CheckCells(check)) line += (line.empty() ? "" : "\t") + cell;
+    for (const std::string& cell : CheckCells(check, root))
+      line += (line.empty() ? "" : "\t") + cell;
     console.AnswerLine(line);
   }
 }
@@ -118,12 +120,13 @@ int RunHistoryCommand(const CheckOptions& options, TForm1& form, const std::stri
   if (options.check_history) {
     if (!never_begun) return CheckWholeHistory(history, console);
   } else if (options.show_history) {
-    std::vector<CheckSummary> checks;
+    VolumeChecks volume;
+    volume.root = target.substr(0, 3);
     if (!never_begun) {
-      checks = form.VolumeHistory();
+      volume = form.VolumeHistory();
       if (!ReportLook(form, history, console)) return kExitError;
     }
-    PrintHistory(checks, console);
+    PrintHistory(volume.checks, volume.root, console);
   } else {
     std::int64_t changed = 0;
     if (!never_begun) {

@@ -1,12 +1,30 @@
 #include "Binders.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QPalette>
 #include <QSignalBlocker>
 
 #include "EventFilter.h"
+#include "Placement.h"
 
 namespace tarvik {
+
+namespace {
+
+// The property by which a window's widget names its model, so that a window shown beside
+// another finds that one's widget.
+constexpr char kModelProperty[] = "tarvik_window";
+
+QWidget* WidgetOf(const Window* window) {
+  const QVariant wanted = QVariant::fromValue(reinterpret_cast<quintptr>(window));
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->property(kModelProperty) == wanted) return widget;
+  }
+  return nullptr;
+}
+
+}  // namespace
 
 void ApplyCommon(const Control& control, QWidget& widget) {
   widget.setEnabled(control.Enabled());
@@ -109,6 +127,14 @@ void BindWindow(const Runner& run, Window& window, QWidget& widget) {
     widget.show();
     widget.raise();
     widget.activateWindow();
+  });
+  widget.setProperty(kModelProperty, QVariant::fromValue(reinterpret_cast<quintptr>(&window)));
+  window.PlaceBeside.Subscribe([&window, &widget] {
+    if (QWidget* other = WidgetOf(window.Neighbour())) {
+      ShowBeside(widget, *other);
+    } else {
+      widget.show();
+    }
   });
   // Keeps the model's Visible() in step when the user closes the widget itself.
   new EventFilter(widget, [run, &window](QEvent& event) {

@@ -35,7 +35,8 @@ void BindCheckBox(const Runner& run, CheckBox& box, QCheckBox& widget);
 void BindComboBox(const Runner& run, ComboBox& box, QComboBox& widget);
 void BindButton(const Runner& run, Button& button, QAbstractButton& widget);
 void BindPercentBar(const Runner& run, PercentBar& bar, PercentBarWidget& widget);
-// Caption, visibility and raising of a secondary window. Closing the widget hides the model.
+// Caption, visibility, raising and placing beside another window of a secondary window.
+// Closing the widget hides the model.
 void BindWindow(const Runner& run, Window& window, QWidget& widget);
 
 }  // namespace tarvik

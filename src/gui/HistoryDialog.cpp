@@ -1,6 +1,9 @@
 #include "HistoryDialog.h"
 
+#include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
@@ -20,7 +23,21 @@ HistoryDialog::HistoryDialog(THistoryWindow& model, const Runner& run, QWidget* 
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->verticalHeader()->hide();
   table_->horizontalHeader()->setStretchLastSection(true);
-  (new QVBoxLayout(this))->addWidget(table_);
+  // On the cells and on the captions alike: a header shows only its sections' tips.
+  table_->setToolTip(ToQt(kCheckTableHint));
+  for (int column = 0; column < table_->columnCount(); ++column)
+    table_->horizontalHeaderItem(column)->setToolTip(ToQt(kCheckTableHint));
+  auto* status = new QLabel(this);
+  status->setObjectName("Status");
+  auto* accept = new QPushButton(this);
+  accept->setObjectName("Accept");
+  accept->setAutoDefault(false);
+  auto* bottom = new QHBoxLayout;
+  bottom->addWidget(status, 1);
+  bottom->addWidget(accept);
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(table_);
+  column->addLayout(bottom);
 
   run.refresher().Bind(model.StateChanged, [&model, table = table_] {
     const QSignalBlocker blocker(table);
@@ -37,6 +54,8 @@ HistoryDialog::HistoryDialog(THistoryWindow& model, const Runner& run, QWidget* 
   connect(table_, &QTableWidget::itemSelectionChanged, this, [run, &model, table = table_] {
     run([&model, row = table->currentRow()] { model.Choose(row); });
   });
+  BindLabel(run, model.StatusLine, *status);
+  BindButton(run, model.AcceptButton, *accept);
   BindWindow(run, model, *this);
 }
 

@@ -15,7 +15,7 @@ std::string LocalTime(std::int64_t seconds) {
   std::tm local{};
   localtime_r(&time, &local);
   char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
+  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
   return text;
 }
 
@@ -23,11 +23,12 @@ std::string Count(std::int64_t count) { return count < 0 ? "" : std::to_string(c
 
 }  // namespace
 
-std::array<std::string, kCheckColumns> CheckCells(const CheckSummary& check) {
+std::array<std::string, kCheckColumns> CheckCells(const CheckSummary& check,
+                                                  const std::string& root) {
   const std::optional<double> speed =
       MegabytesPerSecond(check.bytes, static_cast<std::uint32_t>(check.seconds * 1000));
   return {LocalTime(check.started) + (check.finished ? "" : " *"),
-          check.start_directory.empty() ? "\\" : check.start_directory,
+          root + check.start_directory,
           Count(check.files),
           FormatFixed(static_cast<double>(check.bytes) / 1e6, 1),
           Count(check.problems),

@@ -7,6 +7,12 @@ void Window::Show() {
   BringToFront();
 }
 
+void Window::ShowBeside(const Window& other) {
+  neighbour_ = &other;
+  Assign(visible_, true);
+  PlaceBeside();
+}
+
 void Window::Hide() {
   if (modal_ && result_ == ModalResult::kNone) SetResult(ModalResult::kCancel);
   Assign(visible_, false);

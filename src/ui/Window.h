@@ -43,6 +43,11 @@ class Window : public Observable {
   // Makes the window visible and asks for it to come to the front, also when it already is
   // visible.
   void Show();
+  // Makes the window visible next to `other` without covering it or taking the keyboard from
+  // it: the front end moves the window beside `other` when it is hidden or lies over it.
+  void ShowBeside(const Window& other);
+  // The window ShowBeside last named; null before.
+  const Window* Neighbour() const { return neighbour_; }
   // Also what the user's closing of a window does. Hiding a modal window ends its showing,
   // with kCancel unless a result is set, rather than leave an invisible window waiting for an
   // answer.
@@ -57,6 +62,8 @@ class Window : public Observable {
 
   // Fired by Show(): the window is to be raised above the program's other windows.
   Signal BringToFront;
+  // Fired by ShowBeside(): the window is to be shown beside Neighbour().
+  Signal PlaceBeside;
 
  private:
   friend class Dialogs;
@@ -64,6 +71,7 @@ class Window : public Observable {
   void EndModal();
 
   std::string caption_;
+  const Window* neighbour_ = nullptr;
   bool visible_ = false;
   bool modal_ = false;
   ModalResult result_ = ModalResult::kNone;

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <regex>
+
 #include "AppFixture.h"
 #include "app/TAboutBox.h"
 #include "app/TApplication.h"
@@ -52,6 +56,51 @@ TEST_F(TForm1Test, ProgramStartsWithFiveWindowsAndItsTitle) {
   }
   application.Form1.N8.Click();
   EXPECT_TRUE(application.ListError.Visible());
+}
+
+// The history window names the current drive's volume and follows the current directory to
+// another drive; the changes are accepted only once the user agrees.
+TEST_F(TForm1Test, HistoryWindowFollowsTheCurrentDrive) {
+  tmp_.MakeFile("APP/A.TXT", "abc");
+  TempDir history;
+  Start();
+  form().UseHistory(history.Path("history.sqlite3"));
+  form().BitBtn1Click();
+  THistoryWindow& window = form().HistoryWindow;
+  form().N18.Click();
+  ASSERT_EQ(window.Rows().size(), 1u);
+  EXPECT_TRUE(std::regex_match(window.Rows()[0][0], std::regex(R"(\S+ \d\d:\d\d:\d\d)")));
+  const auto accept = [&](bool agree) {
+    agree ? dialogs_.Ok() : dialogs_.Cancel();
+    window.AcceptButton.Click();
+  };
+  const struct {
+    const char* name;
+    std::function<void()> act;
+    const char* caption;
+    std::size_t rows;
+    std::string status;
+  } steps[] = {
+      {"accepting refused", [&] { accept(false); }, "История проверок – диск C: (SYSTEM)", 1, ""},
+      {"accepted", [&] { accept(true); }, "История проверок – диск C: (SYSTEM)", 1,
+       "Принято изменений: 0"},
+      {"another drive", [&] { form().DirectoryListBox1.SetDirectory("D:\\"); },
+       "История проверок – диск D: (DATA)", 0, THistoryWindow::kNoChecks},
+      {"no history",
+       [&] {
+         form().UseHistory("");
+         accept(true);
+       },
+       "История проверок – диск D: (DATA)", 0,
+       "Изменения не приняты: историю проверок не удалось изменить"},
+  };
+  for (const auto& step : steps) {
+    step.act();
+    EXPECT_EQ(window.Caption(), step.caption) << step.name;
+    EXPECT_EQ(window.Rows().size(), step.rows) << step.name;
+    EXPECT_EQ(window.StatusLine.Caption(), step.status) << step.name;
+  }
+  EXPECT_EQ(dialogs_.PendingAnswers(), 0u);
 }
 
 }  // namespace

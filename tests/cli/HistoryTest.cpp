@@ -135,6 +135,8 @@ TEST(HistoryTest, TheSecondCheckTellsWhatChangedSinceTheFirst) {
     const ProcessResult listed = RunCheckBinary({"-q", "--history", dir.Path("tree")}, run);
     EXPECT_EQ(listed.status, 0);
     EXPECT_EQ(Lines(listed.out).size(), 3u) << listed.out;
+    EXPECT_NE(listed.out.find("\t" + DrivePath(dir.Path("tree")) + "\\\t"), std::string::npos)
+        << listed.out;
   }
 }
 

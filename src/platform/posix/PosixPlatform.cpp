@@ -189,7 +189,9 @@ std::string PosixPlatform::VolumeKey(const std::string& root, bool& ambiguous) {
   if (drive == nullptr) return "";
   const VolumeIdentity identity = IdentifyVolume(drive->source);
   if (!identity.uuid.empty()) return "UUID=" + identity.uuid;
-  const auto key_of = [this](const Drive& of, const std::string& label) {
+  // A drive the table was made with is known by the label it was given.
+  const auto key_of = [this](const Drive& of, const std::string& probed_label) {
+    const std::string& label = of.mount_id ? probed_label : of.entry.label;
     return "TYPE=" + of.fs_type + "\nLABEL=" + label +
            "\nSIZE=" + std::to_string(TotalCapacity(std::string(1, of.entry.letter) + ":\\")) +
            "\nSOURCE=" + StableSource(of.source);
