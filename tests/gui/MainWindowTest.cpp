@@ -63,13 +63,29 @@ class MainWindowGuiTest : public ::testing::Test {
   std::unique_ptr<Program> program_;
 };
 
+// Gives the focus to a shown top-level window other than `window`, if there is one.
+void FocusAnotherWindow(const QWidget& window) {
+  for (QWidget* other : QApplication::topLevelWidgets()) {
+    if (other == &window || !other->isVisible()) continue;
+    other->activateWindow();
+    return;
+  }
+}
+
 // Makes `window` the one the keys go to. A dialog counts as active already while its parent is,
 // which is not enough here.
 bool Activate(QWidget& window) {
+  // Requests still queued (a window shown by the last command takes the focus) are answered
+  // first, so that an active window is one that stays active.
+  QApplication::processEvents();
   // A busy display server may drop a request to activate: it is asked again while waiting.
   return QTest::qWaitFor(
       [&window] {
         if (QApplication::activeWindow() == &window) return true;
+        // The offscreen platform leaves the focus with a window hidden while it had it, and
+        // asking the window that has the focus to take it changes nothing: once shown again
+        // the window would never become active. The focus leaves it first.
+        if (QGuiApplication::focusWindow() == window.windowHandle()) FocusAnotherWindow(window);
         window.raise();
         window.activateWindow();
         return false;
