@@ -38,8 +38,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <stdexcept>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
@@ -448,8 +448,8 @@ void HistoryMillion() {
   TempDir drive;
   struct statvfs space {};
   statvfs(drive.path().c_str(), &space);
-  const auto room = static_cast<int>(std::min<std::uint64_t>(
-      1'000'000, space.f_bavail * space.f_frsize / 8192 / 1'000 * 1'000));
+  const auto room = static_cast<int>(
+      std::min<std::uint64_t>(1'000'000, space.f_bavail * space.f_frsize / 8192 / 1'000 * 1'000));
   const Clock::time_point made = Clock::now();
   MakeTree(drive, room);
   const double making = SecondsSince(made);
@@ -534,11 +534,16 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   const std::vector<std::pair<std::string, void (*)()>> figures = {
-      {"siblings", Siblings},       {"depth", Depth},
-      {"docs", SystemDocs},         {"share", Share},
-      {"calls", CallsPerLocalFile}, {"window", WindowWalk},
-      {"memory", Memory},           {"history", History},
-      {"historysize", HistorySize}, {"historymillion", HistoryMillion},
+      {"siblings", Siblings},
+      {"depth", Depth},
+      {"docs", SystemDocs},
+      {"share", Share},
+      {"calls", CallsPerLocalFile},
+      {"window", WindowWalk},
+      {"memory", Memory},
+      {"history", History},
+      {"historysize", HistorySize},
+      {"historymillion", HistoryMillion},
       {"historyslow", HistorySlowMedium}};
   try {
     for (const auto& [name, measure] : figures) {
