@@ -105,12 +105,11 @@ void TForm1::EndRecording() {
       history_news_.not_recorded = recorder_->NotRecorded();
     }
     recorder_.reset();
-    // A page found damaged on the way: the next check begins a new history.
-    if (history_store_->Corrupt()) {
-      history_store_.reset();
-      std::string error;
-      history_news_.moved_to = HistoryStore::MoveAside(*history_path_, error);
-      if (!history_news_.moved_to.empty()) history_news_.opening = HistoryOpening::kDamaged;
+    // A page that reads as damaged may be a failed read or another process's write: the
+    // database stays where it is; --check-history tells.
+    if (history_store_->Corrupt() && !history_news_.not_compared.empty() &&
+        history_news_.not_compared.find("--check-history") == std::string::npos) {
+      history_news_.not_compared += "; tarvik-check --check-history reads it all";
     }
     SayHistoryNews();
   }

@@ -94,11 +94,12 @@ int CheckWholeHistory(const std::string& history, Console& console) {
   for (const std::string& row : damaged) {
     ErrorLine(console, HistoryName(history) + ": damaged row of " + row);
   }
-  if (!read) {
+  if (!read && !store->Corrupt()) {
     ErrorLine(console, HistoryName(history) + ": " + store->LastError());
     return kExitError;
   }
-  return problems.empty() && damaged.empty() && opening != HistoryOpening::kDamaged
+  if (!read) ErrorLine(console, HistoryName(history) + ": " + store->LastError());
+  return read && problems.empty() && damaged.empty() && opening != HistoryOpening::kDamaged
              ? kExitNoProblem
              : kExitProblems;
 }

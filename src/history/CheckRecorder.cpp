@@ -21,6 +21,24 @@ void SetState(FileState& state, const FileSpeed& file) {
   state.seconds = file.milliseconds / 1000.0;
 }
 
+// The speed curve as the history keeps it: neighbours merged in pairs down to kStoredSamples,
+// so that a check of many small files, a sample at each file's end, does not keep one per file.
+std::vector<SpeedSample> StoredCurve(const std::vector<SpeedSample>& samples) {
+  constexpr std::size_t kStoredSamples = 2000;
+  std::vector<SpeedSample> curve = samples;
+  while (curve.size() > kStoredSamples) {
+    const std::size_t pairs = curve.size() / 2;
+    for (std::size_t i = 0; i < pairs; ++i) {
+      curve[i] = {curve[2 * i + 1].bytes,
+                  curve[2 * i].milliseconds + curve[2 * i + 1].milliseconds, 0};
+    }
+    // An odd last sample stays as it is.
+    if (curve.size() % 2 != 0) curve[pairs] = curve.back();
+    curve.resize(pairs + curve.size() % 2);
+  }
+  return curve;
+}
+
 }  // namespace
 
 std::string_view PathInVolume(std::string_view path) {
@@ -163,7 +181,13 @@ void CheckRecorder::End(bool finished, const std::vector<SpeedSample>& samples,
       return;
     }
     for (const auto& [path, known] : not_met) {
-      if (gone(drive_ + path)) gone_paths.push_back(path);
+      // A damaged row may name a file by a path it does not have.
+      if (!known.intact) {
+        if (damaged_rows_.size() < kNamedDamage) damaged_rows_.push_back(drive_ + path);
+        ++damaged_count_;
+      } else if (gone(drive_ + path)) {
+        gone_paths.push_back(path);
+      }
     }
     if (!store_.RecordGone(volume_id_, check_id_, gone_paths)) {
       Stop("");
@@ -184,7 +208,7 @@ void CheckRecorder::End(bool finished, const std::vector<SpeedSample>& samples,
                              .gone = gone_,
                              .new_files = had_known_ ? new_files_ : -1,
                              .finished = finished};
-  if (!store_.EndCheck(check_id_, summary, samples)) {
+  if (!store_.EndCheck(check_id_, summary, StoredCurve(samples))) {
     not_recorded_ = store_.LastError();
     recording_ = false;
   }

@@ -123,6 +123,10 @@ std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, Histor
 }
 
 std::unique_ptr<HistoryStore> HistoryStore::OpenSnapshot(const std::string& path) {
+  // A journal beside it: its holder is writing, and pages on disk may be changes it will
+  // still roll back.
+  std::error_code no_journal;
+  if (std::filesystem::file_size(path + "-journal", no_journal) > 0 && !no_journal) return nullptr;
   std::string uri = "file:";
   for (const char ch : path) {
     // The characters a URI's path gives a meaning of their own.
@@ -198,15 +202,30 @@ bool HistoryStore::PrepareSchema() {
 }
 
 bool HistoryStore::TakeOverFirstVersion() {
-  // Each file's last state read without a problem, whatever check read it; the first version
-  // kept the content a silent change left as the file's state.
+  // Each file's last state read without a problem, whatever check read it. The first version
+  // kept the content a silent change left as the file's state: that content is a change not
+  // yet accepted against the state before it.
   Statement good(db_,
                  "SELECT c.volume, f.path, f.size, f.modified, f.sha256, f.seconds, c.started, "
-                 "f.check_id FROM files f JOIN checks c ON c.id = f.check_id "
+                 "f.check_id, f.outcome = 'changed' FROM files f JOIN checks c ON c.id = f.check_id "
                  "WHERE c.finished = 1 AND f.size IS NOT NULL AND f.outcome IN ('ok', 'changed') "
                  "ORDER BY f.check_id");
+  Statement before(db_, std::string("SELECT ") + kKnownColumns +
+                            ", check_value FROM known_files WHERE volume = ?1 AND path = ?2");
   int code;
   while ((code = good.Step()) == SQLITE_ROW) {
+    const std::string path = good.Text(1);
+    if (good.Int(8) != 0 &&
+        before.Reset().Bind(1, good.Int(0)).Bind(2, path).Step() == SQLITE_ROW) {
+      KnownFile changed = KnownAt(before, 1, good.Int(0), path);
+      changed.pending = good.Blob(4);
+      changed.problem = FileOutcomeName(FileOutcome::kChanged);
+      before.Reset();
+      BindKnown(insert_known_->Reset(), 1, good.Int(0), good.Int(7), path, changed);
+      if (insert_known_->Run() != SQLITE_DONE) return false;
+      continue;
+    }
+    before.Reset();
     const KnownFile known{.good = {.size = good.Int(2),
                                    .modified = good.IsNull(3)
                                                    ? std::nullopt
@@ -217,7 +236,7 @@ bool HistoryStore::TakeOverFirstVersion() {
                           .pending = {},
                           .problem = {},
                           .intact = true};
-    BindKnown(insert_known_->Reset(), 1, good.Int(0), good.Int(7), good.Text(1), known);
+    BindKnown(insert_known_->Reset(), 1, good.Int(0), good.Int(7), path, known);
     if (insert_known_->Run() != SQLITE_DONE) return false;
   }
   return code == SQLITE_DONE &&

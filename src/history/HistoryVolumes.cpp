@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -120,7 +121,10 @@ bool HistoryStore::Verify(std::vector<std::string>& damaged, std::vector<std::st
                           ", k.check_value FROM known_files k JOIN volumes v ON v.id = k.volume");
   while ((code = rows.Step()) == SQLITE_ROW) {
     const std::string path = rows.Text(2);
-    if (!KnownAt(rows, 3, rows.Int(0), path).intact) damaged.push_back(rows.Text(1) + ": " + path);
+    if (KnownAt(rows, 3, rows.Int(0), path).intact) continue;
+    std::string key = rows.Text(1);
+    std::replace(key.begin(), key.end(), '\n', ' ');
+    damaged.push_back(key + ": " + path);
   }
   return code == SQLITE_DONE;
 }

@@ -259,7 +259,8 @@ TEST(HistoryTest, EachFileIsComparedWithItsLastGoodState) {
 }
 
 // A database of the first version: its checks stay, and its files' rows are the known states
-// the next check compares with, also for a volume it knew by the time of its root.
+// the next check compares with, also for a volume it knew by the time of its root; a change it
+// found stays one until it is accepted.
 TEST(HistoryTest, AFirstVersionDatabaseIsTakenOver) {
   TempDir dir;
   dir.MakeFile("tree/F1.TXT", "one");
@@ -294,7 +295,12 @@ TEST(HistoryTest, AFirstVersionDatabaseIsTakenOver) {
       "INSERT INTO checks(volume, started, block_size, mode, start_directory, files, finished) "
       "VALUES(1, 1765432100, 16384, 'subdirectories', '', 1, 1);"
       "INSERT INTO files SELECT 1, '" + path + "', 3, modified, x'" + digest +
-      "', 'ok', 0.1 FROM (SELECT 0 AS modified);"));
+      "', 'ok', 0.1 FROM (SELECT 0 AS modified);"
+      // A second check that found the change and, as the first version did, kept its content.
+      "INSERT INTO checks(volume, started, block_size, mode, start_directory, files, finished) "
+      "VALUES(1, 1765432200, 16384, 'subdirectories', '', 1, 1);"
+      "INSERT INTO files VALUES(2, '" + path + "', 3, 0, "
+      "x'89db7a74f68f0d04dfe1f9178b6028f175f312d7a71defdfad96a647a2fab856', 'changed', 0.1);"));
   // The first version's modification time is the file's own, so that only the content differs.
   struct stat status;
   ASSERT_EQ(stat(dir.Path("tree/F1.TXT").c_str(), &status), 0);
@@ -307,7 +313,7 @@ TEST(HistoryTest, AFirstVersionDatabaseIsTakenOver) {
   EXPECT_EQ(checked.status, 1) << checked.out << checked.err;
   EXPECT_EQ(Query(database, "PRAGMA journal_mode"), "delete");
   const ProcessResult listed = RunCheckBinary({"-q", "--history", dir.Path("tree")}, run);
-  EXPECT_EQ(Lines(listed.out).size(), 3u) << listed.out;
+  EXPECT_EQ(Lines(listed.out).size(), 4u) << listed.out;
 }
 
 TEST(HistoryTest, AHistoryThatCannotBeUsedNeverStopsTheCheck) {

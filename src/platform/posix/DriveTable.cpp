@@ -61,7 +61,7 @@ void DriveTable::Update(const std::vector<MountedVolume>& volumes) {
     const std::string& label = identity.label.empty() ? volume.mount_point : identity.label;
     drives_.push_back(
         Drive{DriveSpec{letter, volume.mount_point, volume.type, label, kPosixVolumeFlags},
-              volume.source, volume.mount_id, volume.fs_type});
+              volume.source, volume.mount_id, volume.fs_type, volume.root});
   }
   std::sort(drives_.begin(), drives_.end(),
             [](const Drive& a, const Drive& b) { return a.entry.letter < b.entry.letter; });

@@ -33,6 +33,7 @@ struct Drive {
   std::string source;
   std::optional<int> mount_id;  // none for a drive the table was made with
   std::string fs_type;          // empty for a drive the table was made with
+  std::string fs_root = "/";    // the folder of its file system the mount shows
 };
 
 // The identity of the volume mounted from a source (IdentifyVolume).

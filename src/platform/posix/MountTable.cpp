@@ -102,7 +102,7 @@ std::vector<MountedVolume> ParseMountInfo(std::string_view mountinfo,
     if (target != "/" && IsFileMount(target)) continue;
     MountedVolume volume{target, source, fs_type,
                          DriveTypeOf(fs_type, source, mnt_fs_get_devno(fs), sysfs_root),
-                         mnt_fs_get_id(fs)};
+                         mnt_fs_get_id(fs), mnt_fs_get_root(fs) ? mnt_fs_get_root(fs) : "/"};
     const auto same = std::find_if(volumes.begin(), volumes.end(),
                                    [&](const MountedVolume& v) { return v.mount_point == target; });
     if (same != volumes.end()) {

@@ -13,6 +13,8 @@ struct MountedVolume {
   std::string fs_type;
   unsigned type = 0;  // kDrive*
   int mount_id = 0;   // the kernel's number of this mount, unique while it is mounted
+  // The folder of its file system that it shows: "/" but for a bind mount of a subfolder.
+  std::string root = "/";
 };
 
 // The volumes of a mount table in /proc/self/mountinfo format, in table order: kernel file

@@ -188,7 +188,10 @@ std::string PosixPlatform::VolumeKey(const std::string& root, bool& ambiguous) {
   const Drive* drive = DriveOfRoot(root);
   if (drive == nullptr) return "";
   const VolumeIdentity identity = IdentifyVolume(drive->source);
-  if (!identity.uuid.empty()) return "UUID=" + identity.uuid;
+  // A mount of a subfolder shows paths that the whole volume's mount shows below that folder:
+  // its files are another set, kept apart.
+  const std::string part = drive->fs_root == "/" ? "" : "\nIN=" + drive->fs_root;
+  if (!identity.uuid.empty()) return "UUID=" + identity.uuid + part;
   // A drive the table was made with is known by the label it was given.
   const auto key_of = [this](const Drive& of, const std::string& probed_label) {
     const std::string& label = of.mount_id ? probed_label : of.entry.label;
@@ -215,7 +218,7 @@ std::string PosixPlatform::VolumeKey(const std::string& root, bool& ambiguous) {
       return "";
     }
   }
-  return key;
+  return key + part;
 }
 
 int PosixPlatform::NetworkConnection(const std::string& /*local_name*/, std::string& remote_name) {
