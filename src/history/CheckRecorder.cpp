@@ -24,7 +24,7 @@ void SetState(FileState& state, const FileSpeed& file) {
 // The speed curve as the history keeps it: neighbours merged in pairs down to kStoredSamples,
 // so that a check of many small files, a sample at each file's end, does not keep one per file.
 std::vector<SpeedSample> StoredCurve(const std::vector<SpeedSample>& samples) {
-  constexpr std::size_t kStoredSamples = 2000;
+  constexpr std::size_t kStoredSamples = 1000;
   std::vector<SpeedSample> curve = samples;
   while (curve.size() > kStoredSamples) {
     const std::size_t pairs = curve.size() / 2;
