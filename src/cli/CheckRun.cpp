@@ -311,10 +311,9 @@ int Run(const CheckOptions& options, Console& console) {
   if (!ConnectDrives(options, platform, console)) return kExitError;
   const std::string directory = DrivePathOf(local, options.path);
   // Changes are accepted for one file too: its folder is where the command begins.
-  const bool one_file = options.accept_changes && !directory.empty() &&
-                        platform.FileExists(directory);
-  const std::string start =
-      one_file ? directory.substr(0, directory.rfind('\\') + 1) : directory;
+  const bool one_file =
+      options.accept_changes && !directory.empty() && platform.FileExists(directory);
+  const std::string start = one_file ? directory.substr(0, directory.rfind('\\') + 1) : directory;
   const int code = directory.empty() ? kErrPathNotFound : platform.SetCurrentDirectory(start);
   if (code != kNoError) {
     const bool is_file = !directory.empty() && platform.FileExists(directory);

@@ -167,8 +167,7 @@ std::string ContradictionIn(const CheckOptions& options) {
         std::pair{options.check_history, "--check-history"}}) {
     if (!command) continue;
     if (command_name != nullptr) {
-      return std::string("options '") + command_name + "' and '" + name +
-             "' contradict each other";
+      return std::string("options '") + command_name + "' and '" + name + "' contradict each other";
     }
     command_name = name;
   }
@@ -177,8 +176,8 @@ std::string ContradictionIn(const CheckOptions& options) {
          {std::pair{&options.list_file, "--list"}, std::pair{&options.report, "--report"},
           std::pair{&options.sums, "--sums"}, std::pair{&options.verify, "--verify"}}) {
       if (file->has_value()) {
-        return std::string("option '") + file_name + "' belongs to a check, and '" +
-               command_name + "' checks nothing";
+        return std::string("option '") + file_name + "' belongs to a check, and '" + command_name +
+               "' checks nothing";
       }
     }
   }

@@ -65,8 +65,7 @@ bool ReportLook(const TForm1& form, const std::string& path, Console& console) {
 // says why.
 bool HistoryNeverBegun(const std::string& history) {
   std::error_code error;
-  return std::filesystem::status(history, error).type() ==
-             std::filesystem::file_type::not_found &&
+  return std::filesystem::status(history, error).type() == std::filesystem::file_type::not_found &&
          error == std::errc::no_such_file_or_directory;
 }
 
@@ -76,9 +75,9 @@ int CheckWholeHistory(const std::string& history, Console& console) {
   std::string detail;
   const std::unique_ptr<HistoryStore> store = HistoryStore::Open(history, opening, detail);
   if (store == nullptr) {
-    ErrorLine(console, HistoryName(history) + ": " +
-                           (opening == HistoryOpening::kLocked ? "in use by another instance"
-                                                               : detail));
+    ErrorLine(console,
+              HistoryName(history) + ": " +
+                  (opening == HistoryOpening::kLocked ? "in use by another instance" : detail));
     return kExitError;
   }
   if (opening == HistoryOpening::kDamaged) {
@@ -131,18 +130,18 @@ int RunHistoryCommand(const CheckOptions& options, TForm1& form, const std::stri
   } else {
     std::int64_t changed = 0;
     if (!never_begun) {
-      changed = options.forget_history ? form.ForgetVolumeHistory()
-                                       : form.AcceptVolumeChanges(target);
+      changed =
+          options.forget_history ? form.ForgetVolumeHistory() : form.AcceptVolumeChanges(target);
       if (!ReportLook(form, history, console)) return kExitError;
       if (changed < 0) {
-        ErrorLine(console, HistoryName(history) + " cannot be changed: " +
-                               form.LastHistoryNews().not_recorded);
+        ErrorLine(console, HistoryName(history) +
+                               " cannot be changed: " + form.LastHistoryNews().not_recorded);
         return kExitError;
       }
     }
     ErrorLine(console, options.forget_history
-                           ? "forgot " + std::to_string(changed) +
-                                 " check(s) of the volume of " + options.path
+                           ? "forgot " + std::to_string(changed) + " check(s) of the volume of " +
+                                 options.path
                            : "accepted the new content of " + std::to_string(changed) +
                                  " changed file(s) of " + options.path);
   }
@@ -167,12 +166,10 @@ void ReportHistory(const TForm1& form, const std::string& history, Console& cons
     ErrorLine(console, name + ": " + news.not_recorded + ": not recorded");
   }
   for (const std::string& path : news.damaged_rows) {
-    ErrorLine(console, name + ": the row of '" + path +
-                           "' is damaged: not compared, written anew");
+    ErrorLine(console, name + ": the row of '" + path + "' is damaged: not compared, written anew");
   }
   if (news.damaged_count > static_cast<std::int64_t>(news.damaged_rows.size())) {
-    ErrorLine(console, name + ": " +
-                           std::to_string(news.damaged_count - news.damaged_rows.size()) +
+    ErrorLine(console, name + ": " + std::to_string(news.damaged_count - news.damaged_rows.size()) +
                            " more damaged row(s)");
   }
   if (news.compared) {

@@ -26,16 +26,7 @@ void SetState(FileState& state, const FileSpeed& file) {
 std::vector<SpeedSample> StoredCurve(const std::vector<SpeedSample>& samples) {
   constexpr std::size_t kStoredSamples = 1000;
   std::vector<SpeedSample> curve = samples;
-  while (curve.size() > kStoredSamples) {
-    const std::size_t pairs = curve.size() / 2;
-    for (std::size_t i = 0; i < pairs; ++i) {
-      curve[i] = {curve[2 * i + 1].bytes,
-                  curve[2 * i].milliseconds + curve[2 * i + 1].milliseconds, 0};
-    }
-    // An odd last sample stays as it is.
-    if (curve.size() % 2 != 0) curve[pairs] = curve.back();
-    curve.resize(pairs + curve.size() % 2);
-  }
+  while (curve.size() > kStoredSamples) MergeSamplePairs(curve);
   return curve;
 }
 
@@ -48,8 +39,8 @@ std::string_view PathInVolume(std::string_view path) {
 CheckRecorder::CheckRecorder(HistoryStore& store, CheckStart start, bool record,
                              std::size_t window_rows)
     : store_(store), start_(std::move(start)) {
-  drive_ = start_.start_directory.substr(0, start_.start_directory.size() -
-                                                PathInVolume(start_.start_directory).size());
+  drive_ = start_.start_directory.substr(
+      0, start_.start_directory.size() - PathInVolume(start_.start_directory).size());
   start_.start_directory = PathInVolume(start_.start_directory);
   recording_ = record && store_.BeginCheck(start_, volume_id_, check_id_);
   if (!recording_) {
@@ -124,8 +115,8 @@ void CheckRecorder::Unknown(const FileSpeed& file) {
 }
 
 bool CheckRecorder::Proven(FileSpeed& file, const KnownFile& before) {
-  const std::optional<double> speed_before = MegabytesPerSecond(
-      before.good.size, static_cast<std::uint32_t>(before.good.seconds * 1000));
+  const std::optional<double> speed_before =
+      MegabytesPerSecond(before.good.size, static_cast<std::uint32_t>(before.good.seconds * 1000));
   const std::optional<double> speed = MegabytesPerSecond(file.bytes, file.milliseconds);
   if (file.size >= kSlowerMinSize && speed_before && speed && *speed < *speed_before / 3) {
     file.slower_than = speed_before;

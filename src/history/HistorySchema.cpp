@@ -180,12 +180,8 @@ bool HistoryStore::PrepareSchema() {
     Statement first_version(db_, "SELECT 1 FROM sqlite_schema WHERE name = 'files'");
     const bool take_over = first_version.Step() == SQLITE_ROW;
     first_version.Reset();
-    bool made = Execute(kVolumesAndChecks) && Execute(kFileTables);
-    if (made) {
-      insert_known_ =
-          std::make_unique<Statement>(db_, InsertRows("known_files", kKnownValues, 1));
-    }
-    made = made && (!take_over || TakeOverFirstVersion()) &&
+    const bool made = Execute(kVolumesAndChecks) && Execute(kFileTables) &&
+                      (!take_over || TakeOverFirstVersion()) &&
                       Execute("PRAGMA user_version = 2") && Execute("COMMIT");
     if (!made) {
       RollBack();
@@ -205,13 +201,15 @@ bool HistoryStore::TakeOverFirstVersion() {
   // Each file's last state read without a problem, whatever check read it. The first version
   // kept the content a silent change left as the file's state: that content is a change not
   // yet accepted against the state before it.
-  Statement good(db_,
-                 "SELECT c.volume, f.path, f.size, f.modified, f.sha256, f.seconds, c.started, "
-                 "f.check_id, f.outcome = 'changed' FROM files f JOIN checks c ON c.id = f.check_id "
-                 "WHERE c.finished = 1 AND f.size IS NOT NULL AND f.outcome IN ('ok', 'changed') "
-                 "ORDER BY f.check_id");
+  Statement good(
+      db_,
+      "SELECT c.volume, f.path, f.size, f.modified, f.sha256, f.seconds, c.started, "
+      "f.check_id, f.outcome = 'changed' FROM files f JOIN checks c ON c.id = f.check_id "
+      "WHERE c.finished = 1 AND f.size IS NOT NULL AND f.outcome IN ('ok', 'changed') "
+      "ORDER BY f.check_id");
   Statement before(db_, std::string("SELECT ") + kKnownColumns +
                             ", check_value FROM known_files WHERE volume = ?1 AND path = ?2");
+  Statement insert(db_, InsertRows("known_files", kKnownValues, 1));
   int code;
   while ((code = good.Step()) == SQLITE_ROW) {
     const std::string path = good.Text(1);
@@ -221,27 +219,28 @@ bool HistoryStore::TakeOverFirstVersion() {
       changed.pending = good.Blob(4);
       changed.problem = FileOutcomeName(FileOutcome::kChanged);
       before.Reset();
-      BindKnown(insert_known_->Reset(), 1, good.Int(0), good.Int(7), path, changed);
-      if (insert_known_->Run() != SQLITE_DONE) return false;
+      BindKnown(insert.Reset(), 1, good.Int(0), good.Int(7), path, changed);
+      if (insert.Run() != SQLITE_DONE) return false;
       continue;
     }
     before.Reset();
-    const KnownFile known{.good = {.size = good.Int(2),
-                                   .modified = good.IsNull(3)
-                                                   ? std::nullopt
-                                                   : std::optional<std::int64_t>(good.Int(3)),
-                                   .sha256 = good.Blob(4),
-                                   .seconds = good.Real(5)},
-                          .proven = good.Int(6),
-                          .pending = {},
-                          .problem = {},
-                          .intact = true};
-    BindKnown(insert_known_->Reset(), 1, good.Int(0), good.Int(7), path, known);
-    if (insert_known_->Run() != SQLITE_DONE) return false;
+    const KnownFile known{
+        .good = {.size = good.Int(2),
+                 .modified =
+                     good.IsNull(3) ? std::nullopt : std::optional<std::int64_t>(good.Int(3)),
+                 .sha256 = good.Blob(4),
+                 .seconds = good.Real(5)},
+        .proven = good.Int(6),
+        .pending = {},
+        .problem = {},
+        .intact = true};
+    BindKnown(insert.Reset(), 1, good.Int(0), good.Int(7), path, known);
+    if (insert.Run() != SQLITE_DONE) return false;
   }
   return code == SQLITE_DONE &&
-         Execute("INSERT INTO check_files SELECT check_id, path, outcome, size, modified, sha256, "
-                 "seconds FROM files WHERE outcome <> 'ok'") &&
+         Execute(
+             "INSERT INTO check_files SELECT check_id, path, outcome, size, modified, sha256, "
+             "seconds FROM files WHERE outcome <> 'ok'") &&
          Execute("DROP TABLE files");
 }
 

@@ -122,18 +122,23 @@ void ReadSpeed::Sample(std::uint32_t tick) {
   if (samples_.size() >= kMaxSamples) MergeNeighbours();
 }
 
+void MergeSamplePairs(std::vector<SpeedSample>& samples) {
+  const std::size_t pairs = samples.size() / 2;
+  for (std::size_t i = 0; i < pairs; ++i) {
+    const SpeedSample first = samples[2 * i];
+    const SpeedSample second = samples[2 * i + 1];
+    samples[i] = {second.bytes, first.milliseconds + second.milliseconds, second.file};
+  }
+  if (samples.size() % 2 != 0) samples[pairs] = samples.back();
+  samples.resize(pairs + samples.size() % 2);
+}
+
 // Each pair becomes one sample that ends where the second ended and lasts as long as both.
 // Names no sample refers to any longer go. The bound is even and a merge follows a sample of
 // the current file, so the last pair keeps the current file's name.
 void ReadSpeed::MergeNeighbours() {
   static_assert(kMaxSamples % 2 == 0);
-  const std::size_t pairs = samples_.size() / 2;
-  for (std::size_t i = 0; i < pairs; ++i) {
-    const SpeedSample first = samples_[2 * i];
-    const SpeedSample second = samples_[2 * i + 1];
-    samples_[i] = {second.bytes, first.milliseconds + second.milliseconds, second.file};
-  }
-  samples_.resize(pairs);
+  MergeSamplePairs(samples_);
 
   std::vector<std::uint32_t> kept;
   for (SpeedSample& sample : samples_) {

@@ -62,6 +62,9 @@ struct SpeedSample {
 std::optional<double> MegabytesPerSecond(std::int64_t bytes, std::uint32_t milliseconds);
 // "12.3 Мб/с".
 std::string SpeedText(double megabytes_per_second);
+// Halves a curve: each pair of samples becomes one that ends where the second ended, with its
+// file, and lasts as long as both; an odd last sample stays as it is.
+void MergeSamplePairs(std::vector<SpeedSample>& samples);
 
 // The read speed of one check command. The engine reports each file's start and end, every
 // block read and the time each of its questions was open (left out); a sample is taken after each
