@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/posix/WindowsName.h"
+#include "platform/WindowsName.h"
 #include "util/Text.h"
 
 namespace tarvik {

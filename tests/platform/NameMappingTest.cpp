@@ -6,7 +6,7 @@
 #include <set>
 
 #include "PlatformFixture.h"
-#include "platform/posix/WindowsName.h"
+#include "platform/WindowsName.h"
 #include "util/Text.h"
 #include "util/Utf8.h"
 

@@ -2,7 +2,7 @@
 
 #include <ostream>
 
-#include "platform/posix/Pattern.h"
+#include "platform/Pattern.h"
 
 namespace tarvik {
 namespace {

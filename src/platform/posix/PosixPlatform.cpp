@@ -21,8 +21,8 @@
 #include "platform/posix/ErrnoCodes.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PathAt.h"
-#include "platform/posix/Pattern.h"
-#include "platform/posix/WindowsName.h"
+#include "platform/Pattern.h"
+#include "platform/WindowsName.h"
 #include "util/Path.h"
 
 namespace tarvik {

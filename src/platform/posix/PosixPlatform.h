@@ -15,10 +15,10 @@
 #include "platform/posix/DriveTable.h"
 #include "platform/posix/FailedListings.h"
 #include "platform/posix/LatestLook.h"
-#include "platform/posix/MappedPrefix.h"
+#include "platform/MappedPrefix.h"
 #include "platform/posix/MountWatch.h"
 #include "platform/posix/WaitingReader.h"
-#include "platform/posix/WindowsPath.h"
+#include "platform/WindowsPath.h"
 
 namespace tarvik {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "platform/posix/WindowsPath.h"
+#include "platform/WindowsPath.h"
 
 namespace tarvik {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/posix/WindowsPath.h"
+#include "platform/WindowsPath.h"
 
 namespace tarvik {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/posix/Pattern.h"
-#include "platform/posix/WindowsName.h"
+#include "platform/Pattern.h"
+#include "platform/WindowsName.h"
 
 namespace tarvik {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/posix/Pattern.h"
+#include "platform/Pattern.h"
 #include "platform/smb/RemoteName.h"
 
 namespace tarvik {

@@ -13,7 +13,7 @@
 
 #include "platform/ErrorCodes.h"
 #include "platform/posix/ErrnoCodes.h"
-#include "platform/posix/Pattern.h"
+#include "platform/Pattern.h"
 #include "util/Text.h"
 
 namespace tarvik {

@@ -10,7 +10,7 @@
 #include "platform/Platform.h"
 #include "platform/posix/FailedListings.h"
 #include "platform/posix/PosixPlatform.h"
-#include "platform/posix/WindowsPath.h"
+#include "platform/WindowsPath.h"
 #include "platform/smb/LatestFinding.h"
 #include "platform/smb/LatestRequest.h"
 #include "platform/smb/ReadAhead.h"

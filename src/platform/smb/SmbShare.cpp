@@ -8,7 +8,7 @@
 #include <cstring>
 
 #include "platform/ErrorCodes.h"
-#include "platform/posix/WindowsName.h"
+#include "platform/WindowsName.h"
 #include "platform/smb/ShareStamp.h"
 #include "platform/smb/SmbClientLibrary.h"
 #include "platform/smb/SmbErrors.h"

@@ -1,4 +1,4 @@
-#include "platform/posix/MappedPrefix.h"
+#include "platform/MappedPrefix.h"
 
 namespace tarvik {
 

@@ -1,7 +1,11 @@
-#include "platform/posix/Pattern.h"
+#include "platform/Pattern.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <locale.h>
 #include <wctype.h>
+#endif
 
 #include <vector>
 
@@ -22,6 +26,20 @@ struct Element {
 
 // Simple case mapping of the whole of Unicode, independent of the user's locale, so that
 // the same names always match the same patterns.
+#ifdef _WIN32
+// Windows upper-cases names with the invariant locale's table, as NTFS's own is made from it;
+// characters beyond the Basic Multilingual Plane have no case there.
+char32_t FoldCase(char32_t ch) {
+  if (ch >= kRawByteBase || ch > 0xFFFF) return ch;
+  wchar_t unit = static_cast<wchar_t>(ch);
+  wchar_t upper = unit;
+  if (LCMapStringEx(LOCALE_NAME_INVARIANT, LCMAP_UPPERCASE, &unit, 1, &upper, 1, nullptr, nullptr,
+                    0) != 1) {
+    return ch;
+  }
+  return upper;
+}
+#else
 char32_t FoldCase(char32_t ch) {
   static const locale_t unicode = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t{});
   if (ch >= kRawByteBase) return ch;
@@ -30,6 +48,7 @@ char32_t FoldCase(char32_t ch) {
   UpCase1251(ch);
   return ch;
 }
+#endif
 
 std::vector<char32_t> Decode(std::string_view text) {
   std::vector<char32_t> result;

@@ -1,4 +1,4 @@
-#include "platform/posix/WindowsName.h"
+#include "platform/WindowsName.h"
 
 #include "util/Utf8.h"
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/posix/MappedPrefix.h"
+#include "platform/MappedPrefix.h"
 
 namespace tarvik {
 

@@ -1,7 +1,7 @@
-#include "platform/posix/WindowsPath.h"
+#include "platform/WindowsPath.h"
 
 #include "platform/ErrorCodes.h"
-#include "platform/posix/WindowsName.h"
+#include "platform/WindowsName.h"
 #include "util/Path.h"
 
 namespace tarvik {
