@@ -16,13 +16,13 @@
 #include "cli/Interrupt.h"
 #include "cli/OutputChecks.h"
 #include "cli/PathErrors.h"
+#include "cli/SystemPlatform.h"
 #include "history/HistoryPath.h"
 #include "net/Net.h"
 #include "platform/IoError.h"
-#include "platform/posix/PosixPlatform.h"
-#include "platform/smb/SmbPlatform.h"
 #include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
+#include "util/SystemPath.h"
 
 namespace tarvik {
 
@@ -38,12 +38,12 @@ void ErrorLine(Console& console, const std::string& text) { console.Error(kProgr
 // A path from the command line in drive form: "D:\DATA" as it stands, a POSIX path (a relative
 // one from the working directory, links resolved) on the drive that holds it. Empty when no
 // drive holds it.
-std::string DrivePathOf(const PosixPlatform& platform, const std::string& path) {
+std::string DrivePathOf(Platform& platform, const std::string& path) {
   if (IsDrivePath(path)) return path;
   std::error_code error;
-  const std::filesystem::path full =
-      std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
-  return error ? std::string() : platform.WindowsPathOf(full.string());
+  const std::filesystem::path full = std::filesystem::weakly_canonical(
+      std::filesystem::absolute(SystemPathOf(path), error), error);
+  return error ? std::string() : platform.FromSystemPath(Utf8Of(full));
 }
 
 void ApplyOptions(const CheckOptions& options, TForm1& form) {
@@ -97,8 +97,8 @@ bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& con
 
 // An output file given on the command line, in drive form; empty, after an error that names
 // it, when no drive holds it.
-std::string OutputPath(const PosixPlatform& platform, const std::string& what,
-                       const std::string& path, Console& console) {
+std::string OutputPath(Platform& platform, const std::string& what, const std::string& path,
+                       Console& console) {
   // A name that ends in a separator names a folder: resolving it would drop the separator and
   // name a file of the folder's name instead.
   const bool folder = !path.empty() && (path.back() == '/' || path.back() == '\\');
@@ -127,8 +127,8 @@ struct OutputFile {
 
 // The run's output files in drive form, in the order the options list them; nothing, after an
 // error that names the file, when one is on no drive or two are the same file.
-std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options,
-                                                   PosixPlatform& platform, Console& console) {
+std::optional<std::vector<OutputFile>> OutputFiles(const CheckOptions& options, Platform& platform,
+                                                   Console& console) {
   std::vector<OutputFile> files;
   for (const auto& [what, given] :
        {std::pair{kListFile, &options.list_file}, std::pair{kReport, &options.report},
@@ -163,12 +163,13 @@ void OutputError(const OutputFile& file, int code, Console& console) {
 // file the check verifies against or the history. Writing it would destroy what the files are
 // compared with.
 bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOptions& options,
-                       const std::string& history, const TForm1& form, PosixPlatform& local,
-                       Platform& platform, Console& console) {
+                       const std::string& history, const TForm1& form, Platform& platform,
+                       Console& console) {
   // A file the run reads, in drive form, and what it is called in the error.
   std::vector<std::pair<std::string, std::string>> inputs;
   if (options.verify) {
-    inputs.emplace_back(DrivePathOf(local, *options.verify), "the checksum file verified against");
+    inputs.emplace_back(DrivePathOf(platform, *options.verify),
+                        "the checksum file verified against");
   } else if (!options.no_verify) {
     for (std::string& found : ChecksumFilesIn(platform, StartDirectory(form)))
       inputs.emplace_back(std::move(found), "the checksum file verified against");
@@ -176,14 +177,14 @@ bool OutputsSpareInput(const std::vector<OutputFile>& outputs, const CheckOption
   if (!history.empty()) {
     // The store's journal files beside the database are the history too.
     for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
-      inputs.emplace_back(DrivePathOf(local, history + suffix),
+      inputs.emplace_back(DrivePathOf(platform, history + suffix),
                           "the history '" + history + suffix + "'");
     }
   }
   for (const auto& [input, name] : inputs) {
     if (input.empty()) continue;
     for (const OutputFile& output : outputs) {
-      if (!SameFile(local, output.path, input)) continue;
+      if (!SameFile(platform, output.path, input)) continue;
       ErrorLine(console, output.what + " '" + output.given + "': the same file as " + name +
                              ", which it would overwrite");
       return false;
@@ -239,12 +240,12 @@ void ReportMalformed(const ExpectedSums& sums, const std::string& name, Console&
 // one the start directory holds (said on standard error). False, after an error that names
 // it, when the one given cannot be verified against; one found that cannot be is the check's
 // problem, which the check reports.
-bool LoadChecksums(const CheckOptions& options, const PosixPlatform& local, TForm1& form,
-                   Platform& platform, Console& console) {
+bool LoadChecksums(const CheckOptions& options, TForm1& form, Platform& platform,
+                   Console& console) {
   form.FindChecksumFile = false;
   const bool case_sensitive = form.DirectoryListBox1.CaseSensitive();
   if (options.verify) {
-    const std::string path = OutputPath(local, kChecksumFile, *options.verify, console);
+    const std::string path = OutputPath(platform, kChecksumFile, *options.verify, console);
     if (path.empty()) return false;
     ExpectedSums sums;
     sums.Load(platform, path, case_sensitive);
@@ -301,15 +302,14 @@ void ReportStop(const StopPoint& stopped, Console& console) {
 
 // Everything from the drive table to the summary; an IoError that ends the command ends it.
 int Run(const CheckOptions& options, Console& console) {
-  PosixPlatform local;
-  // Letters connected to shares are drives of the run, as they are of the window.
-  SmbPlatform platform(local);
-  const std::optional<std::vector<OutputFile>> outputs = OutputFiles(options, local, console);
+  SystemPlatform system_platform;
+  Platform& platform = system_platform.Get();
+  const std::optional<std::vector<OutputFile>> outputs = OutputFiles(options, platform, console);
   if (!outputs) return kExitUsage;
   std::optional<std::string> list_file;
   if (options.list_file) list_file = outputs->front().path;
   if (!ConnectDrives(options, platform, console)) return kExitError;
-  const std::string directory = DrivePathOf(local, options.path);
+  const std::string directory = DrivePathOf(platform, options.path);
   // Changes are accepted for one file too: its folder is where the command begins.
   const bool one_file =
       options.accept_changes && !directory.empty() && platform.FileExists(directory);
@@ -334,10 +334,10 @@ int Run(const CheckOptions& options, Console& console) {
                              one_file || directory.ends_with('\\') ? directory : directory + '\\',
                              console);
   }
-  if (!OutputsSpareInput(*outputs, options, history, form, local, platform, console)) {
+  if (!OutputsSpareInput(*outputs, options, history, form, platform, console)) {
     return kExitUsage;
   }
-  if (!LoadChecksums(options, local, form, platform, console)) return kExitUsage;
+  if (!LoadChecksums(options, form, platform, console)) return kExitUsage;
   if (!OutputsCanBeMade(*outputs, platform, console)) return kExitUsage;
   CheckResultFiles results(platform, PathOf(*outputs, kReport), PathOf(*outputs, kChecksumFile));
   ReadSpeed& speed = form.Scan.Speed;

@@ -1,16 +1,12 @@
 #include "cli/Console.h"
 
-#include <poll.h>
-#include <sys/ioctl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <cerrno>
-#include <csignal>
+#include <cstdlib>
 #include <cstring>
 
 #include "cli/ExitStatus.h"
 #include "cli/Interrupt.h"
+#include "cli/Terminal.h"
 #include "scan/ReadSpeed.h"
 #include "util/Time.h"
 #include "util/Utf8.h"
@@ -31,18 +27,6 @@ std::string TailOf(const std::string& text, std::size_t count) {
     if ((static_cast<unsigned char>(text[start]) & 0xC0) != 0x80) ++kept;
   }
   return "…" + text.substr(start);
-}
-
-bool IsPipe(std::FILE* stream) {
-  struct stat status {};
-  return fstat(fileno(stream), &status) == 0 &&
-         (S_ISFIFO(status.st_mode) || S_ISSOCK(status.st_mode));
-}
-
-// Whether the reader of a pipe or a socket has gone: poll tells so without writing.
-bool ReaderGone(std::FILE* stream) {
-  pollfd watched{.fd = fileno(stream), .events = 0, .revents = 0};
-  return poll(&watched, 1, 0) == 1 && (watched.revents & (POLLERR | POLLHUP)) != 0;
 }
 
 }  // namespace
@@ -72,21 +56,18 @@ Console::Console(std::FILE* out, std::FILE* err, bool quiet, const LocaleText& l
       out_(out),
       err_(err),
       quiet_(quiet),
-      shows_progress_(!quiet && isatty(fileno(err)) == 1),
+      shows_progress_(!quiet && IsTerminal(err)),
       out_is_pipe_(IsPipe(out)),
       // A run shorter than one interval shows no progress at all.
       next_progress_(Clock::now() + kProgressInterval) {
-  winsize size{};
-  if (shows_progress_ && ioctl(fileno(err), TIOCGWINSZ, &size) == 0 && size.ws_col > 0) {
-    columns_ = size.ws_col;
+  if (const int columns = shows_progress_ ? TerminalColumns(err) : 0; columns > 0) {
+    columns_ = columns;
   }
 }
 
 void Console::Write(std::FILE* stream, std::string_view line) {
   ClearProgress();
-  const std::string text = locale_.FromUtf8(VisibleText(line));
-  std::fwrite(text.data(), 1, text.size(), stream);
-  std::fputc('\n', stream);
+  WriteText(stream, locale_.FromUtf8(VisibleText(line)) + '\n');
   if (std::fflush(stream) != 0 && stream == out_) OutputFailed(errno);
   // Only what is not written yet is thrown away: a full disk may free space later.
   std::clearerr(stream);
@@ -94,18 +75,14 @@ void Console::Write(std::FILE* stream, std::string_view line) {
 
 void Console::OutputFailed(int error) {
   if (InterruptRequested()) return;
-  if (error == EPIPE) {
-    // The end a shell expects of a program whose reader went away.
-    std::signal(SIGPIPE, SIG_DFL);
-    std::raise(SIGPIPE);
-  }
+  if (IsBrokenPipe(error)) EndForBrokenPipe(kExitError);
   const std::string message =
       std::string("tarvik-check: standard output: ") + std::strerror(error) + "\n";
   ClearProgress();
   std::fputs(message.c_str(), err_);
   std::fflush(err_);
   // At once: the helper threads of a hung read or server are not waited for.
-  _exit(kExitError);
+  std::_Exit(kExitError);
 }
 
 void Console::ProblemLine(std::string_view line) { Write(out_, line); }
@@ -135,7 +112,7 @@ void Console::Progress(const std::string& file, std::int64_t percent,
                        std::optional<double> megabytes_per_second,
                        std::optional<double> seconds_left) {
   next_progress_ = Clock::now() + kProgressInterval;
-  if (out_is_pipe_ && ReaderGone(out_)) OutputFailed(EPIPE);
+  if (out_is_pipe_ && PipeReaderGone(out_)) OutputFailed(EPIPE);
   if (!shows_progress_) return;
   std::string figures = "  " + std::to_string(percent) + "%";
   if (megabytes_per_second) figures += "  " + SpeedText(*megabytes_per_second);
@@ -151,8 +128,7 @@ void Console::Progress(const std::string& file, std::int64_t percent,
   const int room = columns_ - 1 - static_cast<int>(Utf8Length(figures));
   const std::string line =
       locale_.FromUtf8((room > 0 ? TailOf(file, room) : std::string()) + figures);
-  std::fputs("\r\x1b[K", err_);
-  std::fwrite(line.data(), 1, line.size(), err_);
+  WriteText(err_, "\r\x1b[K" + line);
   std::fflush(err_);
   progress_shown_ = true;
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <iconv.h>
-
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,6 +11,7 @@ namespace tarvik {
 // (which says nothing about the terminal, and where UTF-8 is what scripts and pipes expect),
 // arguments typed in it are converted to UTF-8 and every line written to it from UTF-8. The
 // process's own locale stays "C", so no other function of the program changes its behaviour.
+// On Windows arguments arrive as UTF-16 and the console takes UTF-16, so nothing converts.
 class LocaleText {
  public:
   LocaleText();
@@ -31,11 +30,12 @@ class LocaleText {
   std::string FromUtf8(std::string_view text) const;
 
  private:
-  static inline const iconv_t kNone = reinterpret_cast<iconv_t>(-1);
+  // iconv's descriptors, as iconv_t is a pointer.
+  static inline void* const kNone = reinterpret_cast<void*>(-1);
 
   std::string charset_;
-  iconv_t to_utf8_ = kNone;
-  iconv_t from_utf8_ = kNone;
+  void* to_utf8_ = kNone;
+  void* from_utf8_ = kNone;
 };
 
 }  // namespace tarvik

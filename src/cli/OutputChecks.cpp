@@ -1,13 +1,11 @@
 #include "cli/OutputChecks.h"
 
-#include <unistd.h>
-
-#include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "cli/FolderAccess.h"
 #include "platform/ErrorCodes.h"
-#include "platform/posix/ErrnoCodes.h"
+#include "util/SystemPath.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -23,22 +21,24 @@ std::filesystem::path Resolved(const std::filesystem::path& path) {
 
 }  // namespace
 
-bool SameFile(PosixPlatform& local, const std::string& a, const std::string& b) {
-  const std::string posix_a = local.PosixPathFor(a);
-  const std::string posix_b = local.PosixPathFor(b);
-  if (posix_a.empty() || posix_b.empty()) {
-    if (!posix_a.empty() || !posix_b.empty()) return false;
+bool SameFile(Platform& platform, const std::string& a, const std::string& b) {
+  const std::string system_a = platform.ToSystemPath(a);
+  const std::string system_b = platform.ToSystemPath(b);
+  if (system_a.empty() || system_b.empty()) {
+    if (!system_a.empty() || !system_b.empty()) return false;
     std::string upper_a = a;
     std::string upper_b = b;
     UpperCase1251(upper_a);
     UpperCase1251(upper_b);
     return upper_a == upper_b;
   }
+  const std::filesystem::path path_a = SystemPathOf(system_a);
+  const std::filesystem::path path_b = SystemPathOf(system_b);
   std::error_code error;
-  if (std::filesystem::exists(posix_a, error) && std::filesystem::exists(posix_b, error)) {
-    return std::filesystem::equivalent(posix_a, posix_b, error) && !error;
+  if (std::filesystem::exists(path_a, error) && std::filesystem::exists(path_b, error)) {
+    return std::filesystem::equivalent(path_a, path_b, error) && !error;
   }
-  return Resolved(posix_a) == Resolved(posix_b);
+  return Resolved(path_a) == Resolved(path_b);
 }
 
 int ProbeOutput(Platform& platform, const std::string& path) {
@@ -51,8 +51,7 @@ int ProbeOutput(Platform& platform, const std::string& path) {
   // folder cannot be asked without a file made; making the file then tells.
   const std::string system_path = platform.ToSystemPath(path);
   if (system_path.empty()) return kNoError;
-  const std::string folder = std::filesystem::path(system_path).parent_path().string();
-  return access(folder.c_str(), W_OK) == 0 ? kNoError : ErrnoToCode(errno, ErrnoUse::kFile);
+  return MayCreateFileIn(Utf8Of(SystemPathOf(system_path).parent_path()));
 }
 
 }  // namespace tarvik

@@ -3,7 +3,6 @@
 #include <string>
 
 #include "platform/Platform.h"
-#include "platform/posix/PosixPlatform.h"
 
 namespace tarvik {
 
@@ -11,7 +10,7 @@ namespace tarvik {
 // that hard and symbolic links count, otherwise the same path once the links of the part that
 // exists are resolved. Paths that no local drive holds (a share's) are compared by their
 // names, ignoring case.
-bool SameFile(PosixPlatform& local, const std::string& a, const std::string& b);
+bool SameFile(Platform& platform, const std::string& a, const std::string& b);
 
 // Whether the file at `path` (drive form) can be created or replaced, found out without
 // changing an existing file: kNoError, or the code that creating it would fail with. A file

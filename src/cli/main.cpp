@@ -2,16 +2,18 @@
 #include <string>
 
 #include "app/Version.h"
+#include "cli/Arguments.h"
 #include "cli/CheckRun.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
 #include "cli/LocaleText.h"
+#include "cli/Terminal.h"
 
 namespace {
 
 int UsageError(const tarvik::LocaleText& locale, const std::string& error) {
-  std::fprintf(stderr, "tarvik-check: %s\nTry 'tarvik-check --help' for more information.\n",
-               locale.FromUtf8(tarvik::VisibleText(error)).c_str());
+  tarvik::WriteText(stderr, "tarvik-check: " + locale.FromUtf8(tarvik::VisibleText(error)) +
+                                "\nTry 'tarvik-check --help' for more information.\n");
   return tarvik::kExitUsage;
 }
 
@@ -20,10 +22,11 @@ int UsageError(const tarvik::LocaleText& locale, const std::string& error) {
 int main(int argc, char* argv[]) {
   using namespace tarvik;
   const LocaleText locale;
-  CommandLine command_line = ParseCommandLine(argc, argv);
+  Arguments arguments(argc, argv);
+  CommandLine command_line = ParseCommandLine(arguments.Count(), arguments.Vector());
   switch (command_line.action) {
     case CommandLineAction::kHelp:
-      std::fputs(UsageText().c_str(), stdout);
+      WriteText(stdout, UsageText());
       return kExitNoProblem;
     case CommandLineAction::kVersion:
       std::printf("tarvik-check %s (%s)\n", kVersion, kReleaseDate);

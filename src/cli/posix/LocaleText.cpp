@@ -1,5 +1,6 @@
 #include "cli/LocaleText.h"
 
+#include <iconv.h>
 #include <langinfo.h>
 #include <locale.h>
 

@@ -1,0 +1,23 @@
+#include "cli/Arguments.h"
+
+#include <shellapi.h>
+#include <windows.h>
+
+#include "util/SystemPath.h"
+
+namespace tarvik {
+
+Arguments::Arguments(int argc, char* argv[]) {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  if (wide == nullptr) {
+    texts_.assign(argv, argv + argc);
+  } else {
+    for (int i = 0; i < count; ++i) texts_.push_back(Utf8Of(std::filesystem::path(wide[i])));
+    LocalFree(wide);
+  }
+  for (std::string& text : texts_) pointers_.push_back(text.data());
+  pointers_.push_back(nullptr);
+}
+
+}  // namespace tarvik
