@@ -3,9 +3,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <csignal>
 
-#include "cli/ExitStatus.h"
 
 namespace tarvik {
 
