@@ -4,7 +4,6 @@
 
 #include <atomic>
 
-
 namespace tarvik {
 
 namespace {
