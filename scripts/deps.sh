@@ -15,7 +15,7 @@ tarvik_packages=(
   liburing-dev
   locales
   dpkg-dev help2man librsvg2-bin lintian desktop-file-utils appstream
-  g++-mingw-w64-x86-64-posix wine wine64 zip
+  g++-mingw-w64-x86-64-posix wine wine64
 )
 
 tarvik_missing_packages() {
