@@ -16,9 +16,9 @@
 #include "cli/Interrupt.h"
 #include "cli/OutputChecks.h"
 #include "cli/PathErrors.h"
+#include "cli/RunConnections.h"
 #include "cli/SystemPlatform.h"
 #include "history/HistoryPath.h"
-#include "net/Net.h"
 #include "platform/IoError.h"
 #include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
@@ -77,22 +77,6 @@ std::string StartDirectory(const TForm1& form) {
 std::string ConnectionPassword() {
   const char* password = std::getenv("TARVIK_PASSWORD");
   return password == nullptr ? std::string() : password;
-}
-
-// Connects the run's letters as the window's connect command does; false, with the text of
-// its error box, at the first that fails.
-bool ConnectDrives(const CheckOptions& options, Platform& platform, Console& console) {
-  const std::string password = ConnectionPassword();
-  for (const NetworkDrive& drive : options.connections) {
-    const int code = NetConnect(platform, drive.remote, password, drive.local);
-    if (code != kNoError) {
-      const std::string reason = ConnectFailureWords(platform, drive.local);
-      ErrorLine(console, drive.local + "=" + drive.remote + ": " + NetErrorBoxText(code) +
-                             (reason.empty() ? "" : ": " + reason));
-      return false;
-    }
-  }
-  return true;
 }
 
 // An output file given on the command line, in drive form; empty, after an error that names
@@ -308,8 +292,12 @@ int Run(const CheckOptions& options, Console& console) {
   if (!outputs) return kExitUsage;
   std::optional<std::string> list_file;
   if (options.list_file) list_file = outputs->front().path;
-  if (!ConnectDrives(options, platform, console)) return kExitError;
-  const std::string directory = DrivePathOf(platform, options.path);
+  RunConnections connections(platform, console);
+  const std::string password = ConnectionPassword();
+  if (!connections.Connect(options.connections, password)) return kExitError;
+  const std::string share_path = connections.DriveFormOf(options.path, password);
+  if (share_path.empty()) return kExitError;
+  const std::string directory = DrivePathOf(platform, share_path);
   // Changes are accepted for one file too: its folder is where the command begins.
   const bool one_file =
       options.accept_changes && !directory.empty() && platform.FileExists(directory);

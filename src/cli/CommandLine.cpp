@@ -354,7 +354,9 @@ bool OptionsFromLocale(const LocaleText& locale, CheckOptions& options, std::str
 std::string UsageText() {
   return R"(Usage: tarvik-check [OPTION]... PATH
 Reads every file of the directory PATH back in full and reports each file that cannot be
-found, opened or read completely. PATH is a drive path such as 'D:\DATA' or a POSIX path.
+found, opened or read completely. PATH is a drive path such as 'D:\DATA', a network path
+such as '\\SERVER\SHARE\DIR' (checked through a free letter connected for the run) or a
+POSIX path.
 
   -r, --subdirs          also check every subdirectory, deepest first
   -b, --block=N          read block in bytes: 2048, 4096, 8192, 16384 (default) or 32768

@@ -121,6 +121,34 @@ TEST_F(NetworkShareTest, ConnectionOutcomes) {
   }
 }
 
+// A network path as PATH is checked through the last free letter, connected for the run only.
+TEST_F(NetworkShareTest, ANetworkPathIsCheckedThroughALetterOfItsOwn) {
+  MakeShared(SmbServer::kGuestFolder, "Папка/файл.txt", 300);
+  struct Case {
+    std::string path;
+    int status;
+    std::string last_line;  // of standard output, or of standard error when the run fails
+  };
+  const Case cases[] = {
+      {kDocs + "\\Папка", 0, "Ok"},
+      {"//127.0.0.1/DOCS/Папка/", 0, "Ok"},
+      {"\\\\127.0.0.1\\NOSUCH\\x", 3,
+       "tarvik-check: Z:=\\\\127.0.0.1\\NOSUCH: СЕТЕВАЯ ОШИБКА : НЕ КОРРЕКТНОЕ СЕТЕВОЕ ИМЯ "
+       "КОМПЬЮТЕРА: no such share"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.path);
+    const ProcessResult cli =
+        RunCheckBinary({"-l", dir_.Path("list.txt"), c.path}, WithPassword(""));
+    EXPECT_EQ(cli.status, c.status) << cli.err;
+    EXPECT_EQ(Lines(c.status == 0 ? cli.out : cli.err).back(), c.last_line);
+    if (c.status == 0) {
+      EXPECT_NE(dir_.ReadFile("list.txt").find(Utf8ToCp1251("Z:\\ПАПКА\\файл.txt")),
+                std::string::npos);
+    }
+  }
+}
+
 // The server stops answering (SIGSTOP) once the progress line names the big file: Ctrl+C then
 // ends the run at once, and without it the walk ends soon after the deadline with its lines;
 // killed (SIGKILL), it leaves the same lines, never "not found" for a file the share listed.
