@@ -24,7 +24,7 @@ run() {
   shift
   local start
   start=$(date +%s%N)
-  out[$name]=$("$@" | tail -3 | head -1)
+  out[$name]=$("$@" | tr -d "\r" | tail -3 | head -1)
   seconds[$name]+="$(($(date +%s%N) - start)) "
 }
 for round in 1 2 3; do
