@@ -13,10 +13,9 @@ constexpr DWORD kListedAttributes =
     kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
 
 FoundEntry EntryOf(const WIN32_FIND_DATAW& found) {
-  return FoundEntry{ToWindowsName(Narrow(found.cFileName)),
-                    found.dwFileAttributes & kListedAttributes,
-                    static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) |
-                                              found.nFileSizeLow)};
+  return FoundEntry{
+      ToWindowsName(Narrow(found.cFileName)), found.dwFileAttributes & kListedAttributes,
+      static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow)};
 }
 
 }  // namespace

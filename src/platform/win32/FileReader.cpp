@@ -6,12 +6,15 @@
 #include <utility>
 
 #include "platform/ErrorCodes.h"
+#include "platform/win32/NoCriticalErrorBox.h"
 
 namespace tarvik {
 
 namespace {
 
-std::size_t RoundUp(std::size_t value, std::size_t unit) { return (value + unit - 1) / unit * unit; }
+std::size_t RoundUp(std::size_t value, std::size_t unit) {
+  return (value + unit - 1) / unit * unit;
+}
 
 std::shared_ptr<void> OwnHandle(HANDLE handle) {
   return std::shared_ptr<void>(handle, [](HANDLE owned) { CloseHandle(owned); });
@@ -43,12 +46,14 @@ struct FileReader::Slot {
   bool Reserve(std::size_t size) {
     if (size <= capacity) return true;
     if (bytes != nullptr) VirtualFree(bytes, 0, MEM_RELEASE);
-    bytes = static_cast<char*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+    bytes =
+        static_cast<char*>(VirtualAlloc(nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     capacity = bytes != nullptr ? size : 0;
     return bytes != nullptr;
   }
 
   void Read() {
+    const NoCriticalErrorBox no_box;
     const HANDLE handle = static_cast<HANDLE>(file.get());
     overlapped = OVERLAPPED{};
     overlapped.Offset = static_cast<DWORD>(offset);
@@ -98,9 +103,9 @@ bool FileReader::ReadIntoSlot(std::int64_t offset, std::size_t length,
 
 bool FileReader::FallBackToBuffered() {
   if (sector_ == 1) return false;
-  const HANDLE reopened = ReOpenFile(handle(), GENERIC_READ,
-                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                     FILE_FLAG_OVERLAPPED | FILE_FLAG_SEQUENTIAL_SCAN);
+  const HANDLE reopened =
+      ReOpenFile(handle(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                 FILE_FLAG_OVERLAPPED | FILE_FLAG_SEQUENTIAL_SCAN);
   if (reopened == INVALID_HANDLE_VALUE) return false;
   file_ = OwnHandle(reopened);
   if (slot_) slot_->file = file_;
@@ -122,7 +127,8 @@ int FileReader::Read(void* buffer, std::size_t size, std::size_t& done,
     const Slot& slot = *slot_;
     if (slot.error == ERROR_INVALID_PARAMETER && FallBackToBuffered()) continue;
     if (slot.error != ERROR_SUCCESS) return static_cast<int>(slot.error);
-    const std::size_t got = slot.got > skip ? std::min<std::size_t>(slot.got - skip, size - done) : 0;
+    const std::size_t got =
+        slot.got > skip ? std::min<std::size_t>(slot.got - skip, size - done) : 0;
     std::memcpy(out + done, slot.bytes + skip, got);
     done += got;
     position_ += static_cast<std::int64_t>(got);

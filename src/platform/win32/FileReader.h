@@ -35,8 +35,7 @@ class FileReader {
   void* handle() const { return file_.get(); }
   // Reads up to `size` bytes at the reader's position: a Windows error code, with `done` 0 at
   // the end of the file; kErrOperationAborted when `waiting` gave the read up.
-  int Read(void* buffer, std::size_t size, std::size_t& done,
-           const std::function<bool()>* waiting);
+  int Read(void* buffer, std::size_t size, std::size_t& done, const std::function<bool()>* waiting);
 
  private:
   struct Slot;

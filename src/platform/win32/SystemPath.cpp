@@ -34,9 +34,7 @@ int SystemPathOf(const WindowsPath& path, std::wstring& system_path) {
   return kNoError;
 }
 
-std::wstring RootOf(char drive) {
-  return {static_cast<wchar_t>(UpCaseDrive(drive)), L':', L'\\'};
-}
+std::wstring RootOf(char drive) { return {static_cast<wchar_t>(UpCaseDrive(drive)), L':', L'\\'}; }
 
 char DriveOfRoot(std::string_view root) {
   if (root.size() < 2 || root.size() > 3 || root[1] != ':') return 0;
@@ -55,7 +53,8 @@ std::wstring WithoutLongPrefix(std::wstring_view system_path) {
 
 bool ProgramPathOf(std::wstring_view system_path, WindowsPath& path) {
   const std::wstring plain = WithoutLongPrefix(system_path);
-  if (plain.size() < 3 || !IsLetter(plain[0]) || plain[1] != L':' || plain[2] != L'\\') return false;
+  if (plain.size() < 3 || !IsLetter(plain[0]) || plain[1] != L':' || plain[2] != L'\\')
+    return false;
   path = WindowsPath{UpCaseDrive(static_cast<char>(plain[0])), {}};
   std::wstring_view rest = std::wstring_view(plain).substr(3);
   while (!rest.empty()) {
@@ -70,8 +69,8 @@ bool IsDeviceName(std::string_view name) {
   // The device is named by what stands before the first full stop, trailing spaces aside.
   name = name.substr(0, std::min(name.find('.'), name.size()));
   while (!name.empty() && name.back() == ' ') name.remove_suffix(1);
-  static constexpr std::array<std::string_view, 6> kDevices = {"CON",    "PRN",    "AUX",
-                                                               "NUL",    "CONIN$", "CONOUT$"};
+  static constexpr std::array<std::string_view, 6> kDevices = {"CON", "PRN",    "AUX",
+                                                               "NUL", "CONIN$", "CONOUT$"};
   for (const std::string_view device : kDevices) {
     if (EqualIgnoringCase(name, device)) return true;
   }

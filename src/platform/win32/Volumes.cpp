@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "platform/win32/NoCriticalErrorBox.h"
 #include "platform/win32/SystemPath.h"
 #include "platform/win32/Wide.h"
 #include "util/Text.h"
@@ -12,18 +13,6 @@
 namespace tarvik {
 
 namespace {
-
-// While it lives, a drive without a medium answers with an error instead of a system box.
-class NoCriticalErrorBox {
- public:
-  NoCriticalErrorBox() { SetThreadErrorMode(SEM_FAILCRITICALERRORS, &previous_); }
-  ~NoCriticalErrorBox() { SetThreadErrorMode(previous_, nullptr); }
-  NoCriticalErrorBox(const NoCriticalErrorBox&) = delete;
-  NoCriticalErrorBox& operator=(const NoCriticalErrorBox&) = delete;
-
- private:
-  DWORD previous_ = 0;
-};
 
 struct VolumeFacts {
   std::wstring label;

@@ -11,6 +11,7 @@
 #include "platform/Pattern.h"
 #include "platform/win32/ConnectCodes.h"
 #include "platform/win32/DirectoryListing.h"
+#include "platform/win32/NoCriticalErrorBox.h"
 #include "platform/win32/SystemPath.h"
 #include "platform/win32/Volumes.h"
 #include "platform/win32/Wide.h"
@@ -28,6 +29,11 @@ constexpr std::uint32_t kShownAttributes =
 constexpr std::int64_t kFileTimeOf1970 = 116444736000000000;
 
 int LastError() { return static_cast<int>(GetLastError()); }
+
+DWORD AttributesOf(const std::wstring& system_path) {
+  const NoCriticalErrorBox no_box;
+  return GetFileAttributesW(system_path.c_str());
+}
 
 std::uint32_t LetterBit(char drive) { return std::uint32_t{1} << (drive - 'A'); }
 
@@ -79,8 +85,8 @@ std::uint32_t SectorOf(HANDLE file, char drive) {
   }
   FILE_STORAGE_INFO storage{};
   if (GetFileInformationByHandleEx(file, FileStorageInfo, &storage, sizeof storage)) {
-    sector = std::max<DWORD>({sector, storage.LogicalBytesPerSector,
-                              storage.PhysicalBytesPerSectorForAtomicity});
+    sector = std::max<DWORD>(
+        {sector, storage.LogicalBytesPerSector, storage.PhysicalBytesPerSectorForAtomicity});
   }
   // The reader's buffer is aligned to pages: larger or odd sizes are not sectors it can serve.
   const bool power_of_two = sector != 0 && (sector & (sector - 1)) == 0;
@@ -103,8 +109,8 @@ struct Opened {
     // Some file systems (a share of some servers, a folder of Wine's on tmpfs) refuse
     // unbuffered opens: the file is read through the cache there, as nothing else reads it.
     if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
-      handle =
-          CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, kFlags, nullptr);
+      handle = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, kFlags,
+                           nullptr);
     } else if (handle != INVALID_HANDLE_VALUE) {
       sector = SectorOf(handle, drive);
       if (sector == 0) {
@@ -213,7 +219,8 @@ int Win32Platform::AddConnection(const std::string& remote_name, const std::stri
   if (drive == 0) return kErrBadDevice;
   if (!IsRemoteName(remote_name)) return kErrInvalidParameter;
   if ((GetLogicalDrives() & LetterBit(drive)) != 0) {
-    if (GetDriveTypeW(RootOf(drive).c_str()) != DRIVE_REMOTE) last_failure_ = ConnectFailure::kLocalDrive;
+    if (GetDriveTypeW(RootOf(drive).c_str()) != DRIVE_REMOTE)
+      last_failure_ = ConnectFailure::kLocalDrive;
     return kErrAlreadyAssigned;
   }
   std::wstring local = Widen(local_name);
@@ -224,8 +231,8 @@ int Win32Platform::AddConnection(const std::string& remote_name, const std::stri
   resource.lpLocalName = local.data();
   resource.lpRemoteName = remote.data();
   // Without a password the share is asked for as the guest, never with the user's own logon.
-  const DWORD result = WNetAddConnection2W(&resource, secret.c_str(),
-                                           password.empty() ? L"Guest" : nullptr, 0);
+  const DWORD result =
+      WNetAddConnection2W(&resource, secret.c_str(), password.empty() ? L"Guest" : nullptr, 0);
   if (result != NO_ERROR) return ConnectCode(result, last_failure_);
   // A new connection starts at its root, whatever an earlier one on the letter left.
   const WindowsPath current = directories_.current();
@@ -251,11 +258,16 @@ int Win32Platform::Locate(const std::string& path, WindowsPath& full,
 bool Win32Platform::RunWaiting(char drive, std::function<void()> call) {
   const unsigned type = CachedDriveType(drive);
   if (!waiting_ || type == kDriveFixed || type == kDriveRamDisk) {
+    const NoCriticalErrorBox no_box;
     call();
     return true;
   }
   if (!helper_) helper_ = std::make_unique<CallThread>();
-  if (helper_->Run(std::move(call), waiting_)) return true;
+  const auto without_box = [call = std::move(call)] {
+    const NoCriticalErrorBox no_box;
+    call();
+  };
+  if (helper_->Run(without_box, waiting_)) return true;
   helper_.reset();
   return false;
 }
@@ -285,7 +297,7 @@ std::uint32_t Win32Platform::FileAttributes(const std::string& path) {
   WindowsPath full;
   std::wstring system_path;
   if (Locate(path, full, system_path) != kNoError) return kInvalidAttributes;
-  const DWORD attributes = GetFileAttributesW(system_path.c_str());
+  const DWORD attributes = AttributesOf(system_path);
   return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes & kShownAttributes;
 }
 
@@ -309,12 +321,13 @@ std::vector<FoundEntry> Win32Platform::Find(const std::string& pattern, std::uin
   }
   auto listing = std::make_shared<DirectoryListing>();
   const std::string key = Narrow(system_path);
-  if (!RunWaiting(directory.drive, [listing, system_path] { *listing = ListDirectory(system_path); })) {
+  if (!RunWaiting(directory.drive,
+                  [listing, system_path] { *listing = ListDirectory(system_path); })) {
     failed_listings_.Read(key, kErrOperationAborted);
     return found;
   }
-  failed_listings_.Read(key, listing->open_error != kNoError ? listing->open_error
-                                                             : listing->read_error);
+  failed_listings_.Read(
+      key, listing->open_error != kNoError ? listing->open_error : listing->read_error);
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
   for (FoundEntry& entry : listing->entries) {
@@ -335,8 +348,8 @@ int Win32Platform::ReadListing(const std::string& directory) {
   if (!RunWaiting(full.drive, [listing, system_path] { *listing = ListDirectory(system_path); })) {
     return kErrOperationAborted;
   }
-  failed_listings_.Read(key, listing->open_error != kNoError ? listing->open_error
-                                                             : listing->read_error);
+  failed_listings_.Read(
+      key, listing->open_error != kNoError ? listing->open_error : listing->read_error);
   return failed_listings_.Report(key);
 }
 
@@ -357,7 +370,7 @@ bool Win32Platform::NoFileAt(const std::string& path) {
   const int code = Locate(path, full, system_path);
   if (code != kNoError) return code == kErrPathNotFound;
   if (IsDeviceName(full.LastName())) return false;
-  const DWORD attributes = GetFileAttributesW(system_path.c_str());
+  const DWORD attributes = AttributesOf(system_path);
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const DWORD error = GetLastError();
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -404,8 +417,8 @@ int Win32Platform::ModifiedTimeOfOpenFile(FileHandle file, std::int64_t& nanosec
   FILETIME written{};
   if (open == nullptr) return ERROR_INVALID_HANDLE;
   if (!GetFileTime(open->handle(), nullptr, nullptr, &written)) return LastError();
-  const auto ticks =
-      static_cast<std::int64_t>((std::uint64_t{written.dwHighDateTime} << 32) | written.dwLowDateTime);
+  const auto ticks = static_cast<std::int64_t>((std::uint64_t{written.dwHighDateTime} << 32) |
+                                               written.dwLowDateTime);
   nanoseconds = (ticks - kFileTimeOf1970) * 100;
   return kNoError;
 }
@@ -434,20 +447,23 @@ int Win32Platform::OpenForWriting(const std::string& path, bool append, FileHand
   if (full.IsRoot() || IsDeviceName(full.LastName())) return kErrAccessDenied;
   // The system refuses to write a read-only file, except Wine to root: asked first, so that
   // the program writes no such file anywhere.
-  const DWORD attributes = GetFileAttributesW(system_path.c_str());
+  const DWORD attributes = AttributesOf(system_path);
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0) {
     return kErrAccessDenied;
   }
   // OPEN_ALWAYS and an emptying rather than CREATE_ALWAYS, which refuses a hidden file.
-  const HANDLE handle = CreateFileW(system_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                    append ? OPEN_EXISTING : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr);
+  const HANDLE handle =
+      CreateFileW(system_path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                  append ? OPEN_EXISTING : OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return LastError();
   const LARGE_INTEGER start{};
-  if (GetFileType(handle) != FILE_TYPE_DISK ||
-      !SetFilePointerEx(handle, start, nullptr, append ? FILE_END : FILE_BEGIN) ||
-      (!append && !SetEndOfFile(handle))) {
-    const int error = GetFileType(handle) != FILE_TYPE_DISK ? kErrAccessDenied : LastError();
+  int error = GetFileType(handle) != FILE_TYPE_DISK ? kErrAccessDenied : kNoError;
+  if (error == kNoError &&
+      (!SetFilePointerEx(handle, start, nullptr, append ? FILE_END : FILE_BEGIN) ||
+       (!append && !SetEndOfFile(handle)))) {
+    error = LastError();
+  }
+  if (error != kNoError) {
     CloseHandle(handle);
     return error;
   }
@@ -475,7 +491,8 @@ int Win32Platform::Write(FileHandle file, std::string_view bytes) {
     const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 30));
     DWORD written = 0;
     if (!WriteFile(open->writer, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
-      const int error = written == 0 && GetLastError() == ERROR_SUCCESS ? kErrDiskFull : LastError();
+      const int error =
+          written == 0 && GetLastError() == ERROR_SUCCESS ? kErrDiskFull : LastError();
       // What was written of them goes again: all of the bytes or none.
       if (SetFilePointerEx(open->writer, start, nullptr, FILE_BEGIN)) SetEndOfFile(open->writer);
       return error == ERROR_DISK_FULL ? kErrDiskFull : error;
@@ -506,7 +523,8 @@ LocalDateTime Win32Platform::Now() {
 std::string Win32Platform::ProgramPath() {
   std::wstring module(MAX_PATH, L'\0');
   while (true) {
-    const DWORD length = GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
+    const DWORD length =
+        GetModuleFileNameW(nullptr, module.data(), static_cast<DWORD>(module.size()));
     if (length == 0) return "";
     if (length < module.size()) {
       module.resize(length);
@@ -520,9 +538,8 @@ std::string Win32Platform::ProgramPath() {
 
 std::string Win32Platform::FromSystemPath(const std::string& system_path) {
   // A long path is taken as it is written, a trailing dot too.
-  const std::wstring full = WithoutLongPrefix(system_path.starts_with("\\\\?\\")
-                                                  ? Widen(system_path)
-                                                  : FullPathOf(system_path));
+  const std::wstring full = WithoutLongPrefix(
+      system_path.starts_with("\\\\?\\") ? Widen(system_path) : FullPathOf(system_path));
   WindowsPath path;
   if (ProgramPathOf(full, path)) return FormatWindowsPath(path);
   if (!full.starts_with(L"\\\\")) return "";
@@ -537,7 +554,8 @@ std::string Win32Platform::FromSystemPath(const std::string& system_path) {
         (upper.size() > share.size() && upper[share.size()] != '\\')) {
       continue;
     }
-    std::wstring on_drive = RootOf(drive) + full.substr(std::min(full.size(), Widen(share).size() + 1));
+    std::wstring on_drive =
+        RootOf(drive) + full.substr(std::min(full.size(), Widen(share).size() + 1));
     if (ProgramPathOf(on_drive, path)) return FormatWindowsPath(path);
   }
   return "";
