@@ -12,6 +12,10 @@ namespace tarvik {
 
 namespace {
 
+// What one read of the medium asks for at least: a check reads blocks of a few KiB, which
+// unbuffered, without the system's read-ahead, would each cost a request of the drive.
+constexpr std::size_t kChunk = std::size_t{1} << 20;
+
 std::size_t RoundUp(std::size_t value, std::size_t unit) {
   return (value + unit - 1) / unit * unit;
 }
@@ -97,6 +101,7 @@ bool FileReader::ReadIntoSlot(std::int64_t offset, std::size_t length,
   // The helper goes on alone with the read, then lets the slot (its buffer and its share of the
   // handle) go; the next read gets new ones.
   helper_->Post([given_up = std::move(slot_)] {});
+  buffered_ = 0;
   helper_.reset();
   return false;
 }
@@ -113,27 +118,47 @@ bool FileReader::FallBackToBuffered() {
   return true;
 }
 
+int FileReader::Fill(std::size_t size, const std::function<bool()>* waiting) {
+  const std::int64_t start = position_ / sector_ * sector_;
+  const std::size_t length = RoundUp(static_cast<std::size_t>(position_ - start) + size, sector_);
+  buffered_ = 0;
+  if (!slot_) slot_ = std::make_shared<Slot>(file_);
+  if (!slot_->Reserve(length)) return kErrNotEnoughMemory;
+  if (!ReadIntoSlot(start, length, waiting)) return kErrOperationAborted;
+  if (slot_->error == ERROR_INVALID_PARAMETER && FallBackToBuffered()) return Fill(size, waiting);
+  if (slot_->error != ERROR_SUCCESS) {
+    failed_until_ = start + static_cast<std::int64_t>(length);
+    return static_cast<int>(slot_->error);
+  }
+  buffered_start_ = start;
+  buffered_ = slot_->got;
+  return kNoError;
+}
+
 int FileReader::Read(void* buffer, std::size_t size, std::size_t& done,
                      const std::function<bool()>* waiting) {
   done = 0;
   auto* out = static_cast<char*>(buffer);
   while (done < size) {
-    const std::int64_t start = position_ / sector_ * sector_;
-    const std::size_t skip = static_cast<std::size_t>(position_ - start);
-    const std::size_t length = RoundUp(skip + size - done, sector_);
-    if (!slot_) slot_ = std::make_shared<Slot>(file_);
-    if (!slot_->Reserve(length)) return kErrNotEnoughMemory;
-    if (!ReadIntoSlot(start, length, waiting)) return kErrOperationAborted;
-    const Slot& slot = *slot_;
-    if (slot.error == ERROR_INVALID_PARAMETER && FallBackToBuffered()) continue;
-    if (slot.error != ERROR_SUCCESS) return static_cast<int>(slot.error);
-    const std::size_t got =
-        slot.got > skip ? std::min<std::size_t>(slot.got - skip, size - done) : 0;
-    std::memcpy(out + done, slot.bytes + skip, got);
-    done += got;
-    position_ += static_cast<std::int64_t>(got);
-    // A disk file gives less than asked only at its end.
-    if (slot.got < length) break;
+    const std::int64_t offset = position_ - buffered_start_;
+    if (offset >= 0 && offset < static_cast<std::int64_t>(buffered_)) {
+      const std::size_t copied =
+          std::min(buffered_ - static_cast<std::size_t>(offset), size - done);
+      std::memcpy(out + done, slot_->bytes + offset, copied);
+      done += copied;
+      position_ += static_cast<std::int64_t>(copied);
+      continue;
+    }
+    // Ahead of a read that failed, a chunk would fail again: only what is asked is read
+    // there, so that the failure is told for that block and the blocks before it still read.
+    const bool careful = position_ < failed_until_;
+    const int code = Fill(careful ? size - done : std::max(kChunk, size - done), waiting);
+    if (code == kNoError) {
+      // Nothing read at the position: the end of the file.
+      if (position_ >= buffered_start_ + static_cast<std::int64_t>(buffered_)) break;
+    } else if (careful || code == kErrOperationAborted || code == kErrNotEnoughMemory) {
+      return code;
+    }
   }
   return kNoError;
 }

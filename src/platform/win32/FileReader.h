@@ -13,7 +13,9 @@ namespace tarvik {
 // Opened with FILE_FLAG_NO_BUFFERING as well, every read comes from the medium, not from the
 // system's cache: it then goes through a buffer of the reader's own, aligned to pages, at
 // offsets and lengths rounded to the volume's sector, and only the bytes asked for are copied
-// out, so that any block size and any file size read as they would buffered.
+// out, so that any block size and any file size read as they would buffered. The medium is
+// read a MiB at a time, as the cache would read ahead; where such a read fails, the blocks up
+// to its end are read one by one, so that the failure is told for the block it is in.
 //
 // A read given a waiting function runs on a helper thread (Wine completes a read of a file on
 // the calling thread inside ReadFile even for an overlapped handle, so the system's own
@@ -40,6 +42,9 @@ class FileReader {
  private:
   struct Slot;
 
+  // Reads at least `size` bytes at the position into the slot's buffer, which then holds the
+  // file from buffered_start_ on; a Windows error code.
+  int Fill(std::size_t size, const std::function<bool()>* waiting);
   // Reads `length` bytes at `offset` into the slot's buffer, on the helper when waiting.
   bool ReadIntoSlot(std::int64_t offset, std::size_t length, const std::function<bool()>* waiting);
   // A handle that refuses unbuffered reads is opened again with the cache: still a read of
@@ -49,6 +54,11 @@ class FileReader {
   std::shared_ptr<void> file_;
   std::uint32_t sector_;
   std::int64_t position_ = 0;
+  // What the slot's buffer holds of the file: buffered_ bytes from buffered_start_ on.
+  std::int64_t buffered_start_ = 0;
+  std::size_t buffered_ = 0;
+  // The end of the latest read that failed.
+  std::int64_t failed_until_ = 0;
   std::shared_ptr<Slot> slot_;
   std::unique_ptr<CallThread> helper_;
 };
