@@ -187,7 +187,8 @@ TEST_F(Win32PlatformTest, DrivesHaveTheirTypesAndADiscDriveItsFiles) {
     SCOPED_TRACE(row.root);
     EXPECT_EQ(platform_.DriveType(row.root), row.type);
     const bool exists = row.type != kDriveNoRootDir;
-    EXPECT_EQ(((platform_.LogicalDrives() >> ((row.root[0] & 0x1F) - 1)) & 1) != 0, exists);
+    const unsigned letter = static_cast<unsigned>((row.root[0] & ~0x20) - 'A');
+    EXPECT_EQ(letter < 26 && ((platform_.LogicalDrives() >> letter) & 1) != 0, exists);
     VolumeInfo info;
     EXPECT_EQ(platform_.VolumeInformation(row.root, info) == kNoError, exists);
     bool ambiguous = true;
