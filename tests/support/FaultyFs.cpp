@@ -196,8 +196,12 @@ void FaultyFs::Server::Mount(const std::string& mount_point, FaultyFsScope scope
   }();
   char program[] = "tarvik-faulty-fs";
   char option[] = "-o";
+  // A mount that others see has a name of its own, so that no test of theirs takes it for its own
+  // medium.
   char options[] = "ro,fsname=tarvik-faulty,subtype=faulty";
-  char* arguments[] = {program, option, options};
+  char shared_options[] = "ro,fsname=tarvik-faulty-shared,subtype=faulty";
+  char* arguments[] = {program, option,
+                       scope == FaultyFsScope::kThisProcess ? options : shared_options};
   fuse_args args = FUSE_ARGS_INIT(3, arguments);
   session_ = fuse_session_new(&args, &kOperations, sizeof kOperations, this);
   fuse_opt_free_args(&args);

@@ -1,6 +1,6 @@
 // tarvik-faulty-mount: mounts a faulty medium that every process sees (for the Windows tests,
 // which reach it through Wine's Z: drive), prints its mount point and stays until SIGTERM or
-// SIGINT, then unmounts it. Its files:
+// SIGINT, or until its parent ends, then unmounts it. Its files:
 //   GOOD.BIN  20,000 bytes that read well
 //   BAD.BIN   20,000 bytes of which those from 8,192 on fail to read (EIO)
 //   HANG.BIN  2 MiB whose reads from 1 MiB on are each answered only 1.5 s after they came, as
@@ -8,6 +8,8 @@
 //             (Wine's server reads the start of a file as it opens it: a hold there would
 //             hold the server, not the reader.)
 #include <signal.h>
+#include <sys/prctl.h>
+#include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
@@ -38,11 +40,15 @@ int main() {
   sigaddset(&stop, SIGTERM);
   sigaddset(&stop, SIGINT);
   pthread_sigmask(SIG_BLOCK, &stop, nullptr);
+  // The medium goes with the script that mounted it, however that ends.
+  const pid_t parent = getppid();
+  prctl(PR_SET_PDEATHSIG, SIGTERM);
+  if (getppid() != parent) return 1;
   try {
     FaultyFs medium({FaultyFs::File("GOOD.BIN", Pattern(20000)),
                      FaultyFs::File("BAD.BIN", Pattern(20000), FaultyFs::Faults().EioFrom(8192)),
                      FaultyFs::File("HANG.BIN", Pattern(kHangSize),
-                                     FaultyFs::Faults().HoldReadsFrom(kHangSize / 2))},
+                                    FaultyFs::Faults().HoldReadsFrom(kHangSize / 2))},
                     tarvik::FaultyFsScope::kEveryProcess);
     std::printf("%s\n", medium.mount_point().c_str());
     std::fflush(stdout);

@@ -106,8 +106,9 @@ struct Opened {
     constexpr DWORD kFlags = FILE_FLAG_OVERLAPPED | FILE_FLAG_SEQUENTIAL_SCAN;
     handle = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING,
                          kFlags | FILE_FLAG_NO_BUFFERING, nullptr);
-    // Some file systems (a share of some servers, a folder of Wine's on tmpfs) refuse
-    // unbuffered opens: the file is read through the cache there, as nothing else reads it.
+    // Some file systems (the shares of some servers) refuse unbuffered opens: the file is read
+    // through the cache there, as nothing else could read it. (Wine takes the flag and reads
+    // through Linux's cache all the same.)
     if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
       handle = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, kFlags,
                            nullptr);
@@ -303,10 +304,6 @@ std::uint32_t Win32Platform::FileAttributes(const std::string& path) {
 
 std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
                                                  std::uint32_t attributes) {
-  return Find(pattern, attributes);
-}
-
-std::vector<FoundEntry> Win32Platform::Find(const std::string& pattern, std::uint32_t attributes) {
   std::vector<FoundEntry> found;
   std::string_view directory_text;
   std::string_view name_pattern;

@@ -87,7 +87,6 @@ class Win32Platform : public Platform {
   // its own.
   bool RunWaiting(char drive, std::function<void()> call);
   unsigned CachedDriveType(char drive);
-  std::vector<FoundEntry> Find(const std::string& pattern, std::uint32_t attributes);
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
   FileReader* ReaderOf(FileHandle file);
 
