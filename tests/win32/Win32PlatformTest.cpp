@@ -200,6 +200,25 @@ TEST_F(Win32PlatformTest, DrivesHaveTheirTypesAndADiscDriveItsFiles) {
   EXPECT_EQ(found[0].name, "DISC.TXT");
 }
 
+TEST_F(Win32PlatformTest, AppendWritesAtTheEndAndPathsOfTheSystemResolve) {
+  MakeFile("LOG.TXT", "first");
+  FileHandle file = kNoFile;
+  ASSERT_EQ(platform_.OpenForAppend("LOG.TXT", file), kNoError);
+  EXPECT_EQ(platform_.Write(file, ", second"), kNoError);
+  platform_.Close(file);
+  std::string content;
+  EXPECT_EQ(ReadAll("LOG.TXT", 2048, false, content), kNoError);
+  EXPECT_EQ(content, "first, second");
+
+  const std::string folder = Narrow(folder_);
+  ASSERT_TRUE(CreateDirectoryW(SystemPath("SUB").c_str(), nullptr));
+  EXPECT_EQ(platform_.RealSystemPath(folder + "\\SUB\\..\\LOG.TXT"), folder + "\\LOG.TXT");
+  EXPECT_EQ(platform_.RealSystemPath(folder + "\\MISSING\\LOG.TXT"), "");
+  EXPECT_TRUE(platform_.ProgramPath().ends_with("\\tarvik_win32_tests.exe"));
+  const LocalDateTime now = platform_.Now();
+  EXPECT_FALSE(now.short_date.empty() || now.long_time.empty());
+}
+
 TEST_F(Win32PlatformTest, DeviceNamesAreNeverOpened) {
   for (const char* name : {"NUL", "con.txt", "COM1", "lpt9.log", "CONIN$"}) {
     EXPECT_TRUE(platform_.IsSpecialFile(name)) << name;
