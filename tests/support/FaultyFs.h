@@ -125,7 +125,8 @@ struct FaultyFsEntry {
 // It runs on a thread of the test process and is mounted on a fresh temporary directory in
 // the process's own mount namespace, so no other process sees it and nothing stays mounted
 // when the test ends, however it ends (a failed assertion unmounts through the destructor;
-// if the process dies, its namespace and the mount go with it).
+// if the process dies, its namespace and the mount go with it). Mounted for every process
+// (FaultyFsScope::kEveryProcess), it is in the machine's namespace until the object goes.
 //
 // Mounting needs root and /dev/fuse; without them the constructor throws std::runtime_error
 // saying which one is missing, so the test fails rather than passing unchecked. Build the
