@@ -57,9 +57,10 @@ class FaultyFs::Server {
   explicit Server(const std::vector<Entry>& tree);
   ~Server();
 
-  void Mount(const std::string& mount_point);
+  void Mount(const std::string& mount_point, FaultyFsScope scope);
   int ReadsServed(const std::string& path);
   void ReleaseReads();
+  std::size_t HeldReads();
 
  private:
   static Server& Of(fuse_req_t request) {
@@ -170,14 +171,15 @@ fuse_ino_t FaultyFs::Server::Child(fuse_ino_t parent, const std::string& name) c
   return 0;
 }
 
-void FaultyFs::Server::Mount(const std::string& mount_point) {
+void FaultyFs::Server::Mount(const std::string& mount_point, FaultyFsScope scope) {
   if (geteuid() != 0) {
     Refuse("mounting needs root; this test runs as uid " + std::to_string(geteuid()));
   }
   if (access("/dev/fuse", R_OK | W_OK) != 0) {
     Refuse(std::string("mounting needs /dev/fuse: ") + std::strerror(errno));
   }
-  if (const int error = EnterPrivateMountNamespace(); error != 0) {
+  if (const int error = scope == FaultyFsScope::kThisProcess ? EnterPrivateMountNamespace() : 0;
+      error != 0) {
     Refuse(std::string("no mount namespace of its own: ") + std::strerror(error));
   }
   static const fuse_lowlevel_ops kOperations = [] {
@@ -194,8 +196,12 @@ void FaultyFs::Server::Mount(const std::string& mount_point) {
   }();
   char program[] = "tarvik-faulty-fs";
   char option[] = "-o";
+  // A mount that others see has a name of its own, so that no test of theirs takes it for its own
+  // medium.
   char options[] = "ro,fsname=tarvik-faulty,subtype=faulty";
-  char* arguments[] = {program, option, options};
+  char shared_options[] = "ro,fsname=tarvik-faulty-shared,subtype=faulty";
+  char* arguments[] = {program, option,
+                       scope == FaultyFsScope::kThisProcess ? options : shared_options};
   fuse_args args = FUSE_ARGS_INIT(3, arguments);
   session_ = fuse_session_new(&args, &kOperations, sizeof kOperations, this);
   fuse_opt_free_args(&args);
@@ -270,6 +276,11 @@ void FaultyFs::Server::ReleaseReads() {
   for (const HeldRead& read : held) Answer(read.request, *read.node, read.size, read.offset);
 }
 
+std::size_t FaultyFs::Server::HeldReads() {
+  const std::lock_guard lock(mutex_);
+  return held_.size();
+}
+
 void FaultyFs::Server::WaitFor(std::chrono::milliseconds delay) {
   std::unique_lock lock(mutex_);
   stopping_.wait_for(lock, delay, [this] { return stop_; });
@@ -339,7 +350,8 @@ void FaultyFs::Server::Read(fuse_req_t request, fuse_ino_t ino, std::size_t size
     ++node->reads;
   }
   const Faults& faults = node->faults;
-  if (faults.hold_first_read && node->reads == 1) {
+  if ((faults.hold_first_read && node->reads == 1) ||
+      (faults.hold_reads_from && offset >= *faults.hold_reads_from)) {
     const std::lock_guard lock(server.mutex_);
     server.held_.push_back({request, node, size, offset});
     return;
@@ -437,8 +449,9 @@ FaultyFs::Entry FaultyFs::Dir(std::string path, Faults faults) {
   return Entry{std::move(path), true, {}, faults};
 }
 
-FaultyFs::FaultyFs(const std::vector<Entry>& tree) : server_(std::make_unique<Server>(tree)) {
-  server_->Mount(mount_point_.path());
+FaultyFs::FaultyFs(const std::vector<Entry>& tree, FaultyFsScope scope)
+    : server_(std::make_unique<Server>(tree)) {
+  server_->Mount(mount_point_.path(), scope);
 }
 
 FaultyFs::~FaultyFs() = default;
@@ -451,5 +464,7 @@ DriveSpec FaultyFs::Drive(char letter) const {
 int FaultyFs::ReadsServed(const std::string& path) const { return server_->ReadsServed(path); }
 
 void FaultyFs::ReleaseReads() { server_->ReleaseReads(); }
+
+std::size_t FaultyFs::HeldReads() const { return server_->HeldReads(); }
 
 }  // namespace tarvik

@@ -47,6 +47,12 @@ struct FaultyFsFaults {
     hold_first_read = true;
     return *this;
   }
+  // Reads from `offset` on are answered only when the test calls FaultyFs::ReleaseReads, as
+  // reads that hang at a damaged place of a disc would be; the reads before it are served.
+  FaultyFsFaults& HoldReadsFrom(std::int64_t offset) {
+    hold_reads_from = offset;
+    return *this;
+  }
   // From the first read on, the file has `size` bytes: its content cut short, or extended by
   // zero bytes. The size reported before that read is the original one.
   FaultyFsFaults& SizeAfterFirstRead(std::int64_t size) {
@@ -92,12 +98,17 @@ struct FaultyFsFaults {
   std::optional<std::int64_t> eio_from;
   std::chrono::milliseconds read_delay{0};
   bool hold_first_read = false;
+  std::optional<std::int64_t> hold_reads_from;
   std::optional<std::int64_t> size_after_first_read;
   bool vanishes_after_listing = false;
   bool vanishes_after_open = false;
   bool listing_fails = false;
   bool listing_fails_once = false;
 };
+
+// Who sees a FaultyFs: the test process only, or every process of the machine (a program run
+// under Wine, whose server opens the files), until it is unmounted.
+enum class FaultyFsScope { kThisProcess, kEveryProcess };
 
 // One entry of a FaultyFs tree. Parent directories not given are made as needed, without
 // faults: give a faulty directory before the entries in it.
@@ -114,7 +125,8 @@ struct FaultyFsEntry {
 // It runs on a thread of the test process and is mounted on a fresh temporary directory in
 // the process's own mount namespace, so no other process sees it and nothing stays mounted
 // when the test ends, however it ends (a failed assertion unmounts through the destructor;
-// if the process dies, its namespace and the mount go with it).
+// if the process dies, its namespace and the mount go with it). Mounted for every process
+// (FaultyFsScope::kEveryProcess), it is in the machine's namespace until the object goes.
 //
 // Mounting needs root and /dev/fuse; without them the constructor throws std::runtime_error
 // saying which one is missing, so the test fails rather than passing unchecked. Build the
@@ -132,7 +144,8 @@ class FaultyFs {
   static Entry File(std::string path, std::string content, Faults faults = {});
   static Entry Dir(std::string path, Faults faults = {});
 
-  explicit FaultyFs(const std::vector<Entry>& tree);
+  explicit FaultyFs(const std::vector<Entry>& tree,
+                    FaultyFsScope scope = FaultyFsScope::kThisProcess);
   ~FaultyFs();
   FaultyFs(const FaultyFs&) = delete;
   FaultyFs& operator=(const FaultyFs&) = delete;
@@ -142,8 +155,10 @@ class FaultyFs {
   DriveSpec Drive(char letter) const;
   // Read requests served for the file so far, failed ones included.
   int ReadsServed(const std::string& path) const;
-  // Answers the reads held so far (HoldFirstRead).
+  // Answers the reads held so far (HoldFirstRead, HoldReadsFrom).
   void ReleaseReads();
+  // How many reads are held now.
+  std::size_t HeldReads() const;
 
  private:
   class Server;
