@@ -1,28 +1,15 @@
 #include "digest/HashThread.h"
 
-#include <openssl/evp.h>
-
-#include <cstdlib>
 #include <new>
 #include <system_error>
 
+#include "digest/DigestContexts.h"
 #include "platform/IoError.h"
+#include "util/AlignedMemory.h"
 
 namespace tarvik {
 
 namespace {
-
-const char* AlgorithmName(DigestKind kind) {
-  switch (kind) {
-    case DigestKind::kMd5:
-      return "MD5";
-    case DigestKind::kSha1:
-      return "SHA1";
-    case DigestKind::kSha256:
-      return "SHA256";
-  }
-  return "";
-}
 
 // The buffers start on a page, as the file's bytes do in the page cache: the kernel copies a
 // block fastest then. A buffer 16 bytes past a page start, where an allocation this large
@@ -31,33 +18,7 @@ constexpr std::size_t kPage = 4096;
 
 }  // namespace
 
-void HashThread::Free::operator()(char* buffers) const { std::free(buffers); }
-
-// One libcrypto context per kind, fetched once: starting a file then costs no look-up.
-struct HashThread::Contexts {
-  std::array<EVP_MD*, kDigestKinds> algorithms{};
-  std::array<EVP_MD_CTX*, kDigestKinds> contexts{};
-
-  Contexts() {
-    for (std::size_t i = 0; i < kDigestKinds; ++i) {
-      algorithms[i] = EVP_MD_fetch(nullptr, AlgorithmName(static_cast<DigestKind>(i)), nullptr);
-      contexts[i] = EVP_MD_CTX_new();
-      if (algorithms[i] == nullptr || contexts[i] == nullptr) {
-        Free();
-        throw IoError(kErrNotEnoughMemory, "Not enough memory for a digest");
-      }
-    }
-  }
-  ~Contexts() { Free(); }
-  void Free() {
-    for (std::size_t i = 0; i < kDigestKinds; ++i) {
-      EVP_MD_CTX_free(contexts[i]);
-      EVP_MD_free(algorithms[i]);
-      contexts[i] = nullptr;
-      algorithms[i] = nullptr;
-    }
-  }
-};
+void HashThread::Free::operator()(char* buffers) const { FreeAligned(buffers); }
 
 HashThread::HashThread() = default;
 
@@ -76,14 +37,14 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size, std::int64
     buffers_.reset();
     capacity_ = 0;
     const std::size_t size = (block_size * kBuffers + kPage - 1) / kPage * kPage;
-    buffers_.reset(static_cast<char*>(std::aligned_alloc(kPage, size)));
+    buffers_.reset(static_cast<char*>(AllocateAligned(kPage, size)));
     if (!buffers_) throw std::bad_alloc();
     capacity_ = block_size;
   }
   block_size_ = block_size;
   on_reader_ = file_size < kThreadMinBytes;
   if (kinds != 0) {
-    if (!contexts_) contexts_ = std::make_unique<Contexts>();
+    if (!contexts_) contexts_ = std::make_unique<DigestContexts>();
     if (!on_reader_ && !thread_.joinable()) {
       try {
         thread_ = std::thread([this] { Serve(); });
@@ -92,8 +53,8 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size, std::int64
       }
     }
     for (std::size_t i = 0; i < kDigestKinds; ++i) {
-      if ((kinds & KindBit(static_cast<DigestKind>(i))) == 0) continue;
-      EVP_DigestInit_ex2(contexts_->contexts[i], contexts_->algorithms[i], nullptr);
+      const auto kind = static_cast<DigestKind>(i);
+      if ((kinds & KindBit(kind)) != 0) contexts_->Begin(kind);
     }
   }
   // Only now: a file that could not begin has no digests to end.
@@ -138,7 +99,7 @@ void HashThread::EndFile() {
     const auto kind = static_cast<DigestKind>(i);
     if ((kinds_ & KindBit(kind)) == 0) continue;
     results_[i] = Digest{kind, {}};
-    EVP_DigestFinal_ex(contexts_->contexts[i], results_[i].bytes.data(), nullptr);
+    contexts_->Finish(kind, results_[i]);
   }
   kinds_ = 0;
 }
@@ -146,8 +107,8 @@ void HashThread::EndFile() {
 void HashThread::Update(std::size_t slot) {
   const char* block = buffers_.get() + slot * block_size_;
   for (std::size_t i = 0; i < kDigestKinds; ++i) {
-    if ((kinds_ & KindBit(static_cast<DigestKind>(i))) == 0) continue;
-    EVP_DigestUpdate(contexts_->contexts[i], block, sizes_[slot]);
+    const auto kind = static_cast<DigestKind>(i);
+    if ((kinds_ & KindBit(kind)) != 0) contexts_->Update(kind, block, sizes_[slot]);
   }
 }
 
