@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "digest/DigestContexts.h"
+#include "digest/ValueWait.h"
 #include "platform/IoError.h"
 #include "util/AlignedMemory.h"
 
@@ -73,7 +74,7 @@ void HashThread::Post() {
   // Sequentially consistent with the thread's store of thread_sleeps_ and load of the count:
   // either the thread sees this block, or this sees it asleep and wakes it.
   posted_shared_.store(posted_);
-  if (thread_sleeps_.load()) posted_shared_.notify_one();
+  if (thread_sleeps_.load()) WakeOne(posted_shared_);
 }
 
 void HashThread::WaitHashed(std::uint32_t at_least) {
@@ -83,7 +84,7 @@ void HashThread::WaitHashed(std::uint32_t at_least) {
   // Counts wrap: "at least" is a difference that is not negative.
   for (std::uint32_t hashed = hashed_.load(); static_cast<std::int32_t>(hashed - at_least) < 0;
        hashed = hashed_.load()) {
-    hashed_.wait(hashed);
+    WaitWhile(hashed_, hashed);
   }
 }
 
@@ -121,7 +122,7 @@ void HashThread::Serve() {
     // Counts wrap: the reader may have taken blocks beyond those posted.
     if (static_cast<std::int32_t>(posted - block) <= 0) {
       thread_sleeps_.store(true);
-      if (posted_shared_.load() == posted) posted_shared_.wait(posted);
+      if (posted_shared_.load() == posted) WaitWhile(posted_shared_, posted);
       thread_sleeps_.store(false);
       continue;
     }
@@ -129,7 +130,7 @@ void HashThread::Serve() {
     if (!taken_.compare_exchange_strong(block, block + 1)) continue;
     Update(block % kBuffers);
     hashed_.store(block + 1);
-    if (wake_at_.load() == block + 1) hashed_.notify_one();
+    if (wake_at_.load() == block + 1) WakeOne(hashed_);
   }
 }
 
