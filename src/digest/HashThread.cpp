@@ -1,28 +1,16 @@
 #include "digest/HashThread.h"
 
-#include <openssl/evp.h>
-
-#include <cstdlib>
 #include <new>
 #include <system_error>
 
+#include "digest/DigestContexts.h"
+#include "digest/ValueWait.h"
 #include "platform/IoError.h"
+#include "util/AlignedMemory.h"
 
 namespace tarvik {
 
 namespace {
-
-const char* AlgorithmName(DigestKind kind) {
-  switch (kind) {
-    case DigestKind::kMd5:
-      return "MD5";
-    case DigestKind::kSha1:
-      return "SHA1";
-    case DigestKind::kSha256:
-      return "SHA256";
-  }
-  return "";
-}
 
 // The buffers start on a page, as the file's bytes do in the page cache: the kernel copies a
 // block fastest then. A buffer 16 bytes past a page start, where an allocation this large
@@ -31,33 +19,7 @@ constexpr std::size_t kPage = 4096;
 
 }  // namespace
 
-void HashThread::Free::operator()(char* buffers) const { std::free(buffers); }
-
-// One libcrypto context per kind, fetched once: starting a file then costs no look-up.
-struct HashThread::Contexts {
-  std::array<EVP_MD*, kDigestKinds> algorithms{};
-  std::array<EVP_MD_CTX*, kDigestKinds> contexts{};
-
-  Contexts() {
-    for (std::size_t i = 0; i < kDigestKinds; ++i) {
-      algorithms[i] = EVP_MD_fetch(nullptr, AlgorithmName(static_cast<DigestKind>(i)), nullptr);
-      contexts[i] = EVP_MD_CTX_new();
-      if (algorithms[i] == nullptr || contexts[i] == nullptr) {
-        Free();
-        throw IoError(kErrNotEnoughMemory, "Not enough memory for a digest");
-      }
-    }
-  }
-  ~Contexts() { Free(); }
-  void Free() {
-    for (std::size_t i = 0; i < kDigestKinds; ++i) {
-      EVP_MD_CTX_free(contexts[i]);
-      EVP_MD_free(algorithms[i]);
-      contexts[i] = nullptr;
-      algorithms[i] = nullptr;
-    }
-  }
-};
+void HashThread::Free::operator()(char* buffers) const { FreeAligned(buffers); }
 
 HashThread::HashThread() = default;
 
@@ -76,14 +38,14 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size, std::int64
     buffers_.reset();
     capacity_ = 0;
     const std::size_t size = (block_size * kBuffers + kPage - 1) / kPage * kPage;
-    buffers_.reset(static_cast<char*>(std::aligned_alloc(kPage, size)));
+    buffers_.reset(static_cast<char*>(AllocateAligned(kPage, size)));
     if (!buffers_) throw std::bad_alloc();
     capacity_ = block_size;
   }
   block_size_ = block_size;
   on_reader_ = file_size < kThreadMinBytes;
   if (kinds != 0) {
-    if (!contexts_) contexts_ = std::make_unique<Contexts>();
+    if (!contexts_) contexts_ = std::make_unique<DigestContexts>();
     if (!on_reader_ && !thread_.joinable()) {
       try {
         thread_ = std::thread([this] { Serve(); });
@@ -92,8 +54,8 @@ void HashThread::BeginFile(DigestKinds kinds, std::size_t block_size, std::int64
       }
     }
     for (std::size_t i = 0; i < kDigestKinds; ++i) {
-      if ((kinds & KindBit(static_cast<DigestKind>(i))) == 0) continue;
-      EVP_DigestInit_ex2(contexts_->contexts[i], contexts_->algorithms[i], nullptr);
+      const auto kind = static_cast<DigestKind>(i);
+      if ((kinds & KindBit(kind)) != 0) contexts_->Begin(kind);
     }
   }
   // Only now: a file that could not begin has no digests to end.
@@ -112,7 +74,7 @@ void HashThread::Post() {
   // Sequentially consistent with the thread's store of thread_sleeps_ and load of the count:
   // either the thread sees this block, or this sees it asleep and wakes it.
   posted_shared_.store(posted_);
-  if (thread_sleeps_.load()) posted_shared_.notify_one();
+  if (thread_sleeps_.load()) WakeOne(posted_shared_);
 }
 
 void HashThread::WaitHashed(std::uint32_t at_least) {
@@ -122,7 +84,7 @@ void HashThread::WaitHashed(std::uint32_t at_least) {
   // Counts wrap: "at least" is a difference that is not negative.
   for (std::uint32_t hashed = hashed_.load(); static_cast<std::int32_t>(hashed - at_least) < 0;
        hashed = hashed_.load()) {
-    hashed_.wait(hashed);
+    WaitWhile(hashed_, hashed);
   }
 }
 
@@ -138,7 +100,7 @@ void HashThread::EndFile() {
     const auto kind = static_cast<DigestKind>(i);
     if ((kinds_ & KindBit(kind)) == 0) continue;
     results_[i] = Digest{kind, {}};
-    EVP_DigestFinal_ex(contexts_->contexts[i], results_[i].bytes.data(), nullptr);
+    contexts_->Finish(kind, results_[i]);
   }
   kinds_ = 0;
 }
@@ -146,8 +108,8 @@ void HashThread::EndFile() {
 void HashThread::Update(std::size_t slot) {
   const char* block = buffers_.get() + slot * block_size_;
   for (std::size_t i = 0; i < kDigestKinds; ++i) {
-    if ((kinds_ & KindBit(static_cast<DigestKind>(i))) == 0) continue;
-    EVP_DigestUpdate(contexts_->contexts[i], block, sizes_[slot]);
+    const auto kind = static_cast<DigestKind>(i);
+    if ((kinds_ & KindBit(kind)) != 0) contexts_->Update(kind, block, sizes_[slot]);
   }
 }
 
@@ -160,7 +122,7 @@ void HashThread::Serve() {
     // Counts wrap: the reader may have taken blocks beyond those posted.
     if (static_cast<std::int32_t>(posted - block) <= 0) {
       thread_sleeps_.store(true);
-      if (posted_shared_.load() == posted) posted_shared_.wait(posted);
+      if (posted_shared_.load() == posted) WaitWhile(posted_shared_, posted);
       thread_sleeps_.store(false);
       continue;
     }
@@ -168,7 +130,7 @@ void HashThread::Serve() {
     if (!taken_.compare_exchange_strong(block, block + 1)) continue;
     Update(block % kBuffers);
     hashed_.store(block + 1);
-    if (wake_at_.load() == block + 1) hashed_.notify_one();
+    if (wake_at_.load() == block + 1) WakeOne(hashed_);
   }
 }
 

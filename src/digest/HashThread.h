@@ -11,6 +11,8 @@
 
 namespace tarvik {
 
+class DigestContexts;
+
 // Digests of one file at a time, computed on a helper thread from the blocks a reader hands
 // over as it reads them. The reader reads the next block into another buffer while the last
 // ones are hashed, so that reading and hashing overlap; the buffers are the reader's own read
@@ -63,7 +65,6 @@ class HashThread {
   const Digest& Result(DigestKind kind) const { return results_[static_cast<std::size_t>(kind)]; }
 
  private:
-  struct Contexts;
   void Post();
   void Serve();
   // Adds the block in `slot` to the file's digests.
@@ -94,7 +95,7 @@ class HashThread {
   std::atomic<bool> thread_sleeps_{false};
   // Read by the thread at every turn, also while the reader sets it.
   std::atomic<bool> stopping_{false};
-  std::unique_ptr<Contexts> contexts_;
+  std::unique_ptr<DigestContexts> contexts_;
   std::array<Digest, kDigestKinds> results_{};
   std::thread thread_;
 };

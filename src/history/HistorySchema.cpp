@@ -5,6 +5,7 @@
 
 #include "history/HistoryStore.h"
 #include "history/KnownRows.h"
+#include "util/Utf8Path.h"
 
 namespace tarvik {
 
@@ -88,7 +89,7 @@ sqlite3* OpenDatabase(const std::string& name, int flags) {
 std::unique_ptr<HistoryStore> HistoryStore::Open(const std::string& path, HistoryOpening& opening,
                                                  std::string& detail) {
   std::error_code error;
-  std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
+  std::filesystem::create_directories(Utf8Path(path).parent_path(), error);
   opening = HistoryOpening::kOpened;
   for (int attempt = 0; attempt < 2; ++attempt) {
     sqlite3* db = OpenDatabase(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
@@ -126,7 +127,8 @@ std::unique_ptr<HistoryStore> HistoryStore::OpenSnapshot(const std::string& path
   // A journal beside it: its holder is writing, and pages on disk may be changes it will
   // still roll back.
   std::error_code no_journal;
-  if (std::filesystem::file_size(path + "-journal", no_journal) > 0 && !no_journal) return nullptr;
+  if (std::filesystem::file_size(Utf8Path(path + "-journal"), no_journal) > 0 && !no_journal)
+    return nullptr;
   std::string uri = "file:";
   for (const char ch : path) {
     // The characters a URI's path gives a meaning of their own.
@@ -261,14 +263,14 @@ std::string HistoryStore::MoveAside(const std::string& path, std::string& error)
   std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
   const std::string aside = path + ".damaged-" + stamp;
   std::error_code code;
-  std::filesystem::rename(path, aside, code);
+  std::filesystem::rename(Utf8Path(path), Utf8Path(aside), code);
   if (code) {
     error = code.message();
     return "";
   }
   for (const char* suffix : {"-journal", "-wal", "-shm"}) {
     std::error_code missing_is_fine;
-    std::filesystem::rename(path + suffix, aside + suffix, missing_is_fine);
+    std::filesystem::rename(Utf8Path(path + suffix), Utf8Path(aside + suffix), missing_is_fine);
   }
   return aside;
 }
