@@ -22,7 +22,7 @@
 #include "platform/IoError.h"
 #include "scan/ExpectedSums.h"
 #include "scan/ListFile.h"
-#include "util/SystemPath.h"
+#include "util/Utf8Path.h"
 
 namespace tarvik {
 
@@ -42,8 +42,8 @@ std::string DrivePathOf(Platform& platform, const std::string& path) {
   if (IsDrivePath(path)) return path;
   std::error_code error;
   const std::filesystem::path full = std::filesystem::weakly_canonical(
-      std::filesystem::absolute(SystemPathOf(path), error), error);
-  return error ? std::string() : platform.FromSystemPath(Utf8Of(full));
+      std::filesystem::absolute(Utf8Path(path), error), error);
+  return error ? std::string() : platform.FromSystemPath(Utf8Text(full));
 }
 
 void ApplyOptions(const CheckOptions& options, TForm1& form) {

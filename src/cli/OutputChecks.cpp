@@ -5,7 +5,7 @@
 
 #include "cli/FolderAccess.h"
 #include "platform/ErrorCodes.h"
-#include "util/SystemPath.h"
+#include "util/Utf8Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -32,8 +32,8 @@ bool SameFile(Platform& platform, const std::string& a, const std::string& b) {
     UpperCase1251(upper_b);
     return upper_a == upper_b;
   }
-  const std::filesystem::path path_a = SystemPathOf(system_a);
-  const std::filesystem::path path_b = SystemPathOf(system_b);
+  const std::filesystem::path path_a = Utf8Path(system_a);
+  const std::filesystem::path path_b = Utf8Path(system_b);
   std::error_code error;
   if (std::filesystem::exists(path_a, error) && std::filesystem::exists(path_b, error)) {
     return std::filesystem::equivalent(path_a, path_b, error) && !error;
@@ -51,7 +51,7 @@ int ProbeOutput(Platform& platform, const std::string& path) {
   // folder cannot be asked without a file made; making the file then tells.
   const std::string system_path = platform.ToSystemPath(path);
   if (system_path.empty()) return kNoError;
-  return MayCreateFileIn(Utf8Of(SystemPathOf(system_path).parent_path()));
+  return MayCreateFileIn(Utf8Text(Utf8Path(system_path).parent_path()));
 }
 
 }  // namespace tarvik

@@ -19,7 +19,7 @@ bool IsLetter(wchar_t ch) { return (ch >= L'A' && ch <= L'Z') || (ch >= L'a' && 
 
 }  // namespace
 
-int SystemPathOf(const WindowsPath& path, std::wstring& system_path) {
+int Utf8Path(const WindowsPath& path, std::wstring& system_path) {
   system_path.assign(kLongPrefix);
   system_path += RootOf(path.drive);
   std::string stored;

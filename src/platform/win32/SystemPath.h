@@ -11,7 +11,7 @@ namespace tarvik {
 // length limit and no reading of device names or trailing dots applies, each name as stored
 // (the names the program shows are mapped back, WindowsName.h). kErrInvalidName for a name no
 // file can have.
-int SystemPathOf(const WindowsPath& path, std::wstring& system_path);
+int Utf8Path(const WindowsPath& path, std::wstring& system_path);
 // "C:\" for a drive letter, as the volume calls take a root.
 std::wstring RootOf(char drive);
 // The drive letter of a root text the program gives ("C:\", "C:", "c:/"), 0 for another text.

@@ -253,7 +253,7 @@ int Win32Platform::CancelConnection(const std::string& local_name, bool force) {
 int Win32Platform::Locate(const std::string& path, WindowsPath& full,
                           std::wstring& system_path) const {
   const int code = directories_.Resolve(path, full);
-  return code != kNoError ? code : SystemPathOf(full, system_path);
+  return code != kNoError ? code : Utf8Path(full, system_path);
 }
 
 bool Win32Platform::RunWaiting(char drive, std::function<void()> call) {
@@ -313,7 +313,7 @@ std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
   std::wstring system_path;
   if ((!directory_text.empty() &&
        directories_.Resolve(std::string(directory_text), directory) != kNoError) ||
-      SystemPathOf(directory, system_path) != kNoError) {
+      Utf8Path(directory, system_path) != kNoError) {
     return found;
   }
   auto listing = std::make_shared<DirectoryListing>();
@@ -338,7 +338,7 @@ int Win32Platform::ReadListing(const std::string& directory) {
   WindowsPath full;
   std::wstring system_path;
   if (directories_.Resolve(directory, full) != kNoError) return kErrPathNotFound;
-  if (const int code = SystemPathOf(full, system_path); code != kNoError) return code;
+  if (const int code = Utf8Path(full, system_path); code != kNoError) return code;
   const std::string key = Narrow(system_path);
   if (const int owed = failed_listings_.Report(key); owed != kNoError) return owed;
   auto listing = std::make_shared<DirectoryListing>();
