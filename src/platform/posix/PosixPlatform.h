@@ -13,7 +13,7 @@
 #include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
-#include "platform/posix/FailedListings.h"
+#include "platform/FailedListings.h"
 #include "platform/posix/LatestLook.h"
 #include "platform/MappedPrefix.h"
 #include "platform/posix/MountWatch.h"

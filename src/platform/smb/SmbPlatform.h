@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
-#include "platform/posix/FailedListings.h"
+#include "platform/FailedListings.h"
 #include "platform/posix/PosixPlatform.h"
 #include "platform/WindowsPath.h"
 #include "platform/smb/LatestFinding.h"

@@ -10,7 +10,7 @@
 #include "platform/CallThread.h"
 #include "platform/Platform.h"
 #include "platform/WindowsPath.h"
-#include "platform/posix/FailedListings.h"
+#include "platform/FailedListings.h"
 #include "platform/win32/FileTable.h"
 
 namespace tarvik {

@@ -1,4 +1,4 @@
-#include "platform/posix/FailedListings.h"
+#include "platform/FailedListings.h"
 
 #include <algorithm>
 
