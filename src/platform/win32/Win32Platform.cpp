@@ -231,9 +231,10 @@ int Win32Platform::AddConnection(const std::string& remote_name, const std::stri
   resource.dwType = RESOURCETYPE_DISK;
   resource.lpLocalName = local.data();
   resource.lpRemoteName = remote.data();
-  // Without a password the share is asked for as the guest, never with the user's own logon.
+  // Without a password the share is asked for with the user's own logon, as Windows itself
+  // connects a share typed as \\SERVER\SHARE; a password is the user's for that share.
   const DWORD result =
-      WNetAddConnection2W(&resource, secret.c_str(), password.empty() ? L"Guest" : nullptr, 0);
+      WNetAddConnection2W(&resource, password.empty() ? nullptr : secret.c_str(), nullptr, 0);
   if (result != NO_ERROR) return ConnectCode(result, last_failure_);
   // A new connection starts at its root, whatever an earlier one on the letter left.
   const WindowsPath current = directories_.current();
