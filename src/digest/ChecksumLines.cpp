@@ -112,6 +112,8 @@ void ChecksumLineReader::TakeLine(std::string_view line) {
     return;
   }
   if (line.ends_with('\r')) line.remove_suffix(1);
+  // Windows editors begin a UTF-8 text with a byte order mark, which is no part of the line.
+  if (number_ == 1 && line.starts_with("\xEF\xBB\xBF")) line.remove_prefix(3);
   const std::size_t start = line.find_first_not_of(" \t");
   if (start == std::string_view::npos || line[start] == '#') return;
   line.remove_prefix(start);

@@ -22,7 +22,8 @@ struct ChecksumEntry {
 // ("<hex>  <name>", "<hex> *<name>" for binary mode) and in the BSD tag form
 // ("SHA256 (<name>) = <hex>", also "MD5", "SHA1"), each with the coreutils escapes of a name
 // holding a backslash, a line feed or a carriage return (a line beginning with "\"). The kind of
-// a GNU line comes from its digest's length. Lines may end in CR LF; "#" begins a comment.
+// a GNU line comes from its digest's length. Lines may end in CR LF; "#" begins a comment; a
+// UTF-8 byte order mark before the first line is left out.
 //
 // The text comes piece by piece, as read, so that a file of any size is read in bounded memory:
 // a line longer than kMaxLineBytes cannot name a file that opens (a path has at most 4096 bytes)

@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "platform/Pattern.h"
 #include "platform/WindowsName.h"
+#include "util/Path.h"
 #include "util/Text.h"
 
 namespace tarvik {
@@ -80,6 +82,39 @@ std::string ResolveThroughLinks(Platform& platform, const std::string& base,
   return real.empty() ? std::string() : FromSystemPath(platform, real + full.substr(slash));
 }
 
+// Whether the system's own paths are drive paths (Windows), or POSIX paths (Linux).
+#ifdef _WIN32
+constexpr bool kSystemPathsAreDrivePaths = true;
+#else
+constexpr bool kSystemPathsAreDrivePaths = false;
+#endif
+
+// `name` from `folder` where system paths are drive paths: "\" separates as "/" does, "X:/..."
+// or "X:\..." is absolute, "/..." begins at the folder's root, and ".." is taken back by the
+// text, at most to the root, as Windows takes it.
+std::string ResolveOnDrives(const std::string& folder, std::string_view name) {
+  std::string root = DriveRoot(folder);
+  std::string_view base = std::string_view(folder).substr(3);
+  const auto is_separator = [](char ch) { return ch == '/' || ch == '\\'; };
+  if (name.size() >= 3 && name[1] == ':' && is_separator(name[2])) {
+    root = std::string(1, UpCaseDrive(name[0])) + ":\\";
+    base = {};
+    name.remove_prefix(3);
+  } else if (!name.empty() && is_separator(name[0])) {
+    base = {};
+  }
+  std::string joined = std::string(base) + '\\' + std::string(name);
+  std::replace(joined.begin(), joined.end(), '/', '\\');
+  std::vector<std::string> parts;
+  AddParts(parts, joined, '\\');
+  std::string path = root;
+  for (const std::string& part : parts) {
+    if (path.size() > 3) path += '\\';
+    path += part;
+  }
+  return path;
+}
+
 }  // namespace
 
 bool NameBelow(const std::string& folder, const std::string& path, bool case_sensitive,
@@ -97,8 +132,8 @@ bool NameBelow(const std::string& folder, const std::string& path, bool case_sen
 }
 
 bool NameFrom(Platform& platform, const std::string& folder, const std::string& path,
-              std::string& name) {
-  if (NameBelow(folder, path, true, name)) return true;
+              bool case_sensitive, std::string& name) {
+  if (NameBelow(folder, path, case_sensitive, name)) return true;
   if (DriveRoot(folder) != DriveRoot(path)) {
     name = platform.ToSystemPath(path);
     return !name.empty();
@@ -109,7 +144,12 @@ bool NameFrom(Platform& platform, const std::string& folder, const std::string& 
   AddParts(from, std::string_view(folder).substr(3), '\\');
   AddParts(to, std::string_view(path).substr(3), '\\');
   std::size_t common = 0;
-  while (common < from.size() && common + 1 < to.size() && from[common] == to[common]) ++common;
+  const auto same = [case_sensitive](const std::string& a, const std::string& b) {
+    return case_sensitive ? a == b : EqualIgnoringCase(a, b);
+  };
+  while (common < from.size() && common + 1 < to.size() && same(from[common], to[common])) {
+    ++common;
+  }
   name.clear();
   for (std::size_t i = common; i < from.size(); ++i) name += "../";
   std::string posix;
@@ -123,6 +163,7 @@ bool NameFrom(Platform& platform, const std::string& folder, const std::string& 
 std::string ResolveName(Platform& platform, const std::string& folder, std::string_view name) {
   // The kernel refuses a trailing "/" after a file's name.
   if (name.ends_with('/') || name.ends_with("/.")) return {};
+  if constexpr (kSystemPathsAreDrivePaths) return ResolveOnDrives(folder, name);
   if (HasParentPart(name)) {
     const std::string base = SystemFolder(platform, folder);
     if (!base.empty()) return ResolveThroughLinks(platform, base, name);

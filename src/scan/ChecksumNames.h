@@ -19,15 +19,18 @@ bool NameBelow(const std::string& folder, const std::string& path, bool case_sen
 
 // The name that reaches the file at `path` from `folder` (both in drive form, the folder ending
 // in "\"), as sha256sum -c run in that folder opens it: below the folder as NameBelow gives it,
-// else through as many ".." as needed on the same drive, else the system's absolute path. False
-// when no name reaches it (a part names nothing on disk, a file on a share).
+// else through as many ".." as needed on the same drive, else the system's absolute path; the
+// folders of both compare by `case_sensitive`. False when no name reaches it (a part names
+// nothing on disk, a file on a share).
 bool NameFrom(Platform& platform, const std::string& folder, const std::string& path,
-              std::string& name);
+              bool case_sensitive, std::string& name);
 
 // The drive path of the file `name` names from `folder` (drive form, ending in "\"), as
 // sha256sum -c run in that folder opens it: "." and empty parts left out, an absolute name as
 // the system's path. A name with ".." is taken through the file system, since the kernel takes
-// ".." after a link to a folder from where the link leads. Empty when the name can name no file:
+// ".." after a link to a folder from where the link leads; on Windows, whose system paths are
+// drive paths, ".." is taken back by the text as the system does, "\" separates as "/" does
+// and "X:/..." is absolute. Empty when the name can name no file:
 // it ends in "/" or "/.", a folder on its way is missing or is none, or no drive holds it.
 std::string ResolveName(Platform& platform, const std::string& folder, std::string_view name);
 

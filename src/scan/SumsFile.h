@@ -27,12 +27,19 @@ class SumsFile {
   int LostLines() const { return file_->Lost() != kNoError ? file_->Lost() : unnamed_; }
 
  private:
-  SumsFile(Platform& platform, std::string folder, std::unique_ptr<LineWriter> file)
-      : platform_(platform), folder_(std::move(folder)), file_(std::move(file)) {}
+  SumsFile(Platform& platform, std::string folder, bool case_sensitive,
+           std::unique_ptr<LineWriter> file)
+      : platform_(platform),
+        folder_(std::move(folder)),
+        case_sensitive_(case_sensitive),
+        file_(std::move(file)) {}
 
   Platform& platform_;
   // The folder the file is saved in, ending in "\".
   std::string folder_;
+  // Whether the folder's volume tells names apart by case: the lists show the folders of one
+  // that does not upper-cased, whatever case the file's own path was given in.
+  bool case_sensitive_;
   std::unique_ptr<LineWriter> file_;
   int unnamed_ = kNoError;
 };

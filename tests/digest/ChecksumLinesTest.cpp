@@ -66,5 +66,16 @@ TEST(ChecksumLinesTest, ReadsEachFormOnceAndCountsWhatItCannot) {
   }
 }
 
+// A byte order mark is left out before the first line only: elsewhere it is part of a name.
+TEST(ChecksumLinesTest, AByteOrderMarkBeginsTheTextOnly) {
+  const std::string bom = "\xEF\xBB\xBF";
+  std::vector<std::string> names;
+  ChecksumLineReader reader([&](ChecksumEntry& entry) { names.push_back(entry.name); });
+  reader.Add(bom + kSha256 + "  first\r\n" + bom + kSha256 + "  second\r\n");
+  reader.End();
+  EXPECT_EQ(names, std::vector<std::string>{"first"});
+  EXPECT_EQ(reader.FirstMalformed(), 2);
+}
+
 }  // namespace
 }  // namespace tarvik

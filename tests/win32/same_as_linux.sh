@@ -22,7 +22,7 @@ tree=$(mktemp -d)
 mount_pid=
 cleanup() {
   [ -n "$mount_pid" ] && kill "$mount_pid" 2>/dev/null
-  rm -rf "$tree"
+  rm -rf "$tree" "$sums"
 }
 trap cleanup EXIT
 mkdir -p "$tree/Папка/Вложенная" "$tree/sub"
@@ -30,6 +30,9 @@ printf 'a' >"$tree/корень.txt"
 head -c 100000 /dev/zero >"$tree/Папка/файл.bin"
 head -c 40000 /dev/zero >"$tree/Папка/Вложенная/глубоко.dat"
 : >"$tree/sub/пусто.txt"
+sums=$(mktemp -d)
+up=$(realpath --relative-to="$sums" "$tree/Папка")
+(cd "$tree/Папка" && sha256sum файл.bin | sed "s#  #  $up/#") >"$sums/up.sums"
 
 # Each row: what it shows; the Linux arguments; the Windows arguments (the working directory is
 # the tree's sub folder for both).
@@ -39,6 +42,9 @@ rows=(
   "a relative path|--no-history ../Папка|--no-history ..\\Папка"
   "a path that does not exist|--no-history $tree/nothing|--no-history $(wine_path "$tree")\\nothing"
   "a block size that is none|-b 1000 $tree|-b 1000 $(wine_path "$tree")"
+  "a checksum file written|--no-history --sums=$sums/linux.sums $tree/Папка|--no-history --sums=$(wine_path "$sums")\\windows.sums $(wine_path "$tree")\\Папка"
+  "the checksum file it wrote verified|--no-history --verify=$sums/linux.sums $tree/Папка|--no-history --verify=$(wine_path "$sums")\\windows.sums $(wine_path "$tree")\\Папка"
+  "a checksum file naming files through ..|--no-history --verify=$sums/up.sums $tree/Папка|--no-history --verify=$(wine_path "$sums")\\up.sums $(wine_path "$tree")\\Папка"
 )
 for row in "${rows[@]}"; do
   IFS='|' read -r what linux_args windows_args <<<"$row"
