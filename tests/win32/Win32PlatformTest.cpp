@@ -156,10 +156,11 @@ TEST_F(Win32PlatformTest, EveryBlockSizeReadsEveryFileSizeExactly) {
         if (sector == 0) {
           EXPECT_EQ(ReadAll(name, block, waiting, content), kNoError);
         } else {
+          ReadingHelpers helpers;
           FileReader reader(
               CreateFileW(SystemPath(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING, nullptr),
-              sector);
+              sector, helpers);
           std::string buffer(block, '\0');
           const std::function<bool()> keep_waiting = [] { return true; };
           int code = kNoError;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,9 @@ struct DirectoryListing {
   // The code of a reading that failed part way, after the entries listed.
   int read_error = kNoError;
 };
+
+// The kAttr* bits the program is shown for a file's or directory's FILE_ATTRIBUTE_* bits.
+std::uint32_t ShownAttributes(std::uint32_t system_attributes);
 
 // Lists a directory given by its system path ("\\?\C:\WORK", "\\?\C:\").
 DirectoryListing ListDirectory(const std::wstring& directory);

@@ -39,7 +39,7 @@ struct FileReader::Slot {
   DWORD got = 0;
   DWORD error = ERROR_SUCCESS;
 
-  explicit Slot(std::shared_ptr<void> owned) : file(std::move(owned)) {}
+  Slot() = default;
   ~Slot() {
     if (bytes != nullptr) VirtualFree(bytes, 0, MEM_RELEASE);
     if (event != nullptr) CloseHandle(event);
@@ -76,12 +76,16 @@ struct FileReader::Slot {
   }
 };
 
-FileReader::FileReader(void* handle, std::uint32_t sector)
-    : file_(OwnHandle(handle)), sector_(sector == 0 ? 1 : sector) {}
+FileReader::FileReader(void* handle, std::uint32_t sector, ReadingHelpers& helpers)
+    : file_(OwnHandle(handle)), sector_(sector == 0 ? 1 : sector), helpers_(helpers) {}
 
 FileReader::~FileReader() {
   // Reads given up and still waiting in a driver end now, where the system can end them.
   CancelIoEx(handle(), nullptr);
+  if (slot_) {
+    slot_->file.reset();
+    helpers_.spare_slot = std::move(slot_);
+  }
 }
 
 bool FileReader::ReadIntoSlot(std::int64_t offset, std::size_t length,
@@ -93,16 +97,17 @@ bool FileReader::ReadIntoSlot(std::int64_t offset, std::size_t length,
     slot.Read();
     return true;
   }
-  if (!helper_) helper_ = std::make_unique<CallThread>();
+  std::unique_ptr<CallThread>& helper = helpers_.thread;
+  if (!helper) helper = std::make_unique<CallThread>();
   // The call holds the slot by a plain pointer, which std::function keeps without allocating;
   // the slot stays the reader's until the read is given up.
-  if (helper_->Run([at = &slot] { at->Read(); }, *waiting)) return true;
+  if (helper->Run([at = &slot] { at->Read(); }, *waiting)) return true;
   CancelIoEx(handle(), &slot.overlapped);
   // The helper goes on alone with the read, then lets the slot (its buffer and its share of the
   // handle) go; the next read gets new ones.
-  helper_->Post([given_up = std::move(slot_)] {});
+  helper->Post([given_up = std::move(slot_)] {});
   buffered_ = 0;
-  helper_.reset();
+  helper.reset();
   return false;
 }
 
@@ -122,7 +127,10 @@ int FileReader::Fill(std::size_t size, const std::function<bool()>* waiting) {
   const std::int64_t start = position_ / sector_ * sector_;
   const std::size_t length = RoundUp(static_cast<std::size_t>(position_ - start) + size, sector_);
   buffered_ = 0;
-  if (!slot_) slot_ = std::make_shared<Slot>(file_);
+  if (!slot_) {
+    slot_ = helpers_.spare_slot ? std::move(helpers_.spare_slot) : std::make_shared<Slot>();
+    slot_->file = file_;
+  }
   if (!slot_->Reserve(length)) return kErrNotEnoughMemory;
   if (!ReadIntoSlot(start, length, waiting)) return kErrOperationAborted;
   if (slot_->error == ERROR_INVALID_PARAMETER && FallBackToBuffered()) return Fill(size, waiting);

@@ -23,16 +23,19 @@ namespace tarvik {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr std::uint32_t kShownAttributes =
-    kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
 // FILETIME counts 100 ns from 1601; the program counts nanoseconds from 1970.
 constexpr std::int64_t kFileTimeOf1970 = 116444736000000000;
 
 int LastError() { return static_cast<int>(GetLastError()); }
 
+// The attributes of one path, INVALID_FILE_ATTRIBUTES with the error as the last one.
 DWORD AttributesOf(const std::wstring& system_path) {
   const NoCriticalErrorBox no_box;
-  return GetFileAttributesW(system_path.c_str());
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(system_path.c_str(), GetFileExInfoStandard, &data)) {
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return data.dwFileAttributes;
 }
 
 std::uint32_t LetterBit(char drive) { return std::uint32_t{1} << (drive - 'A'); }
@@ -96,7 +99,8 @@ std::uint32_t SectorOf(HANDLE file, char drive) {
 // An open of a file for reading, run where it may wait, owning what it finds.
 struct Opened {
   HANDLE handle = INVALID_HANDLE_VALUE;
-  std::uint32_t sector = 1;
+  // The drive's sector size where known before the open, 0 where the open is to ask for it.
+  std::uint32_t sector = 0;
   int error = kNoError;
   ~Opened() {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
@@ -112,8 +116,9 @@ struct Opened {
     if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
       handle = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, kFlags,
                            nullptr);
+      sector = 1;
     } else if (handle != INVALID_HANDLE_VALUE) {
-      sector = SectorOf(handle, drive);
+      if (sector == 0) sector = SectorOf(handle, drive);
       if (sector == 0) {
         // Without its sector size an unbuffered handle cannot be read safely.
         CloseHandle(handle);
@@ -148,6 +153,7 @@ Win32Platform::~Win32Platform() = default;
 
 std::uint32_t Win32Platform::LogicalDrives() {
   drive_types_.fill(kDriveUnknown);
+  sectors_.fill(0);
   return GetLogicalDrives();
 }
 
@@ -263,13 +269,14 @@ bool Win32Platform::RunWaiting(char drive, std::function<void()> call) {
     call();
     return true;
   }
-  if (!helper_) helper_ = std::make_unique<CallThread>();
+  std::unique_ptr<CallThread>& helper = helpers_.thread;
+  if (!helper) helper = std::make_unique<CallThread>();
   const auto without_box = [call = std::move(call)] {
     const NoCriticalErrorBox no_box;
     call();
   };
-  if (helper_->Run(without_box, waiting_)) return true;
-  helper_.reset();
+  if (helper->Run(without_box, waiting_)) return true;
+  helper.reset();
   return false;
 }
 
@@ -278,15 +285,18 @@ int Win32Platform::SetCurrentDirectory(const std::string& path) {
   std::wstring system_path;
   const int code = Locate(path, full, system_path);
   if (code != kNoError) return code;
-  if ((GetLogicalDrives() & LetterBit(full.drive)) == 0) return kErrInvalidDrive;
   auto look = std::make_shared<std::pair<DWORD, DWORD>>(INVALID_FILE_ATTRIBUTES, ERROR_SUCCESS);
   if (!RunWaiting(full.drive, [look, system_path] {
-        look->first = GetFileAttributesW(system_path.c_str());
+        look->first = AttributesOf(system_path);
         look->second = GetLastError();
       })) {
     return kErrOperationAborted;
   }
-  if (look->first == INVALID_FILE_ATTRIBUTES) return static_cast<int>(look->second);
+  if (look->first == INVALID_FILE_ATTRIBUTES) {
+    // The list of drives is asked only then: it costs more than the look at the path.
+    if ((GetLogicalDrives() & LetterBit(full.drive)) == 0) return kErrInvalidDrive;
+    return static_cast<int>(look->second);
+  }
   if ((look->first & FILE_ATTRIBUTE_DIRECTORY) == 0) return kErrPathNotFound;
   directories_.Change(full);
   return kNoError;
@@ -299,7 +309,7 @@ std::uint32_t Win32Platform::FileAttributes(const std::string& path) {
   std::wstring system_path;
   if (Locate(path, full, system_path) != kNoError) return kInvalidAttributes;
   const DWORD attributes = AttributesOf(system_path);
-  return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes & kShownAttributes;
+  return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : ShownAttributes(attributes);
 }
 
 std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
@@ -382,15 +392,21 @@ int Win32Platform::OpenForReading(const std::string& path, FileHandle& file) {
   if (full.IsRoot()) return kErrAccessDenied;
   if (IsDeviceName(full.LastName())) return kErrFileNotFound;
   auto opened = std::make_shared<Opened>();
+  // A fixed volume keeps its sector size: asked once per listing of the drives, not per file.
+  const unsigned type = CachedDriveType(full.drive);
+  const bool fixed = type == kDriveFixed || type == kDriveRamDisk;
+  std::uint32_t& known_sector = sectors_[static_cast<std::size_t>(full.drive - 'A')];
+  if (fixed) opened->sector = known_sector;
   if (!RunWaiting(full.drive, [opened, system_path, drive = full.drive] {
         opened->Open(system_path, drive);
       })) {
     return kErrOperationAborted;
   }
   if (opened->error != kNoError) return opened->error;
+  if (fixed && opened->sector > 1) known_sector = opened->sector;
   OpenFile open;
   open.reader = std::make_unique<FileReader>(std::exchange(opened->handle, INVALID_HANDLE_VALUE),
-                                             opened->sector);
+                                             opened->sector, helpers_);
   file = files_.Add(std::move(open));
   return kNoError;
 }

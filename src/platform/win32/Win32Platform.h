@@ -91,12 +91,16 @@ class Win32Platform : public Platform {
   FileReader* ReaderOf(FileHandle file);
 
   CurrentDirectories directories_;
+  // The helper thread of opens, listings and reads that may wait; what readers share.
+  ReadingHelpers helpers_;
   FileTable files_;
   FailedListings failed_listings_;
   std::function<bool()> waiting_;
-  std::unique_ptr<CallThread> helper_;
   // Drive types by letter as last asked, kDriveUnknown where not asked since LogicalDrives.
   std::array<unsigned, 26> drive_types_{};
+  // Sector sizes of fixed drives by letter as an open found them, 0 where not asked since
+  // LogicalDrives.
+  std::array<std::uint32_t, 26> sectors_{};
   ConnectFailure last_failure_ = ConnectFailure::kUnknown;
 };
 
