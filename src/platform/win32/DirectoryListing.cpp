@@ -46,6 +46,10 @@ DirectoryListing ListDirectory(const std::wstring& directory) {
   }
   do {
     listing.entries.push_back(EntryOf(found));
+    const std::wstring_view name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != L"." && name != L"..") {
+      listing.subdirectories.emplace_back(name);
+    }
   } while (FindNextFileW(search, &found));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) listing.read_error = static_cast<int>(error);

@@ -12,6 +12,8 @@ namespace tarvik {
 // program shows it and its attributes (kAttr* bits).
 struct DirectoryListing {
   std::vector<FoundEntry> entries;
+  // The names of its subdirectories as stored, "." and ".." aside.
+  std::vector<std::wstring> subdirectories;
   // The code of an open that failed, kNoError otherwise.
   int open_error = kNoError;
   // The code of a reading that failed part way, after the entries listed.

@@ -140,6 +140,12 @@ int FileReader::Fill(std::size_t size, const std::function<bool()>* waiting) {
   }
   buffered_start_ = start;
   buffered_ = slot_->got;
+  // Less than asked: at the end of the file, unless the medium gave out part way (a read of
+  // the rest tells that). The size, asked of the open file, tells which, and spares the read
+  // that would find nothing.
+  LARGE_INTEGER file_size{};
+  at_end_ = slot_->got < length && GetFileSizeEx(handle(), &file_size) &&
+            start + static_cast<std::int64_t>(slot_->got) >= file_size.QuadPart;
   return kNoError;
 }
 
@@ -157,6 +163,7 @@ int FileReader::Read(void* buffer, std::size_t size, std::size_t& done,
       position_ += static_cast<std::int64_t>(copied);
       continue;
     }
+    if (at_end_) break;
     // Ahead of a read that failed, a chunk would fail again: only what is asked is read
     // there, so that the failure is told for that block and the blocks before it still read.
     const bool careful = position_ < failed_until_;

@@ -63,6 +63,8 @@ class FileReader {
   // What the slot's buffer holds of the file: buffered_ bytes from buffered_start_ on.
   std::int64_t buffered_start_ = 0;
   std::size_t buffered_ = 0;
+  // The slot's buffer holds the file up to its end.
+  bool at_end_ = false;
   // The end of the latest read that failed.
   std::int64_t failed_until_ = 0;
   std::shared_ptr<Slot> slot_;

@@ -152,9 +152,15 @@ Win32Platform::Win32Platform() : directories_(WindowsPath{'C', {}}) {
 Win32Platform::~Win32Platform() = default;
 
 std::uint32_t Win32Platform::LogicalDrives() {
+  ForgetDrives();
+  return GetLogicalDrives();
+}
+
+void Win32Platform::ForgetDrives() {
   drive_types_.fill(kDriveUnknown);
   sectors_.fill(0);
-  return GetLogicalDrives();
+  volumes_.fill(std::nullopt);
+  stored_case_.Clear();
 }
 
 unsigned Win32Platform::DriveType(const std::string& root) {
@@ -171,8 +177,16 @@ unsigned Win32Platform::CachedDriveType(char drive) {
 
 int Win32Platform::VolumeInformation(const std::string& root, VolumeInfo& info) {
   const char drive = DriveOfRoot(root);
-  if (drive == 0 || (GetLogicalDrives() & LetterBit(drive)) == 0) return kErrInvalidDrive;
-  return VolumeInformationOf(drive, info);
+  if (drive == 0) return kErrInvalidDrive;
+  std::optional<VolumeInfo>& known = volumes_[static_cast<std::size_t>(drive - 'A')];
+  if (known) {
+    info = *known;
+    return kNoError;
+  }
+  if ((GetLogicalDrives() & LetterBit(drive)) == 0) return kErrInvalidDrive;
+  const int code = VolumeInformationOf(drive, info);
+  if (code == kNoError) known = info;
+  return code;
 }
 
 std::int64_t Win32Platform::TotalCapacity(const std::string& root) {
@@ -245,26 +259,49 @@ int Win32Platform::AddConnection(const std::string& remote_name, const std::stri
   const WindowsPath current = directories_.current();
   directories_.Change(WindowsPath{drive, {}});
   if (current.drive != drive) directories_.Change(current);
-  drive_types_[static_cast<std::size_t>(drive - 'A')] = kDriveUnknown;
+  ForgetDrives();
   return kNoError;
 }
 
 int Win32Platform::CancelConnection(const std::string& local_name, bool force) {
   if (DriveOfLocalName(local_name) == 0) return kErrBadDevice;
   const DWORD result = WNetCancelConnection2W(Widen(local_name).c_str(), 0, force ? TRUE : FALSE);
-  drive_types_.fill(kDriveUnknown);
+  ForgetDrives();
   return static_cast<int>(result);
 }
 
-int Win32Platform::Locate(const std::string& path, WindowsPath& full,
-                          std::wstring& system_path) const {
-  const int code = directories_.Resolve(path, full);
-  return code != kNoError ? code : Utf8Path(full, system_path);
+bool Win32Platform::IsFixed(char drive) {
+  const unsigned type = CachedDriveType(drive);
+  return type == kDriveFixed || type == kDriveRamDisk;
+}
+
+int Win32Platform::Locate(const std::string& path, WindowsPath& full, std::wstring& system_path,
+                          bool directory) {
+  int code = directories_.Resolve(path, full);
+  if (code == kNoError) code = Utf8Path(full, system_path);
+  // Looking names up may wait as long as the call itself: done only where that cannot hang.
+  if (code == kNoError && IsFixed(full.drive)) stored_case_.Apply(system_path, directory);
+  return code;
+}
+
+int Win32Platform::LocateListing(const WindowsPath& directory, std::wstring& system_path,
+                                 std::string& key) {
+  const int code = Utf8Path(directory, system_path);
+  if (code != kNoError) return code;
+  if (IsFixed(directory.drive)) stored_case_.Apply(system_path, true);
+  key = Narrow(system_path);
+  return kNoError;
+}
+
+void Win32Platform::TakeListing(const std::wstring& system_path, const std::string& key,
+                                const DirectoryListing& listing) {
+  failed_listings_.Read(key,
+                        listing.open_error != kNoError ? listing.open_error : listing.read_error);
+  stored_case_.Learn(system_path, listing.subdirectories);
 }
 
 bool Win32Platform::RunWaiting(char drive, std::function<void()> call) {
-  const unsigned type = CachedDriveType(drive);
-  if (!waiting_ || type == kDriveFixed || type == kDriveRamDisk) {
+  if (!waiting_ || IsFixed(drive)) {
     const NoCriticalErrorBox no_box;
     call();
     return true;
@@ -283,7 +320,7 @@ bool Win32Platform::RunWaiting(char drive, std::function<void()> call) {
 int Win32Platform::SetCurrentDirectory(const std::string& path) {
   WindowsPath full;
   std::wstring system_path;
-  const int code = Locate(path, full, system_path);
+  const int code = Locate(path, full, system_path, true);
   if (code != kNoError) return code;
   auto look = std::make_shared<std::pair<DWORD, DWORD>>(INVALID_FILE_ATTRIBUTES, ERROR_SUCCESS);
   if (!RunWaiting(full.drive, [look, system_path] {
@@ -321,20 +358,19 @@ std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
   if (name_pattern.empty()) return found;
   WindowsPath directory = directories_.current();
   std::wstring system_path;
+  std::string key;
   if ((!directory_text.empty() &&
        directories_.Resolve(std::string(directory_text), directory) != kNoError) ||
-      Utf8Path(directory, system_path) != kNoError) {
+      LocateListing(directory, system_path, key) != kNoError) {
     return found;
   }
   auto listing = std::make_shared<DirectoryListing>();
-  const std::string key = Narrow(system_path);
   if (!RunWaiting(directory.drive,
                   [listing, system_path] { *listing = ListDirectory(system_path); })) {
     failed_listings_.Read(key, kErrOperationAborted);
     return found;
   }
-  failed_listings_.Read(
-      key, listing->open_error != kNoError ? listing->open_error : listing->read_error);
+  TakeListing(system_path, key, *listing);
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
   for (FoundEntry& entry : listing->entries) {
@@ -347,17 +383,49 @@ std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
 int Win32Platform::ReadListing(const std::string& directory) {
   WindowsPath full;
   std::wstring system_path;
+  std::string key;
   if (directories_.Resolve(directory, full) != kNoError) return kErrPathNotFound;
-  if (const int code = Utf8Path(full, system_path); code != kNoError) return code;
-  const std::string key = Narrow(system_path);
+  if (const int code = LocateListing(full, system_path, key); code != kNoError) return code;
   if (const int owed = failed_listings_.Report(key); owed != kNoError) return owed;
   auto listing = std::make_shared<DirectoryListing>();
   if (!RunWaiting(full.drive, [listing, system_path] { *listing = ListDirectory(system_path); })) {
     return kErrOperationAborted;
   }
-  failed_listings_.Read(
-      key, listing->open_error != kNoError ? listing->open_error : listing->read_error);
+  TakeListing(system_path, key, *listing);
   return failed_listings_.Report(key);
+}
+
+bool Win32Platform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
+  WindowsPath full;
+  std::wstring system_path;
+  // Asked only of drives whose calls do not hang, where a look costs far less than a listing.
+  if (directories_.Resolve(directory, full) != kNoError || !IsFixed(full.drive) ||
+      Locate(directory, full, system_path, true) != kNoError) {
+    return false;
+  }
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  {
+    const NoCriticalErrorBox no_box;
+    if (!GetFileAttributesExW(system_path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      return false;
+    }
+  }
+  const auto ticks = [](const FILETIME& time) {
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+  };
+  // A directory's last write time changes when an entry is added, removed or renamed, but only
+  // as finely as its file system keeps times: FAT keeps two seconds. A directory written since
+  // could show the same time after another change.
+  constexpr std::uint64_t kCoarsest = 2 * 10'000'000;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const std::uint64_t written = ticks(data.ftLastWriteTime);
+  stamp.identity[0] = ticks(data.ftCreationTime);
+  stamp.identity[1] = static_cast<std::uint64_t>(full.drive);
+  stamp.changed[0] = written;
+  stamp.changed[1] = 0;
+  return written + kCoarsest < ticks(now);
 }
 
 bool Win32Platform::FileExists(const std::string& path) {
@@ -393,8 +461,7 @@ int Win32Platform::OpenForReading(const std::string& path, FileHandle& file) {
   if (IsDeviceName(full.LastName())) return kErrFileNotFound;
   auto opened = std::make_shared<Opened>();
   // A fixed volume keeps its sector size: asked once per listing of the drives, not per file.
-  const unsigned type = CachedDriveType(full.drive);
-  const bool fixed = type == kDriveFixed || type == kDriveRamDisk;
+  const bool fixed = IsFixed(full.drive);
   std::uint32_t& known_sector = sectors_[static_cast<std::size_t>(full.drive - 'A')];
   if (fixed) opened->sector = known_sector;
   if (!RunWaiting(full.drive, [opened, system_path, drive = full.drive] {
