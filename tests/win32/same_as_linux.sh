@@ -30,12 +30,18 @@ printf 'a' >"$tree/корень.txt"
 head -c 100000 /dev/zero >"$tree/Папка/файл.bin"
 head -c 40000 /dev/zero >"$tree/Папка/Вложенная/глубоко.dat"
 : >"$tree/sub/пусто.txt"
+# Links: one to a file is a file; one to a folder, or up the tree, is not walked into.
+mkdir "$tree/links"
+ln -s ../Папка "$tree/links/папка"
+ln -s .. "$tree/links/вверх"
+ln -s ../корень.txt "$tree/links/корень.txt"
 
 # Each row: what it shows; the Linux arguments; the Windows arguments (the working directory is
 # the tree's sub folder for both).
 rows=(
   "a walk of every folder|-r --no-history $tree|-r --no-history $(wine_path "$tree")"
   "a mask|-r --no-history -m *.bin;*.dat $tree|-r --no-history -m *.bin;*.dat $(wine_path "$tree")"
+  "links to a folder and a file|-r --no-history $tree/links|-r --no-history $(wine_path "$tree")\\links"
   "a relative path|--no-history ../Папка|--no-history ..\\Папка"
   "a path that does not exist|--no-history $tree/nothing|--no-history $(wine_path "$tree")\\nothing"
   "a block size that is none|-b 1000 $tree|-b 1000 $(wine_path "$tree")"
