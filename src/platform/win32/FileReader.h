@@ -16,7 +16,7 @@ struct ReadingHelpers;
 // system's cache: it then goes through a buffer of the reader's own, aligned to pages, at
 // offsets and lengths rounded to the volume's sector, and only the bytes asked for are copied
 // out, so that any block size and any file size read as they would buffered. The medium is
-// read a MiB at a time, as the cache would read ahead; where such a read fails, the blocks up
+// read 8 MiB at a time, as the cache would read ahead; where such a read fails, the blocks up
 // to its end are read one by one, so that the failure is told for the block it is in.
 //
 // A read given a waiting function runs on a helper thread (Wine completes a read of a file on
@@ -27,7 +27,7 @@ struct ReadingHelpers;
 // buffer, the file's handle and the helper are let go only when it returns.
 //
 // The helper thread and the buffer are shared by the readers of one owner (ReadingHelpers), one
-// after another: starting a thread and committing a fresh megabyte each cost Wine more than
+// after another: starting a thread and committing fresh megabytes each cost Wine more than
 // the reading of a small file.
 class FileReader {
  public:
