@@ -10,7 +10,7 @@ cd "$(dirname "$0")/.."
 mib=${1:-1024}
 linux=build/default/src/cli/tarvik-check
 windows=build/windows/src/cli/tarvik-check.exe
-wine_run() { scripts/wine-run build/windows/wine "$@"; }
+wine_run() { scripts/wine-run "$PWD/build/windows/wine" "$@"; }
 dir=$(mktemp -d /dev/shm/tarvik-windows.XXXXXX)
 trap 'rm -rf "$dir"' EXIT
 mkdir "$dir/tree"

@@ -156,10 +156,11 @@ TEST_F(Win32PlatformTest, EveryBlockSizeReadsEveryFileSizeExactly) {
         if (sector == 0) {
           EXPECT_EQ(ReadAll(name, block, waiting, content), kNoError);
         } else {
+          ReadingHelpers helpers;
           FileReader reader(
               CreateFileW(SystemPath(name).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                           OPEN_EXISTING, FILE_FLAG_OVERLAPPED | FILE_FLAG_NO_BUFFERING, nullptr),
-              sector);
+              sector, helpers);
           std::string buffer(block, '\0');
           const std::function<bool()> keep_waiting = [] { return true; };
           int code = kNoError;
@@ -221,14 +222,21 @@ TEST_F(Win32PlatformTest, AppendWritesAtTheEndAndPathsOfTheSystemResolve) {
   EXPECT_FALSE(now.short_date.empty() || now.long_time.empty());
 }
 
-TEST_F(Win32PlatformTest, DeviceNamesAreNeverOpened) {
-  for (const char* name : {"NUL", "con.txt", "COM1", "lpt9.log", "CONIN$"}) {
-    EXPECT_TRUE(platform_.IsSpecialFile(name)) << name;
-    FileHandle file = kNoFile;
-    EXPECT_EQ(platform_.OpenForReading(name, file), kErrFileNotFound) << name;
-  }
-  for (const char* name : {"COM10", "CONSOLE", "NULL.TXT", "plain"}) {
+// A file named like a device is read like any other; an output never takes a device's name.
+TEST_F(Win32PlatformTest, FilesNamedLikeDevicesAreFiles) {
+  for (const char* name : {"NUL", "con.txt", "COM1", "lpt9.log"}) {
+    const HANDLE made = CreateFileW(SystemPath(name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(made, INVALID_HANDLE_VALUE) << name;
+    DWORD written = 0;
+    WriteFile(made, "device?", 7, &written, nullptr);
+    CloseHandle(made);
+    std::string content;
     EXPECT_FALSE(platform_.IsSpecialFile(name)) << name;
+    EXPECT_EQ(ReadAll(name, 2048, false, content), kNoError) << name;
+    EXPECT_EQ(content, "device?") << name;
+    FileHandle file = kNoFile;
+    EXPECT_EQ(platform_.CreateTextFile(name, file), kErrAccessDenied) << name;
   }
 }
 

@@ -22,7 +22,7 @@ tree=$(mktemp -d)
 mount_pid=
 cleanup() {
   [ -n "$mount_pid" ] && kill "$mount_pid" 2>/dev/null
-  rm -rf "$tree" "$sums"
+  rm -rf "$tree" "$tree-devices" "$sums"
 }
 trap cleanup EXIT
 mkdir -p "$tree/Папка/Вложенная" "$tree/sub"
@@ -31,17 +31,26 @@ head -c 100000 /dev/zero >"$tree/Папка/файл.bin"
 head -c 40000 /dev/zero >"$tree/Папка/Вложенная/глубоко.dat"
 : >"$tree/sub/пусто.txt"
 sums=$(mktemp -d)
+mkdir "$tree-devices"
+for name in aux CON NUL.txt com1.log; do echo x >"$tree-devices/$name"; done
 up=$(realpath --relative-to="$sums" "$tree/Папка")
 (cd "$tree/Папка" && sha256sum файл.bin | sed "s#  #  $up/#") >"$sums/up.sums"
+# Links: one to a file is a file; one to a folder, or up the tree, is not walked into.
+mkdir "$tree/links"
+ln -s ../Папка "$tree/links/папка"
+ln -s .. "$tree/links/вверх"
+ln -s ../корень.txt "$tree/links/корень.txt"
 
 # Each row: what it shows; the Linux arguments; the Windows arguments (the working directory is
 # the tree's sub folder for both).
 rows=(
   "a walk of every folder|-r --no-history $tree|-r --no-history $(wine_path "$tree")"
   "a mask|-r --no-history -m *.bin;*.dat $tree|-r --no-history -m *.bin;*.dat $(wine_path "$tree")"
+  "links to a folder and a file|-r --no-history $tree/links|-r --no-history $(wine_path "$tree")\\links"
   "a relative path|--no-history ../Папка|--no-history ..\\Папка"
   "a path that does not exist|--no-history $tree/nothing|--no-history $(wine_path "$tree")\\nothing"
   "a block size that is none|-b 1000 $tree|-b 1000 $(wine_path "$tree")"
+  "files named like devices|--no-history $tree/../$(basename "$tree")-devices|--no-history $(wine_path "$tree")-devices"
   "a checksum file written|--no-history --sums=$sums/linux.sums $tree/Папка|--no-history --sums=$(wine_path "$sums")\\windows.sums $(wine_path "$tree")\\Папка"
   "the checksum file it wrote verified|--no-history --verify=$sums/linux.sums $tree/Папка|--no-history --verify=$(wine_path "$sums")\\windows.sums $(wine_path "$tree")\\Папка"
   "a checksum file naming files through ..|--no-history --verify=$sums/up.sums $tree/Папка|--no-history --verify=$(wine_path "$sums")\\up.sums $(wine_path "$tree")\\Папка"

@@ -9,16 +9,26 @@ namespace tarvik {
 
 namespace {
 
-constexpr DWORD kListedAttributes =
-    kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
-
 FoundEntry EntryOf(const WIN32_FIND_DATAW& found) {
   return FoundEntry{
-      ToWindowsName(Narrow(found.cFileName)), found.dwFileAttributes & kListedAttributes,
+      ToWindowsName(Narrow(found.cFileName)), ShownAttributes(found.dwFileAttributes),
       static_cast<std::int64_t>((std::uint64_t{found.nFileSizeHigh} << 32) | found.nFileSizeLow)};
 }
 
 }  // namespace
+
+std::uint32_t ShownAttributes(std::uint32_t system_attributes) {
+  constexpr std::uint32_t kShown =
+      kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
+  std::uint32_t shown = system_attributes & kShown;
+  // A junction, a link to a directory or a volume mounted in a folder leads elsewhere: marked
+  // system, as the Linux build marks a link to a directory and a mount point, so that a walk
+  // of the tree does not go into it (a loop, or files counted twice).
+  if ((shown & kAttrDirectory) != 0 && (system_attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) {
+    shown |= kAttrSystem;
+  }
+  return shown;
+}
 
 DirectoryListing ListDirectory(const std::wstring& directory) {
   DirectoryListing listing;
@@ -36,6 +46,10 @@ DirectoryListing ListDirectory(const std::wstring& directory) {
   }
   do {
     listing.entries.push_back(EntryOf(found));
+    const std::wstring_view name = found.cFileName;
+    if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 && name != L"." && name != L"..") {
+      listing.subdirectories.emplace_back(name);
+    }
   } while (FindNextFileW(search, &found));
   const DWORD error = GetLastError();
   if (error != ERROR_NO_MORE_FILES) listing.read_error = static_cast<int>(error);

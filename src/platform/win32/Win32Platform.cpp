@@ -23,16 +23,19 @@ namespace tarvik {
 namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-constexpr std::uint32_t kShownAttributes =
-    kAttrReadOnly | kAttrHidden | kAttrSystem | kAttrDirectory | kAttrArchive;
 // FILETIME counts 100 ns from 1601; the program counts nanoseconds from 1970.
 constexpr std::int64_t kFileTimeOf1970 = 116444736000000000;
 
 int LastError() { return static_cast<int>(GetLastError()); }
 
+// The attributes of one path, INVALID_FILE_ATTRIBUTES with the error as the last one.
 DWORD AttributesOf(const std::wstring& system_path) {
   const NoCriticalErrorBox no_box;
-  return GetFileAttributesW(system_path.c_str());
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExW(system_path.c_str(), GetFileExInfoStandard, &data)) {
+    return INVALID_FILE_ATTRIBUTES;
+  }
+  return data.dwFileAttributes;
 }
 
 std::uint32_t LetterBit(char drive) { return std::uint32_t{1} << (drive - 'A'); }
@@ -96,7 +99,8 @@ std::uint32_t SectorOf(HANDLE file, char drive) {
 // An open of a file for reading, run where it may wait, owning what it finds.
 struct Opened {
   HANDLE handle = INVALID_HANDLE_VALUE;
-  std::uint32_t sector = 1;
+  // The drive's sector size where known before the open, 0 where the open is to ask for it.
+  std::uint32_t sector = 0;
   int error = kNoError;
   ~Opened() {
     if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
@@ -112,8 +116,9 @@ struct Opened {
     if (handle == INVALID_HANDLE_VALUE && GetLastError() == ERROR_INVALID_PARAMETER) {
       handle = CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, kFlags,
                            nullptr);
+      sector = 1;
     } else if (handle != INVALID_HANDLE_VALUE) {
-      sector = SectorOf(handle, drive);
+      if (sector == 0) sector = SectorOf(handle, drive);
       if (sector == 0) {
         // Without its sector size an unbuffered handle cannot be read safely.
         CloseHandle(handle);
@@ -147,8 +152,15 @@ Win32Platform::Win32Platform() : directories_(WindowsPath{'C', {}}) {
 Win32Platform::~Win32Platform() = default;
 
 std::uint32_t Win32Platform::LogicalDrives() {
-  drive_types_.fill(kDriveUnknown);
+  ForgetDrives();
   return GetLogicalDrives();
+}
+
+void Win32Platform::ForgetDrives() {
+  drive_types_.fill(kDriveUnknown);
+  sectors_.fill(0);
+  volumes_.fill(std::nullopt);
+  stored_case_.Clear();
 }
 
 unsigned Win32Platform::DriveType(const std::string& root) {
@@ -165,8 +177,16 @@ unsigned Win32Platform::CachedDriveType(char drive) {
 
 int Win32Platform::VolumeInformation(const std::string& root, VolumeInfo& info) {
   const char drive = DriveOfRoot(root);
-  if (drive == 0 || (GetLogicalDrives() & LetterBit(drive)) == 0) return kErrInvalidDrive;
-  return VolumeInformationOf(drive, info);
+  if (drive == 0) return kErrInvalidDrive;
+  std::optional<VolumeInfo>& known = volumes_[static_cast<std::size_t>(drive - 'A')];
+  if (known) {
+    info = *known;
+    return kNoError;
+  }
+  if ((GetLogicalDrives() & LetterBit(drive)) == 0) return kErrInvalidDrive;
+  const int code = VolumeInformationOf(drive, info);
+  if (code == kNoError) known = info;
+  return code;
 }
 
 std::int64_t Win32Platform::TotalCapacity(const std::string& root) {
@@ -240,54 +260,81 @@ int Win32Platform::AddConnection(const std::string& remote_name, const std::stri
   const WindowsPath current = directories_.current();
   directories_.Change(WindowsPath{drive, {}});
   if (current.drive != drive) directories_.Change(current);
-  drive_types_[static_cast<std::size_t>(drive - 'A')] = kDriveUnknown;
+  ForgetDrives();
   return kNoError;
 }
 
 int Win32Platform::CancelConnection(const std::string& local_name, bool force) {
   if (DriveOfLocalName(local_name) == 0) return kErrBadDevice;
   const DWORD result = WNetCancelConnection2W(Widen(local_name).c_str(), 0, force ? TRUE : FALSE);
-  drive_types_.fill(kDriveUnknown);
+  ForgetDrives();
   return static_cast<int>(result);
 }
 
-int Win32Platform::Locate(const std::string& path, WindowsPath& full,
-                          std::wstring& system_path) const {
-  const int code = directories_.Resolve(path, full);
-  return code != kNoError ? code : Utf8Path(full, system_path);
+bool Win32Platform::IsFixed(char drive) {
+  const unsigned type = CachedDriveType(drive);
+  return type == kDriveFixed || type == kDriveRamDisk;
+}
+
+int Win32Platform::Locate(const std::string& path, WindowsPath& full, std::wstring& system_path,
+                          bool directory) {
+  int code = directories_.Resolve(path, full);
+  if (code == kNoError) code = Utf8Path(full, system_path);
+  // Looking names up may wait as long as the call itself: done only where that cannot hang.
+  if (code == kNoError && IsFixed(full.drive)) stored_case_.Apply(system_path, directory);
+  return code;
+}
+
+int Win32Platform::LocateListing(const WindowsPath& directory, std::wstring& system_path,
+                                 std::string& key) {
+  const int code = Utf8Path(directory, system_path);
+  if (code != kNoError) return code;
+  if (IsFixed(directory.drive)) stored_case_.Apply(system_path, true);
+  key = Narrow(system_path);
+  return kNoError;
+}
+
+void Win32Platform::TakeListing(const std::wstring& system_path, const std::string& key,
+                                const DirectoryListing& listing) {
+  failed_listings_.Read(key,
+                        listing.open_error != kNoError ? listing.open_error : listing.read_error);
+  stored_case_.Learn(system_path, listing.subdirectories);
 }
 
 bool Win32Platform::RunWaiting(char drive, std::function<void()> call) {
-  const unsigned type = CachedDriveType(drive);
-  if (!waiting_ || type == kDriveFixed || type == kDriveRamDisk) {
+  if (!waiting_ || IsFixed(drive)) {
     const NoCriticalErrorBox no_box;
     call();
     return true;
   }
-  if (!helper_) helper_ = std::make_unique<CallThread>();
+  std::unique_ptr<CallThread>& helper = helpers_.thread;
+  if (!helper) helper = std::make_unique<CallThread>();
   const auto without_box = [call = std::move(call)] {
     const NoCriticalErrorBox no_box;
     call();
   };
-  if (helper_->Run(without_box, waiting_)) return true;
-  helper_.reset();
+  if (helper->Run(without_box, waiting_)) return true;
+  helper.reset();
   return false;
 }
 
 int Win32Platform::SetCurrentDirectory(const std::string& path) {
   WindowsPath full;
   std::wstring system_path;
-  const int code = Locate(path, full, system_path);
+  const int code = Locate(path, full, system_path, true);
   if (code != kNoError) return code;
-  if ((GetLogicalDrives() & LetterBit(full.drive)) == 0) return kErrInvalidDrive;
   auto look = std::make_shared<std::pair<DWORD, DWORD>>(INVALID_FILE_ATTRIBUTES, ERROR_SUCCESS);
   if (!RunWaiting(full.drive, [look, system_path] {
-        look->first = GetFileAttributesW(system_path.c_str());
+        look->first = AttributesOf(system_path);
         look->second = GetLastError();
       })) {
     return kErrOperationAborted;
   }
-  if (look->first == INVALID_FILE_ATTRIBUTES) return static_cast<int>(look->second);
+  if (look->first == INVALID_FILE_ATTRIBUTES) {
+    // The list of drives is asked only then: it costs more than the look at the path.
+    if ((GetLogicalDrives() & LetterBit(full.drive)) == 0) return kErrInvalidDrive;
+    return static_cast<int>(look->second);
+  }
   if ((look->first & FILE_ATTRIBUTE_DIRECTORY) == 0) return kErrPathNotFound;
   directories_.Change(full);
   return kNoError;
@@ -300,7 +347,7 @@ std::uint32_t Win32Platform::FileAttributes(const std::string& path) {
   std::wstring system_path;
   if (Locate(path, full, system_path) != kNoError) return kInvalidAttributes;
   const DWORD attributes = AttributesOf(system_path);
-  return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : attributes & kShownAttributes;
+  return attributes == INVALID_FILE_ATTRIBUTES ? kInvalidAttributes : ShownAttributes(attributes);
 }
 
 std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
@@ -312,20 +359,19 @@ std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
   if (name_pattern.empty()) return found;
   WindowsPath directory = directories_.current();
   std::wstring system_path;
+  std::string key;
   if ((!directory_text.empty() &&
        directories_.Resolve(std::string(directory_text), directory) != kNoError) ||
-      Utf8Path(directory, system_path) != kNoError) {
+      LocateListing(directory, system_path, key) != kNoError) {
     return found;
   }
   auto listing = std::make_shared<DirectoryListing>();
-  const std::string key = Narrow(system_path);
   if (!RunWaiting(directory.drive,
                   [listing, system_path] { *listing = ListDirectory(system_path); })) {
     failed_listings_.Read(key, kErrOperationAborted);
     return found;
   }
-  failed_listings_.Read(
-      key, listing->open_error != kNoError ? listing->open_error : listing->read_error);
+  TakeListing(system_path, key, *listing);
   const std::uint32_t excluded =
       (kAttrHidden | kAttrSystem | kAttrVolumeId | kAttrDirectory) & ~attributes;
   for (FoundEntry& entry : listing->entries) {
@@ -338,17 +384,49 @@ std::vector<FoundEntry> Win32Platform::FindFiles(const std::string& pattern,
 int Win32Platform::ReadListing(const std::string& directory) {
   WindowsPath full;
   std::wstring system_path;
+  std::string key;
   if (directories_.Resolve(directory, full) != kNoError) return kErrPathNotFound;
-  if (const int code = Utf8Path(full, system_path); code != kNoError) return code;
-  const std::string key = Narrow(system_path);
+  if (const int code = LocateListing(full, system_path, key); code != kNoError) return code;
   if (const int owed = failed_listings_.Report(key); owed != kNoError) return owed;
   auto listing = std::make_shared<DirectoryListing>();
   if (!RunWaiting(full.drive, [listing, system_path] { *listing = ListDirectory(system_path); })) {
     return kErrOperationAborted;
   }
-  failed_listings_.Read(
-      key, listing->open_error != kNoError ? listing->open_error : listing->read_error);
+  TakeListing(system_path, key, *listing);
   return failed_listings_.Report(key);
+}
+
+bool Win32Platform::StampDirectory(const std::string& directory, DirectoryStamp& stamp) {
+  WindowsPath full;
+  std::wstring system_path;
+  // Asked only of drives whose calls do not hang, where a look costs far less than a listing.
+  if (directories_.Resolve(directory, full) != kNoError || !IsFixed(full.drive) ||
+      Locate(directory, full, system_path, true) != kNoError) {
+    return false;
+  }
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  {
+    const NoCriticalErrorBox no_box;
+    if (!GetFileAttributesExW(system_path.c_str(), GetFileExInfoStandard, &data) ||
+        (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
+      return false;
+    }
+  }
+  const auto ticks = [](const FILETIME& time) {
+    return (std::uint64_t{time.dwHighDateTime} << 32) | time.dwLowDateTime;
+  };
+  // A directory's last write time changes when an entry is added, removed or renamed, but only
+  // as finely as its file system keeps times: FAT keeps two seconds. A directory written since
+  // could show the same time after another change.
+  constexpr std::uint64_t kCoarsest = 2 * 10'000'000;
+  FILETIME now{};
+  GetSystemTimeAsFileTime(&now);
+  const std::uint64_t written = ticks(data.ftLastWriteTime);
+  stamp.identity[0] = ticks(data.ftCreationTime);
+  stamp.identity[1] = static_cast<std::uint64_t>(full.drive);
+  stamp.changed[0] = written;
+  stamp.changed[1] = 0;
+  return written + kCoarsest < ticks(now);
 }
 
 bool Win32Platform::FileExists(const std::string& path) {
@@ -357,17 +435,11 @@ bool Win32Platform::FileExists(const std::string& path) {
          !IsSpecialFile(path);
 }
 
-bool Win32Platform::IsSpecialFile(const std::string& path) {
-  WindowsPath full;
-  return directories_.Resolve(path, full) == kNoError && IsDeviceName(full.LastName());
-}
-
 bool Win32Platform::NoFileAt(const std::string& path) {
   WindowsPath full;
   std::wstring system_path;
   const int code = Locate(path, full, system_path);
   if (code != kNoError) return code == kErrPathNotFound;
-  if (IsDeviceName(full.LastName())) return false;
   const DWORD attributes = AttributesOf(system_path);
   if (attributes != INVALID_FILE_ATTRIBUTES) return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   const DWORD error = GetLastError();
@@ -380,18 +452,24 @@ int Win32Platform::OpenForReading(const std::string& path, FileHandle& file) {
   std::wstring system_path;
   const int code = Locate(path, full, system_path);
   if (code != kNoError) return code;
+  // A file named like a device (AUX, CON, NUL.TXT) is read like any other: the \\?\ form
+  // that every call takes is never a device.
   if (full.IsRoot()) return kErrAccessDenied;
-  if (IsDeviceName(full.LastName())) return kErrFileNotFound;
   auto opened = std::make_shared<Opened>();
+  // A fixed volume keeps its sector size: asked once per listing of the drives, not per file.
+  const bool fixed = IsFixed(full.drive);
+  std::uint32_t& known_sector = sectors_[static_cast<std::size_t>(full.drive - 'A')];
+  if (fixed) opened->sector = known_sector;
   if (!RunWaiting(full.drive, [opened, system_path, drive = full.drive] {
         opened->Open(system_path, drive);
       })) {
     return kErrOperationAborted;
   }
   if (opened->error != kNoError) return opened->error;
+  if (fixed && opened->sector > 1) known_sector = opened->sector;
   OpenFile open;
   open.reader = std::make_unique<FileReader>(std::exchange(opened->handle, INVALID_HANDLE_VALUE),
-                                             opened->sector);
+                                             opened->sector, helpers_);
   file = files_.Add(std::move(open));
   return kNoError;
 }

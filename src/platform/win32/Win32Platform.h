@@ -4,14 +4,17 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/CallThread.h"
+#include "platform/FailedListings.h"
 #include "platform/Platform.h"
 #include "platform/WindowsPath.h"
-#include "platform/FailedListings.h"
+#include "platform/win32/DirectoryListing.h"
 #include "platform/win32/FileTable.h"
+#include "platform/win32/StoredCase.h"
 
 namespace tarvik {
 
@@ -44,9 +47,9 @@ class Win32Platform : public Platform {
   std::uint32_t FileAttributes(const std::string& path) override;
   std::vector<FoundEntry> FindFiles(const std::string& pattern, std::uint32_t attributes) override;
   int ReadListing(const std::string& directory) override;
+  // A directory of a fixed drive, by its creation and last write times.
+  bool StampDirectory(const std::string& directory, DirectoryStamp& stamp) override;
   bool FileExists(const std::string& path) override;
-  // Device names (CON, NUL, COM1, ...), which only a console or a port answers to.
-  bool IsSpecialFile(const std::string& path) override;
   bool NoFileAt(const std::string& path) override;
 
   // Opens and listings on drives other than fixed disks and RAM disks run on a helper thread
@@ -80,23 +83,43 @@ class Win32Platform : public Platform {
   std::string RealSystemPath(const std::string& system_path) override;
 
  private:
-  // Resolves a path of the program and gives its system path.
-  int Locate(const std::string& path, WindowsPath& full, std::wstring& system_path) const;
+  // Resolves a path of the program and gives its system path, with its directories as stored
+  // (the last name too for a directory).
+  int Locate(const std::string& path, WindowsPath& full, std::wstring& system_path,
+             bool directory = false);
+  // The system path of a directory to list, as stored, and the key of its failed listings.
+  int LocateListing(const WindowsPath& directory, std::wstring& system_path, std::string& key);
+  // Takes in what a listing of a directory found (on any thread) and what it failed with.
+  void TakeListing(const std::wstring& system_path, const std::string& key,
+                   const DirectoryListing& listing);
   // Runs `call` on the helper thread when a waiting function is set and the drive may hang,
   // here otherwise; false when the waiting function gave it up. What `call` writes must be
   // its own.
   bool RunWaiting(char drive, std::function<void()> call);
   unsigned CachedDriveType(char drive);
+  // Forgets what was learnt of the drives, for a new listing of them or a letter connected or
+  // let go.
+  void ForgetDrives();
+  // A fixed disk or a RAM disk, whose calls do not hang.
+  bool IsFixed(char drive);
   int OpenForWriting(const std::string& path, bool append, FileHandle& file);
   FileReader* ReaderOf(FileHandle file);
 
   CurrentDirectories directories_;
+  // The helper thread of opens, listings and reads that may wait; what readers share.
+  ReadingHelpers helpers_;
   FileTable files_;
   FailedListings failed_listings_;
+  StoredCase stored_case_;
   std::function<bool()> waiting_;
-  std::unique_ptr<CallThread> helper_;
   // Drive types by letter as last asked, kDriveUnknown where not asked since LogicalDrives.
   std::array<unsigned, 26> drive_types_{};
+  // Sector sizes of fixed drives by letter as an open found them, 0 where not asked since
+  // LogicalDrives.
+  std::array<std::uint32_t, 26> sectors_{};
+  // What volumes answered by letter, once per listing of the drives (each question costs Wine a
+  // look at the device). One that did not answer is asked again: a disc may go in.
+  std::array<std::optional<VolumeInfo>, 26> volumes_{};
   ConnectFailure last_failure_ = ConnectFailure::kUnknown;
 };
 
