@@ -41,8 +41,8 @@ void ErrorLine(Console& console, const std::string& text) { console.Error(kProgr
 std::string DrivePathOf(Platform& platform, const std::string& path) {
   if (IsDrivePath(path)) return path;
   std::error_code error;
-  const std::filesystem::path full = std::filesystem::weakly_canonical(
-      std::filesystem::absolute(Utf8Path(path), error), error);
+  const std::filesystem::path full =
+      std::filesystem::weakly_canonical(std::filesystem::absolute(Utf8Path(path), error), error);
   return error ? std::string() : platform.FromSystemPath(Utf8Text(full));
 }
 

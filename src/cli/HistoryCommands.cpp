@@ -66,7 +66,8 @@ bool ReportLook(const TForm1& form, const std::string& path, Console& console) {
 // says why.
 bool HistoryNeverBegun(const std::string& history) {
   std::error_code error;
-  return std::filesystem::status(Utf8Path(history), error).type() == std::filesystem::file_type::not_found &&
+  return std::filesystem::status(Utf8Path(history), error).type() ==
+             std::filesystem::file_type::not_found &&
          error == std::errc::no_such_file_or_directory;
 }
 

@@ -5,8 +5,8 @@
 
 #include "cli/FolderAccess.h"
 #include "platform/ErrorCodes.h"
-#include "util/Utf8Path.h"
 #include "util/Text.h"
+#include "util/Utf8Path.h"
 
 namespace tarvik {
 

@@ -1,24 +1,17 @@
 #include "cli/RunConnections.h"
 
+#include <algorithm>
+
 #include "net/Net.h"
 #include "platform/ErrorCodes.h"
 #include "platform/Pattern.h"
+#include "util/Path.h"
 
 namespace tarvik {
 
 namespace {
 
 bool IsSeparator(char ch) { return ch == '\\' || ch == '/'; }
-
-// The end of the share's part of a network path ("\\COMPUTER\SHARE"); 0 when there is none.
-std::size_t ShareEnd(const std::string& path) {
-  if (!IsNetworkPath(path)) return 0;
-  const std::size_t computer_end = path.find_first_of("\\/", 2);
-  if (computer_end == std::string::npos || computer_end == 2) return 0;
-  std::size_t share_end = path.find_first_of("\\/", computer_end + 1);
-  if (share_end == std::string::npos) share_end = path.size();
-  return share_end > computer_end + 1 ? share_end : 0;
-}
 
 }  // namespace
 
@@ -51,13 +44,17 @@ bool RunConnections::Connect(const std::vector<NetworkDrive>& drives, const std:
 }
 
 std::string RunConnections::DriveFormOf(const std::string& path, const std::string& password) {
-  const std::size_t share_end = ShareEnd(path);
-  if (share_end == 0) return path;
-  std::string share = path.substr(0, share_end);
-  for (char& ch : share) ch = IsSeparator(ch) ? '\\' : ch;
-  std::string rest = path.substr(share_end);
-  for (char& ch : rest) ch = IsSeparator(ch) ? '\\' : ch;
-  if (rest.empty()) rest = "\\";
+  if (!IsNetworkPath(path)) return path;
+  std::string windows_path = path;
+  std::replace(windows_path.begin(), windows_path.end(), '/', '\\');
+  // "\\COMPUTER\SHARE": both names, neither empty.
+  const std::string share = DrivePart(windows_path);
+  const std::size_t computer_end = share.find('\\', 2);
+  if (computer_end == std::string::npos || computer_end == 2 || computer_end + 1 == share.size()) {
+    return path;
+  }
+  const std::string rest =
+      share.size() == windows_path.size() ? "\\" : windows_path.substr(share.size());
   const std::uint32_t drives = platform_.LogicalDrives();
   for (char letter = 'A'; letter <= 'Z'; ++letter) {
     if ((drives & (1u << (letter - 'A'))) == 0) continue;

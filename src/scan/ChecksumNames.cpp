@@ -60,6 +60,15 @@ std::string FromSystemPath(Platform& platform, std::string_view system_path) {
 
 std::string DriveRoot(const std::string& folder) { return folder.substr(0, 3); }
 
+// The drive path of `parts` below a drive's root ("D:\\").
+std::string JoinOnDrive(std::string path, const std::vector<std::string>& parts) {
+  for (const std::string& part : parts) {
+    if (path.size() > 3) path += '\\';
+    path += part;
+  }
+  return path;
+}
+
 // The system's path of a folder in drive form, ending in "\"; empty for a share's.
 std::string SystemFolder(Platform& platform, const std::string& folder) {
   return platform.ToSystemPath(folder.size() > 3 ? folder.substr(0, folder.size() - 1) : folder);
@@ -107,12 +116,7 @@ std::string ResolveOnDrives(const std::string& folder, std::string_view name) {
   std::replace(joined.begin(), joined.end(), '/', '\\');
   std::vector<std::string> parts;
   AddParts(parts, joined, '\\');
-  std::string path = root;
-  for (const std::string& part : parts) {
-    if (path.size() > 3) path += '\\';
-    path += part;
-  }
-  return path;
+  return JoinOnDrive(root, parts);
 }
 
 }  // namespace
@@ -183,12 +187,7 @@ std::string ResolveName(Platform& platform, const std::string& folder, std::stri
   });
   // Above a share's root: no system path reaches it.
   if (!on_drive) return {};
-  std::string path = DriveRoot(folder);
-  for (const std::string& part : parts) {
-    if (path.size() > 3) path += '\\';
-    path += part;
-  }
-  return path;
+  return JoinOnDrive(DriveRoot(folder), parts);
 }
 
 std::string WrittenName(const std::string& folder, std::string_view name) {

@@ -4,7 +4,7 @@
 // After windows.h, whose types it uses.
 #include <shellapi.h>
 
-#include "util/Utf8Path.h"
+#include "platform/win32/Wide.h"
 
 namespace tarvik {
 
@@ -14,7 +14,7 @@ Arguments::Arguments(int argc, char* argv[]) {
   if (wide == nullptr) {
     texts_.assign(argv, argv + argc);
   } else {
-    for (int i = 0; i < count; ++i) texts_.push_back(Utf8Text(std::filesystem::path(wide[i])));
+    for (int i = 0; i < count; ++i) texts_.push_back(Narrow(wide[i]));
     LocalFree(wide);
   }
   for (std::string& text : texts_) pointers_.push_back(text.data());

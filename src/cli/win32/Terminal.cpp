@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/win32/Wide.h"
+
 namespace tarvik {
 
 namespace {

@@ -17,12 +17,12 @@
 #include <utility>
 
 #include "platform/ErrorCodes.h"
+#include "platform/Pattern.h"
+#include "platform/WindowsName.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/ErrnoCodes.h"
 #include "platform/posix/MountTable.h"
 #include "platform/posix/PathAt.h"
-#include "platform/Pattern.h"
-#include "platform/WindowsName.h"
 #include "util/Path.h"
 
 namespace tarvik {

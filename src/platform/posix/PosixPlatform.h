@@ -8,17 +8,17 @@
 #include <vector>
 
 #include "platform/CallThread.h"
+#include "platform/FailedListings.h"
+#include "platform/MappedPrefix.h"
 #include "platform/Platform.h"
+#include "platform/WindowsPath.h"
 #include "platform/posix/DirectoryAnchor.h"
 #include "platform/posix/DirectoryStamper.h"
 #include "platform/posix/DirectoryView.h"
 #include "platform/posix/DriveTable.h"
-#include "platform/FailedListings.h"
 #include "platform/posix/LatestLook.h"
-#include "platform/MappedPrefix.h"
 #include "platform/posix/MountWatch.h"
 #include "platform/posix/WaitingReader.h"
-#include "platform/WindowsPath.h"
 
 namespace tarvik {
 
